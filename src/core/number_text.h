@@ -1,0 +1,55 @@
+// Number <-> text rules shared by the engine and every window.
+// Numbers are always written and read with a point as decimal separator,
+// whatever the desktop's locale. No Qt here.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cn {
+
+// A double as text with at most 15 significant digits, the shortest form that
+// keeps them: "0.1", "-2.5", "120", "1E+15", "1.5E-05". Fixed notation is used
+// for decimal exponents -5 < e < 15, scientific (mantissa, "E", sign, at least
+// two exponent digits) outside. Negative zero prints "0"; NaN "NaN"; infinities
+// "Infinity" / "-Infinity".
+std::string FormatDouble(double value);
+
+// A single as its shortest text with at most 7 significant digits, the same
+// layout as FormatDouble with fixed notation for -5 < e < 7: 0.1f -> "0.1",
+// 1e7f -> "1E+07", 1/3.f -> "0.3333333".
+std::string FormatSingle(float value);
+
+// Exactly three decimals, rounded half away from zero on the decimal value
+// that FormatDouble would show: 2 -> "2.000", -0.0005 -> "-0.001".
+std::string FormatFixed3(double value);
+
+// Rounding to `decimals` places (0..15): half to even (2.5 -> 2, 3.5 -> 4,
+// 0.125 at 2 places -> 0.12) and half away from zero (2.5 -> 3, -2.5 -> -3).
+// The halfway test is made on the shortest decimal text of the value, so
+// 0.285 (stored as 0.28499999999999998) counts as a half.
+double RoundHalfEven(double value, int decimals = 0);
+double RoundHalfAway(double value, int decimals = 0);
+
+// The leading number of a text, as window boxes are read: blanks, tabs and
+// line breaks are ignored anywhere; reading stops at the first character that
+// cannot continue a number; a text without one reads as 0. Accepts a sign,
+// digits, one point, an exponent E/e/D/d with optional sign; "&H" + hex digits
+// and "&O" + octal digits (up to 16 bits read as a signed 16-bit value, up to
+// 32 bits as a signed 32-bit value). " 1 2.5x" -> 12.5, "&HFFFF" -> -1,
+// "&H10" -> 16, "abc" -> 0, "-.5e1" -> -5.
+double LeadingNumber(std::string_view text);
+
+// Strict decimal reading: optional sign, digits with at most one point,
+// optional exponent; nothing else (no blanks). nullopt when not a number or
+// when it overflows a double.
+std::optional<double> ParseDecimal(std::string_view text);
+
+// Conversions with range checks; the value is first rounded half to even.
+// nullopt when the rounded value lies outside the type's range or is NaN.
+std::optional<std::int16_t> ToInt16(double value);
+std::optional<std::int32_t> ToInt32(double value);
+
+}  // namespace cn
