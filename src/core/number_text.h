@@ -23,13 +23,19 @@ std::string FormatDouble(double value);
 std::string FormatSingle(float value);
 
 // Exactly three decimals, rounded half away from zero on the decimal value
-// that FormatDouble would show: 2 -> "2.000", -0.0005 -> "-0.001".
+// that FormatDouble would show: 2 -> "2.000", -0.0005 -> "-0.001",
+// 2.0005 -> "2.001". A value that rounds to zero prints "0.000", never
+// "-0.000"; NaN and infinities print as FormatDouble does.
 std::string FormatFixed3(double value);
 
 // Rounding to `decimals` places (0..15): half to even (2.5 -> 2, 3.5 -> 4,
 // 0.125 at 2 places -> 0.12) and half away from zero (2.5 -> 3, -2.5 -> -3).
-// The halfway test is made on the shortest decimal text of the value, so
-// 0.285 (stored as 0.28499999999999998) counts as a half.
+// The halfway test is made on the value's text with 15 significant digits, so
+// 0.285 (stored as 0.28499999999999998) counts as a half. When that text has
+// no digit beyond the last place, the exact value is rounded instead
+// (0.30000000000000004 at 15 places -> 0.3). The result is the nearest double
+// of the rounded decimal; a zero result is +0. `decimals` outside 0..15 is
+// taken as the nearer end; NaN and infinities come back unchanged.
 double RoundHalfEven(double value, int decimals = 0);
 double RoundHalfAway(double value, int decimals = 0);
 
@@ -38,17 +44,22 @@ double RoundHalfAway(double value, int decimals = 0);
 // cannot continue a number; a text without one reads as 0. Accepts a sign,
 // digits, one point, an exponent E/e/D/d with optional sign; "&H" + hex digits
 // and "&O" + octal digits (up to 16 bits read as a signed 16-bit value, up to
-// 32 bits as a signed 32-bit value). " 1 2.5x" -> 12.5, "&HFFFF" -> -1,
-// "&H10" -> 16, "abc" -> 0, "-.5e1" -> -5.
+// 32 bits as a signed 32-bit value, more than 32 bits as 0). "&H"/"&O" count
+// only at the start. An exponent letter without digits after it ends the
+// number before the letter ("2e" -> 2). A number too large for a double
+// reads as 0, like one too small. " 1 2.5x" -> 12.5, "&HFFFF" -> -1,
+// "&H10" -> 16, "&H10000" -> 65536, "abc" -> 0, "-.5e1" -> -5.
 double LeadingNumber(std::string_view text);
 
 // Strict decimal reading: optional sign, digits with at most one point,
-// optional exponent; nothing else (no blanks). nullopt when not a number or
-// when it overflows a double.
+// optional exponent ("E" or "e", optional sign, digits); nothing else (no
+// blanks). nullopt when not a number or when it overflows a double; a number
+// too small for a double reads as 0.
 std::optional<double> ParseDecimal(std::string_view text);
 
 // Conversions with range checks; the value is first rounded half to even.
-// nullopt when the rounded value lies outside the type's range or is NaN.
+// nullopt when the rounded value lies outside the type's range, or for NaN
+// and infinities.
 std::optional<std::int16_t> ToInt16(double value);
 std::optional<std::int32_t> ToInt32(double value);
 
