@@ -123,13 +123,20 @@ class clsExprParser {
   friend class Compiler;
   struct Program;
 
+  // An evaluation failure kept as numbers until its text is wanted.
+  struct EvalFailure {
+    int row = 0;
+    int argc = 0;
+    std::array<double, kMaxArgs> args{};
+  };
+
   void ResetError();
-  void SetError(int id, std::string description, int pos);
   void Post(int number);
+  void Materialize() const;
+  std::string DescribeFailure(const EvalFailure& f) const;
   int FindVar(std::string_view name) const;
   void SubstituteVariables();
   bool EvalTable(double& result);
-  double EvalMultiAt(const std::vector<double>& varValue, int index);
   void BuildProgram();
 
   std::string expression_;
@@ -143,12 +150,11 @@ class clsExprParser {
   mutable std::string errorDescription_;
   int errorId_ = 0;
   int errorPos_ = 0;
-  // A pending evaluation failure whose text is not built yet.
-  mutable bool errorPending_ = false;
-  int failRow_ = 0;
-  std::array<double, kMaxArgs + 1> failArgs_{};
+  mutable bool errorPending_ = false;   // errorDescription_ is still to be built from pendingFail_
+  EvalFailure pendingFail_;
   mutable FailureRecord failure_;
-  mutable bool failurePending_ = false;
+  mutable bool failurePending_ = false;  // failure_.Description is still to be built from recordFail_
+  EvalFailure recordFail_;
 
   std::string angleUnit_ = "RAD";
   double angleFactor_ = 1.0;

@@ -1,1 +1,249 @@
-// in progress
+#include "engine/operands.h"
+
+#include <chrono>
+#include <cmath>
+#include <ctime>
+
+#include "core/number_text.h"
+
+namespace cn {
+namespace {
+
+bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+bool IsAsciiLetter(char32_t c) { return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z'); }
+
+// Only ASCII reaches the number reader; anything else has failed IsNumber before.
+std::string Narrow(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char32_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  return out;
+}
+
+struct Constant {
+  std::u32string_view name;
+  double mantissa;
+  int exponent;  // the value is 10^exponent * mantissa, computed by pow
+};
+
+constexpr double kPi = 3.14159265358979;
+
+constexpr Constant kConstants[] = {
+    {U"pi", kPi, 0},           {U"PI", kPi, 0},           {U"pi2", kPi / 2, 0},
+    {U"pi3", kPi / 3, 0},      {U"pi4", kPi / 4, 0},      {U"e", 2.71828182845905, 0},
+    {U"eu", 0.577215664901533, 0}, {U"phi", 1.61803398874989, 0}, {U"g", 9.80665, 0},
+    {U"G", 6.672, -11},        {U"R", 8.31451, 0},        {U"eps", 8.854187817, -12},
+    {U"mu", 12.566370614, -7}, {U"c", 2.99792458, 8},     {U"q", 1.60217733, -19},
+    {U"me", 9.1093897, -31},   {U"mp", 1.6726231, -27},   {U"mn", 1.6749286, -27},
+    {U"K", 1.380658, -23},     {U"h", 6.6260755, -34},    {U"A", 6.0221367, 23},
+};
+
+std::u32string Upper(std::u32string_view text) {
+  std::u32string out(text);
+  for (char32_t& c : out)
+    if (c >= U'a' && c <= U'z') c = c - U'a' + U'A';
+  return out;
+}
+
+// Reads the leading decimal number of `text` (sign, digits, point, exponent)
+// as far as it forms one; false when there is none or it overflows.
+bool LeadingDecimal(std::u32string_view text, double& value) {
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == U'+' || text[i] == U'-')) ++i;
+  std::size_t digits = 0;
+  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  if (i < text.size() && text[i] == U'.') {
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  std::size_t end = i;
+  if (i < text.size() && (text[i] == U'E' || text[i] == U'e')) {
+    std::size_t j = i + 1;
+    if (j < text.size() && (text[j] == U'+' || text[j] == U'-')) ++j;
+    if (j < text.size() && IsDigit(text[j])) {
+      while (j < text.size() && IsDigit(text[j])) ++j;
+      end = j;
+    }
+  }
+  std::string number = Narrow(text.substr(0, end));
+  if (number.back() == '.') number.pop_back();
+  const auto v = ParseDecimal(number);
+  if (!v || !std::isfinite(*v)) return false;
+  value = *v;
+  return true;
+}
+
+}  // namespace
+
+bool IsNumber(std::u32string_view token) {
+  if (token.empty()) return false;
+  if (token.find(U',') != std::u32string_view::npos) return false;
+  if (token.find(U'd') != std::u32string_view::npos || token.find(U'D') != std::u32string_view::npos)
+    return false;
+  std::size_t i = 0;
+  bool digits = false;
+  bool point = false;
+  for (; i < token.size(); ++i) {
+    if (IsDigit(token[i])) {
+      digits = true;
+    } else if (token[i] == U'.') {
+      if (point) return false;
+      point = true;
+    } else {
+      break;
+    }
+  }
+  // "." alone is not a number; ".5" is.
+  if (!digits) return false;
+  if (i == token.size()) return true;
+  if (token[i] != U'E' && token[i] != U'e') return false;
+  ++i;
+  if (i < token.size() && (token[i] == U'+' || token[i] == U'-')) ++i;
+  if (i == token.size()) return false;
+  for (; i < token.size(); ++i)
+    if (!IsDigit(token[i])) return false;
+  return true;
+}
+
+bool NumberValue(std::u32string_view token, double& value) {
+  std::string text = Narrow(token);
+  // ".5" reads as 0.5 and "5." or "5.e3" as 5.0 / 5.0e3.
+  if (text.size() >= 2 && text[0] == '.') text.insert(text.begin(), '0');
+  const auto point = text.find('.');
+  if (point != std::string::npos && (point + 1 == text.size() || text[point + 1] < '0' || text[point + 1] > '9'))
+    text.insert(point + 1, "0");
+  auto v = ParseDecimal(text);
+  if (!v || !std::isfinite(*v)) return false;
+  value = *v;
+  return true;
+}
+
+bool IsVariableName(std::u32string_view token) {
+  if (token.empty()) return false;
+  if (!IsAsciiLetter(token[0]) && token[0] != U'_') return false;
+  for (char32_t c : token.substr(1))
+    if (!IsAsciiLetter(c) && !IsDigit(c) && c != U'_') return false;
+  return true;
+}
+
+Recognised ConstantValue(std::u32string_view token, double& value, std::u32string& unknownName) {
+  std::u32string t(token);
+  if (Upper(t) == U"PI") t += U'#';
+  if (t.empty() || t.back() != U'#') return Recognised::kNo;
+  const std::u32string name = t.substr(0, t.size() - 1);
+  for (const Constant& k : kConstants) {
+    if (k.name == name) {
+      value = k.exponent == 0 ? k.mantissa : std::pow(10.0, k.exponent) * k.mantissa;
+      return Recognised::kYes;
+    }
+  }
+  const std::u32string upper = Upper(name);
+  if (upper == U"DATE" || upper == U"TIME" || upper == U"NOW") {
+    const double now = NowSerial();
+    if (upper == U"DATE") value = std::floor(now);
+    else if (upper == U"TIME") value = now - std::floor(now);
+    else value = now;
+    return Recognised::kYes;
+  }
+  unknownName = name;
+  return Recognised::kMalformed;
+}
+
+bool ParseUnitNumber(std::u32string_view token, double& value) {
+  std::size_t i = 0;
+  bool letter = false;
+  for (; i < token.size(); ++i) {
+    const char32_t c = token[i];
+    if (IsDigit(c) || c == U'+' || c == U'-' || c == U'.') continue;
+    if ((c == U'E' || c == U'e') && i + 1 < token.size() &&
+        (IsDigit(token[i + 1]) || token[i + 1] == U'+' || token[i + 1] == U'-'))
+      continue;
+    // The micro sign counts as a letter: it is one of the prefixes.
+    if (IsAsciiLetter(c) || c == U'_' || c == U'\u00B5') {
+      letter = true;
+      break;
+    }
+    return false;
+  }
+  if (i == 0 || !letter) return false;
+  double number = 0;
+  if (!LeadingDecimal(token.substr(0, i), number)) return false;
+  std::u32string_view rest = token.substr(i);
+
+  struct Prefix { char32_t symbol; int exponent; };
+  static constexpr Prefix kPrefixes[] = {{U'p', -12}, {U'n', -9}, {U'u', -6}, {U'\u00B5', -6},
+                                         {U'm', -3},  {U'c', -2}, {U'k', 3},  {U'M', 6},
+                                         {U'G', 9},   {U'T', 12}};
+  int p = 0;
+  if (rest.size() >= 2) {
+    for (const Prefix& prefix : kPrefixes) {
+      if (rest[0] == prefix.symbol) {
+        p = prefix.exponent;
+        rest.remove_prefix(1);
+        break;
+      }
+    }
+  }
+  struct Unit { std::u32string_view symbol; double factor; };
+  static constexpr Unit kUnits[] = {
+      {U"s", 1},   {U"Hz", 1}, {U"m", 1},   {U"g", 0.001}, {U"rad", 1}, {U"Rad", 1},
+      {U"RAD", 1}, {U"S", 1},  {U"V", 1},   {U"A", 1},     {U"W", 1},   {U"F", 1},
+      {U"bar", 1}, {U"Pa", 1}, {U"Nm", 1},  {U"Ohm", 1},   {U"ohm", 1}};
+  for (const Unit& unit : kUnits) {
+    if (unit.symbol == rest) {
+      value = std::pow(10.0, p) * (number * unit.factor);
+      return true;
+    }
+  }
+  return false;
+}
+
+Recognised ParseDMS(std::u32string_view token, double& value) {
+  // Blanks never reach here (the scanner drops them), but trim for callers.
+  while (!token.empty() && token.front() == U' ') token.remove_prefix(1);
+  while (!token.empty() && token.back() == U' ') token.remove_suffix(1);
+  const auto position = [&](char32_t c) -> std::size_t {
+    const auto at = token.find(c);
+    return at == std::u32string_view::npos ? 0 : at + 1;  // 1-based, 0 when absent
+  };
+  const std::size_t pd = position(U'd');
+  std::size_t pm = position(U'm');
+  const std::size_t ps = position(U's');
+  if (pd == 0) return Recognised::kNo;
+  if (pm == 0) pm = pd;
+  const auto between = [&](std::size_t from, std::size_t to) -> std::u32string_view {
+    // Characters strictly between 1-based positions `from` and `to`.
+    if (from == 0 || to == 0 || to <= from) return {};
+    return token.substr(from, to - from - 1);
+  };
+  const std::u32string_view degrees = token.substr(0, pd - 1);
+  const std::u32string_view minutes = between(pd, pm);
+  std::u32string_view seconds = between(pm, ps);
+  if (seconds.empty() && pm == token.size()) seconds = U"0";
+  int notNumbers = 0;
+  for (std::u32string_view part : {degrees, minutes, seconds})
+    if (!IsNumber(part)) ++notNumbers;
+  if (notNumbers >= 2) return Recognised::kNo;
+  if (notNumbers == 1) return Recognised::kMalformed;
+  double d = 0, m = 0, s = 0;
+  if (!NumberValue(degrees, d) || !NumberValue(minutes, m) || !NumberValue(seconds, s))
+    return Recognised::kMalformed;
+  if (!(ps == 0 || ps == token.size()) || m > 60 || s > 60) return Recognised::kMalformed;
+  value = d + (m + s / 60) / 60;
+  return Recognised::kYes;
+}
+
+double NowSerial() {
+  using namespace std::chrono;
+  const std::time_t t = system_clock::to_time_t(system_clock::now());
+  std::tm local{};
+  localtime_r(&t, &local);
+  const sys_days day = year{local.tm_year + 1900} / month{static_cast<unsigned>(local.tm_mon + 1)} /
+                       std::chrono::day{static_cast<unsigned>(local.tm_mday)};
+  const sys_days epoch = year{1899} / December / std::chrono::day{30};
+  const double seconds = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec;
+  return static_cast<double>((day - epoch).count()) + seconds / 86400.0;
+}
+
+}  // namespace cn

@@ -1,0 +1,36 @@
+// Recognisers of the operand forms: numbers, named constants, numbers with
+// units, angles in degrees-minutes-seconds and variable names. They work on
+// UTF-32 text so that every character counts once.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace cn {
+
+// A plain decimal number as the compiler accepts it: digits with at most one
+// point, optional exponent; no sign, no "," and no "d".
+bool IsNumber(std::u32string_view token);
+// Reads a token that passed IsNumber. False when it does not fit a double.
+bool NumberValue(std::u32string_view token, double& value);
+
+// First letter A-Z, a-z or "_", then letters, "_" or digits.
+bool IsVariableName(std::u32string_view token);
+
+enum class Recognised { kNo, kYes, kMalformed };
+
+// Named constant written with "#" (pi also without). kMalformed: the token is
+// a constant but no known one; `unknownName` then holds its name.
+Recognised ConstantValue(std::u32string_view token, double& value, std::u32string& unknownName);
+
+// A number followed by a unit symbol with an optional SI prefix.
+bool ParseUnitNumber(std::u32string_view token, double& value);
+
+// An angle such as 30d15m10s, in decimal degrees. kMalformed: message 21.
+Recognised ParseDMS(std::u32string_view token, double& value);
+
+// The current moment as a date serial number (days since 30 December 1899,
+// the fraction being the time of day), local time.
+double NowSerial();
+
+}  // namespace cn
