@@ -201,6 +201,12 @@ void clsExprParser::BuildProgram() {
       used[static_cast<std::size_t>(row.ArgOf)] =
           std::max(used[static_cast<std::size_t>(row.ArgOf)], std::min(row.ArgIdx, kMaxArgs));
   }
+  std::vector<std::array<bool, kMaxArgs + 1>> received(static_cast<std::size_t>(n) + 1);
+  for (int r = 1; r <= n; ++r) {
+    const EtRow& row = et_[static_cast<std::size_t>(r)];
+    if (row.ArgOf > 0 && row.ArgIdx > 0 && row.ArgIdx <= kMaxArgs)
+      received[static_cast<std::size_t>(row.ArgOf)][static_cast<std::size_t>(row.ArgIdx)] = true;
+  }
   prog->slotCell.assign(static_cast<std::size_t>(n) + 1, {});
   for (int r = 0; r <= n; ++r) prog->slotCell[static_cast<std::size_t>(r)].fill(-1);
   for (int r = 1; r <= n; ++r) {
@@ -212,6 +218,7 @@ void clsExprParser::BuildProgram() {
     }
   }
 
+  prog->resultCell = newCell(0);
   for (int k = 1; k <= n; ++k) {
     const int r = et_[static_cast<std::size_t>(k)].PriIdx;
     const EtRow& row = et_[static_cast<std::size_t>(r)];
@@ -223,154 +230,291 @@ void clsExprParser::BuildProgram() {
     in.a = sc[1];
     in.b = sc[2];
     in.val = prog->rowCell[static_cast<std::size_t>(r)];
-    if (row.ArgOf > 0 && row.ArgIdx > 0) in.dst = prog->slotCell[static_cast<std::size_t>(row.ArgOf)][static_cast<std::size_t>(row.ArgIdx)];
-    if (row.Cond > 0 && row.Cond <= n) in.cond = prog->rowCell[static_cast<std::size_t>(row.Cond)];
+    const bool root = !(row.ArgOf > 0 && row.ArgIdx > 0);
+    in.dst = root ? prog->resultCell
+                  : prog->slotCell[static_cast<std::size_t>(row.ArgOf)][static_cast<std::size_t>(row.ArgIdx)];
     in.argc = std::clamp(row.ArgTop, 1, kMaxArgs);
     in.args = static_cast<std::int32_t>(prog->argCells.size());
     for (int s = 1; s <= in.argc; ++s) prog->argCells.push_back(sc[static_cast<std::size_t>(s)]);
+    if ((in.op == Op::kLib3 && in.argc < 3) || (in.op == Op::kLib4 && in.argc < 4)) in.op = Op::kMissing;
+    if (row.Cond > 0 && row.Cond <= n) {
+      in.cond = prog->rowCell[static_cast<std::size_t>(row.Cond)];
+      in.guardedOp = in.op;
+      in.op = Op::kGuarded;
+    } else if (in.op == Op::kRight && !root && row.Arg[2].Idx == 0 && !received[static_cast<std::size_t>(r)][2]) {
+      // A carrier of a fixed argument: its value is known now, once and for all.
+      cells[static_cast<std::size_t>(in.dst)] = cells[static_cast<std::size_t>(in.b)];
+      cells[static_cast<std::size_t>(in.val)] = cells[static_cast<std::size_t>(in.b)];
+      continue;
+    }
     prog->code.push_back(in);
+    if (root) break;  // nothing after the root is ever evaluated
   }
+  Instr end;
+  end.op = Op::kEnd;
+  prog->code.push_back(end);
   program_ = std::move(prog);
 }
 
-bool clsExprParser::EvalTable(double& result) {
+// Threaded dispatch: every handler jumps straight to the next row's handler,
+// which lets the branch predictor learn each expression's sequence of rows.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpedantic"
+inline bool clsExprParser::EvalTable(double& result) {
+  static constexpr void* kLabels[] = {
+#define CN_OP_LABEL(name) &&L_##name,
+      CN_OPS(CN_OP_LABEL)
+#undef CN_OP_LABEL
+  };
   Program& p = *program_;
   double* const c = p.cells.data();
   const std::int32_t* const argCells = p.argCells.data();
   const double F = angleFactor_;
-  for (const Instr& in : p.code) {
-    double r;
-    if (in.cond >= 0 && c[in.cond] == 0.0) {
-      r = 0;  // the guard is false: the guarded factor is not computed
-    } else {
-      const double a = c[in.a];
-      const double b = c[in.b];
-      switch (in.op) {
-        case Op::kAdd: r = a + b; break;
-        case Op::kSub: r = a - b; break;
-        case Op::kMul: r = a * b; break;
-        case Op::kDiv: r = a / b; break;
-        case Op::kPercent: r = a / 100; break;
-        case Op::kIntDiv: {
-          const double ra = std::nearbyint(a), rb = std::nearbyint(b);
-          constexpr double kLo = -2147483648.0, kHi = 2147483647.0;
-          if (!(ra >= kLo && ra <= kHi && rb >= kLo && rb <= kHi) || rb == 0) goto fail;
-          const auto ia = static_cast<std::int64_t>(ra), ib = static_cast<std::int64_t>(rb);
-          const std::int64_t q = ia / ib;
-          if (q > 2147483647) goto fail;  // -2147483648 \ -1
-          r = static_cast<double>(q);
-          break;
-        }
-        case Op::kPow:
-          if (a == 0 && b == 0) goto fail;
-          r = std::pow(a, b);
-          break;
-        case Op::kSquare: r = a * a; break;
-        case Op::kAbs: r = std::fabs(a); break;
-        case Op::kAtn: r = std::atan(a) / F; break;
-        case Op::kCos: r = std::cos(a * F); break;
-        case Op::kSin: r = std::sin(a * F); break;
-        case Op::kTan: r = std::tan(a * F); break;
-        case Op::kExp: r = std::exp(a); break;
-        case Op::kFix: r = std::trunc(a); break;
-        case Op::kInt: r = std::floor(a); break;
-        case Op::kLn: r = std::log(a); break;
-        case Op::kRnd: r = a * static_cast<double>(NextRandom()); break;
-        case Op::kSgn: r = a > 0 ? 1.0 : a < 0 ? -1.0 : 0.0; break;
-        case Op::kSqrt: r = std::sqrt(a); break;
-        case Op::kCbr: r = (a > 0 ? 1.0 : a < 0 ? -1.0 : 0.0) * std::pow(std::fabs(a), 1.0 / 3.0); break;
-        case Op::kAcos: r = AcosFormula(a) / F; break;
-        case Op::kAsin: r = AsinFormula(a) / F; break;
-        case Op::kCosh: r = CoshFormula(a); break;
-        case Op::kSinh: r = SinhFormula(a); break;
-        case Op::kTanh: r = TanhFormula(a); break;
-        case Op::kAcosh: r = AcoshFormula(a); break;
-        case Op::kAsinh: r = AsinhFormula(a); break;
-        case Op::kAtanh: r = AtanhFormula(a); break;
-        case Op::kCsc: r = 1 / std::sin(a * F); break;
-        case Op::kSec: r = 1 / std::cos(a * F); break;
-        case Op::kCot: r = 1 / std::tan(a * F); break;
-        case Op::kAcsc: { const double q = Reciprocal(a); r = Finite(q) ? AsinFormula(q) / F : kBad; break; }
-        case Op::kAsec: { const double q = Reciprocal(a); r = Finite(q) ? AcosFormula(q) / F : kBad; break; }
-        case Op::kAcot: r = (kPi / 2 - std::atan(a)) / F; break;
-        case Op::kCsch: r = 1 / SinhFormula(a); break;
-        case Op::kSech: r = 1 / CoshFormula(a); break;
-        case Op::kCoth: r = 1 / TanhFormula(a); break;
-        case Op::kAcsch: { const double q = Reciprocal(a); r = Finite(q) ? AsinhFormula(q) : kBad; break; }
-        case Op::kAsech: { const double q = Reciprocal(a); r = Finite(q) ? AcoshFormula(q) : kBad; break; }
-        case Op::kAcoth: { const double q = Reciprocal(a); r = Finite(q) ? AtanhFormula(q) : kBad; break; }
-        case Op::kRad: r = a / F; break;
-        case Op::kDeg: r = (a / F) * kPi / 180; break;
-        case Op::kGrad: r = (a / F) * kPi / 200; break;
-        case Op::kNeg: r = -a; break;
-        case Op::kNot: r = a == 0 ? 1 : 0; break;
-        case Op::kGt: r = a > b ? 1 : 0; break;
-        case Op::kGe: r = a >= b ? 1 : 0; break;
-        case Op::kLt: r = a < b ? 1 : 0; break;
-        case Op::kLe: r = a <= b ? 1 : 0; break;
-        case Op::kEq: r = a == b ? 1 : 0; break;
-        case Op::kNe: r = a != b ? 1 : 0; break;
-        case Op::kAnd: r = (a != 0 && b != 0) ? 1 : 0; break;
-        case Op::kOr: r = (a != 0 || b != 0) ? 1 : 0; break;
-        case Op::kXor: r = ((a != 0) != (b != 0)) ? 1 : 0; break;
-        case Op::kNand: r = (a != 0 && b != 0) ? 0 : 1; break;
-        case Op::kNor: r = (a != 0 || b != 0) ? 0 : 1; break;
-        case Op::kNxor: r = ((a != 0) == (b != 0)) ? 1 : 0; break;
-        case Op::kLogN: {
-          const double la = std::log(a), lb = std::log(b);
-          r = Finite(la) && Finite(lb) ? la / lb : kBad;
-          break;
-        }
-        case Op::kRight: r = b; break;
-        case Op::kLib1: r = in.fn.f1(a); break;
-        case Op::kLib2: r = in.fn.f2(a, b); break;
-        case Op::kLibAngle2: r = in.fn.f2(a, b * F); break;
-        case Op::kLib3: {
-          const std::int32_t* s = argCells + in.args;
-          r = in.fn.f3(c[s[0]], c[s[1]], in.argc >= 3 ? c[s[2]] : 0.0);
-          break;
-        }
-        case Op::kLib4: {
-          const std::int32_t* s = argCells + in.args;
-          r = in.fn.f4(c[s[0]], c[s[1]], in.argc >= 3 ? c[s[2]] : 0.0, in.argc >= 4 ? c[s[3]] : 0.0);
-          break;
-        }
-        case Op::kLibList: {
-          double list[kMaxArgs];
-          const std::int32_t* s = argCells + in.args;
-          for (int i = 0; i < in.argc; ++i) list[i] = c[s[i]];
-          r = in.fn.list(list, in.argc);
-          break;
-        }
-        case Op::kMissing:
-        default:
-          errorId_ = 13;
-          errorDescription_ = ErrorMessage(13, {et_[static_cast<std::size_t>(in.row)].Fun});
-          errorPending_ = false;
-          return false;
-      }
-      if (!Finite(r)) goto fail;
-    }
-    c[in.val] = r;
-    if (in.dst < 0) {
-      result = r;
-      return true;
-    }
-    c[in.dst] = r;
-    continue;
+  const Instr* in = p.code.data();
+  double a = 0, b = 0, r = 0;
 
-  fail:
-    // Only numbers are kept here; the message text is built when it is read.
-    errorId_ = in.failId;
-    errorPos_ = et_[static_cast<std::size_t>(in.row)].PosInExpr;
-    pendingFail_.row = in.row;
-    pendingFail_.argc = in.argc;
-    for (int i = 0; i < in.argc; ++i) pendingFail_.args[static_cast<std::size_t>(i)] = c[argCells[in.args + i]];
-    errorPending_ = true;
-    return false;
+#define DISPATCH()                                     \
+  do {                                                 \
+    a = c[in->a];                                      \
+    b = c[in->b];                                      \
+    goto* kLabels[static_cast<int>(in->op)];           \
+  } while (0)
+#define NEXT() \
+  do {         \
+    ++in;      \
+    DISPATCH(); \
+  } while (0)
+  // Store a checked result and go on with the next row.
+#define RESULT(expr)                  \
+  do {                                \
+    r = (expr);                       \
+    if (!std::isfinite(r)) goto fail; \
+    c[in->val] = r;                   \
+    c[in->dst] = r;                   \
+    NEXT();                           \
+  } while (0)
+  // Comparisons and logic cannot fail.
+#define TRUTH(cond)          \
+  do {                       \
+    r = (cond) ? 1.0 : 0.0;  \
+    c[in->val] = r;          \
+    c[in->dst] = r;          \
+    NEXT();                  \
+  } while (0)
+
+  DISPATCH();
+
+L_kGuarded:
+  // A false guard makes the guarded row give 0 without computing it.
+  if (c[in->cond] == 0.0) {
+    c[in->val] = 0;
+    c[in->dst] = 0;
+    NEXT();
   }
-  result = 0;
+  goto* kLabels[static_cast<int>(in->guardedOp)];
+L_kEnd:
+  result = c[p.resultCell];
   return true;
+L_kAdd: RESULT(a + b);
+L_kSub: RESULT(a - b);
+L_kMul: RESULT(a * b);
+L_kDiv: RESULT(a / b);
+L_kPercent: RESULT(a / 100);
+L_kIntDiv: {
+  const double ra = std::nearbyint(a), rb = std::nearbyint(b);
+  constexpr double kLo = -2147483648.0, kHi = 2147483647.0;
+  if (!(ra >= kLo && ra <= kHi && rb >= kLo && rb <= kHi) || rb == 0) goto fail;
+  const std::int64_t q = static_cast<std::int64_t>(ra) / static_cast<std::int64_t>(rb);
+  if (q > 2147483647) goto fail;  // -2147483648 \ -1
+  RESULT(static_cast<double>(q));
+}
+L_kPow:
+  if (a == 0 && b == 0) goto fail;
+  RESULT(std::pow(a, b));
+L_kSquare: RESULT(a * a);
+L_kAbs: RESULT(std::fabs(a));
+L_kAtn: RESULT(std::atan(a) / F);
+L_kCos: RESULT(std::cos(a * F));
+L_kSin: RESULT(std::sin(a * F));
+L_kTan: RESULT(std::tan(a * F));
+L_kExp: RESULT(std::exp(a));
+L_kFix: RESULT(std::trunc(a));
+L_kInt: RESULT(std::floor(a));
+L_kLn: RESULT(std::log(a));
+L_kRnd: RESULT(a * static_cast<double>(NextRandom()));
+L_kSgn: RESULT(a > 0 ? 1.0 : a < 0 ? -1.0 : 0.0);
+L_kSqrt: RESULT(std::sqrt(a));
+L_kCbr: RESULT((a > 0 ? 1.0 : a < 0 ? -1.0 : 0.0) * std::pow(std::fabs(a), 1.0 / 3.0));
+L_kAcos: RESULT(AcosFormula(a) / F);
+L_kAsin: RESULT(AsinFormula(a) / F);
+L_kCosh: RESULT(CoshFormula(a));
+L_kSinh: RESULT(SinhFormula(a));
+L_kTanh: RESULT(TanhFormula(a));
+L_kAcosh: RESULT(AcoshFormula(a));
+L_kAsinh: RESULT(AsinhFormula(a));
+L_kAtanh: RESULT(AtanhFormula(a));
+L_kCsc: RESULT(1 / std::sin(a * F));
+L_kSec: RESULT(1 / std::cos(a * F));
+L_kCot: RESULT(1 / std::tan(a * F));
+L_kAcsc: RESULT(Finite(1 / a) ? AsinFormula(1 / a) / F : kBad);
+L_kAsec: RESULT(Finite(1 / a) ? AcosFormula(1 / a) / F : kBad);
+L_kAcot: RESULT((kPi / 2 - std::atan(a)) / F);
+L_kCsch: RESULT(1 / SinhFormula(a));
+L_kSech: RESULT(1 / CoshFormula(a));
+L_kCoth: RESULT(1 / TanhFormula(a));
+L_kAcsch: RESULT(Finite(1 / a) ? AsinhFormula(1 / a) : kBad);
+L_kAsech: RESULT(Finite(1 / a) ? AcoshFormula(1 / a) : kBad);
+L_kAcoth: RESULT(Finite(1 / a) ? AtanhFormula(1 / a) : kBad);
+L_kRad: RESULT(a / F);
+L_kDeg: RESULT((a / F) * kPi / 180);
+L_kGrad: RESULT((a / F) * kPi / 200);
+L_kNeg: RESULT(-a);
+L_kNot: TRUTH(a == 0);
+L_kGt: TRUTH(a > b);
+L_kGe: TRUTH(a >= b);
+L_kLt: TRUTH(a < b);
+L_kLe: TRUTH(a <= b);
+L_kEq: TRUTH(a == b);
+L_kNe: TRUTH(a != b);
+L_kAnd: TRUTH(a != 0 && b != 0);
+L_kOr: TRUTH(a != 0 || b != 0);
+L_kXor: TRUTH((a != 0) != (b != 0));
+L_kNand: TRUTH(!(a != 0 && b != 0));
+L_kNor: TRUTH(!(a != 0 || b != 0));
+L_kNxor: TRUTH((a != 0) == (b != 0));
+L_kLogN: {
+  const double la = std::log(a), lb = std::log(b);
+  RESULT(Finite(la) && Finite(lb) ? la / lb : kBad);
+}
+L_kRight: RESULT(b);
+L_kLib1: RESULT(in->fn.f1(a));
+L_kLib2: RESULT(in->fn.f2(a, b));
+L_kLibAngle2: RESULT(in->fn.f2(a, b * F));
+L_kLib3: {
+  const std::int32_t* s = argCells + in->args;
+  RESULT(in->fn.f3(a, b, c[s[2]]));
+}
+L_kLib4: {
+  const std::int32_t* s = argCells + in->args;
+  RESULT(in->fn.f4(a, b, c[s[2]], c[s[3]]));
+}
+L_kLibList: {
+  double list[kMaxArgs];
+  const std::int32_t* s = argCells + in->args;
+  for (int i = 0; i < in->argc; ++i) list[i] = c[s[i]];
+  RESULT(in->fn.list(list, in->argc));
+}
+L_kMissing:
+  errorId_ = 13;
+  errorDescription_ = ErrorMessage(13, {et_[static_cast<std::size_t>(in->row)].Fun});
+  errorPending_ = false;
+  return false;
+
+fail:
+  // Only numbers are kept here; the message text is built when it is read.
+  errorId_ = in->failId;
+  errorPos_ = et_[static_cast<std::size_t>(in->row)].PosInExpr;
+  pendingFail_.row = in->row;
+  pendingFail_.argc = in->argc;
+  for (int i = 0; i < in->argc; ++i) pendingFail_.args[static_cast<std::size_t>(i)] = c[argCells[in->args + i]];
+  errorPending_ = true;
+  return false;
+#undef DISPATCH
+#undef NEXT
+#undef RESULT
+#undef TRUTH
+}
+#pragma GCC diagnostic pop
+
+void clsExprParser::SubstituteVariables() {
+  double* cells = program_->cells.data();
+  for (int v = 1; v <= varTop_; ++v)
+    cells[program_->varCell[static_cast<std::size_t>(v)]] = vars_[static_cast<std::size_t>(v)].Value;
+}
+
+double clsExprParser::Eval() {
+  if (!compiled_) {
+    Post(1001);
+    return 0;
+  }
+  ResetError();
+  if (varTop_ > 0) {
+    if (opAssignExplicit_) {
+      for (int v = 1; v <= varTop_; ++v) {
+        if (!vars_[static_cast<std::size_t>(v)].Assigned) {
+          errorId_ = 18;
+          errorDescription_ = ErrorMessage(18, {vars_[static_cast<std::size_t>(v)].Name});
+          errorPos_ = 1;
+          Post(1001);
+          return 0;
+        }
+      }
+    }
+    SubstituteVariables();
+  }
+  double result = 0;
+  if (EvalTable(result)) return result;
+  Post(1001);
+  return 0;
+}
+
+double clsExprParser::Eval1(double varValue) {
+  if (!compiled_) {
+    Post(1002);
+    return 0;
+  }
+  ResetError();
+  if (varTop_ >= 2) {
+    errorId_ = 1;
+    errorDescription_ = ErrorMessage(1);
+    errorPos_ = 1;
+    Post(1002);
+    return 0;
+  }
+  // The value goes straight into the slots; the variable table is not touched.
+  if (varTop_ == 1) program_->cells[static_cast<std::size_t>(program_->varCell[1])] = varValue;
+  double result = 0;
+  if (EvalTable(result)) return result;
+  Post(1002);
+  return 0;
+}
+
+std::vector<double> clsExprParser::EvalMulti(const std::vector<double>& varValue, int varIndex) {
+  if (!compiled_) {
+    Post(1001);
+    return {};
+  }
+  ResetError();
+  if (varTop_ == 0 || varIndex < 1 || varIndex > varTop_) {
+    errorId_ = 2;
+    errorDescription_ = ErrorMessage(2);
+    errorPos_ = 1;
+    Post(1001);
+    return {};
+  }
+  const std::size_t n = varValue.empty() ? 0 : varValue.size() - 1;
+  std::vector<double> result(n + 1, 0.0);
+  for (std::size_t i = 1; i <= n; ++i) {
+    vars_[static_cast<std::size_t>(varIndex)].Value = varValue[i];
+    SubstituteVariables();
+    if (!EvalTable(result[i])) {
+      Post(1001);
+      return {};
+    }
+  }
+  return result;
+}
+
+std::vector<double> clsExprParser::EvalMulti(const std::vector<double>& varValue, std::string_view varName) {
+  if (compiled_ && varTop_ > 0 && FindVar(varName) == 0) {
+    ResetError();
+    errorId_ = 2;
+    errorDescription_ = ErrorMessage(2);
+    errorPos_ = 1;
+    Post(1001);
+    return {};
+  }
+  return EvalMulti(varValue, compiled_ ? FindVar(varName) : 0);
 }
 
 std::string clsExprParser::DescribeFailure(const EvalFailure& f) const {

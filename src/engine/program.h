@@ -11,16 +11,26 @@
 
 namespace cn {
 
+// Every row kind the evaluator knows, in one list so that the operation
+// codes and the dispatch table of the evaluation loop cannot drift apart.
+#define CN_OPS(X)                                                                             \
+  X(kGuarded) X(kEnd) X(kAdd) X(kSub) X(kMul) X(kDiv) X(kPercent) X(kIntDiv) X(kPow)          \
+  X(kSquare) X(kAbs) X(kAtn) X(kCos) X(kSin) X(kTan) X(kExp) X(kFix) X(kInt) X(kLn) X(kRnd)   \
+  X(kSgn) X(kSqrt) X(kCbr) X(kAcos) X(kAsin) X(kCosh) X(kSinh) X(kTanh) X(kAcosh) X(kAsinh)  \
+  X(kAtanh) X(kCsc) X(kSec) X(kCot) X(kAcsc) X(kAsec) X(kAcot) X(kCsch) X(kSech) X(kCoth)    \
+  X(kAcsch) X(kAsech) X(kAcoth) X(kRad) X(kDeg) X(kGrad) X(kNeg) X(kNot) X(kGt) X(kGe) X(kLt) \
+  X(kLe) X(kEq) X(kNe) X(kAnd) X(kOr) X(kXor) X(kNand) X(kNor) X(kNxor) X(kLogN) X(kRight)   \
+  X(kLib1) X(kLib2) X(kLibAngle2) X(kLib3) X(kLib4) X(kLibList) X(kMissing)
+
 enum class Op : std::uint8_t {
-  kAdd, kSub, kMul, kDiv, kPercent, kIntDiv, kPow, kSquare, kAbs, kAtn, kCos, kSin, kTan, kExp,
-  kFix, kInt, kLn, kRnd, kSgn, kSqrt, kCbr, kAcos, kAsin, kCosh, kSinh, kTanh, kAcosh, kAsinh,
-  kAtanh, kCsc, kSec, kCot, kAcsc, kAsec, kAcot, kCsch, kSech, kCoth, kAcsch, kAsech, kAcoth,
-  kRad, kDeg, kGrad, kNeg, kNot, kGt, kGe, kLt, kLe, kEq, kNe, kAnd, kOr, kXor, kNand, kNor,
-  kNxor, kLogN, kRight, kLib1, kLib2, kLibAngle2, kLib3, kLib4, kLibList, kMissing,
+#define CN_OP_ENUM(name) name,
+  CN_OPS(CN_OP_ENUM)
+#undef CN_OP_ENUM
 };
 
 struct Instr {
   Op op = Op::kMissing;
+  Op guardedOp = Op::kMissing;  // the real operation of a kGuarded row
   std::int16_t row = 0;     // table row, for the failure report
   std::int16_t failId = 0;  // message number if this row fails
   std::int32_t a = 0, b = 0;  // cells of argument slots 1 and 2
@@ -40,6 +50,7 @@ struct Instr {
 
 struct clsExprParser::Program {
   std::vector<double> cells;
+  std::int32_t resultCell = 0;  // where the root row leaves the expression's value
   std::vector<Instr> code;
   std::vector<std::int32_t> argCells;  // slot cells of calls with many arguments
   std::vector<std::int32_t> varCell;   // variable index -> cell
