@@ -37,6 +37,7 @@ bool clsExprParser::StoreExpression(std::string_view strExpr) {
   expression_ = std::string(TrimBlanks(strExpr));
   compiled_ = false;
   program_.reset();
+  x1Cell_ = nullptr;
   et_.assign(static_cast<std::size_t>(kMaxRows) + 2, EtRow{});
   etTop_ = 0;
   vars_.assign(static_cast<std::size_t>(kMaxVars) + 1, VarRecord{});
@@ -121,11 +122,6 @@ void clsExprParser::Materialize() const {
   LastFailure();
 }
 
-void clsExprParser::ResetError() {
-  errorDescription_.clear();
-  errorId_ = 0;
-  errorPending_ = false;
-}
 
 void clsExprParser::Post(int number) {
   failure_.Number = number;

@@ -130,7 +130,11 @@ class clsExprParser {
     std::array<double, kMaxArgs> args{};
   };
 
-  void ResetError();
+  void ResetError() {
+    if (!errorDescription_.empty()) errorDescription_.clear();
+    errorId_ = 0;
+    errorPending_ = false;
+  }
   void Post(int number);
   void Materialize() const;
   std::string DescribeFailure(const EvalFailure& f) const;
@@ -163,6 +167,7 @@ class clsExprParser {
   bool opDMSConv_ = true;
 
   std::unique_ptr<Program> program_;
+  double* x1Cell_ = nullptr;  // the cell of variable 1, where Eval1 puts its value
 };
 
 }  // namespace cn

@@ -172,7 +172,6 @@ double AtanhFormula(double a) {
   const double q = (1 + a) / (1 - a);
   return Finite(q) ? std::log(q) / 2 : kBad;
 }
-double Reciprocal(double a) { return 1 / a; }
 
 }  // namespace
 
@@ -253,6 +252,12 @@ void clsExprParser::BuildProgram() {
   Instr end;
   end.op = Op::kEnd;
   prog->code.push_back(end);
+  for (std::size_t k = 1; k < prog->code.size(); ++k) {
+    Instr& in = prog->code[k];
+    const std::int32_t prev = prog->code[k - 1].dst;
+    in.fwd = in.a == prev ? 1 : in.b == prev ? 2 : 0;
+  }
+  x1Cell_ = varTop_ >= 1 ? &prog->cells[static_cast<std::size_t>(prog->varCell[1])] : nullptr;
   program_ = std::move(prog);
 }
 
@@ -273,10 +278,14 @@ inline bool clsExprParser::EvalTable(double& result) {
   const Instr* in = p.code.data();
   double a = 0, b = 0, r = 0;
 
+  // An argument that the previous row has just computed is taken from the
+  // register instead of the cell, so that it need not wait for the store.
 #define DISPATCH()                                     \
   do {                                                 \
     a = c[in->a];                                      \
     b = c[in->b];                                      \
+    if (in->fwd == 1) a = r;                           \
+    else if (in->fwd == 2) b = r;                      \
     goto* kLabels[static_cast<int>(in->op)];           \
   } while (0)
 #define NEXT() \
@@ -307,6 +316,7 @@ inline bool clsExprParser::EvalTable(double& result) {
 L_kGuarded:
   // A false guard makes the guarded row give 0 without computing it.
   if (c[in->cond] == 0.0) {
+    r = 0;
     c[in->val] = 0;
     c[in->dst] = 0;
     NEXT();
@@ -472,7 +482,7 @@ double clsExprParser::Eval1(double varValue) {
     return 0;
   }
   // The value goes straight into the slots; the variable table is not touched.
-  if (varTop_ == 1) program_->cells[static_cast<std::size_t>(program_->varCell[1])] = varValue;
+  if (x1Cell_) *x1Cell_ = varValue;
   double result = 0;
   if (EvalTable(result)) return result;
   Post(1002);

@@ -33,6 +33,7 @@ struct Instr {
   Op guardedOp = Op::kMissing;  // the real operation of a kGuarded row
   std::int16_t row = 0;     // table row, for the failure report
   std::int16_t failId = 0;  // message number if this row fails
+  std::uint8_t fwd = 0;     // 1: slot 1, 2: slot 2 is the previous row's result
   std::int32_t a = 0, b = 0;  // cells of argument slots 1 and 2
   std::int32_t dst = -1;      // cell of the consuming slot; -1 for the root
   std::int32_t cond = -1;     // cell of the guarding row's value; -1 when unguarded

@@ -188,10 +188,13 @@ double Root(double x, double n) { return Guard(RootImpl, x, n); }
 double Dec(double x) { return Guard(DecImpl, x); }
 double Gcd(const double* v, int n) { return Guard(GcdImpl, v, n); }
 double Lcm(const double* v, int n) { return Guard(LcmImpl, v, n); }
-double Max(const double* v, int n) { return Guard(MaxImpl, v, n); }
-double Min(const double* v, int n) { return Guard(MinImpl, v, n); }
-double Sum(const double* v, int n) { return Guard(SumImpl, v, n); }
-double Mean(const double* v, int n) { return Guard(MeanImpl, v, n); }
+// Comparisons of finite values raise nothing, and a sum that overflows stays
+// infinite or becomes NaN, which the caller's finiteness test sees: these four
+// need no status-flag guard (it would cost more than the routine).
+double Max(const double* v, int n) { return MaxImpl(v, n); }
+double Min(const double* v, int n) { return MinImpl(v, n); }
+double Sum(const double* v, int n) { return SumImpl(v, n); }
+double Mean(const double* v, int n) { return MeanImpl(v, n); }
 double MeanQ(const double* v, int n) { return Guard(MeanQImpl, v, n); }
 double MeanG(const double* v, int n) { return Guard(MeanGImpl, v, n); }
 double VarP(const double* v, int n) { return Guard(VarPImpl, v, n); }
