@@ -178,7 +178,7 @@ std::string Upper(std::string s) {
 // "(1,2,...,n)"
 std::string ArgList(int n) {
   std::string s = "(";
-  for (int i = 1; i <= n; ++i) s += (i > 1 ? "," : "") + std::to_string(i);
+  for (int i = 1; i <= n; ++i) s.append(i > 1 ? "," : "").append(std::to_string(i));
   return s + ")";
 }
 

@@ -167,26 +167,28 @@ TEST(Compiler, ErrorsWithMessagesAndPositions) {
   for (const auto& c : cases) ExpectCompileError(c);
 }
 
-// Repeats `unit` n times.
-std::string Repeat(const std::string& unit, int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += unit;
+// prefix + unit repeated n times + suffix.
+std::string Repeat(const std::string& unit, int n, const std::string& prefix = "",
+                   const std::string& suffix = "") {
+  std::string s = prefix;
+  for (int i = 0; i < n; ++i) s.append(unit);
+  s.append(suffix);
   return s;
 }
 
 TEST(Compiler, TableLimits) {
   clsExprParser p;
   // 198 operations fit; the 199th fails with message 20 at position 1.
-  ASSERT_TRUE(p.StoreExpression("1" + Repeat("+1", 198))) << p.ErrorDescription();
+  ASSERT_TRUE(p.StoreExpression(Repeat("+1", 198, "1"))) << p.ErrorDescription();
   EXPECT_EQ(p.Eval1(0), 199);
-  EXPECT_FALSE(p.StoreExpression("1" + Repeat("+1", 199)));
+  EXPECT_FALSE(p.StoreExpression(Repeat("+1", 199, "1")));
   EXPECT_EQ(p.ErrorID(), 20);
   EXPECT_EQ(p.ErrorDescription(), "Too many operations");
   EXPECT_EQ(p.ErrorPos(), 1);
 
   // 100 variables fit; the 101st fails where it is stored.
   std::string vars = "a1";
-  for (int i = 2; i <= 100; ++i) vars += "+a" + std::to_string(i);
+  for (int i = 2; i <= 100; ++i) vars.append("+a").append(std::to_string(i));
   ASSERT_TRUE(p.StoreExpression(vars)) << p.ErrorDescription();
   EXPECT_EQ(p.VarTop(), 100);
   EXPECT_EQ(p.VarName(100), "a100");
@@ -198,7 +200,7 @@ TEST(Compiler, TableLimits) {
 
   // A variable-argument call takes at most 20 arguments.
   std::string args = "1";
-  for (int i = 2; i <= 20; ++i) args += "," + std::to_string(i);
+  for (int i = 2; i <= 20; ++i) args.append(",").append(std::to_string(i));
   EXPECT_TRUE(p.StoreExpression("max(" + args + ")")) << p.ErrorDescription();
   EXPECT_FALSE(p.StoreExpression("max(" + args + ",21)"));
   EXPECT_EQ(p.ErrorID(), 9);

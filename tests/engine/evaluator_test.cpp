@@ -1,5 +1,6 @@
 // The evaluator: guarded products, failures anywhere in a row's computation,
 // the message chosen by the row's shape, and which row fails first.
+#include <string>
 #include <vector>
 
 #include "engine_cases.h"
@@ -114,6 +115,43 @@ TEST(Evaluator, IntermediateOverflowFailsTheRow) {
       {"asinh(1e200)", 0, 14, nullptr, 6},
   };
   for (const auto& c : cases) ExpectEvalError(c);
+}
+
+// A library routine that rejects its input fails the call with the message of
+// the call's shape; three or more arguments are listed joined by ",". Until a
+// routine is wired in, message 13 naming the function is accepted instead.
+TEST(Evaluator, LibraryRejectionsUseTheCallShape) {
+  struct LibError {
+    const char* text;
+    double x;
+    const char* fun;
+    int id;
+    const char* message;
+    int pos;
+  };
+  const LibError cases[] = {
+      {"root(-8,2)", 0, "root", 15, "Evaluation error < root(-8, 2) > at pos: 5", 5},
+      {"fact(-1)", 0, "fact", 14, "Evaluation error < fact(-1) > at pos: 5", 5},
+      {"3.5!", 0, "!", 14, "Evaluation error < !(3.5) > at pos: 4", 4},
+      {"dnorm(x,0,0)", 1, "dnorm", 17, "Evaluation error < dnorm(1,0,0) > at pos: 6", 6},
+      {"dbinom(5,4,0.5)", 0, "dbinom", 17, "Evaluation error < dbinom(5,4,0.5) > at pos: 7", 7},
+      {"lcm(2,-1)", 0, "lcm", 17, "Evaluation error < lcm(2,-1) > at pos: 4", 4},
+      {"2+lcm(3,-4,5)", 0, "lcm", 17, "Evaluation error < lcm(3,-4,5) > at pos: 6", 6},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    clsExprParser p;
+    ASSERT_TRUE(p.StoreExpression(c.text)) << p.ErrorDescription();
+    EXPECT_EQ(p.Eval1(c.x), 0);
+    EXPECT_EQ(p.LastFailure().Number, 1002);
+    if (p.ErrorID() == 13) {
+      EXPECT_EQ(p.ErrorDescription(), std::string("Function < ") + c.fun + " > missing?");
+      continue;
+    }
+    EXPECT_EQ(p.ErrorID(), c.id);
+    EXPECT_EQ(p.ErrorDescription(), c.message);
+    EXPECT_EQ(p.ErrorPos(), c.pos);
+  }
 }
 
 TEST(Evaluator, RepeatedEvaluationReusesTheTable) {
