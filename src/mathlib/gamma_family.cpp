@@ -38,6 +38,11 @@ double GammaLnImpl(double x) {
 
 // Asymptotic series, after shifting small arguments up by 8.
 double DigammaImpl(double x) {
+  // Between -7 and -2 the shifted series starts too close to 0 to converge
+  // (psi(-6.5) would come out as -1.2e9); the reflection formula takes the
+  // value from 1 - x, where the series is accurate. Poles and x < -7 still
+  // fail below.
+  if (x > -7 && x < -2 && x != std::floor(x)) return DigammaImpl(1 - x) - kPi / std::tan(kPi * x);
   static constexpr double kBernoulli[11] = {1.0 / 6,    -1.0 / 30,      1.0 / 42,
                                             -1.0 / 30,  5.0 / 66,       -691.0 / 2730,
                                             7.0 / 6,    -3617.0 / 510,  43867.0 / 798,
@@ -104,11 +109,19 @@ double ErfImpl(double x) {
   if (x <= 2) {  // power series, also for every negative x
     const double f = 2 * x * x;
     double term = 1, sum = 1;
+    bool converged = false;
     for (int h = 3; h <= 400; h += 2) {
       term = f * term / h;
       sum += term;
-      if (term < 1e-15) break;
+      if (term < 1e-15) {
+        converged = true;
+        break;
+      }
     }
+    // Below about -10 the series has not converged by its last term and its
+    // value is meaningless (erf(-15) would be -0.046): erf is odd, so take the
+    // continued fraction of -x there.
+    if (!converged && x < -2) return -ErfImpl(-x);
     return 2 * sum * x * std::exp(-x * x) / rootPi;
   }
   // c = 1/(x + 2/(2x + 3/(x + 4/(2x + ...)))) by forward recurrences.

@@ -69,3 +69,23 @@ TEST(GammaFamily, IncompleteBetaClosedFormsAndRecurrence) {
 
 }  // namespace
 }  // namespace cn
+
+TEST(GammaFamily, MendedRegionsGiveTrueValues) {
+  using cn::Digamma;
+  using cn::Erf;
+  // Values from mpmath: where the written series cannot converge, the
+  // reflection (digamma) and the odd symmetry (erf) take over.
+  struct Case { double (*f)(double); double x, expected, tol; };
+  const Case cases[] = {
+      {Digamma, -6.5, 1.94675748424608678806929117727, 1e-12},
+      {Digamma, -4.5, 1.6110931485817511237336268416, 1e-12},
+      {Digamma, -5.25, 4.8920461804735292668451379445, 1e-12},
+      {Digamma, -2.7, -1.11534712914068961191020291403, 1e-12},
+      {Erf, -12, -1.0, 1e-15},
+      {Erf, -15, -1.0, 1e-15},
+      {Erf, -30, -1.0, 1e-15},
+  };
+  for (const Case& c : cases) EXPECT_NEAR(c.f(c.x), c.expected, c.tol) << c.x;
+  // The poles and the region below -7 still fail.
+  for (double x : {-3.0, -7.0, -7.5}) EXPECT_TRUE(std::isnan(Digamma(x))) << x;
+}
