@@ -47,6 +47,9 @@ TEST(Evaluator, FailuresAndTheirMessages) {
       {"1/0", 0, 16, "Evaluation error < 1 / 0 > at pos: 2", 2},
       {"  1/0", 0, 16, "Evaluation error < 1 / 0 > at pos: 2", 2},
       {"1.5/0", 0, 16, "Evaluation error < 1.5 / 0 > at pos: 4", 4},
+      // Values in messages carry 15 significant digits.
+      {"x/0", 1.0 / 3, 16, "Evaluation error < 0.333333333333333 / 0 > at pos: 2", 2},
+      {"x/0", -2.0 / 3, 16, "Evaluation error < -0.666666666666667 / 0 > at pos: 2", 2},
       {"1/(x-x)", 3, 16, "Evaluation error < 1 / 0 > at pos: 2", 2},
       {"2*x/0", 3, 16, "Evaluation error < 6 / 0 > at pos: 4", 4},
       {"(x+1)/(x-1)", 1, 16, "Evaluation error < 2 / 0 > at pos: 6", 6},

@@ -50,6 +50,8 @@ TEST(ParserInterface, StoreTrimsAndCollectsVariables) {
   EXPECT_FALSE(p.Compiled());
   EXPECT_FALSE(p.StoreExpression("   "));
   EXPECT_EQ(p.Expression(), "");
+  EXPECT_FALSE(p.StoreExpression("  (x "));
+  EXPECT_EQ(p.Expression(), "(x");
 }
 
 TEST(ParserInterface, VariableAccessors) {
@@ -141,7 +143,11 @@ TEST(ParserInterface, ExplicitAssignment) {
   ASSERT_TRUE(p.StoreExpression("Ab*aB+1"));
   EXPECT_EQ(p.Eval(), 0);
   EXPECT_EQ(p.ErrorID(), 18);
+  // EvalMulti does not consult the option.
+  EXPECT_EQ(p.EvalMulti({0, 2}), (std::vector<double>{0, 5}));
+  EXPECT_EQ(p.ErrorID(), 0);
   // The option is read at evaluation time.
+  ASSERT_TRUE(p.StoreExpression("Ab*aB+1"));
   p.OpAssignExplicit(false);
   EXPECT_EQ(p.Eval(), 1);
   EXPECT_EQ(p.ErrorID(), 0);
