@@ -1,0 +1,52 @@
+// The one seam between the windows and the desktop: every modal dialog and
+// every hand-off to the outside world goes through a Host, so that tests can
+// script the answers and no test ever blocks on a modal window.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+class QWidget;
+
+namespace cn {
+
+inline constexpr const char* kProgramTitle = "Curvenest";
+
+enum class MessageIcon { kError, kInformation, kWarning };
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // A message box titled "Curvenest" with a single OK button.
+  virtual void MessageBox(QWidget* owner, const QString& text, MessageIcon icon) = 0;
+
+  // An input box titled "Curvenest"; nullopt when the user cancels.
+  virtual std::optional<QString> InputBox(QWidget* owner, const QString& prompt,
+                                          const QString& defaultText) = 0;
+
+  // The desktop's colour chooser, starting at `initial` (packed RGB:
+  // red + 256 * green + 65536 * blue); nullopt when cancelled.
+  virtual std::optional<std::uint32_t> ChooseColor(QWidget* owner, std::uint32_t initial) = 0;
+
+  // File dialogs; nullopt when cancelled. `filter` is in Qt's form
+  // ("Text files (*.txt);;All files (*)").
+  virtual std::optional<QString> OpenFileName(QWidget* owner, const QString& title, const QString& dir,
+                                              const QString& filter) = 0;
+  virtual std::optional<QString> SaveFileName(QWidget* owner, const QString& title, const QString& dir,
+                                              const QString& filter) = 0;
+
+  // The installed printers by name, and printing a picture at the top left of
+  // one page at its physical on-screen size. PrintImage returns an empty text
+  // on success, else the description of the failure.
+  virtual QStringList Printers() = 0;
+  virtual QString PrintImage(const QString& printer, const QImage& image, const QString& documentName) = 0;
+
+  // Opens a web address in the default browser.
+  virtual void OpenUrl(const QString& url) = 0;
+};
+
+}  // namespace cn

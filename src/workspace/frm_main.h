@@ -1,0 +1,130 @@
+// The main window: the equation list, the graph window, the drawing surface,
+// the point questions and the info log. Every feature starts here.
+#pragma once
+
+#include <QMainWindow>
+#include <cstdint>
+
+#include "core/progress.h"
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+
+namespace cn {
+
+class GraphSurface;
+class Host;
+
+// The main window's progress bar: a plain bar until the drawn control exists.
+class ProgressBarControl;
+
+class frmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit frmMain(Host& host, QWidget* parent = nullptr);
+  ~frmMain() override;
+
+  // The graph window, refreshed from the six boxes by every DrawAxis.
+  std::int16_t xmin = -10;
+  std::int16_t xmax = 10;
+  std::int16_t ymin = -10;
+  std::int16_t ymax = 10;
+  float ystep = 1;
+  float xstep = 1;
+
+  // Draws the empty plane for the boxes' window. False (after an error
+  // message naming the box) when the window cannot be drawn; the plane and
+  // the members then stay as they were.
+  bool DrawAxis();
+
+  // Appends a tool's result under the selected equation's header.
+  void WriteLogResult(const QString& caption, const QString& result);
+
+  // Appends one equation (all three lists) and selects it.
+  void AppendEquation(const QString& expression, const QString& condition, std::uint32_t color);
+  // The selected equation's text; empty when none is selected.
+  QString SelectedEquation() const;
+
+  GraphSurface* Surface() const { return picQuad_; }
+  Progress& ProgressBar();
+  Host& host() const { return host_; }
+
+  // The payment page that "Buy for $10" and the buy-now image open.
+  static constexpr const char* kPaymentUrl = "https://curvenest.example/buy";
+
+  // Event handlers, public so that tests can drive them as the events would.
+  void mnuGraph_Click();
+  void btnDelete_Click();
+  void btnClear_Click();
+  void lstEqu_Click();
+  void lstCondition_Click();
+  void lstEqu_DblClick();
+  void lstCondition_DblClick();
+  void picColor_Click();
+  void mnuBuy_Click();
+  void mnuExit_Click();
+  void picQuad_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, float x, float y);
+  void Form_MouseMove();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildWindow();
+  void BuildMenus();
+  QAction* AddMenuItem(QMenu* menu, const QString& caption, const QString& name, int imageIndex,
+                       Qt::Key shortcut = Qt::Key_unknown);
+  void WriteLogHeader();
+  bool HasSelection() const;
+  void SetSwatch(const QColor& color);
+  void SetSwatchFromRow();
+  // Reads one bound box; shows an error naming the box and returns false when
+  // its leading number is not a whole number of -32768..32767 after rounding.
+  bool ReadBound(QLineEdit* box, const QString& label, std::int16_t& value);
+
+  Host& host_;
+  QString LastLoggedEquation;
+  bool CrosshairHidden = true;
+
+  QPlainTextEdit* txtInfo = nullptr;
+  QPushButton* btnClear = nullptr;
+  QLineEdit* txtX = nullptr;
+  QLineEdit* txtY = nullptr;
+  QPushButton* cmdX = nullptr;
+  QPushButton* cmdY = nullptr;
+  QRadioButton* optLow = nullptr;
+  QRadioButton* optHigh = nullptr;
+  QPushButton* btnViewTable = nullptr;
+  QListWidget* lstEqu = nullptr;
+  QListWidget* lstCondition = nullptr;
+  QListWidget* lstColor = nullptr;
+  QFrame* picColor = nullptr;
+  QPushButton* btnAdd = nullptr;
+  QPushButton* btnDelete = nullptr;
+  QPushButton* btnGraph = nullptr;
+  QLineEdit* txtXMin = nullptr;
+  QLineEdit* txtXMax = nullptr;
+  QLineEdit* txtYMin = nullptr;
+  QLineEdit* txtYMax = nullptr;
+  QLineEdit* txtYStep = nullptr;
+  QLineEdit* txtXStep = nullptr;
+  QCheckBox* chkEqu = nullptr;
+  GraphSurface* picQuad_ = nullptr;
+  QLabel* lblCoord = nullptr;
+  ProgressBarControl* prog = nullptr;
+  QLabel* imgPay = nullptr;
+};
+
+}  // namespace cn

@@ -1,0 +1,113 @@
+// The drawing surface of the main window (picQuad): a square white area that
+// keeps everything drawn on it in a persistent image, maps world coordinates
+// onto its pixels, and shows two crosshair lines over the image that are never
+// part of it.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QWidget>
+#include <cstdint>
+#include <vector>
+
+namespace cn {
+
+class GraphSurface : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit GraphSurface(QWidget* parent = nullptr);
+
+  // Clears the image to white (at the widget's current size, or 1 x 1 when the
+  // widget has no size yet), resets CurrentX/CurrentY to the top-left corner.
+  void Cls();
+  // World mapping: the left edge is x1, the right edge x2, the top edge y1,
+  // the bottom edge y2. A degenerate mapping (x1 == x2 or y1 == y2) is refused
+  // (returns false) and the old mapping stays.
+  bool SetScale(double x1, double y1, double x2, double y2);
+
+  void SetDrawWidth(int pixels);
+  int DrawWidth() const { return drawWidth_; }
+  // Packed RGB: red + 256 * green + 65536 * blue. Also the text colour.
+  void SetForeColor(std::uint32_t packedRgb);
+  std::uint32_t ForeColor() const { return foreColor_; }
+
+  // Drawing in world coordinates, straight into the persistent image. A dot
+  // is a filled disc of the pen width; points far outside the image (or not
+  // finite) are skipped cheaply. A dot of width 1 is the one pixel containing
+  // the mapped point; an odd width is centred on that pixel, an even width on
+  // the pixel corner nearest to the point. Dots write pixels directly (tens of
+  // nanoseconds each), so plotting millions of them is fine.
+  void PSet(double x, double y);
+  void Line(double x1, double y1, double x2, double y2);
+  // Text at (CurrentX, CurrentY), its top-left corner, in the pen colour and
+  // the surface font (sans-serif 8.25 pt bold). Afterwards CurrentY moves one
+  // text line down and CurrentX back to where it was.
+  void Print(const QString& text);
+  double CurrentX() const { return currentX_; }
+  double CurrentY() const { return currentY_; }
+  void SetCurrentX(double x) { currentX_ = x; }
+  void SetCurrentY(double y) { currentY_ = y; }
+  // The size of a text in world units: width along x, height along y
+  // (negative when y grows upwards, as it does with the usual mapping).
+  double TextWidth(const QString& text) const;
+  double TextHeight(const QString& text) const;
+
+  // Pixel <-> world conversion with the current mapping: pixel x runs from 0
+  // at the left edge to the image width at the right edge.
+  QPointF ToPixel(double x, double y) const;
+  QPointF ToWorld(const QPointF& pixel) const;
+
+  // The persistent image: what the clipboard copy and printing take.
+  const QImage& Image() const { return image_; }
+
+  // The crosshair: lnX horizontal at world y, lnY vertical at world x.
+  void SetCrosshairVisible(bool visible);
+  bool CrosshairVisible() const { return crosshairVisible_; }
+  void MoveCrosshair(double x, double y);
+  double CrosshairX() const { return crossX_; }
+  double CrosshairY() const { return crossY_; }
+
+ signals:
+  // The pointer moved over the surface, in world coordinates (single precision).
+  void MouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, float x, float y);
+  void MousePressed(Qt::MouseButton button, float x, float y);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  bool hasHeightForWidth() const override { return true; }
+  int heightForWidth(int width) const override { return width; }
+
+ private:
+  // One row of a dot's shape: pixels dx0..dx1 (inclusive) at row offset dy.
+  struct DotRow {
+    int dy, dx0, dx1;
+  };
+
+  void UpdateScale();
+  void RebuildDotShape();
+  void ImageChanged();
+
+  QImage image_;
+  QFont font_;
+  // Pixels per world unit along each axis, cached for PSet.
+  double sx_ = 1, sy_ = 1;
+  // Offset added to the mapped point before flooring: 0 for odd widths
+  // (centred on a pixel), 0.5 for even widths (centred on a pixel corner).
+  double dotShift_ = 0;
+  std::vector<DotRow> dotShape_;
+  int dotReach_ = 0;  // how far (pixels) a dot extends from its centre pixel
+  QRgb penRgb_ = 0xff000000;
+  bool updatePending_ = false;
+  double x1_ = -10, y1_ = 10, x2_ = 10, y2_ = -10;
+  int drawWidth_ = 1;
+  std::uint32_t foreColor_ = 0;
+  double currentX_ = 0, currentY_ = 0;
+  bool crosshairVisible_ = false;
+  double crossX_ = 0, crossY_ = 0;
+};
+
+}  // namespace cn

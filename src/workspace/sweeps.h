@@ -1,0 +1,83 @@
+// Qt-free sampling searches of the graphing workspace.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/progress.h"
+#include "engine/cls_expr_parser.h"
+
+namespace cn {
+
+// Sample positions accumulated in single precision: start, start + step,
+// start + 2 step, ... each sum rounded to a single, while the position has
+// not passed `stop` (x <= stop for a positive step, x >= stop for a negative
+// one). A step of 0 gives no positions; the sweep also ends as soon as adding
+// the step no longer moves x, so it ends for any input.
+class SingleSweep {
+ public:
+  SingleSweep(float start, float stop, float step) : x_(start), stop_(stop), step_(step) {}
+  bool Next(float& x) {
+    if (done_ || step_ == 0 || !(step_ > 0 ? x_ <= stop_ : x_ >= stop_)) return false;
+    x = x_;
+    const float next = x_ + step_;
+    if (next == x_) done_ = true;
+    x_ = next;
+    return true;
+  }
+
+ private:
+  float x_, stop_, step_;
+  bool done_ = false;
+};
+
+// The step of every plotting sweep.
+inline constexpr float kPlotStep = 0.001f;
+
+// A row's condition on x as plotting reads it.
+struct Condition {
+  enum class Op { kNone, kGt, kLt, kGe, kLe, kNever };
+  Op op = Op::kNone;
+  float bound = 0;
+  bool Holds(float x) const {
+    switch (op) {
+      case Op::kNone: return true;
+      case Op::kGt: return x > bound;
+      case Op::kLt: return x < bound;
+      case Op::kGe: return x >= bound;
+      case Op::kLe: return x <= bound;
+      case Op::kNever: return false;
+    }
+    return false;
+  }
+};
+
+// Empty text: no condition. Otherwise the bound is the text after the last
+// blank and the operator the characters at positions 3 and 4 (the first alone
+// when the second is a blank). An operator other than > < >= <=, or a bound
+// that is not a number, makes a condition that never holds.
+Condition ParseCondition(std::string_view text);
+
+// The progress of the plotting command: one step per `samplesPerStep`
+// samples, counted across all equations.
+struct PlotProgress {
+  int max = 0;                  // what the bar's Max is set to
+  int samplesPerStep = 500;
+  int counter = 0;              // samples since the last step
+};
+
+// Max = (|xmin| + xmax) * 2; when that does not fit 16 bits it is scaled
+// down, with proportionally more samples per step, so the bar still runs
+// from empty to full.
+PlotProgress MakePlotProgress(std::int16_t xmin, std::int16_t xmax);
+
+// Samples one equation from xmin to xmax and calls `dot` for every sample
+// that evaluates and passes the condition. The parser is reused across
+// equations; the expression is stored into it here.
+void PlotEquation(clsExprParser& parser, const std::string& expression, const Condition& condition,
+                  std::int16_t xmin, std::int16_t xmax, PlotProgress& progress, Progress* bar,
+                  const std::function<void(float x, float y)>& dot);
+
+}  // namespace cn

@@ -1,0 +1,298 @@
+#include "workspace/frm_main.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "support/scripted_host.h"
+#include "workspace/graph_surface.h"
+
+namespace cn {
+namespace {
+
+class MainWindow : public ::testing::Test {
+ protected:
+  ScriptedHost host;
+  frmMain window{host};
+
+  template <class W>
+  W* Find(const char* name) {
+    W* w = window.findChild<W*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  QListWidget* List(const char* name) { return Find<QListWidget>(name); }
+  QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }
+  QString Log() { return Find<QPlainTextEdit>("txtInfo")->toPlainText(); }
+  void Graph() { QTest::mouseClick(Find<QPushButton>("btnGraph"), Qt::LeftButton); }
+
+  // Counts pixels of an exact colour in a rectangle of the persistent image.
+  int CountColor(QRgb color, QRect area = QRect()) {
+    const QImage& image = window.Surface()->Image();
+    if (area.isNull()) area = image.rect();
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = area.left(); x <= area.right(); ++x)
+        if ((image.pixel(x, y) & 0xFFFFFF) == (color & 0xFFFFFF)) ++n;
+    return n;
+  }
+  // The pixel column of world x with the current mapping.
+  int Column(double x) { return static_cast<int>(window.Surface()->ToPixel(x, 0).x()); }
+  int Row(double y) { return static_cast<int>(window.Surface()->ToPixel(0, y).y()); }
+};
+
+TEST_F(MainWindow, StartUpState) {
+  EXPECT_EQ(window.windowTitle(), "Curvenest Version 1 Build 31");
+  const QList<QAction*> menus = window.menuBar()->actions();
+  ASSERT_EQ(menus.size(), 3);
+  EXPECT_EQ(menus[0]->text(), "File");
+  EXPECT_EQ(menus[1]->text(), "Tools");
+  EXPECT_EQ(menus[2]->text(), "About");
+
+  struct Item { const char* name; const char* caption; QKeySequence key; };
+  const Item items[] = {
+      {"mnuCopy", "Copy Graph", {}},         {"mnuPrint", "Print", {}},
+      {"mnuExit", "Exit", {}},               {"mnuGraph", "Graph", QKeySequence(Qt::Key_F4)},
+      {"mnuTable", "Stat Plot/Regression", QKeySequence(Qt::Key_F5)},
+      {"mnuInt", "Intersect", QKeySequence(Qt::Key_F6)},
+      {"mnuDomain", "Get Domain", QKeySequence(Qt::Key_F7)},
+      {"mnuRange", "Get Range", QKeySequence(Qt::Key_F8)},
+      {"mnuMin", "Get Minimum", QKeySequence(Qt::Key_F9)},
+      {"mnuMax", "Get Maximum", QKeySequence(Qt::Key_F11)},
+      {"mnuAbout2", "About", {}},            {"mnuBuy", "Buy for $10", {}},
+  };
+  for (const Item& item : items) {
+    auto* action = window.findChild<QAction*>(item.name);
+    ASSERT_NE(action, nullptr) << item.name;
+    EXPECT_EQ(action->text(), item.caption);
+    EXPECT_EQ(action->shortcut(), item.key) << item.name;
+    EXPECT_FALSE(action->icon().isNull()) << item.name;
+  }
+
+  EXPECT_TRUE(Find<QCheckBox>("chkEqu")->isChecked());
+  EXPECT_TRUE(Find<QRadioButton>("optHigh")->isChecked());
+  EXPECT_FALSE(Find<QRadioButton>("optLow")->isChecked());
+  EXPECT_EQ(Box("txtX")->text(), "0");
+  EXPECT_EQ(Box("txtY")->text(), "0");
+  EXPECT_EQ(Box("txtX")->toolTip(), "Specify an X value and click go to get the Y value.");
+  EXPECT_EQ(List("lstEqu")->toolTip(), "Double-click to edit.");
+  EXPECT_EQ(List("lstEqu")->count(), 0);
+  EXPECT_FALSE(List("lstColor")->isVisible());
+  EXPECT_TRUE(Log().isEmpty());
+  EXPECT_EQ(window.xmin, -10);
+  EXPECT_EQ(window.ymax, 10);
+  EXPECT_EQ(window.xstep, 1.0f);
+  for (const char* frame : {"fraInfo", "fraIO", "fraEqu", "fraGraph"}) EXPECT_NE(window.findChild<QWidget*>(frame), nullptr);
+  const QImage& image = window.Surface()->Image();
+  EXPECT_EQ(image.width(), image.height());  // a square surface
+}
+
+TEST_F(MainWindow, BoundsReadByTheirLeadingNumber) {
+  struct Case { const char* text; std::int16_t expected; };
+  const Case cases[] = {{"2.5", 2}, {"3.5", 4}, {"abc", 0}, {"7xyz", 7}, {" 1 2", 12}, {"&H10", 16}, {"-3.5", -4}};
+  for (const Case& c : cases) {
+    Box("txtXMin")->setText(c.text);
+    ASSERT_TRUE(window.DrawAxis()) << c.text;
+    EXPECT_EQ(window.xmin, c.expected) << c.text;
+  }
+  Box("txtXStep")->setText("0.25abc");
+  window.DrawAxis();
+  EXPECT_EQ(window.xstep, 0.25f);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(MainWindow, ImpossibleWindowsAreRefused) {
+  struct Case { const char* box; const char* text; const char* named; };
+  const Case cases[] = {
+      {"txtXMin", "40000", "XMin"}, {"txtYMax", "-32769", "YMax"}, {"txtXMax", "-10", "XMax"},
+      {"txtYMin", "10", "YMin"},
+  };
+  for (const Case& c : cases) {
+    host.messages.clear();
+    window.findChild<QLineEdit*>("txtXMin")->setText("-10");
+    window.findChild<QLineEdit*>("txtXMax")->setText("10");
+    window.findChild<QLineEdit*>("txtYMin")->setText("-10");
+    window.findChild<QLineEdit*>("txtYMax")->setText("10");
+    ASSERT_TRUE(window.DrawAxis());
+    Box(c.box)->setText(c.text);
+    EXPECT_FALSE(window.DrawAxis()) << c.box << " " << c.text;
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_TRUE(host.LastMessage().contains(c.named)) << host.LastMessage().toStdString();
+    EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
+    EXPECT_EQ(window.xmin, -10);  // members keep the last drawn window
+    EXPECT_EQ(window.ymax, 10);
+  }
+}
+
+TEST_F(MainWindow, ListsStayOnOneRow) {
+  window.AppendEquation("x^2", "", 255);
+  window.AppendEquation("sin(x)", "x > 0", 65280);
+  window.AppendEquation("2x+1", "x <= 3", 16711680);
+  QListWidget* equ = List("lstEqu");
+  QListWidget* cond = List("lstCondition");
+  QListWidget* color = List("lstColor");
+  EXPECT_EQ(equ->currentRow(), 2);  // a new row is selected
+  EXPECT_EQ(cond->currentRow(), 2);
+  EXPECT_EQ(color->currentRow(), 2);
+
+  equ->setCurrentRow(0);
+  EXPECT_EQ(cond->currentRow(), 0);
+  EXPECT_EQ(color->currentRow(), 0);
+  EXPECT_EQ(Find<QFrame>("picColor")->palette().color(QPalette::Window), QColor(255, 0, 0));
+  cond->setCurrentRow(1);
+  EXPECT_EQ(equ->currentRow(), 1);
+  EXPECT_EQ(color->currentRow(), 1);
+  EXPECT_EQ(Find<QFrame>("picColor")->palette().color(QPalette::Window), QColor(0, 255, 0));
+  EXPECT_EQ(window.SelectedEquation(), "sin(x)");
+}
+
+TEST_F(MainWindow, DeleteAndEditInPlace) {
+  window.AppendEquation("x^2", "", 255);
+  window.AppendEquation("sin(x)", "x > 0", 65280);
+  List("lstEqu")->setCurrentRow(0);
+  window.btnDelete_Click();
+  EXPECT_TRUE(host.messages.empty());
+  for (const char* name : {"lstEqu", "lstCondition", "lstColor"}) {
+    EXPECT_EQ(List(name)->count(), 1) << name;
+    EXPECT_TRUE(List(name)->selectedItems().isEmpty()) << name;
+  }
+  EXPECT_EQ(List("lstEqu")->item(0)->text(), "sin(x)");
+  EXPECT_EQ(List("lstCondition")->item(0)->text(), "x > 0");
+  EXPECT_EQ(Find<QFrame>("picColor")->palette().color(QPalette::Window), window.palette().color(QPalette::Button));
+
+  // A second Delete has nothing selected.
+  window.btnDelete_Click();
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.LastMessage(), "Really!? Select an equation to delete first. Use your brainular knowledge!");
+  EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
+  EXPECT_EQ(List("lstEqu")->count(), 1);
+
+  List("lstEqu")->setCurrentRow(0);
+  host.inputAnswers = {QString("cos(x)"), std::nullopt, QString("")};
+  window.lstEqu_DblClick();
+  EXPECT_EQ(List("lstEqu")->item(0)->text(), "cos(x)");
+  EXPECT_EQ(host.inputs.back().prompt, "Fix the equation: ");
+  EXPECT_EQ(host.inputs.back().defaultText, "sin(x)");
+  window.lstEqu_DblClick();  // cancelled
+  EXPECT_EQ(List("lstEqu")->item(0)->text(), "cos(x)");
+  window.lstCondition_DblClick();  // an empty answer is stored
+  EXPECT_EQ(host.inputs.back().prompt, "Fix the condition: ");
+  EXPECT_EQ(List("lstCondition")->item(0)->text(), "");
+}
+
+TEST_F(MainWindow, ColourSwatch) {
+  window.picColor_Click();  // nothing selected: nothing asked
+  EXPECT_TRUE(host.colorRequests.empty());
+  window.AppendEquation("x", "", 255);
+  host.colorAnswers = {std::uint32_t{0x00FF00}, std::nullopt, std::uint32_t{0}};
+  window.picColor_Click();
+  EXPECT_EQ(List("lstColor")->item(0)->text(), QString::number(0x00FF00));
+  EXPECT_EQ(Find<QFrame>("picColor")->palette().color(QPalette::Window), QColor(0, 255, 0));
+  window.picColor_Click();  // cancelled
+  window.picColor_Click();  // pure black counts as no change
+  EXPECT_EQ(List("lstColor")->item(0)->text(), QString::number(0x00FF00));
+  EXPECT_EQ(host.colorRequests.size(), 3u);
+}
+
+TEST_F(MainWindow, InfoLogHeaders) {
+  window.AppendEquation("x^2+3*x-1+0", "", 255);  // 11 characters
+  window.AppendEquation("sin(x)*2+10", "", 255);
+  List("lstEqu")->setCurrentRow(0);
+  window.WriteLogResult("Domain: ", "all");
+  window.WriteLogResult("Range: ", "some");
+  QString expected = "\r\nx^2+3*x-1+0\r\n-----------\r\n\r\nDomain: all\r\nRange: some\r\n";
+  EXPECT_EQ(Log(), QString(expected).replace("\r\n", "\n"));
+  List("lstEqu")->setCurrentRow(1);
+  window.WriteLogResult("Minimum: ", "1");
+  EXPECT_TRUE(Log().endsWith("\nsin(x)*2+10\n-----------\n\nMinimum: 1\n")) << Log().toStdString();
+  QTest::mouseClick(Find<QPushButton>("btnClear"), Qt::LeftButton);
+  EXPECT_TRUE(Log().isEmpty());
+  window.WriteLogResult("Minimum: ", "1");  // after Clear the header comes again
+  EXPECT_TRUE(Log().startsWith("\nsin(x)*2+10\n-----------\n")) << Log().toStdString();
+}
+
+TEST_F(MainWindow, CrosshairReadout) {
+  struct Case { float x, y; const char* text; };
+  const Case cases[] = {{1.23456f, -7.0001f, "(1.235, -7)"},
+                        {2.0004f, 3.9996f, "(2, 4)"},
+                        {0.0625f, 0, "(0.062, 0)"},
+                        {0.1875f, -0.5f, "(0.188, -0.5)"}};
+  EXPECT_FALSE(window.Surface()->CrosshairVisible());
+  for (const Case& c : cases) {
+    window.picQuad_MouseMove(Qt::NoButton, Qt::NoModifier, c.x, c.y);
+    EXPECT_EQ(Find<QLabel>("lblCoord")->text(), c.text);
+    EXPECT_TRUE(window.Surface()->CrosshairVisible());
+    EXPECT_FLOAT_EQ(window.Surface()->CrosshairX(), c.x);
+    EXPECT_FLOAT_EQ(window.Surface()->CrosshairY(), c.y);
+  }
+  window.Form_MouseMove();
+  EXPECT_FALSE(window.Surface()->CrosshairVisible());
+  EXPECT_EQ(Find<QLabel>("lblCoord")->text(), "(0.188, -0.5)");  // keeps its last text
+}
+
+TEST_F(MainWindow, AxesOnTheImage) {
+  const QRgb black = qRgb(0, 0, 0);
+  const int size = window.Surface()->Image().width();
+  // The x axis is a full row of black, the y axis a full column (default window).
+  EXPECT_GE(CountColor(black, QRect(0, Row(0), size, 1)), size - 2);
+  EXPECT_GE(CountColor(black, QRect(Column(0), 0, 1, size)), size - 2);
+  // A tick at x = 5 reaches 0.2 units above the axis, none at x = 5.5.
+  EXPECT_EQ(window.Surface()->Image().pixel(Column(5), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
+  EXPECT_NE(window.Surface()->Image().pixel(Column(5.5), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
+  // Labels hang below the x axis: dark pixels between 0.3 and 1 unit below it near x = 5.
+  EXPECT_GT(CountColor(black, QRect(Column(4.6), Row(-0.3), Column(5.6) - Column(4.6), Row(-1) - Row(-0.3))), 3);
+
+  // XMin 20, XMax 30: the y axis lies outside; ticks along the x axis remain.
+  Box("txtXMin")->setText("20");
+  Box("txtXMax")->setText("30");
+  ASSERT_TRUE(window.DrawAxis());
+  EXPECT_GE(CountColor(black, QRect(0, Row(0), size, 1)), size - 2);
+  EXPECT_EQ(window.Surface()->Image().pixel(Column(25), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
+
+  // A zero step draws no ticks on that axis, and the command ends.
+  Box("txtXStep")->setText("0");
+  ASSERT_TRUE(window.DrawAxis());
+  EXPECT_NE(window.Surface()->Image().pixel(Column(25), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
+}
+
+TEST_F(MainWindow, GraphPlotsEachRowInItsColour) {
+  const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+  window.AppendEquation("sqrt(x)", "", 255);             // red
+  window.AppendEquation("x^2", "x >= 1", 0xFF0000);      // blue
+  Find<QCheckBox>("chkEqu")->setChecked(false);
+  Graph();
+  const int size = window.Surface()->Image().width();
+  // sqrt(x): only right of the y axis (a 2-pixel dot may touch it).
+  EXPECT_EQ(CountColor(red, QRect(0, 0, Column(0) - 2, size)), 0);
+  EXPECT_GT(CountColor(red, QRect(Column(0), 0, size - Column(0), size)), 100);
+  // x^2 under x >= 1: nothing left of x = 1.
+  EXPECT_EQ(CountColor(blue, QRect(0, 0, Column(1) - 2, size)), 0);
+  EXPECT_GT(CountColor(blue), 50);
+
+  // The equations written top-left, one world unit apart, in their colours.
+  Find<QCheckBox>("chkEqu")->setChecked(true);
+  Graph();
+  const int unit = Row(9) - Row(10);
+  EXPECT_GT(CountColor(red, QRect(0, 0, size / 3, unit)), 5);
+  EXPECT_GT(CountColor(blue, QRect(0, unit, size / 3, unit)), 5);
+  EXPECT_EQ(window.ProgressBar().Value(), 0);
+}
+
+TEST_F(MainWindow, BuyOpensThePaymentPage) {
+  window.findChild<QAction*>("mnuBuy")->trigger();
+  ASSERT_EQ(host.openedUrls.size(), 1);
+  EXPECT_EQ(host.openedUrls[0], frmMain::kPaymentUrl);
+  QTest::mouseClick(Find<QLabel>("imgPay"), Qt::LeftButton);
+  EXPECT_EQ(host.openedUrls.size(), 2);
+}
+
+}  // namespace
+}  // namespace cn

@@ -1,0 +1,125 @@
+#include "workspace/sweeps.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace cn {
+namespace {
+
+TEST(Sweeps, SinglePrecisionPositions) {
+  // The plotting sweep of the default window: 1000 samples per unit, and the
+  // accumulated rounding ends it just below 10 (20000 samples, not 20001).
+  SingleSweep plot(-10, 10, kPlotStep);
+  int count = 0;
+  float x = 0, last = 0;
+  while (plot.Next(x)) {
+    last = x;
+    ++count;
+  }
+  EXPECT_EQ(count, 20000);
+  EXPECT_LT(last, 10.0f);
+  EXPECT_GT(last, 9.99f);
+
+  struct Case { float start, stop, step; int count; };
+  const Case cases[] = {
+      {-10, 10, 1, 21},     // the default ticks
+      {20, 30, 1, 11},
+      {10, -10, 1, 0},      // mirrored window: the loop does not run
+      {-10, 10, -1, 0},     // a negative step with the usual order
+      {10, -10, -1, 21},
+      {-10, 10, 0, 0},      // a zero step would never end
+      {1e8f, 2e8f, 1, 1},   // the step no longer moves x: ends after one
+      {0, 0, 1, 1},
+  };
+  for (const Case& c : cases) {
+    SingleSweep sweep(c.start, c.stop, c.step);
+    int n = 0;
+    for (float v = 0; sweep.Next(v) && n < 100000;) ++n;
+    EXPECT_EQ(n, c.count) << c.start << " " << c.stop << " " << c.step;
+  }
+}
+
+TEST(Sweeps, ConditionText) {
+  using Op = Condition::Op;
+  struct Case { const char* text; Op op; float bound; };
+  const Case cases[] = {
+      {"", Op::kNone, 0},          {"x < 3", Op::kLt, 3},        {"x > 3", Op::kGt, 3},
+      {"x >= -2.5", Op::kGe, -2.5f}, {"x <= 1e2", Op::kLe, 100}, {"y > 4", Op::kGt, 4},
+      {"x = 3", Op::kNever, 0},    {"x <> 3", Op::kNever, 0},    {"x>3", Op::kNever, 0},
+      {"x > ", Op::kNever, 0},     {"x > abc", Op::kNever, 0},   {"x", Op::kNever, 0},
+  };
+  for (const Case& c : cases) {
+    const Condition parsed = ParseCondition(c.text);
+    EXPECT_EQ(parsed.op, c.op) << c.text;
+    if (c.op != Op::kNever && c.op != Op::kNone) EXPECT_EQ(parsed.bound, c.bound) << c.text;
+  }
+  const Condition ge = ParseCondition("x >= 1");
+  EXPECT_FALSE(ge.Holds(0.999f));
+  EXPECT_TRUE(ge.Holds(1.0f));
+  EXPECT_FALSE(ParseCondition("x = 1").Holds(1.0f));
+}
+
+TEST(Sweeps, ProgressMaximum) {
+  struct Case { std::int16_t xmin, xmax; int max, perStep; };
+  const Case cases[] = {
+      {-10, 10, 40, 500},
+      {5, 10, 30, 500},
+      {-1000, 1000, 4000, 500},
+      // (32768 + 32767) * 2 = 131070 does not fit 16 bits: five times fewer steps.
+      {-32768, 32767, 26214, 2500},
+  };
+  for (const Case& c : cases) {
+    const PlotProgress p = MakePlotProgress(c.xmin, c.xmax);
+    EXPECT_EQ(p.max, c.max) << c.xmin << " " << c.xmax;
+    EXPECT_EQ(p.samplesPerStep, c.perStep);
+  }
+}
+
+class RecordingBar : public Progress {
+ public:
+  int Max() const override { return max; }
+  void Max(int m) override { max = m; }
+  int Value() const override { return value; }
+  void Value(int v) override {
+    value = v;
+    highest = std::max(highest, v);
+  }
+  int max = 0, value = 0, highest = 0;
+};
+
+TEST(Sweeps, PlotEquationDotsAndProgress) {
+  clsExprParser parser;
+  PlotProgress progress = MakePlotProgress(-10, 10);
+  RecordingBar bar;
+  std::vector<std::pair<float, float>> dots;
+  const auto record = [&](float x, float y) { dots.emplace_back(x, y); };
+
+  PlotEquation(parser, "sqrt(x)", Condition{}, -10, 10, progress, &bar, record);
+  ASSERT_FALSE(dots.empty());
+  EXPECT_GE(dots.front().first, 0.0f);  // only where the root exists
+  EXPECT_LT(dots.front().first, 0.001f);
+  EXPECT_NEAR(dots.back().second, 3.1623f, 1e-3f);
+  EXPECT_EQ(bar.highest, 40);  // 20000 samples, one step per 500
+
+  dots.clear();
+  PlotEquation(parser, "x^2", ParseCondition("x >= 1"), -10, 10, progress, &bar, record);
+  ASSERT_FALSE(dots.empty());
+  EXPECT_GE(dots.front().first, 1.0f);
+  EXPECT_LT(dots.front().first, 1.002f);
+  EXPECT_EQ(bar.value, 40);  // the bar restarts at 0 for each equation
+
+  // Failing expressions and a condition that never holds draw nothing.
+  dots.clear();
+  for (const char* bad : {"", "2*", "foo(x)", "ln(-1)"})
+    PlotEquation(parser, bad, Condition{}, -10, 10, progress, &bar, record);
+  PlotEquation(parser, "x", ParseCondition("x = 1"), -10, 10, progress, &bar, record);
+  EXPECT_TRUE(dots.empty());
+
+  // 1/x: no sample is exactly 0, so every sample draws.
+  PlotEquation(parser, "1/x", Condition{}, -10, 10, progress, nullptr, record);
+  EXPECT_EQ(dots.size(), 20000u);
+}
+
+}  // namespace
+}  // namespace cn
