@@ -1,0 +1,85 @@
+// The plotting command with ten typical equations on the default window:
+// evaluation and drawing into the surface's image (no screen), against the
+// same sweeps with the engine alone.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/host.h"
+#include "workspace/frm_main.h"
+#include "workspace/sweeps.h"
+
+namespace {
+
+struct Row { const char* expression; const char* condition; };
+const Row kRows[] = {
+    {"x^2", ""},        {"x^3-3*x", ""},         {"sin(x)", ""},        {"cos(x)*3", ""},
+    {"sqrt(x)", ""},    {"1/x", ""},             {"exp(-x^2)*5", ""},   {"abs(x)-2", ""},
+    {"2*x+1", "x >= -2"}, {"tan(x)", ""},
+};
+
+// Answers nothing: the benchmark never opens a dialog.
+class SilentHost : public cn::Host {
+ public:
+  void MessageBox(QWidget*, const QString&, cn::MessageIcon) override {}
+  std::optional<QString> InputBox(QWidget*, const QString&, const QString&) override { return {}; }
+  std::optional<std::uint32_t> ChooseColor(QWidget*, std::uint32_t) override { return {}; }
+  std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+  std::optional<QString> SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+  QStringList Printers() override { return {}; }
+  QString PrintImage(const QString&, const QImage&, const QString&) override { return {}; }
+  void OpenUrl(const QString&) override {}
+};
+
+double g_graphNs = 0, g_sweepNs = 0;
+
+void BM_GraphCommand(benchmark::State& state) {
+  SilentHost host;
+  cn::frmMain window(host);
+  std::uint32_t color = 0x202020;
+  for (const Row& row : kRows) window.AppendEquation(row.expression, row.condition, color += 0x151515);
+  for (auto _ : state) window.mnuGraph_Click();
+}
+
+void BM_EngineSweeps(benchmark::State& state) {
+  cn::clsExprParser parser;
+  double sum = 0;
+  for (auto _ : state) {
+    cn::PlotProgress progress = cn::MakePlotProgress(-10, 10);
+    for (const Row& row : kRows)
+      cn::PlotEquation(parser, row.expression, cn::ParseCondition(row.condition), -10, 10, progress, nullptr,
+                       [&sum](float, float y) { sum += y; });
+    benchmark::DoNotOptimize(sum);
+  }
+}
+
+class Capture : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      const double ns = run.GetAdjustedRealTime();  // in the run's time unit (ns by default)
+      if (run.benchmark_name().find("GraphCommand") != std::string::npos) g_graphNs = ns;
+      if (run.benchmark_name().find("EngineSweeps") != std::string::npos) g_sweepNs = ns;
+    }
+  }
+};
+
+}  // namespace
+
+BENCHMARK(BM_GraphCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EngineSweeps)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv) {
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  Capture reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  if (g_graphNs > 0 && g_sweepNs > 0)
+    std::printf("graph command %.1f ms, engine sweeps alone %.1f ms, ratio graph/engine: %.2f\n", g_graphNs,
+                g_sweepNs, g_graphNs / g_sweepNs);
+  return 0;
+}
