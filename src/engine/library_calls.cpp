@@ -1,8 +1,11 @@
 #include "engine/library_calls.h"
 
+#include "mathlib/bessel.h"
+#include "mathlib/dates.h"
 #include "mathlib/distributions.h"
 #include "mathlib/gamma_family.h"
 #include "mathlib/integer_stats.h"
+#include "mathlib/signals.h"
 
 namespace cn {
 
@@ -16,6 +19,18 @@ LibFn1 LibraryFunction1(int code) {
     case 48: return GammaLn;
     case 49: return Digamma;  // digamma, psi
     case 51: return Zeta;
+    case 89: return J0;
+    case 90: return Y0;
+    case 91: return K0;
+    case 92: return I0;
+    case 99: return AiryA;
+    case 100: return AiryB;
+    case 150: return Year;
+    case 151: return Month;
+    case 152: return Day;
+    case 153: return Hour;
+    case 154: return Minute;
+    case 155: return Second;
     default: return nullptr;
   }
 }
@@ -32,6 +47,16 @@ LibFn2 LibraryFunction2(int code) {
     case 94: return GammaI;
     case 78: return DPoisson;
     case 79: return CPoisson;
+    case 85: return BesselJ;  // x, then the order
+    case 86: return BesselY;
+    case 87: return BesselI;
+    case 88: return BesselK;
+    case 103: return WTri;
+    case 104: return WSqr;
+    case 105: return WSaw;
+    case 106: return WRaise;
+    case 107: return WParab;
+    case 108: return Step;
     default: return nullptr;
   }
 }
@@ -44,6 +69,18 @@ LibFn3 LibraryFunction3(int code) {
     case 203: return DBinom;
     case 204: return CBinom;
     case 206: return BetaI;
+    case 207: return Clip;
+    case 208: return WRect;
+    case 209: return WTrapez;
+    case 210: return WLin;
+    case 211: return WPulse;
+    case 212: return WSteps;
+    case 213: return WExp;
+    case 214: return WExpB;
+    case 215: return WPulseF;
+    case 216: return WRipple;
+    case 220: return DateSerial;
+    case 221: return TimeSerial;
     default: return nullptr;
   }
 }
@@ -51,6 +88,9 @@ LibFn3 LibraryFunction3(int code) {
 // Four-argument routines: hypgeom, wring, wam, wfm.
 LibFn4 LibraryFunction4(int code) {
   switch (code) {
+    case 217: return WRing;
+    case 218: return WAm;
+    case 219: return WFm;
     default: return nullptr;
   }
 }
