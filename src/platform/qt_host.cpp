@@ -1,0 +1,104 @@
+#include "platform/qt_host.h"
+
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <QUrl>
+
+namespace cn {
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::kError:
+      return QMessageBox::Critical;
+    case MessageIcon::kWarning:
+      return QMessageBox::Warning;
+    case MessageIcon::kInformation:
+      break;
+  }
+  return QMessageBox::Information;
+}
+
+// The resolution the picture was made at: its own when it carries one, else the screen's.
+double ImageDpi(int dotsPerMeter, bool horizontal) {
+  if (dotsPerMeter > 0) return dotsPerMeter * 0.0254;
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    return horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
+  return 96.0;
+}
+
+std::optional<QString> NonEmpty(const QString& name) {
+  if (name.isEmpty()) return std::nullopt;
+  return name;
+}
+
+}  // namespace
+
+void QtHost::MessageBox(QWidget* owner, const QString& text, MessageIcon icon) {
+  QMessageBox box(ToQtIcon(icon), QString::fromLatin1(kProgramTitle), text, QMessageBox::Ok, owner);
+  box.exec();
+}
+
+std::optional<QString> QtHost::InputBox(QWidget* owner, const QString& prompt, const QString& defaultText) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(owner, QString::fromLatin1(kProgramTitle), prompt,
+                                             QLineEdit::Normal, defaultText, &ok);
+  if (!ok) return std::nullopt;
+  return text;
+}
+
+std::optional<std::uint32_t> QtHost::ChooseColor(QWidget* owner, std::uint32_t initial) {
+  const QColor start(static_cast<int>(initial & 0xff), static_cast<int>((initial >> 8) & 0xff),
+                     static_cast<int>((initial >> 16) & 0xff));
+  const QColor chosen = QColorDialog::getColor(start, owner);
+  if (!chosen.isValid()) return std::nullopt;
+  return static_cast<std::uint32_t>(chosen.red()) + 256u * static_cast<std::uint32_t>(chosen.green()) +
+         65536u * static_cast<std::uint32_t>(chosen.blue());
+}
+
+std::optional<QString> QtHost::OpenFileName(QWidget* owner, const QString& title, const QString& dir,
+                                            const QString& filter) {
+  return NonEmpty(QFileDialog::getOpenFileName(owner, title, dir, filter));
+}
+
+std::optional<QString> QtHost::SaveFileName(QWidget* owner, const QString& title, const QString& dir,
+                                            const QString& filter) {
+  return NonEmpty(QFileDialog::getSaveFileName(owner, title, dir, filter));
+}
+
+QStringList QtHost::Printers() { return QPrinterInfo::availablePrinterNames(); }
+
+QString QtHost::PrintImage(const QString& printer, const QImage& image, const QString& documentName) {
+  const QPrinterInfo info = QPrinterInfo::printerInfo(printer);
+  if (info.isNull()) return QStringLiteral("The printer \"%1\" is not available.").arg(printer);
+  if (image.isNull()) return QStringLiteral("There is no picture to print.");
+
+  QPrinter device(info, QPrinter::HighResolution);
+  device.setDocName(documentName);
+  if (!device.isValid()) return QStringLiteral("The printer \"%1\" cannot be used.").arg(printer);
+
+  QPainter painter;
+  if (!painter.begin(&device))
+    return QStringLiteral("Printing on \"%1\" could not start.").arg(printer);
+  // The painter's origin is the top left of the printable area, in printer
+  // dots; scale so the picture keeps its physical on-screen size.
+  const double width = image.width() * device.logicalDpiX() / ImageDpi(image.dotsPerMeterX(), true);
+  const double height = image.height() * device.logicalDpiY() / ImageDpi(image.dotsPerMeterY(), false);
+  painter.drawImage(QRectF(0, 0, width, height), image);
+  if (!painter.end() || device.printerState() == QPrinter::Error)
+    return QStringLiteral("The print job for \"%1\" failed.").arg(printer);
+  return {};
+}
+
+void QtHost::OpenUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+
+}  // namespace cn

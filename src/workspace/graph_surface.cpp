@@ -1,0 +1,287 @@
+#include "workspace/graph_surface.h"
+
+#include <QFontMetricsF>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace cn {
+
+namespace {
+
+// Pen widths beyond this are clamped; a wider dot would cover any surface anyway.
+constexpr int kMaxDrawWidth = 32767;
+// Texts and lines whose mapped position lies further out than this many
+// pixels are not handed to QPainter: its fixed-point rasteriser misbehaves
+// with huge coordinates, and nothing that far out could show anyway.
+constexpr double kFarPixels = 1e6;
+
+QRgb ToQRgb(std::uint32_t packed) {
+  return qRgb(static_cast<int>(packed & 0xff), static_cast<int>((packed >> 8) & 0xff),
+              static_cast<int>((packed >> 16) & 0xff));
+}
+
+// Clips the segment (ax, ay)-(bx, by) to the rectangle [lo, hiX] x [lo, hiY]
+// (Cohen-Sutherland). Returns false when nothing of it lies inside. A clipped
+// end is put exactly on the border and only its other coordinate is
+// interpolated, so ends millions of pixels out still give a precise line.
+bool ClipSegment(double& ax, double& ay, double& bx, double& by, double lo, double hiX, double hiY) {
+  enum : int { kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
+  const auto outcode = [&](double x, double y) {
+    return (x < lo ? kLeft : x > hiX ? kRight : 0) | (y < lo ? kTop : y > hiY ? kBottom : 0);
+  };
+  int codeA = outcode(ax, ay), codeB = outcode(bx, by);
+  for (int round = 0; round < 8; ++round) {
+    if ((codeA | codeB) == 0) return true;
+    if ((codeA & codeB) != 0) return false;
+    const bool moveA = codeA != 0;
+    const int code = moveA ? codeA : codeB;
+    double x, y;
+    if (code & (kTop | kBottom)) {
+      y = (code & kTop) ? lo : hiY;
+      x = ax + (bx - ax) * ((y - ay) / (by - ay));
+    } else {
+      x = (code & kLeft) ? lo : hiX;
+      y = ay + (by - ay) * ((x - ax) / (bx - ax));
+    }
+    if (!std::isfinite(x) || !std::isfinite(y)) return false;
+    if (moveA) {
+      ax = x;
+      ay = y;
+      codeA = outcode(ax, ay);
+    } else {
+      bx = x;
+      by = y;
+      codeB = outcode(bx, by);
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+GraphSurface::GraphSurface(QWidget* parent) : QWidget(parent) {
+  setMouseTracking(true);
+  // paintEvent covers every pixel itself; no background fill first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  font_ = QFont(QStringLiteral("DejaVu Sans"));
+  font_.setStyleHint(QFont::SansSerif);
+  font_.setPointSizeF(8.25);
+  font_.setBold(true);
+  RebuildDotShape();
+  Cls();
+}
+
+void GraphSurface::Cls() {
+  const QSize size = this->size().isEmpty() ? QSize(1, 1) : this->size();
+  QImage fresh(size, QImage::Format_RGB32);
+  fresh.fill(Qt::white);
+  // The image carries the screen's resolution, so that text measures as on
+  // screen and printing knows the picture's physical size.
+  const int dpmX = qRound(logicalDpiX() / 0.0254), dpmY = qRound(logicalDpiY() / 0.0254);
+  if (dpmX > 0 && dpmY > 0) {
+    fresh.setDotsPerMeterX(dpmX);
+    fresh.setDotsPerMeterY(dpmY);
+  }
+  image_ = std::move(fresh);
+  UpdateScale();
+  currentX_ = x1_;
+  currentY_ = y1_;
+  ImageChanged();
+}
+
+bool GraphSurface::SetScale(double x1, double y1, double x2, double y2) {
+  if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return false;
+  if (x1 == x2 || y1 == y2) return false;
+  x1_ = x1;
+  y1_ = y1;
+  x2_ = x2;
+  y2_ = y2;
+  UpdateScale();
+  return true;
+}
+
+void GraphSurface::UpdateScale() {
+  sx_ = image_.width() / (x2_ - x1_);
+  sy_ = image_.height() / (y2_ - y1_);
+}
+
+void GraphSurface::SetDrawWidth(int pixels) {
+  pixels = std::clamp(pixels, 1, kMaxDrawWidth);
+  if (pixels == drawWidth_) return;
+  drawWidth_ = pixels;
+  RebuildDotShape();
+}
+
+// A dot covers the pixels whose centres lie within half the pen width of the
+// dot's centre. For odd widths the centre is the middle of a pixel, for even
+// widths a pixel corner, so both come out symmetric (2 gives a 2 x 2 block).
+void GraphSurface::RebuildDotShape() {
+  const int d = drawWidth_;
+  const bool even = d % 2 == 0;
+  dotShift_ = even ? 0.5 : 0.0;
+  const int lo = even ? -d / 2 : -(d - 1) / 2;
+  const int hi = even ? d / 2 - 1 : (d - 1) / 2;
+  const double offset = even ? 0.5 : 0.0;
+  const double r2 = d * 0.25 * d;
+  dotShape_.clear();
+  for (int dy = lo; dy <= hi; ++dy) {
+    const double vy = dy + offset;
+    int dx0 = 1, dx1 = 0;
+    for (int dx = lo; dx <= hi; ++dx) {
+      const double vx = dx + offset;
+      if (vx * vx + vy * vy <= r2) {
+        if (dx0 > dx1) dx0 = dx;
+        dx1 = dx;
+      }
+    }
+    if (dx0 <= dx1) dotShape_.push_back({dy, dx0, dx1});
+  }
+  dotReach_ = std::max(-lo, hi);
+}
+
+void GraphSurface::SetForeColor(std::uint32_t packedRgb) {
+  foreColor_ = packedRgb & 0xffffff;
+  penRgb_ = ToQRgb(foreColor_);
+}
+
+void GraphSurface::PSet(double x, double y) {
+  const double px = (x - x1_) * sx_ + dotShift_;
+  const double py = (y - y1_) * sy_ + dotShift_;
+  const int w = image_.width(), h = image_.height();
+  const double reach = dotReach_ + 1;
+  // Written so that NaN fails the test too.
+  if (!(px > -reach && px < w + reach && py > -reach && py < h + reach)) return;
+  const int ix = static_cast<int>(std::floor(px));
+  const int iy = static_cast<int>(std::floor(py));
+  const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+  // bits() detaches once if a copy of the image is still shared (clipboard, print).
+  QRgb* const bits = reinterpret_cast<QRgb*>(image_.bits());
+  if (drawWidth_ == 1) {
+    if (ix < 0 || ix >= w || iy < 0 || iy >= h) return;
+    bits[iy * stride + ix] = penRgb_;
+  } else {
+    for (const DotRow& row : dotShape_) {
+      const int yy = iy + row.dy;
+      if (yy < 0 || yy >= h) continue;
+      const int xa = std::max(ix + row.dx0, 0), xb = std::min(ix + row.dx1, w - 1);
+      QRgb* line = bits + yy * stride;
+      for (int xx = xa; xx <= xb; ++xx) line[xx] = penRgb_;
+    }
+  }
+  ImageChanged();
+}
+
+void GraphSurface::Line(double x1, double y1, double x2, double y2) {
+  double ax = (x1 - x1_) * sx_, ay = (y1 - y1_) * sy_;
+  double bx = (x2 - x1_) * sx_, by = (y2 - y1_) * sy_;
+  if (!std::isfinite(ax) || !std::isfinite(ay) || !std::isfinite(bx) || !std::isfinite(by)) return;
+  const double margin = drawWidth_ + 2;
+  if (!ClipSegment(ax, ay, bx, by, -margin, image_.width() + margin, image_.height() + margin)) return;
+  QPainter painter(&image_);
+  painter.setPen(QPen(QColor(penRgb_), drawWidth_, Qt::SolidLine, Qt::RoundCap));
+  painter.drawLine(QPointF(ax, ay), QPointF(bx, by));
+  ImageChanged();
+}
+
+void GraphSurface::Print(const QString& text) {
+  const QPointF at = ToPixel(currentX_, currentY_);
+  if (std::abs(at.x()) < kFarPixels && std::abs(at.y()) < kFarPixels && !text.isEmpty()) {
+    QPainter painter(&image_);
+    painter.setFont(font_);
+    painter.setPen(QColor(penRgb_));
+    const QFontMetricsF metrics(font_, &image_);
+    painter.drawText(QPointF(at.x(), at.y() + metrics.ascent()), text);
+    ImageChanged();
+  }
+  currentY_ += TextHeight(text);
+}
+
+double GraphSurface::TextWidth(const QString& text) const {
+  const QFontMetricsF metrics(font_, &image_);
+  return metrics.horizontalAdvance(text) / sx_;
+}
+
+double GraphSurface::TextHeight(const QString& /*text*/) const {
+  // One line of the surface font, whatever the text: the line height.
+  const QFontMetricsF metrics(font_, &image_);
+  return metrics.height() / sy_;
+}
+
+QPointF GraphSurface::ToPixel(double x, double y) const { return {(x - x1_) * sx_, (y - y1_) * sy_}; }
+
+QPointF GraphSurface::ToWorld(const QPointF& pixel) const {
+  return {x1_ + pixel.x() / sx_, y1_ + pixel.y() / sy_};
+}
+
+void GraphSurface::SetCrosshairVisible(bool visible) {
+  if (visible == crosshairVisible_) return;
+  crosshairVisible_ = visible;
+  update();
+}
+
+void GraphSurface::MoveCrosshair(double x, double y) {
+  crossX_ = x;
+  crossY_ = y;
+  if (crosshairVisible_) update();
+}
+
+// Plotting sets millions of dots in a row: ask for one repaint and no more
+// until it has happened.
+void GraphSurface::ImageChanged() {
+  if (updatePending_ || !isVisible()) return;
+  updatePending_ = true;
+  update();
+}
+
+void GraphSurface::paintEvent(QPaintEvent* event) {
+  updatePending_ = false;
+  QPainter painter(this);
+  if (image_.width() < width() || image_.height() < height()) painter.fillRect(event->rect(), Qt::white);
+  painter.drawImage(0, 0, image_);
+  if (!crosshairVisible_) return;
+  painter.setPen(QPen(Qt::black, 1));
+  const QPointF at = ToPixel(crossX_, crossY_);
+  if (at.y() >= 0 && at.y() < height()) {
+    const int row = static_cast<int>(std::floor(at.y()));
+    painter.drawLine(0, row, width() - 1, row);
+  }
+  if (at.x() >= 0 && at.x() < width()) {
+    const int column = static_cast<int>(std::floor(at.x()));
+    painter.drawLine(column, 0, column, height() - 1);
+  }
+}
+
+// The window gives the surface a fixed size, so this mostly runs once; what
+// was drawn survives at the top left.
+void GraphSurface::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const QSize size = event->size();
+  if (size.isEmpty() || size == image_.size()) return;
+  QImage resized(size, QImage::Format_RGB32);
+  resized.fill(Qt::white);
+  resized.setDotsPerMeterX(image_.dotsPerMeterX());
+  resized.setDotsPerMeterY(image_.dotsPerMeterY());
+  {
+    QPainter painter(&resized);
+    painter.drawImage(0, 0, image_);
+  }
+  image_ = std::move(resized);
+  UpdateScale();
+}
+
+void GraphSurface::mouseMoveEvent(QMouseEvent* event) {
+  const QPointF world = ToWorld(event->position());
+  emit MouseMoved(event->buttons(), event->modifiers(), static_cast<float>(world.x()),
+                  static_cast<float>(world.y()));
+}
+
+void GraphSurface::mousePressEvent(QMouseEvent* event) {
+  const QPointF world = ToWorld(event->position());
+  emit MousePressed(event->button(), static_cast<float>(world.x()), static_cast<float>(world.y()));
+}
+
+}  // namespace cn
