@@ -38,7 +38,7 @@ bool clsExprParser::StoreExpression(std::string_view strExpr) {
   compiled_ = false;
   program_.reset();
   x1Cell_ = nullptr;
-  et_.assign(static_cast<std::size_t>(kMaxRows) + 2, EtRow{});
+  et_.assign(2, EtRow{});
   etTop_ = 0;
   vars_.assign(static_cast<std::size_t>(kMaxVars) + 1, VarRecord{});
   varTop_ = 0;

@@ -58,8 +58,16 @@ bool Compiler::FailAt(int id, std::initializer_list<std::string_view> values, in
   return Fail(id, ErrorMessage(id, values), pos);
 }
 
+void Compiler::NextRow() {
+  // Rows are added as the text needs them; the row after the last one always
+  // exists and stays empty (the last row's trailing slot is copied from it).
+  ++p_.etTop_;
+  if (p_.et_.size() < static_cast<std::size_t>(p_.etTop_) + 2) p_.et_.resize(static_cast<std::size_t>(p_.etTop_) + 2);
+}
+
 void Compiler::NewRow(int pos, std::string fun, int priLvl, int argTop) {
-  EtRow& row = p_.et_[static_cast<std::size_t>(++p_.etTop_)];
+  NextRow();
+  EtRow& row = p_.et_[static_cast<std::size_t>(p_.etTop_)];
   row.PosInExpr = pos;
   row.FunTok = FunctionCode(fun);
   row.Fun = std::move(fun);
@@ -164,7 +172,7 @@ bool Compiler::Comparison(char32_t c, int i) {
       if (!StoreOperand(keep, 1)) return false;
       pending_ = keep;
     }
-    ++p_.etTop_;
+    NextRow();
     operatorSeen_ = true;
     if (!StoreOperand(pending_, 1)) return false;
   }

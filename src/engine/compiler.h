@@ -26,6 +26,7 @@ class Compiler {
 
   bool Fail(int id, std::string description, int pos);
   bool FailAt(int id, std::initializer_list<std::string_view> values, int pos);
+  void NextRow();
   void NewRow(int pos, std::string fun, int priLvl, int argTop);
   bool StoreOperand(std::u32string token, int slot);
   bool AddVariable(const std::u32string& token, EtSlot& slot);
