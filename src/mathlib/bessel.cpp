@@ -155,8 +155,12 @@ double BesselJImpl(double x, double n) {
     const BesselTables t = BesselJYN(order, x);
     return t.highest < 0 ? Fail() : t.first[order];
   }
-  const BesselJYPoint p = BesselJY01(x);
-  return n != 0 ? p.j1 : p.j0;
+  // J0 is even and J1 odd: a negative x takes the value at |x|, where the
+  // series and the asymptotic form are accurate (the series alone at -30
+  // would give 1e5).
+  const BesselJYPoint p = BesselJY01(std::fabs(x));
+  const double sign = x < 0 ? -1.0 : 1.0;
+  return n != 0 ? sign * p.j1 : p.j0;
 }
 
 double BesselYImpl(double x, double n) {
@@ -165,7 +169,8 @@ double BesselYImpl(double x, double n) {
     int order;
     if (!WholeOrder(n, order)) return Fail();
     const BesselTables t = BesselJYN(order, x);
-    return t.highest < 0 ? Fail() : t.second[order];
+    // Orders above the highest one the recurrence reached have no value.
+    return t.highest < order ? Fail() : t.second[order];
   }
   const BesselJYPoint p = BesselJY01(x);
   return n != 0 ? p.y1 : p.y0;
@@ -178,8 +183,10 @@ double BesselIImpl(double x, double n) {
     const BesselTables t = BesselIKN(order, x);
     return t.highest < 0 ? Fail() : t.first[order];
   }
-  const BesselIKPoint p = BesselIK01(x);
-  return n != 0 ? p.i1 : p.i0;
+  // I0 is even and I1 odd, as for J.
+  const BesselIKPoint p = BesselIK01(std::fabs(x));
+  const double sign = x < 0 ? -1.0 : 1.0;
+  return n != 0 ? sign * p.i1 : p.i0;
 }
 
 double BesselKImpl(double x, double n) {
@@ -188,7 +195,7 @@ double BesselKImpl(double x, double n) {
     int order;
     if (!WholeOrder(n, order)) return Fail();
     const BesselTables t = BesselIKN(order, x);
-    return t.highest < 0 ? Fail() : t.second[order];
+    return t.highest < order ? Fail() : t.second[order];
   }
   const BesselIKPoint p = BesselIK01(x);
   return n != 0 ? p.k1 : p.k0;

@@ -118,7 +118,12 @@ TEST(Bessel, ParityAndNegativeArguments) {
     EXPECT_EQ(BesselJ(-x, n), sign * BesselJ(x, n)) << x << " " << n;
     EXPECT_EQ(BesselI(-x, n), sign * BesselI(x, n)) << x << " " << n;
   }
-  // Orders up to 1 take the series, which is even or odd by itself.
+  // Orders up to 1 of a negative x take the value at |x|: far out the series
+  // alone would lose every digit (mpmath values).
+  EXPECT_NEAR(BesselJ(-30, 0), -0.0863679835810402, 1e-13);
+  EXPECT_NEAR(BesselJ(-20, 1), -0.06683312417585, 1e-13);
+  EXPECT_NEAR(BesselI(-60, 0) / 5.8940770556098e+24, 1, 1e-12);
+  EXPECT_NEAR(BesselI(-25, 1) / -5657865129.8787, 1, 1e-12);
   for (double x : {0.5, 4.0, 11.0}) {
     EXPECT_NEAR(BesselJ(-x, 0), BesselJ(x, 0), 1e-15);
     EXPECT_NEAR(BesselJ(-x, 1), -BesselJ(x, 1), 1e-15);
@@ -132,6 +137,13 @@ TEST(Bessel, ParityAndNegativeArguments) {
       EXPECT_TRUE(std::isnan(BesselK(x, n))) << x << " " << n;
     }
   }
+}
+
+TEST(Bessel, OrdersBeyondTheRecurrenceFail) {
+  // Y and K of an order the recurrence never reached have no value (Y200(1)
+  // is far beyond the double range): the call fails instead of giving 0.
+  EXPECT_TRUE(std::isnan(BesselY(1, 200)));
+  EXPECT_TRUE(std::isnan(BesselK(1, 200)));
 }
 
 TEST(Bessel, ValuesAtZero) {
