@@ -1,0 +1,110 @@
+// What the equation dialog and its insert list compute, without Qt: the
+// equation text of each kind, the condition text, the random row colour and
+// the tokens of the insert list.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cn {
+
+enum class EquationKind { kQuadratic, kLinear, kCustom };
+
+// The dialog's text boxes as typed. BuildEquation writes "0" into the empty
+// coefficient boxes of the active kind, as the dialog shows them afterwards.
+struct EquationEntry {
+  EquationKind kind = EquationKind::kQuadratic;
+  std::string a, b, c;  // quadratic: f(x) = ax^2 + bx + c
+  std::string m, b2;    // linear: f(x) = mx + b
+  std::string equ;      // custom
+};
+
+struct EquationResult {
+  std::string text;   // the equation text when accepted
+  std::string error;  // the message to show when refused; empty when accepted
+};
+
+inline constexpr const char* kBlankEquation = "The equation is blank.";
+inline constexpr const char* kNothingEntered = "You didn't enter anything.";
+
+// Validates the active kind and builds its equation text:
+// quadratic "1x^2 -4x +3", linear "2x +5", custom as typed.
+EquationResult BuildEquation(EquationEntry& entry);
+
+// A coefficient that follows another term: "+" in front unless the text,
+// blanks trimmed, already starts with a sign; otherwise as typed.
+// "3" -> "+3", "-0.5" -> "-0.5", "sqrt(2)" -> "+sqrt(2)".
+std::string JoinTerm(std::string_view coefficient);
+
+// The comparisons of the condition list, in list order.
+inline constexpr std::array<const char*, 4> kComparisons = {
+    "Less Than", "Greater Than", "Less Than or Equal to", "Greater Than or Equal to"};
+
+// The condition text for the comparison at `index` (0..3) and the bound as
+// typed: "x < 3", "x >=  2 ". Empty when the bound is not a plain decimal
+// number (blanks around it allowed) or the index is out of range.
+std::string ConditionText(int index, std::string_view bound);
+
+// The row colours: palette entry k (0..15) as packed RGB
+// (red + 256 * green + 65536 * blue).
+std::uint32_t PaletteColor(int k);
+
+// Draws palette indices k = int(u * 13) from `uniform` (values in [0, 1))
+// until k is none of 0 (black), 6 (dark yellow), 7 (light grey), 8 (dark
+// grey); returns that entry's colour, so only nine colours can result.
+std::uint32_t RandomRowColor(const std::function<double()>& uniform);
+
+// The entries of the insert list, in the order shown.
+inline constexpr std::array<const char*, 42> kInsertEntries = {
+    "abs( - Absolute Value",
+    "atn( - Inverse Tangent",
+    "cos( - Cosine",
+    "sin( - Sine",
+    "exp( - Exponential",
+    "fix( - Convert to Integer",
+    "int( - Convert to Integer",
+    "dec( - Get only Decimal",
+    "log( - Logarithm",
+    "rnd( - Random Between X and 0",
+    "sgn( - Sine",
+    "sqrt( - Square Root",
+    "cbr( - Cube Root",
+    "tan( - Tangent",
+    "acos( - Inverse Cosine",
+    "asin( - Inverse Sine",
+    "cosh( - Hyperbolic Cosine",
+    "sinh( - Hyperbolic Sine",
+    "tanh( - Hyperbolic Tangent",
+    "acosh( - Inverse Hyperbolic Cosine",
+    "asinh( - Inverse Hyperbolic Sine",
+    "atanh( - Inverse Hyperbolic Tangent",
+    "fact( - Factorial",
+    "csc( - Cosecant",
+    "sec( - Secant",
+    "cot( - Cotangent",
+    "acsc( - Inverse Cosecant",
+    "asec( - Inverse Secant",
+    "acot( - Inverse Cotangent",
+    "csch( - Hyperbolic Cosecant",
+    "sech( - Hyperbolic Secant",
+    "coth( - Hyperbolic Cotangent",
+    "acsch( - Inverse Hyperbolic Cosecant",
+    "asech( - inverse hyperbolic secant",
+    "acoth( - inverse hyperbolic cotangent",
+    "rad( - Radiant Conversion",
+    "deg( - Degree sess. Conversion",
+    "grad( - Degree cent. Conversion",
+    "pi# - PI",
+    "e# - Euler-Napier's (e)",
+    "eu# - Euler's eu",
+    "phi# - Euler's phi",
+};
+
+// The token of an insert entry: everything before its first blank.
+std::string_view InsertToken(std::string_view entry);
+
+}  // namespace cn

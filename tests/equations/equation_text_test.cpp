@@ -1,0 +1,141 @@
+#include "equations/equation_text.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+namespace cn {
+namespace {
+
+struct BuildCase {
+  EquationKind kind;
+  const char* a;
+  const char* b;
+  const char* c;
+  const char* m;
+  const char* b2;
+  const char* equ;
+  const char* text;   // expected equation text, or the expected message
+  bool refused;
+};
+
+TEST(EquationText, BuildsEachKind) {
+  using K = EquationKind;
+  const BuildCase cases[] = {
+      {K::kQuadratic, "1", "-4", "3", "", "", "", "1x^2 -4x +3", false},
+      {K::kQuadratic, "2", "", "", "", "", "", "2x^2 +0x +0", false},
+      {K::kQuadratic, "", "", "5", "", "", "", "0x^2 +0x +5", false},
+      {K::kQuadratic, "1", "sqrt(2)", "", "", "", "", "1x^2 +sqrt(2)x +0", false},
+      {K::kQuadratic, "1", "2*pi", "pi", "", "", "", "1x^2 +2*pix +pi", false},
+      {K::kQuadratic, "-1", "-0.5", "+2", "", "", "", "-1x^2 -0.5x +2", false},
+      {K::kQuadratic, "", "", "", "9", "9", "9", kNothingEntered, true},
+      {K::kLinear, "", "", "", "2", "5", "", "2x +5", false},
+      {K::kLinear, "", "", "", "-1", "-7", "", "-1x -7", false},
+      {K::kLinear, "", "", "", "3", "-1", "", "3x -1", false},
+      // A fraction above -1 keeps its own sign: "+-0.5" would not compile.
+      {K::kLinear, "", "", "", "0.5", "-0.5", "", "0.5x -0.5", false},
+      {K::kLinear, "", "", "", "0.5", " -0.5", "", "0.5x  -0.5", false},
+      {K::kLinear, "", "", "", "", "4", "", "0x +4", false},
+      {K::kLinear, "", "", "", "4", "", "", "4x +0", false},
+      {K::kLinear, "9", "9", "9", "", "", "9", kNothingEntered, true},
+      {K::kCustom, "", "", "", "", "", " sin(x) ", " sin(x) ", false},
+      {K::kCustom, "1", "2", "3", "4", "5", "", kBlankEquation, true},
+  };
+  for (const BuildCase& t : cases) {
+    EquationEntry entry{t.kind, t.a, t.b, t.c, t.m, t.b2, t.equ};
+    const EquationResult result = BuildEquation(entry);
+    if (t.refused) {
+      EXPECT_EQ(result.error, t.text) << t.a << "|" << t.m << "|" << t.equ;
+    } else {
+      EXPECT_EQ(result.error, "") << t.text;
+      EXPECT_EQ(result.text, t.text);
+    }
+  }
+}
+
+TEST(EquationText, EmptyCoefficientsBecomeZeroInTheirBoxes) {
+  EquationEntry quad{EquationKind::kQuadratic, "", "7", "", "", "", ""};
+  BuildEquation(quad);
+  EXPECT_EQ(quad.a, "0");
+  EXPECT_EQ(quad.b, "7");
+  EXPECT_EQ(quad.c, "0");
+  EXPECT_EQ(quad.m, "");  // the other kinds' boxes stay as they were
+
+  EquationEntry linear{EquationKind::kLinear, "", "", "", "", "3", ""};
+  BuildEquation(linear);
+  EXPECT_EQ(linear.m, "0");
+  EXPECT_EQ(linear.b2, "3");
+  EXPECT_EQ(linear.a, "");
+
+  EquationEntry refused{EquationKind::kQuadratic, "", "", "", "", "", ""};
+  BuildEquation(refused);
+  EXPECT_EQ(refused.a, "");  // nothing is filled in when refused
+}
+
+TEST(EquationText, ConditionText) {
+  struct Case {
+    int index;
+    const char* bound;
+    const char* condition;
+  };
+  const Case cases[] = {
+      {0, "3", "x < 3"},          {1, "3", "x > 3"},        {2, "3", "x <= 3"},
+      {3, "3", "x >= 3"},         {3, " 2 ", "x >=  2 "},   {0, "-2.5", "x < -2.5"},
+      {1, "+4", "x > +4"},        {2, "1e3", "x <= 1e3"},   {0, "1.5E-2", "x < 1.5E-2"},
+      {0, "", ""},                {0, "abc", ""},           {1, "pi", ""},
+      {0, "3x", ""},              {0, "1 2", ""},           {0, "--1", ""},
+      {0, "   ", ""},             {-1, "3", ""},            {4, "3", ""},
+  };
+  for (const Case& t : cases) EXPECT_EQ(ConditionText(t.index, t.bound), t.condition) << t.index << " '" << t.bound << "'";
+}
+
+// The nine colours that can be drawn, packed red + 256 green + 65536 blue.
+const std::set<std::uint32_t> kNine = {
+    128u * 65536,              // blue
+    128u * 256,                // green
+    128u * 256 + 128u * 65536, // cyan
+    128u,                      // red
+    128u + 128u * 65536,       // magenta
+    255u * 65536,              // light blue
+    255u * 256,                // light green
+    255u * 256 + 255u * 65536, // light cyan
+    255u,                      // light red
+};
+
+TEST(EquationText, RandomRowColorSkipsBlackAndGreys) {
+  // u = (k + 0.5) / 13 draws palette entry k.
+  const std::uint32_t expected[13] = {0, 128u * 65536, 128u * 256, 128u * 256 + 128u * 65536, 128u,
+                                      128u + 128u * 65536, 0, 0, 0, 255u * 65536, 255u * 256,
+                                      255u * 256 + 255u * 65536, 255u};
+  for (int k = 0; k < 13; ++k) {
+    if (expected[k] == 0) continue;
+    std::vector<double> draws = {(k + 0.5) / 13};
+    int calls = 0;
+    EXPECT_EQ(RandomRowColor([&] { return draws[calls++]; }), expected[k]) << k;
+    EXPECT_EQ(calls, 1);
+  }
+  // Black, dark yellow, light grey and dark grey are drawn again.
+  const std::vector<double> draws = {0.0, 6.5 / 13, 7.01 / 13, 8.99 / 13, 0.0, 0.999};
+  std::size_t calls = 0;
+  EXPECT_EQ(RandomRowColor([&] { return draws[calls++]; }), 255u);
+  EXPECT_EQ(calls, draws.size());
+}
+
+TEST(EquationText, PaletteEntriesNeverDrawn) {
+  EXPECT_EQ(PaletteColor(0), 0u);
+  EXPECT_EQ(PaletteColor(6), 128u + 128u * 256);
+  EXPECT_EQ(PaletteColor(7), 192u + 192u * 256 + 192u * 65536);
+  EXPECT_EQ(PaletteColor(8), 128u + 128u * 256 + 128u * 65536);
+  for (int k : {0, 6, 7, 8, 13, 14, 15}) EXPECT_EQ(kNine.count(PaletteColor(k)), 0u) << k;
+}
+
+TEST(EquationText, InsertTokens) {
+  EXPECT_EQ(InsertToken("sqrt( - Square Root"), "sqrt(");
+  EXPECT_EQ(InsertToken("e# - Euler-Napier's (e)"), "e#");
+  EXPECT_EQ(InsertToken("pi#"), "pi#");
+  EXPECT_EQ(InsertToken(""), "");
+}
+
+}  // namespace
+}  // namespace cn

@@ -1,0 +1,276 @@
+#include "equations/frm_equ.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+#include "equations/frm_inserts.h"
+#include "support/scripted_host.h"
+
+namespace cn {
+namespace {
+
+struct Row {
+  QString expression;
+  QString condition;
+  std::uint32_t color;
+};
+
+// The colours a new row may get, packed red + 256 green + 65536 blue.
+const std::set<std::uint32_t> kRowColors = {8388608, 32768, 8421376, 128, 8388736,
+                                            16711680, 65280, 16776960, 255};
+
+class EquationDialog : public ::testing::Test {
+ protected:
+  ScriptedHost host;
+  QWidget owner;
+  std::vector<Row> rows;
+  QPointer<frmEqu> dialog;
+
+  void SetUp() override {
+    dialog = new frmEqu(&owner, host, [this](const QString& e, const QString& c, std::uint32_t color) {
+      rows.push_back({e, c, color});
+    });
+    dialog->move(100, 50);
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+  }
+  void TearDown() override { delete dialog; }
+
+  template <class W>
+  W* Find(const char* name) {
+    W* w = dialog->findChild<W*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }
+  void Click(const char* name) { QTest::mouseClick(Find<QAbstractButton>(name), Qt::LeftButton); }
+  void Type(const char* box, const QString& text) {
+    if (!text.isEmpty()) QTest::keyClicks(Box(box), text);
+  }
+  // Runs the deletion that closing the dialog scheduled.
+  static void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+  QColor Fill(const char* frame) { return Find<QGroupBox>(frame)->palette().color(QPalette::Window); }
+};
+
+TEST_F(EquationDialog, OpensInTheQuadraticLayout) {
+  EXPECT_EQ(dialog->windowTitle(), "Equation");
+  EXPECT_EQ(dialog->parentWidget(), &owner);
+  EXPECT_FALSE(dialog->isModal());
+
+  auto* cmbLG = Find<QComboBox>("cmbLG");
+  ASSERT_EQ(cmbLG->count(), 4);
+  EXPECT_EQ(cmbLG->itemText(0), "Less Than");
+  EXPECT_EQ(cmbLG->itemText(1), "Greater Than");
+  EXPECT_EQ(cmbLG->itemText(2), "Less Than or Equal to");
+  EXPECT_EQ(cmbLG->itemText(3), "Greater Than or Equal to");
+  EXPECT_EQ(cmbLG->currentIndex(), 0);
+  EXPECT_FALSE(cmbLG->isEditable());
+
+  EXPECT_EQ(Find<QGroupBox>("fraQuad")->title(), "  Quadratic  ");
+  EXPECT_EQ(Find<QGroupBox>("fraLinear")->title(), "  Linear  ");
+  EXPECT_EQ(Find<QGroupBox>("fraCustom")->title(), "  Custom  ");
+  EXPECT_EQ(Find<QGroupBox>("fraCond")->title(), "  Conditions  ");
+  EXPECT_EQ(Box("txtEqu")->toolTip(), "Enter your own equation here.");
+
+  EXPECT_TRUE(Find<QRadioButton>("optQuad")->isChecked());
+  EXPECT_TRUE(Find<QGroupBox>("fraQuad")->isEnabled());
+  EXPECT_FALSE(Find<QGroupBox>("fraLinear")->isEnabled());
+  EXPECT_FALSE(Find<QGroupBox>("fraCustom")->isEnabled());
+  EXPECT_EQ(Fill("fraQuad"), QColor(255, 255, 187));
+  EXPECT_EQ(dialog->focusWidget(), Box("txtA"));
+  EXPECT_EQ(dialog->Inserts(), nullptr);
+  for (const char* box : {"txtA", "txtB", "txtC", "txtM", "txtB2", "txtEqu", "txtIf"})
+    EXPECT_EQ(Box(box)->text(), "") << box;
+}
+
+TEST_F(EquationDialog, ExactlyOneGroupIsActive) {
+  const QColor highlight(255, 255, 187);
+  const QColor buttonFace = dialog->palette().color(QPalette::Active, QPalette::Button);
+  ASSERT_NE(highlight, buttonFace);
+  struct Case {
+    const char* option;
+    const char* active;
+    const char* focus;
+    bool insertsOpen;
+  };
+  const Case cases[] = {
+      {"optLinear", "fraLinear", "txtM", false}, {"optCustom", "fraCustom", "txtEqu", true},
+      {"optQuad", "fraQuad", "txtA", false},     {"optCustom", "fraCustom", "txtEqu", true},
+      {"optLinear", "fraLinear", "txtM", false},
+  };
+  for (const Case& t : cases) {
+    Click(t.option);
+    for (const char* frame : {"fraQuad", "fraLinear", "fraCustom"}) {
+      const bool active = QString(frame) == t.active;
+      EXPECT_EQ(Find<QGroupBox>(frame)->isEnabled(), active) << t.option << " " << frame;
+      EXPECT_EQ(Fill(frame), active ? highlight : buttonFace) << t.option << " " << frame;
+    }
+    EXPECT_EQ(dialog->focusWidget(), Box(t.focus)) << t.option;
+    Settle();
+    EXPECT_EQ(dialog->Inserts() != nullptr && dialog->Inserts()->isVisible(), t.insertsOpen) << t.option;
+  }
+}
+
+TEST_F(EquationDialog, OkAppendsTheRowOfEachKind) {
+  struct Case {
+    const char* option;
+    std::vector<std::pair<const char*, QString>> typed;
+    QString expression;
+    std::vector<std::pair<const char*, QString>> boxesAfter;
+  };
+  const Case cases[] = {
+      {"optQuad", {{"txtA", "1"}, {"txtB", "-4"}, {"txtC", "3"}}, "1x^2 -4x +3", {}},
+      {"optQuad", {{"txtC", "5"}}, "0x^2 +0x +5", {{"txtA", "0"}, {"txtB", "0"}, {"txtC", "5"}}},
+      {"optQuad", {{"txtA", "1"}, {"txtB", "sqrt(2)"}}, "1x^2 +sqrt(2)x +0", {{"txtC", "0"}}},
+      {"optLinear", {{"txtM", "3"}, {"txtB2", "-1"}}, "3x -1", {}},
+      {"optLinear", {{"txtM", "0.5"}, {"txtB2", "-0.5"}}, "0.5x -0.5", {}},
+      {"optLinear", {{"txtB2", "7"}}, "0x +7", {{"txtM", "0"}}},
+      // Boxes of the other kinds are ignored.
+      {"optCustom", {{"txtEqu", "x^3 - 2"}}, "x^3 - 2", {}},
+  };
+  for (const Case& t : cases) {
+    rows.clear();
+    if (!dialog) SetUp();
+    Click(t.option);
+    for (const auto& [box, text] : t.typed) Type(box, text);
+    Click("cmdOK");
+    ASSERT_EQ(rows.size(), 1u) << t.expression.toStdString();
+    EXPECT_EQ(rows[0].expression, t.expression);
+    EXPECT_EQ(rows[0].condition, "");
+    EXPECT_EQ(kRowColors.count(rows[0].color), 1u) << rows[0].color;
+    for (const auto& [box, text] : t.boxesAfter) EXPECT_EQ(Box(box)->text(), text) << box;
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_FALSE(dialog->isVisible());
+    Settle();
+    EXPECT_TRUE(dialog.isNull()) << "the dialog is released when closed";
+  }
+}
+
+TEST_F(EquationDialog, EmptyInputsAreRefusedAndAddNothing) {
+  struct Case {
+    const char* option;
+    const char* message;
+    const char* box;  // typed into after the refusal
+    QString expression;
+  };
+  const Case cases[] = {
+      {"optQuad", "You didn't enter anything.", "txtB", "0x^2 +2x +0"},
+      {"optLinear", "You didn't enter anything.", "txtM", "2x +0"},
+      {"optCustom", "The equation is blank.", "txtEqu", "2"},
+  };
+  for (const Case& t : cases) {
+    rows.clear();
+    host.messages.clear();
+    if (!dialog) SetUp();
+    Click(t.option);
+    // Text in another kind's boxes does not count.
+    Type(QString(t.option) == "optQuad" ? "txtM" : "txtA", "9");
+    Click("cmdOK");
+    ASSERT_EQ(host.messages.size(), 1u) << t.option;
+    EXPECT_EQ(host.messages[0].text, t.message);
+    EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
+    EXPECT_TRUE(rows.empty());
+    ASSERT_TRUE(dialog->isVisible());
+    for (const char* box : {"txtB", "txtC", "txtB2"}) EXPECT_EQ(Box(box)->text(), "") << "no zeros on refusal";
+
+    Type(t.box, "2");
+    Click("cmdOK");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].expression, t.expression);
+    EXPECT_EQ(host.messages.size(), 1u);
+    Settle();
+  }
+}
+
+TEST_F(EquationDialog, ConditionFromComparisonAndBound) {
+  struct Case {
+    int comparison;
+    QString bound;
+    QString condition;
+  };
+  const Case cases[] = {
+      {0, "3", "x < 3"},       {1, "3", "x > 3"},     {2, "-1.5", "x <= -1.5"},
+      {3, " 2 ", "x >=  2 "},  {1, "2e1", "x > 2e1"}, {0, "abc", ""},
+      {2, "pi", ""},           {3, "", ""},
+  };
+  for (const Case& t : cases) {
+    rows.clear();
+    if (!dialog) SetUp();
+    Type("txtA", "1");
+    Find<QComboBox>("cmbLG")->setCurrentIndex(t.comparison);
+    Type("txtIf", t.bound);
+    Click("cmdOK");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].expression, "1x^2 +0x +0");
+    EXPECT_EQ(rows[0].condition, t.condition) << t.comparison << " '" << t.bound.toStdString() << "'";
+    EXPECT_TRUE(host.messages.empty());
+    Settle();
+  }
+}
+
+TEST_F(EquationDialog, CancelClosesWithoutARow) {
+  Click("optCustom");
+  Type("txtEqu", "x");
+  Click("cmdCancel");
+  Settle();
+  EXPECT_TRUE(rows.empty());
+  EXPECT_TRUE(dialog.isNull());
+}
+
+TEST_F(EquationDialog, InsertListBesideTheDialogFeedsTheCustomBox) {
+  Click("optCustom");
+  frmInserts* inserts = dialog->Inserts();
+  ASSERT_NE(inserts, nullptr);
+  EXPECT_TRUE(inserts->isVisible());
+  EXPECT_EQ(inserts->windowTitle(), "Inserts");
+  EXPECT_EQ(inserts->parentWidget(), dialog.data());
+  // Top with the dialog's top, left edge at the dialog's right edge.
+  EXPECT_EQ(inserts->frameGeometry().topLeft(), QPoint(100 + dialog->frameGeometry().width(), 50));
+
+  auto* lstIns = inserts->findChild<QListWidget*>("lstIns");
+  ASSERT_NE(lstIns, nullptr);
+  const auto choose = [lstIns](int row) {
+    QListWidgetItem* item = lstIns->item(row);
+    lstIns->scrollToItem(item);
+    QTest::mouseClick(lstIns->viewport(), Qt::LeftButton, {}, lstIns->visualItemRect(item).center());
+  };
+  Type("txtEqu", "2*");
+  choose(3);  // "sin( - Sine"
+  EXPECT_EQ(Box("txtEqu")->text(), "2*sin(");
+  choose(0);   // "abs( - Absolute Value"
+  choose(0);   // chosen again: appended again
+  choose(38);  // "pi# - PI"
+  EXPECT_EQ(Box("txtEqu")->text(), "2*sin(abs(abs(pi#");
+
+  // Linear closes the list; Custom brings back a fresh one.
+  QPointer<frmInserts> first = inserts;
+  Click("optLinear");
+  Settle();
+  EXPECT_TRUE(first.isNull());
+  EXPECT_EQ(dialog->Inserts(), nullptr);
+  Click("optCustom");
+  ASSERT_NE(dialog->Inserts(), nullptr);
+  auto* fresh = dialog->Inserts()->findChild<QListWidget*>("lstIns");
+  EXPECT_EQ(fresh->count(), 42);
+  EXPECT_EQ(fresh->currentItem(), nullptr);
+
+  // The list goes with the dialog.
+  QPointer<frmInserts> second = dialog->Inserts();
+  Click("cmdCancel");
+  Settle();
+  EXPECT_TRUE(second.isNull());
+}
+
+}  // namespace
+}  // namespace cn
