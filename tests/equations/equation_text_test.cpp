@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/cls_expr_parser.h"
+
 #include <set>
 #include <vector>
 
@@ -54,25 +56,6 @@ TEST(EquationText, BuildsEachKind) {
   }
 }
 
-TEST(EquationText, EmptyCoefficientsBecomeZeroInTheirBoxes) {
-  EquationEntry quad{EquationKind::kQuadratic, "", "7", "", "", "", ""};
-  BuildEquation(quad);
-  EXPECT_EQ(quad.a, "0");
-  EXPECT_EQ(quad.b, "7");
-  EXPECT_EQ(quad.c, "0");
-  EXPECT_EQ(quad.m, "");  // the other kinds' boxes stay as they were
-
-  EquationEntry linear{EquationKind::kLinear, "", "", "", "", "3", ""};
-  BuildEquation(linear);
-  EXPECT_EQ(linear.m, "0");
-  EXPECT_EQ(linear.b2, "3");
-  EXPECT_EQ(linear.a, "");
-
-  EquationEntry refused{EquationKind::kQuadratic, "", "", "", "", "", ""};
-  BuildEquation(refused);
-  EXPECT_EQ(refused.a, "");  // nothing is filled in when refused
-}
-
 TEST(EquationText, ConditionText) {
   struct Case {
     int index;
@@ -120,21 +103,30 @@ TEST(EquationText, RandomRowColorSkipsBlackAndGreys) {
   std::size_t calls = 0;
   EXPECT_EQ(RandomRowColor([&] { return draws[calls++]; }), 255u);
   EXPECT_EQ(calls, draws.size());
-}
-
-TEST(EquationText, PaletteEntriesNeverDrawn) {
-  EXPECT_EQ(PaletteColor(0), 0u);
-  EXPECT_EQ(PaletteColor(6), 128u + 128u * 256);
-  EXPECT_EQ(PaletteColor(7), 192u + 192u * 256 + 192u * 65536);
-  EXPECT_EQ(PaletteColor(8), 128u + 128u * 256 + 128u * 65536);
   for (int k : {0, 6, 7, 8, 13, 14, 15}) EXPECT_EQ(kNine.count(PaletteColor(k)), 0u) << k;
 }
 
-TEST(EquationText, InsertTokens) {
-  EXPECT_EQ(InsertToken("sqrt( - Square Root"), "sqrt(");
-  EXPECT_EQ(InsertToken("e# - Euler-Napier's (e)"), "e#");
-  EXPECT_EQ(InsertToken("pi#"), "pi#");
-  EXPECT_EQ(InsertToken(""), "");
+// The mended sign joining must give texts the engine takes: "+-0.5" is refused.
+TEST(EquationText, BuiltTextsCompile) {
+  struct Case {
+    EquationEntry entry;
+    double at2;  // f(2) by hand
+  };
+  const Case cases[] = {
+      {{EquationKind::kLinear, "", "", "", "0.5", "-0.5", ""}, 0.5},
+      {{EquationKind::kLinear, "", "", "", "-1", "-7", ""}, -9},
+      {{EquationKind::kQuadratic, "1", "-4", "3", "", "", ""}, -1},
+      {{EquationKind::kQuadratic, "1", "-0.25", "+1", "", "", ""}, 4.5},
+      {{EquationKind::kQuadratic, "2", "", "", "", "", ""}, 8},
+      {{EquationKind::kQuadratic, "-3", "2", "-1", "", "", ""}, -9},
+  };
+  for (Case t : cases) {
+    const std::string text = BuildEquation(t.entry).text;
+    clsExprParser parser;
+    ASSERT_TRUE(parser.StoreExpression(text)) << text << ": " << parser.ErrorDescription();
+    EXPECT_NEAR(parser.Eval1(2), t.at2, 1e-12) << text;
+    EXPECT_EQ(parser.ErrorID(), 0) << text;
+  }
 }
 
 }  // namespace

@@ -69,24 +69,15 @@ TEST_F(EquationDialog, OpensInTheQuadraticLayout) {
   EXPECT_FALSE(dialog->isModal());
 
   auto* cmbLG = Find<QComboBox>("cmbLG");
-  ASSERT_EQ(cmbLG->count(), 4);
-  EXPECT_EQ(cmbLG->itemText(0), "Less Than");
-  EXPECT_EQ(cmbLG->itemText(1), "Greater Than");
-  EXPECT_EQ(cmbLG->itemText(2), "Less Than or Equal to");
-  EXPECT_EQ(cmbLG->itemText(3), "Greater Than or Equal to");
+  QStringList comparisons;
+  for (int i = 0; i < cmbLG->count(); ++i) comparisons << cmbLG->itemText(i);
+  EXPECT_EQ(comparisons, QStringList({"Less Than", "Greater Than", "Less Than or Equal to", "Greater Than or Equal to"}));
   EXPECT_EQ(cmbLG->currentIndex(), 0);
-  EXPECT_FALSE(cmbLG->isEditable());
-
-  EXPECT_EQ(Find<QGroupBox>("fraQuad")->title(), "  Quadratic  ");
-  EXPECT_EQ(Find<QGroupBox>("fraLinear")->title(), "  Linear  ");
-  EXPECT_EQ(Find<QGroupBox>("fraCustom")->title(), "  Custom  ");
   EXPECT_EQ(Find<QGroupBox>("fraCond")->title(), "  Conditions  ");
   EXPECT_EQ(Box("txtEqu")->toolTip(), "Enter your own equation here.");
 
   EXPECT_TRUE(Find<QRadioButton>("optQuad")->isChecked());
-  EXPECT_TRUE(Find<QGroupBox>("fraQuad")->isEnabled());
   EXPECT_FALSE(Find<QGroupBox>("fraLinear")->isEnabled());
-  EXPECT_FALSE(Find<QGroupBox>("fraCustom")->isEnabled());
   EXPECT_EQ(Fill("fraQuad"), QColor(255, 255, 187));
   EXPECT_EQ(dialog->focusWidget(), Box("txtA"));
   EXPECT_EQ(dialog->Inserts(), nullptr);
