@@ -4,7 +4,9 @@
 #include "mathlib/dates.h"
 #include "mathlib/distributions.h"
 #include "mathlib/gamma_family.h"
+#include "mathlib/hypergeometric.h"
 #include "mathlib/integer_stats.h"
+#include "mathlib/integrals.h"
 #include "mathlib/signals.h"
 
 namespace cn {
@@ -19,6 +21,11 @@ LibFn1 LibraryFunction1(int code) {
     case 48: return GammaLn;
     case 49: return Digamma;  // digamma, psi
     case 51: return Zeta;
+    case 52: return Ei;
+    case 81: return Si;
+    case 82: return Ci;
+    case 83: return FresnelS;
+    case 84: return FresnelC;
     case 89: return J0;
     case 90: return Y0;
     case 91: return K0;
@@ -47,6 +54,13 @@ LibFn2 LibraryFunction2(int code) {
     case 94: return GammaI;
     case 78: return DPoisson;
     case 79: return CPoisson;
+    case 80: return Ein;
+    case 101: return Elli1;  // amplitude already in radians
+    case 102: return Elli2;
+    case 95: return PolyLe;
+    case 96: return PolyLa;
+    case 97: return PolyHe;
+    case 98: return PolyCh;
     case 85: return BesselJ;  // x, then the order
     case 86: return BesselY;
     case 87: return BesselI;
@@ -88,6 +102,7 @@ LibFn3 LibraryFunction3(int code) {
 // Four-argument routines: hypgeom, wring, wam, wfm.
 LibFn4 LibraryFunction4(int code) {
   switch (code) {
+    case 205: return HypGeom;
     case 217: return WRing;
     case 218: return WAm;
     case 219: return WFm;
