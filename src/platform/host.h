@@ -15,7 +15,7 @@ namespace cn {
 
 inline constexpr const char* kProgramTitle = "Curvenest";
 
-enum class MessageIcon { kError, kInformation, kWarning };
+enum class MessageIcon { kError, kInformation, kWarning, kNone };
 
 class Host {
  public:
@@ -23,6 +23,12 @@ class Host {
 
   // A message box titled "Curvenest" with a single OK button.
   virtual void MessageBox(QWidget* owner, const QString& text, MessageIcon icon) = 0;
+  // The same with a title of its own (the printer's failures carry one). A
+  // host that cannot title its boxes falls back on the program's title.
+  virtual void MessageBox(QWidget* owner, const QString& text, MessageIcon icon, const QString& title) {
+    (void)title;
+    MessageBox(owner, text, icon);
+  }
 
   // An input box titled "Curvenest"; nullopt when the user cancels.
   virtual std::optional<QString> InputBox(QWidget* owner, const QString& prompt,

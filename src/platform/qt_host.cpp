@@ -22,18 +22,20 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
       return QMessageBox::Critical;
     case MessageIcon::kWarning:
       return QMessageBox::Warning;
+    case MessageIcon::kNone:
+      return QMessageBox::NoIcon;
     case MessageIcon::kInformation:
       break;
   }
   return QMessageBox::Information;
 }
 
-// The resolution the picture was made at: its own when it carries one, else the screen's.
-double ImageDpi(int dotsPerMeter, bool horizontal) {
-  if (dotsPerMeter > 0) return dotsPerMeter * 0.0254;
+// The screen's resolution, in logical dots per inch: a picture shown pixel for
+// pixel on the screen has this many pixels to the inch there.
+QPointF ScreenDpi() {
   if (const QScreen* screen = QGuiApplication::primaryScreen())
-    return horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
-  return 96.0;
+    return {screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY()};
+  return {96.0, 96.0};
 }
 
 std::optional<QString> NonEmpty(const QString& name) {
@@ -44,7 +46,11 @@ std::optional<QString> NonEmpty(const QString& name) {
 }  // namespace
 
 void QtHost::MessageBox(QWidget* owner, const QString& text, MessageIcon icon) {
-  QMessageBox box(ToQtIcon(icon), QString::fromLatin1(kProgramTitle), text, QMessageBox::Ok, owner);
+  MessageBox(owner, text, icon, QString::fromLatin1(kProgramTitle));
+}
+
+void QtHost::MessageBox(QWidget* owner, const QString& text, MessageIcon icon, const QString& title) {
+  QMessageBox box(ToQtIcon(icon), title, text, QMessageBox::Ok, owner);
   box.exec();
 }
 
@@ -77,26 +83,31 @@ std::optional<QString> QtHost::SaveFileName(QWidget* owner, const QString& title
 
 QStringList QtHost::Printers() { return QPrinterInfo::availablePrinterNames(); }
 
+QString PrintImageOn(QPrinter& device, const QImage& image, const QString& documentName) {
+  if (image.isNull()) return QStringLiteral("There is no picture to print.");
+  const QString where = device.outputFileName().isEmpty() ? device.printerName() : device.outputFileName();
+  device.setDocName(documentName);
+  if (!device.isValid()) return QStringLiteral("The printer \"%1\" cannot be used.").arg(where);
+
+  QPainter painter;
+  if (!painter.begin(&device)) return QStringLiteral("Printing on \"%1\" could not start.").arg(where);
+  // Without full-page mode the painter's origin is the top left of the
+  // printable area, in printer dots; scale so that the picture keeps the
+  // physical size it has on the screen.
+  const QPointF screenDpi = ScreenDpi();
+  const double width = image.width() * device.logicalDpiX() / screenDpi.x();
+  const double height = image.height() * device.logicalDpiY() / screenDpi.y();
+  painter.drawImage(QRectF(0, 0, width, height), image);
+  if (!painter.end() || device.printerState() == QPrinter::Error)
+    return QStringLiteral("The print job for \"%1\" failed.").arg(where);
+  return {};
+}
+
 QString QtHost::PrintImage(const QString& printer, const QImage& image, const QString& documentName) {
   const QPrinterInfo info = QPrinterInfo::printerInfo(printer);
   if (info.isNull()) return QStringLiteral("The printer \"%1\" is not available.").arg(printer);
-  if (image.isNull()) return QStringLiteral("There is no picture to print.");
-
   QPrinter device(info, QPrinter::HighResolution);
-  device.setDocName(documentName);
-  if (!device.isValid()) return QStringLiteral("The printer \"%1\" cannot be used.").arg(printer);
-
-  QPainter painter;
-  if (!painter.begin(&device))
-    return QStringLiteral("Printing on \"%1\" could not start.").arg(printer);
-  // The painter's origin is the top left of the printable area, in printer
-  // dots; scale so the picture keeps its physical on-screen size.
-  const double width = image.width() * device.logicalDpiX() / ImageDpi(image.dotsPerMeterX(), true);
-  const double height = image.height() * device.logicalDpiY() / ImageDpi(image.dotsPerMeterY(), false);
-  painter.drawImage(QRectF(0, 0, width, height), image);
-  if (!painter.end() || device.printerState() == QPrinter::Error)
-    return QStringLiteral("The print job for \"%1\" failed.").arg(printer);
-  return {};
+  return PrintImageOn(device, image, documentName);
 }
 
 void QtHost::OpenUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }

@@ -21,6 +21,7 @@ class ScriptedHost : public cn::Host {
     QWidget* owner;
     QString text;
     cn::MessageIcon icon;
+    QString title = QString::fromLatin1(cn::kProgramTitle);
   };
   struct Input {
     QWidget* owner;
@@ -64,6 +65,10 @@ class ScriptedHost : public cn::Host {
 
   void MessageBox(QWidget* owner, const QString& text, cn::MessageIcon icon) override {
     messages.push_back({owner, text, icon});
+  }
+
+  void MessageBox(QWidget* owner, const QString& text, cn::MessageIcon icon, const QString& title) override {
+    messages.push_back({owner, text, icon, title});
   }
 
   std::optional<QString> InputBox(QWidget* owner, const QString& prompt, const QString& defaultText) override {
