@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "equations/frm_inserts.h"
+
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -17,7 +19,6 @@ class QRadioButton;
 namespace cn {
 
 class Host;
-class frmInserts;
 
 class frmEqu : public QWidget {
   Q_OBJECT

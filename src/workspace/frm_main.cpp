@@ -24,6 +24,7 @@
 #include "core/number_text.h"
 #include "curvenest_version.h"
 #include "engine/cls_expr_parser.h"
+#include "equations/frm_equ.h"
 #include "equations/mod_color.h"
 #include "platform/host.h"
 #include "workspace/graph_surface.h"
@@ -238,6 +239,7 @@ void frmMain::BuildWindow() {
   top->addLayout(left, 1);
   top->addLayout(right, 0);
 
+  connect(btnAdd, &QPushButton::clicked, this, &frmMain::btnAdd_Click);
   connect(btnClear, &QPushButton::clicked, this, &frmMain::btnClear_Click);
   connect(btnDelete, &QPushButton::clicked, this, &frmMain::btnDelete_Click);
   connect(btnGraph, &QPushButton::clicked, this, &frmMain::mnuGraph_Click);
@@ -372,6 +374,18 @@ void frmMain::mnuGraph_Click() {
     }
   }
   s.update();
+}
+
+void frmMain::btnAdd_Click() {
+  // Modeless and owned by the main window; one dialog at a time.
+  if (!equ_) {
+    equ_ = new frmEqu(this, host_, [this](const QString& expression, const QString& condition, std::uint32_t color) {
+      AppendEquation(expression, condition, color);
+    });
+  }
+  equ_->show();
+  equ_->raise();
+  equ_->activateWindow();
 }
 
 void frmMain::AppendEquation(const QString& expression, const QString& condition, std::uint32_t color) {

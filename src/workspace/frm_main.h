@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <cstdint>
 
 #include "core/progress.h"
@@ -24,6 +25,7 @@ namespace cn {
 
 class GraphSurface;
 class Host;
+class frmEqu;
 
 // The main window's progress bar: a plain bar until the drawn control exists.
 class ProgressBarControl;
@@ -64,6 +66,7 @@ class frmMain : public QMainWindow {
   static constexpr const char* kPaymentUrl = "https://curvenest.example/buy";
 
   // Event handlers, public so that tests can drive them as the events would.
+  void btnAdd_Click();
   void mnuGraph_Click();
   void btnDelete_Click();
   void btnClear_Click();
@@ -95,6 +98,7 @@ class frmMain : public QMainWindow {
   bool ReadBound(QLineEdit* box, const QString& label, std::int16_t& value);
 
   Host& host_;
+  QPointer<frmEqu> equ_;  // the equation dialog while it is open
   QString LastLoggedEquation;
   bool CrosshairHidden = true;
 

@@ -1,6 +1,7 @@
 #include "workspace/frm_main.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -284,6 +285,29 @@ TEST_F(MainWindow, GraphPlotsEachRowInItsColour) {
   EXPECT_GT(CountColor(red, QRect(0, 0, size / 3, unit)), 5);
   EXPECT_GT(CountColor(blue, QRect(0, unit, size / 3, unit)), 5);
   EXPECT_EQ(window.ProgressBar().Value(), 0);
+}
+
+TEST_F(MainWindow, EnterEquationAppendsASelectedRow) {
+  QTest::mouseClick(Find<QPushButton>("btnAdd"), Qt::LeftButton);
+  QWidget* dialog = window.findChild<QWidget*>("frmEqu");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->isVisible());
+  // One dialog at a time: a second click brings the same one forward.
+  QTest::mouseClick(Find<QPushButton>("btnAdd"), Qt::LeftButton);
+  EXPECT_EQ(window.findChildren<QWidget*>("frmEqu").size(), 1);
+
+  QTest::mouseClick(dialog->findChild<QRadioButton*>("optLinear"), Qt::LeftButton);
+  QTest::keyClicks(dialog->findChild<QLineEdit*>("txtM"), "3");
+  QTest::keyClicks(dialog->findChild<QLineEdit*>("txtB2"), "-1");
+  QTest::mouseClick(dialog->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+  ASSERT_EQ(List("lstEqu")->count(), 1);
+  EXPECT_EQ(List("lstEqu")->item(0)->text(), "3x -1");
+  EXPECT_EQ(List("lstCondition")->count(), 1);
+  EXPECT_EQ(List("lstColor")->count(), 1);
+  EXPECT_EQ(window.SelectedEquation(), "3x -1");
+  QApplication::processEvents();
+  EXPECT_TRUE(window.findChildren<QWidget*>("frmEqu").isEmpty() ||
+              !window.findChild<QWidget*>("frmEqu")->isVisible());
 }
 
 TEST_F(MainWindow, BuyOpensThePaymentPage) {

@@ -1,0 +1,113 @@
+#include "stats/stat_data.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/number_text.h"
+#include "stats/regression_object.h"
+
+namespace cn {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// The coefficient as the equation shows it: 3 decimals, then a single.
+float Shown(double coefficient) { return static_cast<float>(RoundHalfEven(coefficient, 3)); }
+
+// "+ 2" for a non-negative value, "-2" otherwise.
+std::string SignedTerm(float value) { return value >= 0 ? "+ " + FormatSingle(value) : FormatSingle(value); }
+
+// The next field of a line split at runs of blanks and tabs.
+std::string_view NextField(std::string_view& rest) {
+  while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
+  std::size_t end = 0;
+  while (end < rest.size() && !IsBlank(rest[end])) ++end;
+  std::string_view field = rest.substr(0, end);
+  rest.remove_prefix(end);
+  return field;
+}
+
+std::optional<float> FieldValue(std::string_view field) {
+  const std::optional<double> value = ParseDecimal(field);
+  if (!value) return std::nullopt;
+  const float single = static_cast<float>(*value);
+  if (!std::isfinite(single)) return std::nullopt;
+  return single;
+}
+
+}  // namespace
+
+std::optional<double> EntryValue(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return ParseDecimal(text);
+}
+
+std::string FitEquationText(const std::vector<std::string>& xs, const std::vector<std::string>& ys, int degree) {
+  RegressionObject fit;
+  fit.Degree(degree);
+  fit.Init();
+  const std::size_t count = std::min(xs.size(), ys.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    fit.XYAdd(EntryValue(xs[i]).value_or(0), EntryValue(ys[i]).value_or(0));
+  }
+  if (degree == 1) {
+    const float m = Shown(fit.Coeff(1));
+    const float b = Shown(fit.Coeff(0));
+    return FormatSingle(m) + (b >= 0 ? "x + " : "x ") + FormatSingle(b);
+  }
+  const float a = Shown(fit.Coeff(2));
+  const float b = Shown(fit.Coeff(1));
+  const float c = Shown(fit.Coeff(0));
+  return FormatSingle(a) + "x^2 " + SignedTerm(b) + "x " + SignedTerm(c);
+}
+
+std::string PointText(float value) { return FormatSingle(value); }
+
+DataFileContents ReadDataFile(std::string_view text) {
+  DataFileContents contents;
+  // A byte-order mark from an editor is not part of the first number.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  int lineNumber = 0;
+  while (!text.empty()) {
+    ++lineNumber;
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (Trim(line).empty()) continue;
+    std::string_view rest = line;
+    const std::optional<float> x = FieldValue(NextField(rest));
+    const std::optional<float> y = FieldValue(NextField(rest));
+    if (!x || !y) {
+      contents.x.clear();
+      contents.y.clear();
+      contents.badLine = lineNumber;
+      return contents;
+    }
+    contents.x.push_back(*x);
+    contents.y.push_back(*y);
+  }
+  return contents;
+}
+
+std::string WriteDataFile(const std::vector<std::string>& xs, const std::vector<std::string>& ys) {
+  std::string text;
+  const std::size_t count = std::min(xs.size(), ys.size());
+  for (std::size_t i = 0; i < count; ++i) text += xs[i] + " " + ys[i] + "\r\n";
+  return text;
+}
+
+std::string DataFileName(std::string_view chosen) {
+  std::string name(chosen);
+  if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".txt") == 0) name.resize(name.size() - 4);
+  return name + ".txt";
+}
+
+}  // namespace cn

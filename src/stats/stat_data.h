@@ -1,0 +1,50 @@
+// The statistics window's arithmetic and data files, without Qt: the numeric
+// test of an entry, the fitted equation's text, and the text of a data file
+// (one point a line, "X Y", lines ended by CR LF).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cn {
+
+// An entry is a number when, blanks around it aside, it is an optionally
+// signed decimal with an optional exponent, read with a point ("-1.5e3").
+// nullopt otherwise, and for a number too large for a double.
+std::optional<double> EntryValue(std::string_view text);
+
+// The least-squares line (degree 1) or parabola (degree 2) through the first
+// min(xs, ys) points, as "2x + 1" or "-0.5x^2 + 3.3x -1": every coefficient
+// rounded half to even at 3 decimals and written as a single. A row that is
+// not a number counts as 0. Throws RegressionError when a point overflows the
+// fit's sums.
+std::string FitEquationText(const std::vector<std::string>& xs, const std::vector<std::string>& ys, int degree);
+
+// A loaded value as the lists show it: the single's shortest text.
+std::string PointText(float value);
+
+// What reading a data file found: the points in order, or the 1-based number
+// of the first line that does not start with two numbers.
+struct DataFileContents {
+  std::vector<float> x;
+  std::vector<float> y;
+  int badLine = 0;
+};
+
+// Lines end with LF or CR LF; each splits at runs of blanks and tabs; an empty
+// (or blank) line is skipped; fields after the second are ignored. A value
+// that no single can hold makes its line bad.
+DataFileContents ReadDataFile(std::string_view text);
+
+// The file for the first min(xs, ys) rows: each line "X Y\r\n", the rows
+// exactly as they read.
+std::string WriteDataFile(const std::vector<std::string>& xs, const std::vector<std::string>& ys);
+
+// The name a data file is saved under: a final ".txt" (exactly so) is
+// dropped and ".txt" appended, so "points" and "points.txt" both give
+// "points.txt" and "points.TXT" gives "points.TXT.txt".
+std::string DataFileName(std::string_view chosen);
+
+}  // namespace cn
