@@ -59,7 +59,7 @@ struct Series {
 // Series about x = 1 when c − a − b is a whole number m (digamma sums).
 Series ContinuationWhole(double a, double b, double c, double x, double eps) {
   const double mm = std::floor(c - a - b);
-  if (std::fabs(mm) > 170) return {Fail(), 0};  // |m|! below overflows
+  if (!(std::fabs(mm) <= 170)) return {Fail(), 0};  // |m|! below overflows
   const int m = static_cast<int>(mm);
   const int am = m < 0 ? -m : m;
   const double g = m == 0 ? 0 : Factorial(am - 1);
