@@ -156,9 +156,18 @@ double HypGeomList(const double* v, int) {
   return r.text[0] != '\0' ? Fail() : r.value;
 }
 
+// The recurrences take one step per degree; on [-1, 1] the values stay
+// bounded, so nothing else would end a loop of two billion steps. A degree
+// above a million (a few milliseconds of work) fails instead of freezing a plot.
+constexpr std::int32_t kMaxPolynomialDegree = 1000000;
+
+bool PolynomialDegree(double n, std::int32_t& deg) {
+  return CheckInteger32(n, deg) && deg <= kMaxPolynomialDegree;
+}
+
 double PolyLeImpl(double x, double n) {
   std::int32_t deg;
-  if (!CheckInteger32(n, deg)) return Fail();
+  if (!PolynomialDegree(n, deg)) return Fail();
   double prev = 0, p = 1;
   for (std::int64_t i = 1; i <= deg && std::isfinite(p); ++i) {
     const double next = (2.0 * i - 1) / i * x * p - (i - 1.0) / i * prev;
@@ -170,7 +179,7 @@ double PolyLeImpl(double x, double n) {
 
 double PolyHeImpl(double x, double n) {
   std::int32_t deg;
-  if (!CheckInteger32(n, deg)) return Fail();
+  if (!PolynomialDegree(n, deg)) return Fail();
   double prev = 0, h = 1;
   for (std::int64_t i = 1; i <= deg && std::isfinite(h); ++i) {
     const double next = 2 * x * h - (2.0 * i - 2) * prev;
@@ -182,7 +191,7 @@ double PolyHeImpl(double x, double n) {
 
 double PolyLaImpl(double x, double n) {
   std::int32_t deg;
-  if (!CheckInteger32(n, deg)) return Fail();
+  if (!PolynomialDegree(n, deg)) return Fail();
   double prev = 0, q = 1;
   for (std::int64_t i = 1; i <= deg && std::isfinite(q); ++i) {
     const double i1 = i - 1.0;
@@ -195,7 +204,7 @@ double PolyLaImpl(double x, double n) {
 
 double PolyChImpl(double x, double n) {
   std::int32_t deg;
-  if (!CheckInteger32(n, deg)) return Fail();
+  if (!PolynomialDegree(n, deg)) return Fail();
   if (deg < 0) return 0;
   if (deg == 0) return 1;
   double prev = 1, t = x;

@@ -135,8 +135,11 @@ TEST(OrthogonalPolynomials, HandValuesAndDegreeRules) {
   }
   // The degree must be whole within 5e-14 and fit 32 bits; overflow fails.
   for (double got : {PolyLe(0.5, 2.5), PolyHe(1, 1e-3), PolyLa(1, 3.0000001), PolyCh(0.5, -0.5),
-                     PolyLe(0.5, 3e9), PolyHe(10, 1000), PolyLa(0.5, 400), PolyCh(3, 1000)})
+                     PolyLe(0.5, 3e9), PolyHe(10, 1000), PolyLa(0.5, 400), PolyCh(3, 1000),
+                     // Beyond a million the degree is refused rather than looped over.
+                     PolyLe(0.5, 1000001), PolyCh(0.5, 2147483647), PolyHe(0.1, 2e6), PolyLa(0.1, 5e6)})
     EXPECT_TRUE(std::isnan(got)) << got;
+  EXPECT_NEAR(PolyCh(std::cos(0.7), 1000000), std::cos(1000000 * 0.7), 1e-6);
 }
 
 TEST(Hypergeometric, ThroughTheEngine) {
