@@ -16,6 +16,8 @@ namespace cn {
 namespace {
 
 constexpr int kPictureSize = 64;
+// Wrapped labels get a fixed width, so the window can size itself to their height.
+constexpr int kTextWidth = 340;
 
 constexpr const char* kDescription =
     "Curvenest plots equations on a coordinate plane and answers questions about them: values, "
@@ -65,10 +67,12 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
   lblDescription = new QLabel(kDescription, this);
   lblDescription->setObjectName("lblDescription");
   lblDescription->setWordWrap(true);
+  lblDescription->setFixedWidth(kTextWidth);
 
   lblDisclaimer = new QLabel(kCredits, this);
   lblDisclaimer->setObjectName("lblDisclaimer");
   lblDisclaimer->setWordWrap(true);
+  lblDisclaimer->setFixedWidth(kTextWidth);
 
   Line1 = SeparatorLine(this, "Line1", QColor(128, 128, 128));
   Line2 = SeparatorLine(this, "Line2", QColor(255, 255, 255));
@@ -101,7 +105,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
   layout->addWidget(Line2);
   layout->addSpacing(8);
   layout->addLayout(bottom);
-  setFixedWidth(460);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   Form_Load();
 }

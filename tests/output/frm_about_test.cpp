@@ -87,6 +87,16 @@ TEST_F(AboutWindow, EtchedSeparatorIsGreyOverWhite) {
   EXPECT_TRUE(found);
 }
 
+TEST_F(AboutWindow, WrappedTextsAreShownWhole) {
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  for (const char* name : {"lblDescription", "lblDisclaimer"}) {
+    QLabel* label = Label(name);
+    EXPECT_GE(label->height(), label->heightForWidth(label->width())) << name;
+    EXPECT_TRUE(window.rect().contains(QRect(label->mapTo(&window, QPoint(0, 0)), label->size()))) << name;
+  }
+}
+
 TEST_F(AboutWindow, OkCloses) {
   window.show();
   QTest::mouseClick(window.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
