@@ -14,13 +14,13 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "controls/styled_progress_bar.h"
 #include "core/number_text.h"
 #include "curvenest_version.h"
 #include "engine/cls_expr_parser.h"
@@ -32,42 +32,6 @@
 #include "workspace/sweeps.h"
 
 namespace cn {
-
-// A plain bar behind the progress interface. It keeps the logical maximum
-// and value itself: a bar with no room (Max <= 0) shows empty, one past its
-// maximum shows full.
-class ProgressBarControl : public QProgressBar, public Progress {
- public:
-  explicit ProgressBarControl(QWidget* parent) : QProgressBar(parent) {
-    setTextVisible(false);
-    setRange(0, 1);
-    setValue(0);
-  }
-  int Max() const override { return max_; }
-  void Max(int max) override {
-    max_ = max;
-    Show();
-  }
-  int Value() const override { return value_; }
-  void Value(int value) override {
-    value_ = value;
-    Show();
-    repaint();
-  }
-
- private:
-  void Show() {
-    if (max_ <= 0) {
-      setRange(0, 1);
-      setValue(0);
-    } else {
-      setRange(0, max_);
-      setValue(std::clamp(value_, 0, max_));
-    }
-  }
-  int max_ = 0;
-  int value_ = 0;
-};
 
 namespace {
 
@@ -215,8 +179,9 @@ void frmMain::BuildWindow() {
   lblCoord = Named(new QLabel("(0, 0)"), "lblCoord");
   picQuad_ = Named(new GraphSurface, "picQuad");
   picQuad_->setFixedSize(kSurfaceSize, kSurfaceSize);
-  prog = Named(new ProgressBarControl(nullptr), "prog");
+  prog = Named(new StyledProgressBar(nullptr), "prog");
   prog->setFixedHeight(14);
+  prog->UseSweepLook(/*showText=*/false);
   imgPay = Named(new QLabel, "imgPay");
   imgPay->setPixmap(BuyNowImage());
   imgPay->setFixedSize(147, 47);

@@ -17,7 +17,6 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPlainTextEdit;
-class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
@@ -27,8 +26,7 @@ class GraphSurface;
 class Host;
 class frmEqu;
 
-// The main window's progress bar: a plain bar until the drawn control exists.
-class ProgressBarControl;
+class StyledProgressBar;
 
 class frmMain : public QMainWindow {
   Q_OBJECT
@@ -127,7 +125,7 @@ class frmMain : public QMainWindow {
   QCheckBox* chkEqu = nullptr;
   GraphSurface* picQuad_ = nullptr;
   QLabel* lblCoord = nullptr;
-  ProgressBarControl* prog = nullptr;
+  StyledProgressBar* prog = nullptr;
   QLabel* imgPay = nullptr;
 };
 
