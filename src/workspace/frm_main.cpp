@@ -26,6 +26,9 @@
 #include "engine/cls_expr_parser.h"
 #include "equations/frm_equ.h"
 #include "equations/mod_color.h"
+#include "output/frm_about.h"
+#include "output/frm_print.h"
+#include "output/program_picture.h"
 #include "platform/host.h"
 #include "workspace/graph_surface.h"
 #include "workspace/menu_images.h"
@@ -62,6 +65,7 @@ W* Named(W* widget, const QString& name) {
 frmMain::frmMain(Host& host, QWidget* parent) : QMainWindow(parent), host_(host) {
   setObjectName("frmMain");
   setWindowTitle(kProgramTitle);
+  setWindowIcon(QIcon(QPixmap::fromImage(ProgramPicture(64))));
   BuildWindow();
   BuildMenus();
   // Form_Load: the empty plane for the default window, then the caption.
@@ -227,7 +231,7 @@ void frmMain::BuildMenus() {
   QMenu* mnuFile = menuBar()->addMenu("File");
   mnuFile->setObjectName("mnuFile");
   AddMenuItem(mnuFile, "Copy Graph", "mnuCopy", 7);
-  AddMenuItem(mnuFile, "Print", "mnuPrint", 8);
+  connect(AddMenuItem(mnuFile, "Print", "mnuPrint", 8), &QAction::triggered, this, &frmMain::mnuPrint_Click);
   connect(AddMenuItem(mnuFile, "Exit", "mnuExit", 9), &QAction::triggered, this, &frmMain::mnuExit_Click);
 
   QMenu* mnuTools = menuBar()->addMenu("Tools");
@@ -243,7 +247,7 @@ void frmMain::BuildMenus() {
 
   QMenu* mnuAbout = menuBar()->addMenu("About");
   mnuAbout->setObjectName("mnuAbout");
-  AddMenuItem(mnuAbout, "About", "mnuAbout2", 10);
+  connect(AddMenuItem(mnuAbout, "About", "mnuAbout2", 10), &QAction::triggered, this, &frmMain::mnuAbout2_Click);
   connect(AddMenuItem(mnuAbout, "Buy for $10", "mnuBuy", 11), &QAction::triggered, this, &frmMain::mnuBuy_Click);
 }
 
@@ -463,6 +467,16 @@ void frmMain::WriteLogResult(const QString& caption, const QString& result) {
 }
 
 void frmMain::mnuBuy_Click() { host_.OpenUrl(kPaymentUrl); }
+
+void frmMain::mnuPrint_Click() {
+  frmPrint dialog(this, host_, picQuad_->Image());
+  dialog.exec();
+}
+
+void frmMain::mnuAbout2_Click() {
+  frmAbout dialog(this);
+  dialog.exec();
+}
 
 void frmMain::mnuExit_Click() {
   // Ends the program at once: no question, nothing saved.

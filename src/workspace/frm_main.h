@@ -74,6 +74,8 @@ class frmMain : public QMainWindow {
   void lstCondition_DblClick();
   void picColor_Click();
   void mnuBuy_Click();
+  void mnuPrint_Click();
+  void mnuAbout2_Click();
   void mnuExit_Click();
   void picQuad_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, float x, float y);
   void Form_MouseMove();

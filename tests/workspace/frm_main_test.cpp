@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "support/scripted_host.h"
@@ -308,6 +309,41 @@ TEST_F(MainWindow, EnterEquationAppendsASelectedRow) {
   QApplication::processEvents();
   EXPECT_TRUE(window.findChildren<QWidget*>("frmEqu").isEmpty() ||
               !window.findChild<QWidget*>("frmEqu")->isVisible());
+}
+
+// Runs `answer` on the next modal window once it is shown.
+template <class F>
+void WhenModal(F answer) {
+  QTimer::singleShot(0, [answer] {
+    QWidget* modal = QApplication::activeModalWidget();
+    ASSERT_NE(modal, nullptr);
+    answer(modal);
+  });
+}
+
+TEST_F(MainWindow, PrintSendsTheGraphImage) {
+  host.printers = {"Fax", "Office"};
+  window.AppendEquation("x", "", 255);
+  Graph();
+  QString shownPrinter;
+  WhenModal([&](QWidget* dialog) {
+    QTest::mouseClick(dialog->findChild<QPushButton*>("btnPrint"), Qt::LeftButton);
+    dialog->close();
+  });
+  window.findChild<QAction*>("mnuPrint")->trigger();
+  ASSERT_EQ(host.printJobs.size(), 1u);
+  EXPECT_EQ(host.printJobs[0].printer, "Office");  // "Fax" is never offered
+  EXPECT_EQ(host.printJobs[0].image, window.Surface()->Image());
+}
+
+TEST_F(MainWindow, AboutShowsTheVersion) {
+  QString texts;
+  WhenModal([&](QWidget* dialog) {
+    for (QLabel* label : dialog->findChildren<QLabel*>()) texts += label->text() + "\n";
+    QTest::mouseClick(dialog->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+  });
+  window.findChild<QAction*>("mnuAbout2")->trigger();
+  EXPECT_TRUE(texts.contains("Version 1 Build 31")) << texts.toStdString();
 }
 
 TEST_F(MainWindow, BuyOpensThePaymentPage) {
