@@ -1,0 +1,334 @@
+#include "stats/frm_table.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCursor>
+#include <QDir>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+#include "controls/open_save_dialog.h"
+#include "equations/frm_equ.h"
+#include "platform/host.h"
+#include "stats/regression_object.h"
+#include "stats/stat_data.h"
+
+namespace cn {
+namespace {
+
+constexpr const char* kListTip = "Right-click or delete to remove. Add by typing in box below and press enter.";
+constexpr const char* kBlankEquation = "The equation is blank. Fill in the lists and press Gen Equation.";
+constexpr const char* kDataFilter = "Data File (*.txt)|*.txt|";
+// A data file holds a few thousand points at most; anything far larger is not one.
+constexpr qint64 kMaxDataFileBytes = 16 * 1024 * 1024;
+
+template <class W>
+W* Named(W* widget, const char* name) {
+  widget->setObjectName(name);
+  return widget;
+}
+
+QAction* NamedAction(QMenu* menu, const char* text, const char* name) {
+  QAction* action = menu->addAction(text);
+  action->setObjectName(name);
+  return action;
+}
+
+QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+}  // namespace
+
+frmTable::frmTable(Host& host, AppendRow appendRow, ColorSource colorSource)
+    : QWidget(nullptr, Qt::Window),
+      host_(host),
+      appendRow_(std::move(appendRow)),
+      colorSource_(colorSource ? std::move(colorSource) : ColorSource(&frmEqu::DoRndColor)),
+      comdlg_(std::make_unique<OpenSaveDialog>(host, this)) {
+  setObjectName("frmTable");
+  setWindowTitle("Table");
+  // Closing by the title bar discards the data; OK only hides.
+  setAttribute(Qt::WA_DeleteOnClose);
+  BuildWindow();
+}
+
+frmTable::~frmTable() = default;
+
+void frmTable::BuildWindow() {
+  menuBar_ = Named(new QMenuBar(this), "menuBar");
+  mnuFile = Named(menuBar_->addMenu("File"), "mnuFile");
+  mnuOpen = NamedAction(mnuFile, "Open", "mnuOpen");
+  mnuSave = NamedAction(mnuFile, "Save", "mnuSave");
+  connect(mnuOpen, &QAction::triggered, this, [this] { mnuOpen_Click(); });
+  connect(mnuSave, &QAction::triggered, this, [this] { mnuSave_Click(); });
+
+  // Never in the menu bar: only popped up by Gen Equation.
+  mnuMain = Named(new QMenu("hidden", this), "mnuMain");
+  mnuLinear = NamedAction(mnuMain, "Linear Equation", "mnuLinear");
+  mnuQuad = NamedAction(mnuMain, "Quadratic Equation", "mnuQuad");
+  connect(mnuLinear, &QAction::triggered, this, [this] { mnuLinear_Click(); });
+  connect(mnuQuad, &QAction::triggered, this, [this] { mnuQuad_Click(); });
+
+  fraPoint = Named(new QGroupBox("Add points here"), "fraPoint");
+  auto* hint = Named(new QLabel("Type numbers in the boxes below and press enter to add them to the list."), "lblHint");
+  hint->setWordWrap(true);
+  lstX = Named(new QListWidget, "lstX");
+  lstY = Named(new QListWidget, "lstY");
+  for (QListWidget* list : {lstX, lstY}) {
+    list->setToolTip(kListTip);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->installEventFilter(this);
+    list->viewport()->installEventFilter(this);
+  }
+  txtX = Named(new QLineEdit, "txtX");
+  txtX->setToolTip("Press enter to add X value to table.");
+  txtY = Named(new QLineEdit, "txtY");
+  txtY->setToolTip("Press enter to add Y value to table.");
+  txtX->installEventFilter(this);
+  txtY->installEventFilter(this);
+  btnClear = Named(new QPushButton("Clear"), "btnClear");
+  chkPlot = Named(new QCheckBox("Show Stat Plot"), "chkPlot");
+  chkPlot->setToolTip("Press graph again to see it.");
+  connect(btnClear, &QPushButton::clicked, this, [this] { btnClear_Click(); });
+
+  auto* points = new QGridLayout(fraPoint);
+  points->addWidget(hint, 0, 0, 1, 4);
+  points->addWidget(lstX, 1, 0, 1, 2);
+  points->addWidget(lstY, 1, 2, 1, 2);
+  points->addWidget(new QLabel("X ="), 2, 0);
+  points->addWidget(txtX, 2, 1);
+  points->addWidget(new QLabel("Y ="), 2, 2);
+  points->addWidget(txtY, 2, 3);
+  points->addWidget(btnClear, 3, 0, 1, 2);
+  points->addWidget(chkPlot, 3, 2, 1, 2);
+
+  fraOut = Named(new QGroupBox("Generated Equation"), "fraOut");
+  btnGen = Named(new QPushButton("Gen Equation"), "btnGen");
+  btnAdd = Named(new QPushButton("Add Equation"), "btnAdd");
+  btnAdd->setToolTip("Add the genned equation to your list for graph.");
+  txtEqu = Named(new QLineEdit, "txtEqu");
+  txtEqu->setReadOnly(true);
+  connect(btnGen, &QPushButton::clicked, this, [this] { btnGen_Click(); });
+  connect(btnAdd, &QPushButton::clicked, this, [this] { btnAdd_Click(); });
+  auto* out = new QGridLayout(fraOut);
+  out->addWidget(btnGen, 0, 0);
+  out->addWidget(btnAdd, 0, 1);
+  out->addWidget(txtEqu, 1, 0, 1, 2);
+
+  btnOK = Named(new QPushButton("OK"), "btnOK");
+  connect(btnOK, &QPushButton::clicked, this, [this] { btnOK_Click(); });
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(btnOK);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setMenuBar(menuBar_);
+  layout->addWidget(fraPoint);
+  layout->addWidget(fraOut);
+  layout->addLayout(buttons);
+  resize(360, 440);
+}
+
+bool frmTable::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (enter && watched == txtX) return txtX_KeyPress(kEnter), true;
+    if (enter && watched == txtY) return txtY_KeyPress(kEnter), true;
+    if (key == Qt::Key_Delete && watched == lstX) return lstX_KeyDown(kDelete), true;
+    if (key == Qt::Key_Delete && watched == lstY) return lstY_KeyDown(kDelete), true;
+  }
+  if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+    const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
+    // A right or middle press removes the row selected before; it must not
+    // select the row under the pointer first, so the list never sees it.
+    if (button == Qt::RightButton || button == Qt::MiddleButton) {
+      if (watched == lstX->viewport()) return lstX_MouseDown(button), true;
+      if (watched == lstY->viewport()) return lstY_MouseDown(button), true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void frmTable::EnterValue(QLineEdit* box, QListWidget* list) {
+  if (!EntryValue(box->text().toStdString())) return;
+  list->addItem(box->text());
+  list->setCurrentRow(list->count() - 1);
+  box->clear();
+}
+
+void frmTable::txtX_KeyPress(int keyAscii) {
+  if (keyAscii == kEnter) EnterValue(txtX, lstX);
+}
+
+void frmTable::txtY_KeyPress(int keyAscii) {
+  if (keyAscii == kEnter) EnterValue(txtY, lstY);
+}
+
+// Removing a row leaves no row selected, so a second press removes nothing.
+void frmTable::RemoveSelected(QListWidget* list) {
+  const int row = list->currentRow();
+  if (row < 0 || !list->item(row)->isSelected()) return;
+  delete list->takeItem(row);
+  list->clearSelection();
+  list->setCurrentRow(-1);
+}
+
+void frmTable::lstX_KeyDown(int keyCode) {
+  if (keyCode == kDelete) RemoveSelected(lstX);
+}
+
+void frmTable::lstY_KeyDown(int keyCode) {
+  if (keyCode == kDelete) RemoveSelected(lstY);
+}
+
+void frmTable::lstX_MouseDown(Qt::MouseButton button) {
+  if (button == Qt::RightButton || button == Qt::MiddleButton) RemoveSelected(lstX);
+}
+
+void frmTable::lstY_MouseDown(Qt::MouseButton button) {
+  if (button == Qt::RightButton || button == Qt::MiddleButton) RemoveSelected(lstY);
+}
+
+void frmTable::btnClear_Click() {
+  lstX->clear();
+  lstY->clear();
+  txtEqu->clear();
+  txtX->setFocus();
+}
+
+void frmTable::btnGen_Click() { mnuMain->popup(QCursor::pos()); }
+
+void frmTable::mnuLinear_Click() { Fit(1); }
+
+void frmTable::mnuQuad_Click() { Fit(2); }
+
+void frmTable::Fit(int degree) {
+  try {
+    txtEqu->setText(QString::fromStdString(FitEquationText(Rows(lstX), Rows(lstY), degree)));
+  } catch (const RegressionError& e) {
+    host_.MessageBox(this, QString::fromStdString(e.Description()), MessageIcon::kError);
+  }
+}
+
+void frmTable::btnAdd_Click() {
+  if (txtEqu->text().isEmpty()) {
+    host_.MessageBox(this, kBlankEquation, MessageIcon::kError);
+    return;
+  }
+  const std::uint32_t color = colorSource_();
+  if (appendRow_) appendRow_(txtEqu->text(), QString(), color);
+}
+
+void frmTable::btnOK_Click() { hide(); }
+
+void frmTable::mnuSave_Click() {
+  comdlg_->DialogTitle("Save Data File");
+  comdlg_->Filter(kDataFilter);
+  comdlg_->FileName(QString());
+  comdlg_->ShowSave();
+  if (comdlg_->FileName().isEmpty()) return;
+  const QString path = QString::fromStdString(DataFileName(comdlg_->FileName().toStdString()));
+  const QByteArray bytes = QByteArray::fromStdString(WriteDataFile(Rows(lstX), Rows(lstY)));
+
+  // Written beside the old file and renamed over it, so a failure leaves
+  // any earlier file whole.
+  QSaveFile file(path);
+  const bool saved = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+  if (!saved) {
+    host_.MessageBox(this,
+                     QString("The file \"%1\" could not be saved: %2. Any earlier file of that name is unchanged.")
+                         .arg(Shown(path), file.errorString()),
+                     MessageIcon::kError);
+  }
+}
+
+void frmTable::mnuOpen_Click() {
+  comdlg_->DialogTitle("Open Data File");
+  comdlg_->Filter(kDataFilter);
+  comdlg_->Flags(OpenSaveDialog::kHideReadOnly);
+  comdlg_->FileName(QString());
+  comdlg_->ShowOpen();
+  if (comdlg_->FileName().isEmpty()) return;
+  const QString path = comdlg_->FileName();
+
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    host_.MessageBox(this, QString("The file \"%1\" could not be opened: %2.").arg(Shown(path), file.errorString()),
+                     MessageIcon::kError);
+    return;
+  }
+  if (file.size() > kMaxDataFileBytes) {
+    host_.MessageBox(this, QString("The file \"%1\" is too large for a data file. Nothing was loaded.").arg(Shown(path)),
+                     MessageIcon::kError);
+    return;
+  }
+  const QByteArray bytes = file.readAll();
+  const DataFileContents contents = ReadDataFile(std::string_view(bytes.constData(), bytes.size()));
+  // Nothing changes unless the whole file reads as points.
+  if (contents.badLine > 0) {
+    host_.MessageBox(this,
+                     QString("Line %1 of the file \"%2\" does not start with two numbers. Nothing was loaded.")
+                         .arg(contents.badLine)
+                         .arg(Shown(path)),
+                     MessageIcon::kError);
+    return;
+  }
+  if (contents.x.empty()) {
+    host_.MessageBox(this, QString("The file \"%1\" holds no data points. Nothing was loaded.").arg(Shown(path)),
+                     MessageIcon::kError);
+    return;
+  }
+  lstX->clear();
+  lstY->clear();
+  for (std::size_t i = 0; i < contents.x.size(); ++i) {
+    lstX->addItem(QString::fromStdString(PointText(contents.x[i])));
+    lstY->addItem(QString::fromStdString(PointText(contents.y[i])));
+  }
+  lstX->setCurrentRow(lstX->count() - 1);
+  lstY->setCurrentRow(lstY->count() - 1);
+}
+
+std::vector<std::string> frmTable::Rows(const QListWidget* list) const {
+  std::vector<std::string> rows;
+  rows.reserve(list->count());
+  for (int i = 0; i < list->count(); ++i) rows.push_back(list->item(i)->text().toStdString());
+  return rows;
+}
+
+bool frmTable::StatPlotShown() const { return chkPlot->isChecked(); }
+
+QStringList frmTable::PointsX() const {
+  QStringList rows;
+  for (int i = 0; i < lstX->count(); ++i) rows.append(lstX->item(i)->text());
+  return rows;
+}
+
+QStringList frmTable::PointsY() const {
+  QStringList rows;
+  for (int i = 0; i < lstY->count(); ++i) rows.append(lstY->item(i)->text());
+  return rows;
+}
+
+std::vector<std::pair<float, float>> frmTable::StatPoints() const {
+  std::vector<std::pair<float, float>> points;
+  const int count = std::min(lstX->count(), lstY->count());
+  for (int i = 0; i < count; ++i) {
+    points.emplace_back(static_cast<float>(EntryValue(lstX->item(i)->text().toStdString()).value_or(0)),
+                        static_cast<float>(EntryValue(lstY->item(i)->text().toStdString()).value_or(0)));
+  }
+  return points;
+}
+
+}  // namespace cn
