@@ -1,0 +1,325 @@
+#include "workspace/tools.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <numeric>
+
+#include "core/number_text.h"
+#include "engine/cls_expr_parser.h"
+#include "workspace/sweeps.h"
+
+namespace cn {
+
+namespace {
+
+// Rounding to 3 decimals happens once per sample in the wide sweeps, so the
+// plain cases are done with arithmetic: when x * 1000 is clearly not halfway
+// between two integers, the nearest integer over 1000 is the nearest double of
+// the rounded decimal, exactly what the text-based rounding gives. Halfway
+// cases (and huge values) go to the text-based rules, which decide ties on the
+// 15-digit text.
+double Round3(double v, bool halfEven) {
+  const double r = v * 1000;
+  if (std::isfinite(r) && std::fabs(r) < 1e12) {
+    const double fl = std::floor(r);
+    const double frac = r - fl;
+    if (std::fabs(frac - 0.5) > 1e-6) {
+      const double k = frac < 0.5 ? fl : fl + 1;
+      return k == 0 ? 0.0 : k / 1000;
+    }
+  }
+  return halfEven ? RoundHalfEven(v, 3) : RoundHalfAway(v, 3);
+}
+
+// Written with exactly 3 decimals (ties away from zero) and read back.
+double Fixed3(double v) { return Round3(v, false); }
+// Rounded to 3 decimals, ties to even.
+float Even3(double v) { return static_cast<float>(Round3(v, true)); }
+float Even2(float v) { return static_cast<float>(RoundHalfEven(v, 2)); }
+
+std::string Single(float v) { return FormatSingle(v); }
+
+}  // namespace
+
+SweepProgress MakeSweepProgress(std::int16_t xmin, std::int16_t xmax, long long interval) {
+  const PlotProgress plot = MakePlotProgress(xmin, xmax);
+  SweepProgress p;
+  p.max = plot.max;
+  p.samplesPerStep = interval * (plot.samplesPerStep / 500);
+  return p;
+}
+
+// ---- Get Y and Get X --------------------------------------------------------
+
+PointValue SolveForY(const std::string& expression, std::string_view xText) {
+  clsExprParser parser;
+  parser.StoreExpression(expression);
+  const double y = parser.Eval1(LeadingNumber(xText));
+  if (parser.ErrorID() != 0) return {"0", true};
+  return {FormatDouble(y), false};
+}
+
+float ReadTarget(std::string_view yText) { return static_cast<float>(LeadingNumber(yText)); }
+
+std::vector<float> SolveForX(const std::string& expression, float y0, std::int16_t xmin, std::int16_t xmax,
+                             bool high, Progress* bar) {
+  SweepProgress progress = MakeSweepProgress(xmin, xmax, high ? 5000 : 500);
+  if (bar) bar->Max(progress.max);
+  const float step = high ? 0.0001f : 0.001f;
+  const double half = high ? 0.0005 : 0.005;
+  const double width = high ? 0.001 : 0.01;
+  const float lower = static_cast<float>(y0 - half);
+  const float upper = static_cast<float>(lower + width);
+
+  clsExprParser parser;
+  parser.StoreExpression(expression);
+  const bool compiled = parser.Compiled();
+  std::vector<float> found;
+  SingleSweep sweep(xmin, xmax, step);
+  for (float x = 0; sweep.Next(x);) {
+    if (compiled) {
+      const float y = static_cast<float>(parser.Eval1(x));
+      if (parser.ErrorID() == 0 && lower <= y && y <= upper) {
+        const float r = Even3(x);
+        // A crossing is hit by a run of samples: report each value once.
+        if (found.empty() || found.back() != r) found.push_back(r);
+      }
+    }
+    progress.Count(bar);
+  }
+  if (bar) bar->Value(0);
+  return found;
+}
+
+std::string JoinValues(const std::vector<float>& values) {
+  std::string text;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i) text += ", ";
+    text += Single(values[i]);
+  }
+  return text;
+}
+
+// ---- Domain and range -------------------------------------------------------
+
+bool IsWithin(float a, float b, double tol) {
+  const float lo = static_cast<float>(b - tol);
+  const float hi = static_cast<float>(b + tol);
+  return lo <= a && a <= hi;
+}
+
+std::string FindDomain(const std::string& expression, std::int16_t xmin, std::int16_t xmax) {
+  clsExprParser parser;
+  parser.StoreExpression(expression);
+  std::vector<float> f;
+  SingleSweep sweep(xmin, xmax, kPlotStep);
+  for (float x = 0; sweep.Next(x);) {
+    const double r = Fixed3(x);
+    parser.Eval1(r);
+    if (parser.ErrorID() != 0) f.push_back(static_cast<float>(r));
+  }
+  if (f.empty()) return "All numbers shown (alter xmin and max for more).";
+
+  // s: the first small gap (0 doubles as "unset", so a small gap at 0 is
+  // followed by the next one); e: the last large gap.
+  std::size_t s = 0, e = 0;
+  const float c = 0.001f;
+  for (std::size_t j = 0; j + 1 < f.size(); ++j) {
+    const float d = std::fabs(f[j] - f[j + 1]);
+    if (d <= c && s == 0) s = j;
+    else if (d > c) e = j;
+  }
+  if (s == 0 && e == 0) {
+    std::string text = "x is not equal to ";
+    for (std::size_t i = 0; i < f.size(); ++i) {
+      if (i) text += ", ";
+      text += Single(f[i]);
+    }
+    return text;
+  }
+  if (f[e] == static_cast<float>(xmax - 0.001)) return "x < " + Single(Even2(f[s]));
+  if (f[s] == static_cast<float>(xmin + 0.001)) return "x > " + Single(Even2(f[e]));
+  return "x < " + Single(Even2(f[s])) + " And x > " + Single(f[e]);
+}
+
+std::string FindRange(const std::string& expression, std::int16_t xmin, std::int16_t xmax, std::int16_t ymin,
+                      std::int16_t ymax) {
+  clsExprParser parser;
+  parser.StoreExpression(expression);
+  std::vector<float> values;
+  SingleSweep sweep(xmin, xmax, kPlotStep);
+  for (float x = 0; sweep.Next(x);) {
+    const float y = static_cast<float>(parser.Eval1(Fixed3(x)));
+    // A failed sample has no value; it must not count as 0.
+    if (parser.ErrorID() != 0) continue;
+    if (ymin <= y && y <= ymax) values.push_back(static_cast<float>(Fixed3(y)));
+  }
+  if (values.empty()) return kNoRangeText;
+  const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
+  const float bottom = *lo, top = *hi;
+  const bool atBottom = IsWithin(bottom, ymin, 0.5);
+  const bool atTop = IsWithin(top, ymax, 0.5);
+  if (atBottom && atTop) return "All numbers shown (alter ymin and max for more).";
+  if (atTop) return "y > " + Single(bottom);
+  if (atBottom) return "y < " + Single(top);
+  return "(" + Single(top) + ", " + Single(bottom) + ")";
+}
+
+// ---- Minimum and maximum ----------------------------------------------------
+
+std::optional<std::int16_t> ReadBound(std::string_view text) { return ToInt16(LeadingNumber(text)); }
+
+void SortByY(std::vector<float>& xs, std::vector<float>& ys) {
+  std::vector<std::size_t> order(ys.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return ys[a] < ys[b]; });
+  std::vector<float> x2(order.size()), y2(order.size());
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    x2[i] = xs[order[i]];
+    y2[i] = ys[order[i]];
+  }
+  xs.swap(x2);
+  ys.swap(y2);
+}
+
+std::string FindExtreme(const std::string& expression, std::int16_t left, std::int16_t right, bool minimum) {
+  clsExprParser parser;
+  parser.StoreExpression(expression);
+  std::vector<float> xs, ys;
+  SingleSweep sweep(left, right, kPlotStep);
+  for (float x = 0; sweep.Next(x);) {
+    const float y = static_cast<float>(parser.Eval1(x));
+    if (parser.ErrorID() != 0) continue;
+    xs.push_back(static_cast<float>(Fixed3(x)));
+    ys.push_back(static_cast<float>(Fixed3(y)));
+  }
+  if (ys.empty()) return kNoExtremeText;
+  SortByY(xs, ys);
+  const std::size_t i = minimum ? 0 : ys.size() - 1;
+  return "(" + Single(xs[i]) + ", " + Single(ys[i]) + ")";
+}
+
+// ---- Intersections ----------------------------------------------------------
+
+std::vector<IntersectPoint> FindIntersections(const std::string& first, const std::string& second,
+                                              std::int16_t xmin, std::int16_t xmax, IntersectLevel level,
+                                              Progress* bar) {
+  struct Level {
+    float step;
+    double half, width;
+    long long interval;
+  };
+  static constexpr Level kLevels[] = {
+      {0.001f, 0.005, 0.01, 500},          // Super Low
+      {0.0001f, 0.0005, 0.001, 5000},      // Low
+      {0.00001f, 0.00005, 0.0001, 50000},  // Medium
+      {0.000001f, 0.000005, 0.00001, 500000},
+  };
+  const Level& lv = kLevels[static_cast<int>(level)];
+  SweepProgress progress = MakeSweepProgress(xmin, xmax, lv.interval);
+  if (bar) bar->Max(progress.max);
+
+  clsExprParser p1, p2;
+  p1.StoreExpression(first);
+  p2.StoreExpression(second);
+  // An equation that does not compile fails at every sample, so it meets nothing.
+  const bool both = p1.Compiled() && p2.Compiled();
+  std::vector<IntersectPoint> found;
+  SingleSweep sweep(xmin, xmax, lv.step);
+  for (float x = 0; sweep.Next(x);) {
+    if (both) {
+      const float f1 = static_cast<float>(p1.Eval1(x));
+      if (p1.ErrorID() == 0) {
+        const double f2 = p2.Eval1(x);
+        const float lower = static_cast<float>(f2 - lv.half);
+        const float upper = static_cast<float>(lower + lv.width);
+        if (p2.ErrorID() == 0 && lower <= f1 && f1 <= upper) {
+          const IntersectPoint pt{Even3(x), Even3(f1)};
+          if (found.empty() || !(found.back() == pt)) found.push_back(pt);
+        }
+      }
+    }
+    progress.Count(bar);
+  }
+  return found;
+}
+
+std::string IntersectionText(const std::vector<IntersectPoint>& points) {
+  if (points.empty()) return "There is no intersection.";
+  std::string text = "The intersects are: ";
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (i) text += ", ";
+    text += "(" + Single(points[i].x) + ", " + Single(points[i].y) + ")";
+  }
+  return text;
+}
+
+// ---- Table of values --------------------------------------------------------
+
+std::string TableX(float x) {
+  std::string fixed = FormatFixed3(x);
+  if (!std::isfinite(x)) return fixed;
+  const std::size_t begin = fixed[0] == '-' ? 1 : 0;
+  const std::size_t point = fixed.find('.');
+  std::string grouped;
+  for (std::size_t i = begin; i < point; ++i) {
+    if (i > begin && (point - i) % 3 == 0) grouped += ',';
+    grouped += fixed[i];
+  }
+  return fixed.substr(0, begin) + grouped + fixed.substr(point);
+}
+
+std::string TableText(const std::vector<std::string>& rows) {
+  std::string text;
+  for (const std::string& row : rows) text += row + "\r\n";
+  return text;
+}
+
+namespace {
+
+std::optional<float> TableNumber(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  const auto v = ParseDecimal(text);
+  if (!v) return std::nullopt;
+  const float f = static_cast<float>(*v);
+  if (!std::isfinite(f)) return std::nullopt;
+  return f;
+}
+
+}  // namespace
+
+ValueTable TableOfValues(const std::string& expression, std::string_view startText, std::string_view stopText,
+                         std::string_view stepText) {
+  ValueTable table;
+  const auto stop = TableNumber(stopText);
+  const auto step = TableNumber(stepText);
+  const auto start = TableNumber(startText);
+  if (!stop || !step || !start) {
+    table.error = kTableNotNumbers;
+    return table;
+  }
+  // A sweep that would run must move x all the way: the ends have the largest
+  // magnitudes, so a step that moves x there moves it everywhere between.
+  const bool runs = *step > 0 ? *start <= *stop : *start >= *stop;
+  if (*step == 0 || (runs && (*start + *step == *start || *stop + *step == *stop))) {
+    table.error = kTableStepTooSmall;
+    return table;
+  }
+  clsExprParser parser;
+  parser.StoreExpression(expression);
+  SingleSweep sweep(*start, *stop, *step);
+  for (float x = 0; sweep.Next(x);) {
+    const double y = parser.Eval1(x);
+    const std::string xPart = TableX(x);
+    if (parser.ErrorID() != 0) {
+      table.rows.push_back("(" + xPart + ", N/A)");
+    } else {
+      table.rows.push_back("(" + xPart + ", " + Single(Even3(y)) + ")");
+    }
+  }
+  return table;
+}
+
+}  // namespace cn

@@ -1,0 +1,115 @@
+// Qt-free searches of the analysis tools: each sweeps x in single precision
+// with SingleSweep, evaluates the equation with its own parser, and returns
+// numbers or the exact text the main window shows.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/progress.h"
+
+namespace cn {
+
+// ---- Get Y and Get X --------------------------------------------------------
+
+// Get Y: f at the leading number of `xText`. `failed` tells whether the
+// evaluation failed (the text is then "0").
+struct PointValue {
+  std::string text;
+  bool failed = false;
+};
+PointValue SolveForY(const std::string& expression, std::string_view xText);
+
+// The x values, rounded to 3 decimals, at which f comes within the band of the
+// precision around y0, in sweep order. A value equal to the one before it is
+// dropped, so a crossing hit by several samples reports once. The bar's Max is
+// set to the window's progress maximum and its Value is 0 again at the end.
+std::vector<float> SolveForX(const std::string& expression, float y0, std::int16_t xmin, std::int16_t xmax,
+                             bool high, Progress* bar);
+// The target of Get X: the leading number of the box's text.
+float ReadTarget(std::string_view yText);
+// "-2, 2": shortest forms joined by ", ".
+std::string JoinValues(const std::vector<float>& values);
+
+// ---- Domain and range -------------------------------------------------------
+
+std::string FindDomain(const std::string& expression, std::int16_t xmin, std::int16_t xmax);
+std::string FindRange(const std::string& expression, std::int16_t xmin, std::int16_t xmax, std::int16_t ymin,
+                      std::int16_t ymax);
+// True when (b - tol) <= a <= (b + tol), both limits in single precision.
+bool IsWithin(float a, float b, double tol);
+
+// Said instead of a range when no sample lies inside the window.
+inline constexpr const char* kNoRangeText = "No value inside the window (alter ymin and max for more).";
+
+// ---- Minimum and maximum ----------------------------------------------------
+
+// A bound typed into the input box: its leading number rounded half to even;
+// nullopt when that lies outside -32768..32767.
+std::optional<std::int16_t> ReadBound(std::string_view text);
+
+// Sorts ys ascending and moves xs along; equal ys keep their order.
+void SortByY(std::vector<float>& xs, std::vector<float>& ys);
+
+// "(x, y)" of the lowest (or highest) sample between the bounds, ties to the
+// first (or last) in sweep order; kNoExtremeText when no sample evaluates.
+std::string FindExtreme(const std::string& expression, std::int16_t left, std::int16_t right, bool minimum);
+inline constexpr const char* kNoExtremeText = "No value between these bounds.";
+
+// ---- Intersections ----------------------------------------------------------
+
+enum class IntersectLevel { kSuperLow, kLow, kMedium, kHigh };
+
+struct IntersectPoint {
+  float x = 0, y = 0;
+  bool operator==(const IntersectPoint&) const = default;
+};
+
+// The samples at which both equations evaluate and the first lies within the
+// level's band around the second, rounded to 3 decimals, in sweep order; a
+// pair equal to the one before it is dropped.
+std::vector<IntersectPoint> FindIntersections(const std::string& first, const std::string& second,
+                                              std::int16_t xmin, std::int16_t xmax, IntersectLevel level,
+                                              Progress* bar);
+// "The intersects are: (-1, 1), (2, 4)" or "There is no intersection."
+std::string IntersectionText(const std::vector<IntersectPoint>& points);
+
+// ---- Table of values --------------------------------------------------------
+
+struct ValueTable {
+  std::string error;  // not empty: the inputs were refused and there are no rows
+  std::vector<std::string> rows;
+};
+ValueTable TableOfValues(const std::string& expression, std::string_view startText, std::string_view stopText,
+                         std::string_view stepText);
+// x with exactly 3 decimals and thousands separated by commas: "1,234.000".
+std::string TableX(float x);
+// The clipboard text of a table: every row followed by CR LF.
+std::string TableText(const std::vector<std::string>& rows);
+
+inline constexpr const char* kTableNotNumbers = "Start, Stop and Step must be numbers.";
+inline constexpr const char* kTableStepTooSmall = "The step is too small to move x from Start to Stop.";
+
+// ---- Progress ---------------------------------------------------------------
+
+// The bar of a sweep: Max = (|xmin| + xmax) * 2, one step per `interval`
+// samples; when that Max does not fit 16 bits it is scaled down, with
+// proportionally more samples per step.
+struct SweepProgress {
+  int max = 0;
+  long long samplesPerStep = 1;
+  long long counter = 0;
+  void Count(Progress* bar) {
+    if (++counter >= samplesPerStep) {
+      counter = 0;
+      if (bar) bar->Value(bar->Value() + 1);
+    }
+  }
+};
+SweepProgress MakeSweepProgress(std::int16_t xmin, std::int16_t xmax, long long interval);
+
+}  // namespace cn

@@ -1,0 +1,267 @@
+#include "workspace/tools.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace cn {
+namespace {
+
+struct Recorder : Progress {
+  int max = -1, value = 0, highest = 0, writes = 0;
+  int Max() const override { return max; }
+  void Max(int m) override { max = m; }
+  int Value() const override { return value; }
+  void Value(int v) override {
+    value = v;
+    highest = std::max(highest, v);
+    ++writes;
+  }
+};
+
+TEST(Tools, GetY) {
+  struct Case { const char* expr; const char* x; const char* text; bool failed; };
+  const Case cases[] = {
+      {"x^2", "3", "9", false},       {"x^2", "3abc", "9", false},  {"x^2+1", "abc", "1", false},
+      {"1/x", "3", "0.333333333333333", false},  {"sqrt(x)", "-1", "0", true},
+      {"x+", "1", "0", true},         {"2*x", " 1 2.5", "25", false},
+  };
+  for (const Case& c : cases) {
+    const PointValue v = SolveForY(c.expr, c.x);
+    EXPECT_EQ(v.text, c.text) << c.expr << " at " << c.x;
+    EXPECT_EQ(v.failed, c.failed) << c.expr << " at " << c.x;
+  }
+}
+
+TEST(Tools, GetXOnTheDefaultWindow) {
+  struct Case { const char* expr; float y0; bool high; const char* text; };
+  const Case cases[] = {
+      {"2*x+1", 0, true, "-0.5"},
+      {"2*x+1", 0, false, "-0.502, -0.501, -0.5, -0.499, -0.498"},
+      // Each crossing's run of equal values reports once; the root at 2 survives.
+      {"x^2", 4, true, "-2, 2"},
+      {"x^2", 4, false, "-2.001, -2, 1.999, 2"},
+      {"x^2", 200, true, ""},
+      {"sqrt(x)", -1, false, ""},
+      {"x+", 0, true, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(JoinValues(SolveForX(c.expr, c.y0, -10, 10, c.high, nullptr)), c.text)
+        << c.expr << " = " << c.y0 << (c.high ? " high" : " low");
+  }
+}
+
+TEST(Tools, GetXTargetIsTheLeadingNumber) {
+  EXPECT_EQ(ReadTarget("4"), 4.0f);
+  EXPECT_EQ(ReadTarget("2.5abc"), 2.5f);
+  EXPECT_EQ(ReadTarget(""), 0.0f);
+  EXPECT_EQ(ReadTarget("abc"), 0.0f);
+}
+
+TEST(Tools, GetXProgressRunsTwoStepsPerUnitAndEndsEmpty) {
+  for (bool high : {true, false}) {
+    Recorder bar;
+    SolveForX("x", 3, -10, 10, high, &bar);
+    EXPECT_EQ(bar.max, 40);
+    // 20 units, 2 steps each (the accumulated sweep ends one sample short of 20 units).
+    EXPECT_GE(bar.highest, 39);
+    EXPECT_LE(bar.highest, 40);
+    EXPECT_EQ(bar.value, 0);
+  }
+}
+
+TEST(Tools, SweepsEndOnWideWindows) {
+  // At High, 0.0001 no longer moves a single of magnitude 2048: the sweep
+  // stops there instead of running forever, and earlier roots are still found.
+  EXPECT_EQ(JoinValues(SolveForX("x", 1, -5, 3000, true, nullptr)), "1");
+  Recorder bar;
+  SolveForX("x", 1, -32768, 32767, true, &bar);
+  EXPECT_LE(bar.max, 32767);
+  EXPECT_GT(bar.max, 0);
+}
+
+TEST(Tools, Domain) {
+  struct Case { const char* expr; const char* text; };
+  const Case cases[] = {
+      {"x^2", "All numbers shown (alter xmin and max for more)."},
+      {"sqrt(x)", "x > 0"},
+      {"ln(x)", "x > 0"},
+      {"sqrt(-x)", "x < 0"},
+      {"1/x", "x is not equal to 0"},
+      {"1/(x^2-1)", "x is not equal to -1, 1"},
+      {"sqrt(x^2-4)", "x < -2 And x > 1.997"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FindDomain(c.expr, -10, 10), c.text) << c.expr;
+}
+
+TEST(Tools, DomainOfAFunctionUndefinedAcrossAWideWindow) {
+  // More than 32768 failing samples: the indexes must still reach the end.
+  EXPECT_EQ(FindDomain("sqrt(x)", -100, 10), "x > 0");
+}
+
+TEST(Tools, Range) {
+  struct Case { const char* expr; const char* text; };
+  const Case cases[] = {
+      {"x", "All numbers shown (alter ymin and max for more)."},
+      {"x^2", "y > 0"},
+      {"-x^2", "y < 0"},
+      {"sin(x)", "(1, -1)"},
+      {"sqrt(x)", "(3.162, 0)"},
+      {"5", "(5, 5)"},
+      // Failing samples are left out instead of counting as 0.
+      {"sqrt(x)+5", "(8.162, 5)"},
+      {"x^2+20", kNoRangeText},
+      {"x+", kNoRangeText},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FindRange(c.expr, -10, 10, -10, 10), c.text) << c.expr;
+}
+
+TEST(Tools, IsWithinUsesSingleLimits) {
+  EXPECT_TRUE(IsWithin(9.5f, 10, 0.5));
+  EXPECT_TRUE(IsWithin(10.5f, 10, 0.5));
+  EXPECT_FALSE(IsWithin(9.49f, 10, 0.5));
+  EXPECT_FALSE(IsWithin(10.51f, 10, 0.5));
+}
+
+TEST(Tools, Extremes) {
+  struct Case { const char* expr; int left, right; bool minimum; const char* text; };
+  const Case cases[] = {
+      {"x^2", -2, 2, true, "(-0.022, 0)"},
+      {"x^2", -2, 2, false, "(-2, 4)"},
+      {"-x^2+1", -3, 3, false, "(0.022, 1)"},
+      {"x^3-3*x", -2, 2, true, "(-2, -2)"},
+      // sqrt(2), sqrt(1.999) and sqrt(1.998) all round to 1.414; the last wins.
+      {"sqrt(-x)", -2, 2, false, "(-1.998, 1.414)"},
+      {"x", 3, 1, true, kNoExtremeText},
+      {"sqrt(x)", -3, -1, false, kNoExtremeText},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FindExtreme(c.expr, static_cast<std::int16_t>(c.left), static_cast<std::int16_t>(c.right),
+                          c.minimum),
+              c.text)
+        << c.expr;
+  }
+}
+
+TEST(Tools, BoundsReadAsRoundedWholeNumbers) {
+  EXPECT_EQ(ReadBound("2.5"), 2);
+  EXPECT_EQ(ReadBound("3.5"), 4);
+  EXPECT_EQ(ReadBound("-2"), -2);
+  EXPECT_EQ(ReadBound(""), 0);
+  EXPECT_EQ(ReadBound("7abc"), 7);
+  EXPECT_EQ(ReadBound("32767"), 32767);
+  EXPECT_EQ(ReadBound("-32768"), -32768);
+  EXPECT_FALSE(ReadBound("32768"));
+  EXPECT_FALSE(ReadBound("-40000"));
+  EXPECT_FALSE(ReadBound("1e30"));
+}
+
+TEST(Tools, SortByYIsStableAndCarriesX) {
+  std::vector<float> xs{1, 2, 3, 4, 5}, ys{3, 1, 3, 1, 0};
+  SortByY(xs, ys);
+  EXPECT_EQ(ys, (std::vector<float>{0, 1, 1, 3, 3}));
+  EXPECT_EQ(xs, (std::vector<float>{5, 2, 4, 1, 3}));
+}
+
+TEST(Tools, Intersections) {
+  struct Case { const char* a; const char* b; IntersectLevel level; const char* text; };
+  const Case cases[] = {
+      {"x^2", "x+2", IntersectLevel::kSuperLow,
+       "The intersects are: (-1.002, 1.003), (-1.001, 1.001), (-1, 0.999), (-0.999, 0.997), (1.998, 3.994), "
+       "(1.999, 3.998), (2, 4.002), (2.001, 4.006)"},
+      // Every repeated pair collapses, wherever it is, so the root at 2 survives.
+      {"x^2", "x+2", IntersectLevel::kLow, "The intersects are: (-1, 1), (2, 4)"},
+      {"x^2", "x+2", IntersectLevel::kMedium, "The intersects are: (-1, 1), (2, 4)"},
+      {"x", "-x", IntersectLevel::kSuperLow,
+       "The intersects are: (-0.002, -0.002), (-0.001, -0.001), (0, 0), (0.001, 0.001), (0.002, 0.002)"},
+      {"x^2", "x^2-1", IntersectLevel::kSuperLow, "There is no intersection."},
+      // Both fail for x < 0: failing samples are no meeting points.
+      {"sqrt(x)", "ln(-x)+sqrt(x)", IntersectLevel::kSuperLow, "There is no intersection."},
+      {"sqrt(x)", "sqrt(x)+2*(1-x)", IntersectLevel::kLow, "The intersects are: (1, 1)"},
+      {"x+", "2*", IntersectLevel::kLow, "There is no intersection."},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IntersectionText(FindIntersections(c.a, c.b, -10, 10, c.level, nullptr)), c.text)
+        << c.a << " / " << c.b << " level " << static_cast<int>(c.level);
+  }
+}
+
+TEST(Tools, IntersectionProgress) {
+  Recorder bar;
+  FindIntersections("x", "x+100", -10, 10, IntersectLevel::kLow, &bar);
+  EXPECT_EQ(bar.max, 40);
+  EXPECT_GE(bar.highest, 39);
+  EXPECT_LE(bar.highest, 40);
+}
+
+TEST(Tools, IntersectionSweepEndsWhenTheStepNoLongerMovesX) {
+  // At High, 0.000001 does not move a single of magnitude 32 or more.
+  EXPECT_EQ(IntersectionText(FindIntersections("x", "2-x", -100, 100, IntersectLevel::kHigh, nullptr)),
+            "There is no intersection.");
+  EXPECT_EQ(IntersectionText(FindIntersections("x", "2-x", -3, 100, IntersectLevel::kHigh, nullptr)),
+            "The intersects are: (1, 1)");
+}
+
+TEST(Tools, TableRows) {
+  using Rows = std::vector<std::string>;
+  struct Case { const char* expr; const char* start; const char* stop; const char* step; Rows rows; };
+  const Case cases[] = {
+      {"sqrt(x)", "-2", "2", "1",
+       {"(-2.000, N/A)", "(-1.000, N/A)", "(0.000, 0)", "(1.000, 1)", "(2.000, 1.414)"}},
+      {"x/3", "0", "1", "1", {"(0.000, 0)", "(1.000, 0.333)"}},
+      {"x*12345.6789", "1", "1", "1", {"(1.000, 12345.68)"}},
+      {"x", "2", "0", "-1", {"(2.000, 2)", "(1.000, 1)", "(0.000, 0)"}},
+      {"x", "1234", "1235", "1", {"(1,234.000, 1234)", "(1,235.000, 1235)"}},
+      {"x", "0.5", "0.5", "1", {"(0.500, 0.5)"}},
+      {"x", "3", "1", "1", {}},
+      {"x+", "0", "1", "1", {"(0.000, N/A)", "(1.000, N/A)"}},
+  };
+  for (const Case& c : cases) {
+    const ValueTable t = TableOfValues(c.expr, c.start, c.stop, c.step);
+    EXPECT_EQ(t.error, "") << c.expr;
+    EXPECT_EQ(t.rows, c.rows) << c.expr << " " << c.start << ".." << c.stop << " by " << c.step;
+  }
+}
+
+TEST(Tools, TableOfXSquaredOnTheDefaultWindow) {
+  const ValueTable t = TableOfValues("x^2", "-10", "10", "1");
+  ASSERT_EQ(t.rows.size(), 21u);
+  EXPECT_EQ(t.rows.front(), "(-10.000, 100)");
+  EXPECT_EQ(t.rows[10], "(0.000, 0)");
+  EXPECT_EQ(t.rows.back(), "(10.000, 100)");
+}
+
+TEST(Tools, TableOfTenthsStopsShortOfOne) {
+  const ValueTable t = TableOfValues("x", "0", "1", "0.1");
+  ASSERT_EQ(t.rows.size(), 10u);
+  EXPECT_EQ(t.rows.back(), "(0.900, 0.9)");
+}
+
+TEST(Tools, TableRefusesWhatCannotSweep) {
+  struct Case { const char* start; const char* stop; const char* step; const char* error; };
+  const Case cases[] = {
+      {"", "1", "1", kTableNotNumbers},     {"0", "abc", "1", kTableNotNumbers},
+      {"0", "1", "1x", kTableNotNumbers},   {"0", "1", "1e39", kTableNotNumbers},
+      {"0", "1", "0", kTableStepTooSmall},  {"100000000", "100000001", "1", kTableStepTooSmall},
+      {"0", "30000000", "1", kTableStepTooSmall},
+  };
+  for (const Case& c : cases) {
+    const ValueTable t = TableOfValues("x", c.start, c.stop, c.step);
+    EXPECT_EQ(t.error, c.error) << c.start << ".." << c.stop << " by " << c.step;
+    EXPECT_TRUE(t.rows.empty());
+  }
+}
+
+TEST(Tools, TableXAndClipboardText) {
+  EXPECT_EQ(TableX(-10), "-10.000");
+  EXPECT_EQ(TableX(0.5f), "0.500");
+  EXPECT_EQ(TableX(1234), "1,234.000");
+  EXPECT_EQ(TableX(-1234567), "-1,234,567.000");
+  EXPECT_EQ(TableX(123), "123.000");
+  EXPECT_EQ(TableText({}), "");
+  EXPECT_EQ(TableText({"(1.000, 1)", "(2.000, 4)"}), "(1.000, 1)\r\n(2.000, 4)\r\n");
+}
+
+}  // namespace
+}  // namespace cn
