@@ -29,6 +29,7 @@
 #include "output/frm_about.h"
 #include "output/frm_print.h"
 #include "output/program_picture.h"
+#include "stats/frm_table.h"
 #include "platform/host.h"
 #include "workspace/graph_surface.h"
 #include "workspace/menu_images.h"
@@ -71,9 +72,10 @@ frmMain::frmMain(Host& host, QWidget* parent) : QMainWindow(parent), host_(host)
   // Form_Load: the empty plane for the default window, then the caption.
   DrawAxis();
   setWindowTitle(QString("%1 Version %2 Build %3").arg(kProgramTitle).arg(kVersionMajor).arg(kVersionBuild));
+  ConnectTools();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() { delete table_; }
 
 void frmMain::BuildWindow() {
   auto* central = new QWidget(this);
@@ -238,7 +240,8 @@ void frmMain::BuildMenus() {
   mnuTools->setObjectName("mnuTools");
   connect(AddMenuItem(mnuTools, "Graph", "mnuGraph", 0, Qt::Key_F4), &QAction::triggered, this,
           &frmMain::mnuGraph_Click);
-  AddMenuItem(mnuTools, "Stat Plot/Regression", "mnuTable", 1, Qt::Key_F5);
+  connect(AddMenuItem(mnuTools, "Stat Plot/Regression", "mnuTable", 1, Qt::Key_F5), &QAction::triggered, this,
+          &frmMain::mnuTable_Click);
   AddMenuItem(mnuTools, "Intersect", "mnuInt", 2, Qt::Key_F6);
   AddMenuItem(mnuTools, "Get Domain", "mnuDomain", 3, Qt::Key_F7);
   AddMenuItem(mnuTools, "Get Range", "mnuRange", 4, Qt::Key_F8);
@@ -331,8 +334,13 @@ void frmMain::mnuGraph_Click() {
     PlotEquation(parser, Std(lstEqu->item(i)->text()), condition, xmin, xmax, progress, prog,
                  [&s](float x, float y) { s.PSet(x, y); });
   }
-  // The stat plot comes from the statistics window, which does not exist yet.
+  // The stat plot: the statistics window's points as large red dots over the
+  // curves. A window that was never shown has no points.
   s.SetDrawWidth(7);
+  if (table_ && table_->StatPlotShown()) {
+    s.SetForeColor(255);
+    for (const auto& [x, y] : table_->StatPoints()) s.PSet(x, y);
+  }
   prog->Value(0);
   if (chkEqu->isChecked()) {
     for (int k = 0; k < lstEqu->count(); ++k) {
@@ -355,6 +363,20 @@ void frmMain::btnAdd_Click() {
   equ_->show();
   equ_->raise();
   equ_->activateWindow();
+}
+
+QWidget* frmMain::StatisticsWindow() const { return table_.data(); }
+
+void frmMain::mnuTable_Click() {
+  // Modeless and without owner; its OK only hides it, so its points live on.
+  if (!table_) {
+    table_ = new frmTable(host_, [this](const QString& expression, const QString& condition, std::uint32_t color) {
+      AppendEquation(expression, condition, color);
+    });
+  }
+  table_->show();
+  table_->raise();
+  table_->activateWindow();
 }
 
 void frmMain::AppendEquation(const QString& expression, const QString& condition, std::uint32_t color) {
@@ -502,7 +524,8 @@ void frmMain::Form_MouseMove() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-  // Form_Unload: the statistics window closes with the main window once it exists.
+  // Form_Unload: the statistics window has no owner and would stay open.
+  if (table_) table_->close();
   QMainWindow::closeEvent(event);
 }
 

@@ -25,6 +25,7 @@ namespace cn {
 class GraphSurface;
 class Host;
 class frmEqu;
+class frmTable;
 
 class StyledProgressBar;
 
@@ -42,6 +43,9 @@ class frmMain : public QMainWindow {
   std::int16_t ymax = 10;
   float ystep = 1;
   float xstep = 1;
+
+  // The statistics window, or nullptr when it has not been shown yet.
+  QWidget* StatisticsWindow() const;
 
   // Draws the empty plane for the boxes' window. False (after an error
   // message naming the box) when the window cannot be drawn; the plane and
@@ -65,6 +69,7 @@ class frmMain : public QMainWindow {
 
   // Event handlers, public so that tests can drive them as the events would.
   void btnAdd_Click();
+  void mnuTable_Click();
   void mnuGraph_Click();
   void btnDelete_Click();
   void btnClear_Click();
@@ -79,6 +84,21 @@ class frmMain : public QMainWindow {
   void mnuExit_Click();
   void picQuad_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, float x, float y);
   void Form_MouseMove();
+
+  // The analysis tools (frm_main_tools.cpp).
+  void cmdX_Click();
+  void cmdY_Click();
+  void txtX_GotFocus();
+  void txtY_GotFocus();
+  void btnViewTable_Click();
+  void mnuDomain_Click();
+  void mnuRange_Click();
+  void mnuMin_Click();
+  void mnuMax_Click();
+  void mnuInt_Click();
+  void mnuCopy_Click();
+  // button: 1 left, 2 right, 4 middle; shift and the position are not used.
+  void picQuad_MouseDown(int button, int shift, float x, float y);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -96,9 +116,13 @@ class frmMain : public QMainWindow {
   // Reads one bound box; shows an error naming the box and returns false when
   // its leading number is not a whole number of -32768..32767 after rounding.
   bool ReadBound(QLineEdit* box, const QString& label, std::int16_t& value);
+  // Connects the analysis tools' buttons, actions, focus and surface clicks.
+  void ConnectTools();
+  void FindExtremeCommand(bool minimum);
 
   Host& host_;
-  QPointer<frmEqu> equ_;  // the equation dialog while it is open
+  QPointer<frmEqu> equ_;      // the equation dialog while it is open
+  QPointer<frmTable> table_;  // the statistics window once it has been shown
   QString LastLoggedEquation;
   bool CrosshairHidden = true;
 

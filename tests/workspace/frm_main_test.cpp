@@ -346,6 +346,32 @@ TEST_F(MainWindow, AboutShowsTheVersion) {
   EXPECT_TRUE(texts.contains("Version 1 Build 31")) << texts.toStdString();
 }
 
+TEST_F(MainWindow, StatPlotDrawsPairedPointsInRed) {
+  window.findChild<QAction*>("mnuTable")->trigger();
+  QWidget* table = window.StatisticsWindow();
+  ASSERT_NE(table, nullptr);
+  EXPECT_TRUE(table->isVisible());
+  const auto enter = [&](const char* box, const char* text) {
+    auto* edit = table->findChild<QLineEdit*>(box);
+    edit->setText(text);
+    QTest::keyClick(edit, Qt::Key_Return);
+  };
+  for (const char* x : {"1", "2", "3"}) enter("txtX", x);
+  for (const char* y : {"4", "5"}) enter("txtY", y);
+  table->findChild<QCheckBox*>("chkPlot")->setChecked(true);
+  Graph();
+  // Two pairs, two dots of width 7 (37 pixels each), red over everything.
+  EXPECT_EQ(CountColor(qRgb(255, 0, 0)), 2 * 37);
+  EXPECT_EQ(CountColor(qRgb(255, 0, 0), QRect(Column(1) - 3, Row(4) - 3, 7, 7)), 37);
+  EXPECT_EQ(CountColor(qRgb(255, 0, 0), QRect(Column(2) - 3, Row(5) - 3, 7, 7)), 37);
+
+  table->findChild<QCheckBox*>("chkPlot")->setChecked(false);
+  Graph();
+  EXPECT_EQ(CountColor(qRgb(255, 0, 0)), 0);
+  window.close();  // the statistics window goes with the main window
+  EXPECT_FALSE(table->isVisible());
+}
+
 TEST_F(MainWindow, BuyOpensThePaymentPage) {
   window.findChild<QAction*>("mnuBuy")->trigger();
   ASSERT_EQ(host.openedUrls.size(), 1);
