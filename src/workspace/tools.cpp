@@ -168,7 +168,7 @@ std::string FindRange(const std::string& expression, std::int16_t xmin, std::int
 
 // ---- Minimum and maximum ----------------------------------------------------
 
-std::optional<std::int16_t> ReadBound(std::string_view text) { return ToInt16(LeadingNumber(text)); }
+std::optional<std::int16_t> BoundFromText(std::string_view text) { return ToInt16(LeadingNumber(text)); }
 
 void SortByY(std::vector<float>& xs, std::vector<float>& ys) {
   std::vector<std::size_t> order(ys.size());

@@ -50,7 +50,7 @@ inline constexpr const char* kNoRangeText = "No value inside the window (alter y
 
 // A bound typed into the input box: its leading number rounded half to even;
 // nullopt when that lies outside -32768..32767.
-std::optional<std::int16_t> ReadBound(std::string_view text);
+std::optional<std::int16_t> BoundFromText(std::string_view text);
 
 // Sorts ys ascending and moves xs along; equal ys keep their order.
 void SortByY(std::vector<float>& xs, std::vector<float>& ys);

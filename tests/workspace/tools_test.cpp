@@ -145,16 +145,16 @@ TEST(Tools, Extremes) {
 }
 
 TEST(Tools, BoundsReadAsRoundedWholeNumbers) {
-  EXPECT_EQ(ReadBound("2.5"), 2);
-  EXPECT_EQ(ReadBound("3.5"), 4);
-  EXPECT_EQ(ReadBound("-2"), -2);
-  EXPECT_EQ(ReadBound(""), 0);
-  EXPECT_EQ(ReadBound("7abc"), 7);
-  EXPECT_EQ(ReadBound("32767"), 32767);
-  EXPECT_EQ(ReadBound("-32768"), -32768);
-  EXPECT_FALSE(ReadBound("32768"));
-  EXPECT_FALSE(ReadBound("-40000"));
-  EXPECT_FALSE(ReadBound("1e30"));
+  EXPECT_EQ(BoundFromText("2.5"), 2);
+  EXPECT_EQ(BoundFromText("3.5"), 4);
+  EXPECT_EQ(BoundFromText("-2"), -2);
+  EXPECT_EQ(BoundFromText(""), 0);
+  EXPECT_EQ(BoundFromText("7abc"), 7);
+  EXPECT_EQ(BoundFromText("32767"), 32767);
+  EXPECT_EQ(BoundFromText("-32768"), -32768);
+  EXPECT_FALSE(BoundFromText("32768"));
+  EXPECT_FALSE(BoundFromText("-40000"));
+  EXPECT_FALSE(BoundFromText("1e30"));
 }
 
 TEST(Tools, SortByYIsStableAndCarriesX) {

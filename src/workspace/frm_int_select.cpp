@@ -1,0 +1,107 @@
+#include "workspace/frm_int_select.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "controls/styled_progress_bar.h"
+#include "platform/host.h"
+#include "workspace/tools.h"
+
+namespace cn {
+
+namespace {
+
+template <class W>
+W* Named(W* widget, const char* name) {
+  widget->setObjectName(name);
+  return widget;
+}
+
+}  // namespace
+
+frmIntSelect::frmIntSelect(Host& host, const QStringList& equations, std::int16_t xmin, std::int16_t xmax,
+                           QWidget* parent)
+    : QDialog(parent), host_(host), xmin_(xmin), xmax_(xmax) {
+  setObjectName("frmIntSelect");
+  setWindowTitle("Select Equations");
+  setAttribute(Qt::WA_DeleteOnClose);
+
+  lstEqu1 = Named(new QListWidget, "lstEqu1");
+  lstEqu2 = Named(new QListWidget, "lstEqu2");
+  optMLow = Named(new QRadioButton("Super Low"), "optMLow");
+  optLow = Named(new QRadioButton("Low"), "optLow");
+  optMed = Named(new QRadioButton("Medium"), "optMed");
+  optHigh = Named(new QRadioButton("High"), "optHigh");
+  optMed->setChecked(true);
+  prog = Named(new StyledProgressBar, "prog");
+  prog->setFixedHeight(16);
+  prog->UseSweepLook(/*showText=*/true);
+  cmdOK = Named(new QPushButton("OK"), "cmdOK");
+  cmdCancel = Named(new QPushButton("Cancel"), "cmdCancel");
+  auto* hint = new QLabel("If you're not getting all answers, lower the level of precesion.");
+  hint->setWordWrap(true);
+
+  auto* lists = new QGridLayout;
+  lists->addWidget(new QLabel("Select first equation:"), 0, 0);
+  lists->addWidget(new QLabel("Select second equation:"), 0, 1);
+  lists->addWidget(lstEqu1, 1, 0);
+  lists->addWidget(lstEqu2, 1, 1);
+  auto* levels = new QHBoxLayout;
+  for (QRadioButton* opt : {optMLow, optLow, optMed, optHigh}) levels->addWidget(opt);
+  levels->addStretch();
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cmdOK);
+  buttons->addWidget(cmdCancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(lists);
+  layout->addLayout(levels);
+  layout->addWidget(hint);
+  layout->addWidget(prog);
+  layout->addLayout(buttons);
+
+  connect(cmdOK, &QPushButton::clicked, this, &frmIntSelect::cmdOK_Click);
+  connect(cmdCancel, &QPushButton::clicked, this, &frmIntSelect::cmdCancel_Click);
+  Form_Load(equations);
+}
+
+void frmIntSelect::Form_Load(const QStringList& equations) {
+  lstEqu1->addItems(equations);
+  lstEqu2->addItems(equations);
+}
+
+Progress& frmIntSelect::ProgressBar() { return *prog; }
+
+QString frmIntSelect::Selected(const QListWidget* list) {
+  const QListWidgetItem* item = list->currentItem();
+  return item && item->isSelected() ? item->text() : QString();
+}
+
+void frmIntSelect::cmdCancel_Click() { close(); }
+
+void frmIntSelect::cmdOK_Click() {
+  const QString first = Selected(lstEqu1);
+  const QString second = Selected(lstEqu2);
+  if (first.isEmpty() || second.isEmpty()) {
+    host_.MessageBox(this, "One or both of the equations is(are) blank.", MessageIcon::kWarning);
+    return;
+  }
+  if (first == second) {
+    host_.MessageBox(this, "The two equations are the same.", MessageIcon::kWarning);
+    return;
+  }
+  const IntersectLevel level = optHigh->isChecked()  ? IntersectLevel::kHigh
+                               : optMed->isChecked() ? IntersectLevel::kMedium
+                               : optLow->isChecked() ? IntersectLevel::kLow
+                                                     : IntersectLevel::kSuperLow;
+  const auto points = FindIntersections(first.toStdString(), second.toStdString(), xmin_, xmax_, level, prog);
+  host_.MessageBox(this, QString::fromStdString(IntersectionText(points)), MessageIcon::kInformation);
+  close();
+}
+
+}  // namespace cn

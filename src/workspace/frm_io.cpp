@@ -1,0 +1,91 @@
+#include "workspace/frm_io.h"
+
+#include <QClipboard>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/number_text.h"
+#include "platform/host.h"
+#include "workspace/tools.h"
+
+namespace cn {
+
+namespace {
+
+template <class W>
+W* Named(W* widget, const char* name) {
+  widget->setObjectName(name);
+  return widget;
+}
+
+}  // namespace
+
+frmIO::frmIO(QWidget* owner, Host& host, std::function<QString()> equation, std::int16_t xmin, std::int16_t xmax,
+             float xstep)
+    : QDialog(owner), host_(host), equation_(std::move(equation)) {
+  setObjectName("frmIO");
+  setWindowTitle("Input and Output View");
+  setAttribute(Qt::WA_DeleteOnClose);
+
+  txtStart = Named(new QLineEdit, "txtStart");
+  txtStop = Named(new QLineEdit, "txtStop");
+  txtStep = Named(new QLineEdit, "txtStep");
+  btnGo = Named(new QPushButton("Go"), "btnGo");
+  lstIO = Named(new QListWidget, "lstIO");
+  btnCopy = Named(new QPushButton("Copy"), "btnCopy");
+
+  auto* boxes = new QGridLayout;
+  boxes->addWidget(new QLabel("Start"), 0, 0);
+  boxes->addWidget(txtStart, 0, 1);
+  boxes->addWidget(new QLabel("Stop"), 1, 0);
+  boxes->addWidget(txtStop, 1, 1);
+  boxes->addWidget(new QLabel("Step"), 2, 0);
+  boxes->addWidget(txtStep, 2, 1);
+  boxes->addWidget(btnGo, 3, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(boxes);
+  layout->addWidget(lstIO);
+  layout->addWidget(btnCopy);
+
+  connect(btnGo, &QPushButton::clicked, this, &frmIO::btnGo_Click);
+  connect(btnCopy, &QPushButton::clicked, this, &frmIO::btnCopy_Click);
+  Form_Load(xmin, xmax, xstep);
+}
+
+void frmIO::Form_Load(std::int16_t xmin, std::int16_t xmax, float xstep) {
+  txtStart->setText(QString::number(xmin));
+  txtStop->setText(QString::number(xmax));
+  txtStep->setText(QString::fromStdString(FormatSingle(xstep)));
+  btnGo_Click();
+}
+
+void frmIO::btnGo_Click() {
+  lstIO->clear();
+  const ValueTable table = TableOfValues(equation_().toStdString(), txtStart->text().toStdString(),
+                                         txtStop->text().toStdString(), txtStep->text().toStdString());
+  if (!table.error.empty()) {
+    host_.MessageBox(this, QString::fromStdString(table.error), MessageIcon::kError);
+    return;
+  }
+  QStringList rows;
+  rows.reserve(static_cast<int>(table.rows.size()));
+  for (const std::string& row : table.rows) rows << QString::fromStdString(row);
+  lstIO->addItems(rows);
+}
+
+void frmIO::btnCopy_Click() {
+  std::vector<std::string> rows;
+  rows.reserve(lstIO->count());
+  for (int i = 0; i < lstIO->count(); ++i) rows.push_back(lstIO->item(i)->text().toStdString());
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->clear();
+  clipboard->setText(QString::fromStdString(TableText(rows)));
+  host_.MessageBox(this, "List copied to clipboard. You can now paste it.", MessageIcon::kInformation);
+}
+
+}  // namespace cn

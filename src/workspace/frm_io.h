@@ -1,0 +1,44 @@
+// The table of values: the selected equation's (x, y) rows from a start to a
+// stop value in a given step, and a copy of them as text.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace cn {
+
+class Host;
+
+class frmIO : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `equation` gives the selected equation's text when Go is pressed. The
+  // boxes start from the graph window; the list is built once at once. The
+  // window deletes itself when closed.
+  frmIO(QWidget* owner, Host& host, std::function<QString()> equation, std::int16_t xmin, std::int16_t xmax,
+        float xstep);
+
+  void btnGo_Click();
+  void btnCopy_Click();
+
+ private:
+  void Form_Load(std::int16_t xmin, std::int16_t xmax, float xstep);
+
+  Host& host_;
+  std::function<QString()> equation_;
+  QLineEdit* txtStart = nullptr;
+  QLineEdit* txtStop = nullptr;
+  QLineEdit* txtStep = nullptr;
+  QPushButton* btnGo = nullptr;
+  QListWidget* lstIO = nullptr;
+  QPushButton* btnCopy = nullptr;
+};
+
+}  // namespace cn

@@ -1,0 +1,177 @@
+// The analysis tools of the main window: Get Y and Get X, the table of
+// values, domain and range, minimum and maximum, intersections and the copy of
+// the graph. Each handler reads its controls, calls a search of tools.h and
+// writes the answer back.
+#include <QAction>
+#include <QClipboard>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <functional>
+
+#include "platform/host.h"
+#include "workspace/frm_int_select.h"
+#include "workspace/frm_io.h"
+#include "workspace/frm_main.h"
+#include "workspace/graph_surface.h"
+#include "workspace/tools.h"
+
+namespace cn {
+
+namespace {
+
+constexpr const char* kSelectEquation = "You need to select an equation from the list.";
+
+// Calls back when the watched box receives the focus.
+class FocusWatcher : public QObject {
+ public:
+  FocusWatcher(QObject* parent, std::function<void()> onFocus) : QObject(parent), onFocus_(std::move(onFocus)) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::FocusIn) onFocus_();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> onFocus_;
+};
+
+// The mouse button codes of picQuad_MouseDown.
+int ButtonCode(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 8;
+  }
+}
+
+}  // namespace
+
+void frmMain::ConnectTools() {
+  connect(cmdX, &QPushButton::clicked, this, &frmMain::cmdX_Click);
+  connect(cmdY, &QPushButton::clicked, this, &frmMain::cmdY_Click);
+  connect(btnViewTable, &QPushButton::clicked, this, &frmMain::btnViewTable_Click);
+  txtX->installEventFilter(new FocusWatcher(txtX, [this] { txtX_GotFocus(); }));
+  txtY->installEventFilter(new FocusWatcher(txtY, [this] { txtY_GotFocus(); }));
+  const struct {
+    const char* name;
+    void (frmMain::*handler)();
+  } actions[] = {{"mnuDomain", &frmMain::mnuDomain_Click}, {"mnuRange", &frmMain::mnuRange_Click},
+                 {"mnuMin", &frmMain::mnuMin_Click},       {"mnuMax", &frmMain::mnuMax_Click},
+                 {"mnuInt", &frmMain::mnuInt_Click},       {"mnuCopy", &frmMain::mnuCopy_Click}};
+  for (const auto& a : actions) {
+    if (auto* action = findChild<QAction*>(a.name)) connect(action, &QAction::triggered, this, a.handler);
+  }
+  connect(picQuad_, &GraphSurface::MousePressed, this,
+          [this](Qt::MouseButton button, float x, float y) { picQuad_MouseDown(ButtonCode(button), 0, x, y); });
+}
+
+void frmMain::txtX_GotFocus() { txtY->setText("0"); }
+
+void frmMain::txtY_GotFocus() { txtX->setText("0"); }
+
+void frmMain::cmdY_Click() {
+  const QString equation = SelectedEquation();
+  if (equation.isEmpty()) {
+    host_.MessageBox(this, kSelectEquation, MessageIcon::kError);
+    return;
+  }
+  const PointValue y = SolveForY(equation.toStdString(), txtX->text().toStdString());
+  txtY->setText(QString::fromStdString(y.text));
+  if (y.failed) host_.MessageBox(this, "Unreal answer.", MessageIcon::kError);
+}
+
+void frmMain::cmdX_Click() {
+  const QString equation = SelectedEquation();
+  if (equation.isEmpty()) {
+    host_.MessageBox(this, kSelectEquation, MessageIcon::kError);
+    return;
+  }
+  const float y0 = ReadTarget(txtY->text().toStdString());
+  const std::vector<float> xs = SolveForX(equation.toStdString(), y0, xmin, xmax, optHigh->isChecked(), &ProgressBar());
+  if (xs.empty()) {
+    host_.MessageBox(this, "Out of range.", MessageIcon::kError);
+    return;
+  }
+  txtX->setText(QString::fromStdString(JoinValues(xs)));
+}
+
+void frmMain::btnViewTable_Click() {
+  if (SelectedEquation().isEmpty()) {
+    host_.MessageBox(this, kSelectEquation, MessageIcon::kError);
+    return;
+  }
+  // Modal, owned by the main window; shown without a nested event loop.
+  auto* table = new frmIO(this, host_, [this] { return SelectedEquation(); }, xmin, xmax, xstep);
+  table->setModal(true);
+  table->show();
+}
+
+void frmMain::mnuDomain_Click() {
+  const QString equation = SelectedEquation();
+  if (equation.isEmpty()) {
+    host_.MessageBox(this, kSelectEquation, MessageIcon::kError);
+    return;
+  }
+  WriteLogResult("Domain: ", QString::fromStdString(FindDomain(equation.toStdString(), xmin, xmax)));
+}
+
+void frmMain::mnuRange_Click() {
+  const QString equation = SelectedEquation();
+  if (equation.isEmpty()) {
+    host_.MessageBox(this, kSelectEquation, MessageIcon::kError);
+    return;
+  }
+  WriteLogResult("Range: ", QString::fromStdString(FindRange(equation.toStdString(), xmin, xmax, ymin, ymax)));
+}
+
+void frmMain::FindExtremeCommand(bool minimum) {
+  const QString equation = SelectedEquation();
+  if (equation.isEmpty()) {
+    host_.MessageBox(this, kSelectEquation, MessageIcon::kError);
+    return;
+  }
+  std::int16_t bounds[2] = {0, 0};
+  const char* prompts[2] = {"Enter left bound: ", "Enter right bound: "};
+  const char* refusals[2] = {"The left bound must lie between -32768 and 32767.",
+                             "The right bound must lie between -32768 and 32767."};
+  for (int i = 0; i < 2; ++i) {
+    const std::optional<QString> text = host_.InputBox(this, prompts[i], QString());
+    if (!text) return;
+    const auto bound = BoundFromText(text->toStdString());
+    if (!bound) {
+      host_.MessageBox(this, refusals[i], MessageIcon::kError);
+      return;
+    }
+    bounds[i] = *bound;
+  }
+  WriteLogResult(minimum ? "Minimum: " : "Maximum: ",
+                 QString::fromStdString(FindExtreme(equation.toStdString(), bounds[0], bounds[1], minimum)));
+}
+
+void frmMain::mnuMin_Click() { FindExtremeCommand(true); }
+
+void frmMain::mnuMax_Click() { FindExtremeCommand(false); }
+
+void frmMain::mnuInt_Click() {
+  QStringList equations;
+  for (int i = 0; i < lstEqu->count(); ++i) equations << lstEqu->item(i)->text();
+  // Modeless and without owner.
+  auto* dialog = new frmIntSelect(host_, equations, xmin, xmax);
+  dialog->show();
+}
+
+void frmMain::mnuCopy_Click() { picQuad_MouseDown(2, 0, 0, 0); }
+
+void frmMain::picQuad_MouseDown(int button, int, float, float) {
+  if (button == 1) return;
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->clear();
+  clipboard->setImage(picQuad_->Image());
+  host_.MessageBox(this, "Image copied to clipboard.", MessageIcon::kInformation);
+}
+
+}  // namespace cn

@@ -1,0 +1,424 @@
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "controls/styled_progress_bar.h"
+#include "support/scripted_host.h"
+#include "workspace/frm_int_select.h"
+#include "workspace/frm_io.h"
+#include "workspace/frm_main.h"
+#include "workspace/graph_surface.h"
+
+namespace cn {
+namespace {
+
+constexpr const char* kSelect = "You need to select an equation from the list.";
+
+class ToolWindows : public ::testing::Test {
+ protected:
+  ScriptedHost host;
+  frmMain window{host};
+
+  void SetUp() override { window.show(); }
+  void TearDown() override {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == "frmIntSelect") delete w;
+  }
+
+  template <class W>
+  W* Find(QWidget* parent, const char* name) {
+    W* w = parent->findChild<W*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  template <class W>
+  W* Find(const char* name) { return Find<W>(&window, name); }
+  QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }
+  QString Log() { return Find<QPlainTextEdit>("txtInfo")->toPlainText(); }
+  void Click(QWidget* parent, const char* name) { QTest::mouseClick(Find<QPushButton>(parent, name), Qt::LeftButton); }
+  void Click(const char* name) { Click(&window, name); }
+  void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
+  void Type(QLineEdit* box, const QString& text) {
+    box->clear();
+    QTest::keyClicks(box, text);
+  }
+  void Equation(const QString& text) { window.AppendEquation(text, "", 255); }
+  // Selects a row with the mouse, as a user would.
+  void ClickRow(QListWidget* list, int row) {
+    const QRect r = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+  }
+  frmIntSelect* IntersectDialog() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* d = qobject_cast<frmIntSelect*>(w); d && d->isVisible()) return d;
+    return nullptr;
+  }
+  frmIO* TableWindow() {
+    for (frmIO* d : window.findChildren<frmIO*>())
+      if (d->isVisible()) return d;
+    return nullptr;
+  }
+};
+
+TEST_F(ToolWindows, EveryToolNeedsASelectedEquation) {
+  const std::function<void()> tools[] = {
+      [&] { Click("cmdY"); },          [&] { Click("cmdX"); },          [&] { Click("btnViewTable"); },
+      [&] { Trigger("mnuDomain"); },   [&] { Trigger("mnuRange"); },    [&] { Trigger("mnuMin"); },
+      [&] { Trigger("mnuMax"); },
+  };
+  for (const auto& tool : tools) {
+    host.messages.clear();
+    tool();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, kSelect);
+    EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
+  }
+  EXPECT_TRUE(host.inputs.empty());
+  EXPECT_TRUE(Log().isEmpty());
+  EXPECT_EQ(Box("txtX")->text(), "0");
+  EXPECT_EQ(Box("txtY")->text(), "0");
+  EXPECT_EQ(TableWindow(), nullptr);
+}
+
+TEST_F(ToolWindows, GetY) {
+  struct Case { const char* expr; const char* x; const char* y; bool unreal; };
+  const Case cases[] = {
+      {"x^2", "3", "9", false},         {"x^2", "3abc", "9", false}, {"x^2+7", "abc", "7", false},
+      {"1/x", "3", "0.333333333333333", false}, {"sqrt(x)", "-1", "0", true},
+  };
+  for (const Case& c : cases) {
+    Equation(c.expr);
+    host.messages.clear();
+    Type(Box("txtX"), c.x);
+    Box("txtY")->setText("55");
+    Click("cmdY");
+    EXPECT_EQ(Box("txtY")->text(), c.y) << c.expr << " at " << c.x;
+    ASSERT_EQ(host.messages.size(), c.unreal ? 1u : 0u) << c.expr;
+    if (c.unreal) {
+      EXPECT_EQ(host.messages[0].text, "Unreal answer.");
+      EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
+    }
+  }
+}
+
+TEST_F(ToolWindows, GetX) {
+  struct Case { const char* expr; const char* y; bool low; const char* x; };
+  const Case cases[] = {
+      {"2*x+1", "0", false, "-0.5"},
+      {"2*x+1", "0", true, "-0.502, -0.501, -0.5, -0.499, -0.498"},
+      {"x^2", "4", false, "-2, 2"},
+      {"x^2", "4", true, "-2.001, -2, 1.999, 2"},
+      {"x^2", "4abc", false, "-2, 2"},  // a target is its leading number
+      {"x", "", false, "0"},
+  };
+  for (const Case& c : cases) {
+    Equation(c.expr);
+    host.messages.clear();
+    QTest::mouseClick(Find<QRadioButton>(c.low ? "optLow" : "optHigh"), Qt::LeftButton);
+    Box("txtX")->setText("junk");
+    Type(Box("txtY"), c.y);
+    Click("cmdX");
+    EXPECT_EQ(Box("txtX")->text(), c.x) << c.expr << " = " << c.y;
+    EXPECT_TRUE(host.messages.empty()) << host.LastMessage().toStdString();
+    EXPECT_EQ(window.ProgressBar().Max(), 40);
+    EXPECT_EQ(window.ProgressBar().Value(), 0);
+  }
+}
+
+TEST_F(ToolWindows, GetXOutOfRangeKeepsTheBox) {
+  Equation("x^2");
+  Box("txtX")->setText("7");
+  Type(Box("txtY"), "200");
+  Click("cmdX");
+  EXPECT_EQ(Box("txtX")->text(), "7");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "Out of range.");
+  EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
+}
+
+TEST_F(ToolWindows, FocusResetsThePartnerBox) {
+  Box("txtX")->setText("5");
+  Box("txtY")->setText("6");
+  QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+  QApplication::sendEvent(Box("txtX"), &in);
+  EXPECT_EQ(Box("txtY")->text(), "0");
+  EXPECT_EQ(Box("txtX")->text(), "5");
+  Box("txtY")->setText("6");
+  QApplication::sendEvent(Box("txtY"), &in);
+  EXPECT_EQ(Box("txtX")->text(), "0");
+  EXPECT_EQ(Box("txtY")->text(), "6");
+}
+
+TEST_F(ToolWindows, DomainAndRangeGoToTheLogUnderOneHeader) {
+  Equation("sqrt(x)");
+  Trigger("mnuDomain");
+  Trigger("mnuDomain");
+  Trigger("mnuRange");
+  Equation("sqrt(x)+5");
+  Trigger("mnuRange");
+  Equation("x^2+20");
+  Trigger("mnuRange");
+  Equation("1/(x^2-1)");
+  Trigger("mnuDomain");
+  const QString expected =
+      "\nsqrt(x)\n-------\n\nDomain: x > 0\nDomain: x > 0\nRange: (3.162, 0)\n"
+      "\nsqrt(x)+5\n---------\n\nRange: (8.162, 5)\n"
+      "\nx^2+20\n------\n\nRange: No value inside the window (alter ymin and max for more).\n"
+      "\n1/(x^2-1)\n---------\n\nDomain: x is not equal to -1, 1\n";
+  EXPECT_EQ(Log(), expected);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(ToolWindows, RangeUsesTheWindowOfTheLastDraw) {
+  Equation("x");
+  Box("txtYMin")->setText("-2");
+  Box("txtYMax")->setText("3");
+  Trigger("mnuRange");  // the members still hold -10..10
+  window.DrawAxis();
+  Trigger("mnuRange");
+  EXPECT_TRUE(Log().endsWith("Range: All numbers shown (alter ymin and max for more).\n"
+                             "Range: All numbers shown (alter ymin and max for more).\n"))
+      << Log().toStdString();
+  Box("txtXMin")->setText("0");
+  Box("txtXMax")->setText("1");
+  window.DrawAxis();
+  Trigger("mnuRange");
+  // The accumulated sweep's last sample lies just below 1 and rounds to 1.000.
+  EXPECT_TRUE(Log().endsWith("Range: (1, 0)\n")) << Log().toStdString();
+}
+
+TEST_F(ToolWindows, MinimumAndMaximumAskForTheirBounds) {
+  Equation("x^2");
+  host.inputAnswers = {"-2", "2", "-2", "2", "-2.5", "2.5"};
+  Trigger("mnuMin");
+  Trigger("mnuMax");
+  Trigger("mnuMax");  // read as -2 and 2
+  ASSERT_EQ(host.inputs.size(), 6u);
+  EXPECT_EQ(host.inputs[0].prompt, "Enter left bound: ");
+  EXPECT_EQ(host.inputs[0].defaultText, "");
+  EXPECT_EQ(host.inputs[1].prompt, "Enter right bound: ");
+  EXPECT_EQ(Log(), "\nx^2\n---\n\nMinimum: (-0.022, 0)\nMaximum: (-2, 4)\nMaximum: (-2, 4)\n");
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(ToolWindows, ExtremesWithoutAnyKeptSampleSaySo) {
+  Equation("sqrt(x)");
+  host.inputAnswers = {"-3", "-1", "3", "1"};
+  Trigger("mnuMin");
+  Trigger("mnuMax");
+  EXPECT_EQ(Log(), "\nsqrt(x)\n-------\n\nMinimum: No value between these bounds.\n"
+                   "Maximum: No value between these bounds.\n");
+}
+
+TEST_F(ToolWindows, CancelOrABadBoundWritesNothing) {
+  Equation("x^2");
+  struct Case { std::deque<std::optional<QString>> answers; const char* message; };
+  const Case cases[] = {
+      {{std::nullopt}, nullptr},
+      {{"1", std::nullopt}, nullptr},
+      {{"40000"}, "The left bound must lie between -32768 and 32767."},
+      {{"1", "-32768.6"}, "The right bound must lie between -32768 and 32767."},
+  };
+  for (const Case& c : cases) {
+    host.messages.clear();
+    host.inputAnswers = c.answers;
+    Trigger("mnuMin");
+    if (c.message) {
+      ASSERT_EQ(host.messages.size(), 1u);
+      EXPECT_EQ(host.messages[0].text, c.message);
+      EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
+    } else {
+      EXPECT_TRUE(host.messages.empty());
+    }
+    EXPECT_TRUE(host.inputAnswers.empty());
+  }
+  EXPECT_TRUE(Log().isEmpty()) << Log().toStdString();
+}
+
+TEST_F(ToolWindows, CopyGraphPutsTheSurfaceImageOnTheClipboard) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->setText("old");
+  Trigger("mnuCopy");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "Image copied to clipboard.");
+  EXPECT_EQ(host.messages[0].icon, MessageIcon::kInformation);
+  const QImage copied = clipboard->image();
+  const QImage& surface = window.Surface()->Image();
+  ASSERT_EQ(copied.size(), surface.size());
+  // The empty plane: white corners, black axes through the centre pixel.
+  const int mid = surface.width() / 2;
+  EXPECT_EQ(copied.pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(copied.pixel(mid, 3) & 0xFFFFFF, 0u);
+  EXPECT_EQ(copied.pixel(3, mid) & 0xFFFFFF, 0u);
+  EXPECT_TRUE(clipboard->text().isEmpty());
+}
+
+TEST_F(ToolWindows, SurfaceClicksCopyExceptTheLeftButton) {
+  Equation("x^2");
+  Click("btnGraph");
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  GraphSurface* surface = window.Surface();
+  clipboard->setText("old");
+  QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(10, 10));
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(clipboard->text(), "old");
+  for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+    clipboard->setText("old");
+    host.messages.clear();
+    QTest::mouseClick(surface, button, {}, QPoint(10, 10));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "Image copied to clipboard.");
+    const QImage copied = clipboard->image();
+    ASSERT_EQ(copied.size(), surface->Image().size());
+    // The parabola's red dot at (2, 4) is on the copy.
+    const QPointF p = surface->ToPixel(2, 4);
+    int red = 0;
+    for (int dy = -2; dy <= 2; ++dy)
+      for (int dx = -2; dx <= 2; ++dx)
+        if ((copied.pixel(int(p.x()) + dx, int(p.y()) + dy) & 0xFFFFFF) == 0xFF0000u) ++red;
+    EXPECT_GT(red, 0);
+  }
+}
+
+TEST_F(ToolWindows, TableOfValuesWindow) {
+  Equation("x^2");
+  Click("btnViewTable");
+  frmIO* table = TableWindow();
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(table->windowTitle(), "Input and Output View");
+  EXPECT_TRUE(table->isModal());
+  EXPECT_EQ(table->parentWidget(), &window);
+  EXPECT_EQ(Find<QLineEdit>(table, "txtStart")->text(), "-10");
+  EXPECT_EQ(Find<QLineEdit>(table, "txtStop")->text(), "10");
+  EXPECT_EQ(Find<QLineEdit>(table, "txtStep")->text(), "1");
+  QListWidget* rows = Find<QListWidget>(table, "lstIO");
+  ASSERT_EQ(rows->count(), 21);
+  EXPECT_EQ(rows->item(0)->text(), "(-10.000, 100)");
+  EXPECT_EQ(rows->item(10)->text(), "(0.000, 0)");
+  EXPECT_EQ(rows->item(20)->text(), "(10.000, 100)");
+
+  Type(Find<QLineEdit>(table, "txtStart"), "2");
+  Type(Find<QLineEdit>(table, "txtStop"), "0");
+  Type(Find<QLineEdit>(table, "txtStep"), "-0.5");
+  Click(table, "btnGo");
+  ASSERT_EQ(rows->count(), 5);
+  EXPECT_EQ(rows->item(1)->text(), "(1.500, 2.25)");
+  Click(table, "btnCopy");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(),
+            "(2.000, 4)\r\n(1.500, 2.25)\r\n(1.000, 1)\r\n(0.500, 0.25)\r\n(0.000, 0)\r\n");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "List copied to clipboard. You can now paste it.");
+  EXPECT_EQ(host.messages[0].icon, MessageIcon::kInformation);
+
+  // Start above stop: no rows, and Copy still copies (an empty text).
+  Type(Find<QLineEdit>(table, "txtStep"), "1");
+  Click(table, "btnGo");
+  EXPECT_EQ(rows->count(), 0);
+  Click(table, "btnCopy");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "");
+  EXPECT_EQ(host.messages.size(), 2u);
+  table->close();
+}
+
+TEST_F(ToolWindows, TableRefusesBadInputWithAMessage) {
+  Equation("x");
+  Click("btnViewTable");
+  frmIO* table = TableWindow();
+  ASSERT_NE(table, nullptr);
+  QListWidget* rows = Find<QListWidget>(table, "lstIO");
+  struct Case { const char* start; const char* stop; const char* step; const char* message; };
+  const Case cases[] = {{"", "1", "1", "Start, Stop and Step must be numbers."},
+                        {"0", "1", "0", "The step is too small to move x from Start to Stop."}};
+  for (const Case& c : cases) {
+    host.messages.clear();
+    Type(Find<QLineEdit>(table, "txtStart"), c.start);
+    Type(Find<QLineEdit>(table, "txtStop"), c.stop);
+    Type(Find<QLineEdit>(table, "txtStep"), c.step);
+    Click(table, "btnGo");
+    EXPECT_EQ(rows->count(), 0);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, c.message);
+    EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
+  }
+  table->close();
+}
+
+TEST_F(ToolWindows, IntersectionDialog) {
+  Equation("x^2");
+  Equation("x+2");
+  Equation("x^2-1");
+  Trigger("mnuInt");
+  QPointer<frmIntSelect> dialog = IntersectDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->windowTitle(), "Select Equations");
+  EXPECT_EQ(dialog->parentWidget(), nullptr);
+  EXPECT_FALSE(dialog->isModal());
+  QListWidget* first = Find<QListWidget>(dialog, "lstEqu1");
+  QListWidget* second = Find<QListWidget>(dialog, "lstEqu2");
+  ASSERT_EQ(first->count(), 3);
+  ASSERT_EQ(second->count(), 3);
+  EXPECT_EQ(second->item(2)->text(), "x^2-1");
+  EXPECT_TRUE(Find<QRadioButton>(dialog, "optMed")->isChecked());
+  auto* bar = Find<StyledProgressBar>(dialog, "prog");
+  EXPECT_EQ(bar->Scrolling(), StyledProgressBar::kGloss);
+  EXPECT_TRUE(bar->ShowText());
+
+  // Refusals keep the dialog open.
+  Click(dialog, "cmdOK");
+  ClickRow(first, 0);
+  Click(dialog, "cmdOK");
+  ClickRow(second, 0);
+  Click(dialog, "cmdOK");
+  ASSERT_EQ(host.messages.size(), 3u);
+  EXPECT_EQ(host.messages[0].text, "One or both of the equations is(are) blank.");
+  EXPECT_EQ(host.messages[1].text, "One or both of the equations is(are) blank.");
+  EXPECT_EQ(host.messages[2].text, "The two equations are the same.");
+  for (const auto& m : host.messages) EXPECT_EQ(m.icon, MessageIcon::kWarning);
+  EXPECT_TRUE(dialog->isVisible());
+
+  ClickRow(second, 1);
+  QTest::mouseClick(Find<QRadioButton>(dialog, "optLow"), Qt::LeftButton);
+  Click(dialog, "cmdOK");
+  ASSERT_EQ(host.messages.size(), 4u);
+  EXPECT_EQ(host.messages[3].text, "The intersects are: (-1, 1), (2, 4)");
+  EXPECT_EQ(host.messages[3].icon, MessageIcon::kInformation);
+  EXPECT_TRUE(dialog.isNull() || !dialog->isVisible());
+}
+
+TEST_F(ToolWindows, IntersectionDialogWithoutMeetingPointsAndCancel) {
+  Equation("x^2");
+  Equation("x^2-1");
+  Trigger("mnuInt");
+  QPointer<frmIntSelect> dialog = IntersectDialog();
+  ASSERT_NE(dialog, nullptr);
+  Equation("x");  // later rows do not reach the open dialog
+  EXPECT_EQ(Find<QListWidget>(dialog, "lstEqu1")->count(), 2);
+  ClickRow(Find<QListWidget>(dialog, "lstEqu1"), 0);
+  ClickRow(Find<QListWidget>(dialog, "lstEqu2"), 1);
+  QTest::mouseClick(Find<QRadioButton>(dialog, "optMLow"), Qt::LeftButton);
+  Click(dialog, "cmdOK");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "There is no intersection.");
+  EXPECT_EQ(host.messages[0].icon, MessageIcon::kInformation);
+  EXPECT_TRUE(dialog.isNull() || !dialog->isVisible());
+
+  Trigger("mnuInt");
+  dialog = IntersectDialog();
+  ASSERT_NE(dialog, nullptr);
+  Click(dialog, "cmdCancel");
+  EXPECT_TRUE(dialog.isNull() || !dialog->isVisible());
+  EXPECT_EQ(host.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace cn
