@@ -112,52 +112,65 @@ bool IsWithin(float a, float b, double tol) {
 std::string FindDomain(const std::string& expression, std::int16_t xmin, std::int16_t xmax) {
   clsExprParser parser;
   parser.StoreExpression(expression);
-  std::vector<float> f;
+  // The failure list f is walked as it grows, so a wide window needs no memory
+  // per sample. s is the first small gap (0 doubles as "unset", so a small gap
+  // at 0 is followed by the next one); e is the last large gap.
+  std::size_t count = 0, s = 0, e = 0;
+  float first[2] = {0, 0}, prev = 0, fs = 0, fe = 0;
+  const float c = 0.001f;
   SingleSweep sweep(xmin, xmax, kPlotStep);
   for (float x = 0; sweep.Next(x);) {
     const double r = Fixed3(x);
     parser.Eval1(r);
-    if (parser.ErrorID() != 0) f.push_back(static_cast<float>(r));
-  }
-  if (f.empty()) return "All numbers shown (alter xmin and max for more).";
-
-  // s: the first small gap (0 doubles as "unset", so a small gap at 0 is
-  // followed by the next one); e: the last large gap.
-  std::size_t s = 0, e = 0;
-  const float c = 0.001f;
-  for (std::size_t j = 0; j + 1 < f.size(); ++j) {
-    const float d = std::fabs(f[j] - f[j + 1]);
-    if (d <= c && s == 0) s = j;
-    else if (d > c) e = j;
-  }
-  if (s == 0 && e == 0) {
-    std::string text = "x is not equal to ";
-    for (std::size_t i = 0; i < f.size(); ++i) {
-      if (i) text += ", ";
-      text += Single(f[i]);
+    if (parser.ErrorID() == 0) continue;
+    const float v = static_cast<float>(r);
+    if (count < 2) first[count] = v;
+    if (count == 0) {
+      fs = fe = v;
+    } else {
+      const std::size_t j = count - 1;
+      const float d = std::fabs(prev - v);
+      if (d <= c && s == 0) {
+        s = j;
+        fs = prev;
+      } else if (d > c) {
+        e = j;
+        fe = prev;
+      }
     }
+    prev = v;
+    ++count;
+  }
+  if (count == 0) return "All numbers shown (alter xmin and max for more).";
+  if (s == 0 && e == 0) {
+    // Only lists of one or two values get here: any later gap sets s or e.
+    std::string text = "x is not equal to " + Single(first[0]);
+    if (count > 1) text += ", " + Single(first[1]);
     return text;
   }
-  if (f[e] == static_cast<float>(xmax - 0.001)) return "x < " + Single(Even2(f[s]));
-  if (f[s] == static_cast<float>(xmin + 0.001)) return "x > " + Single(Even2(f[e]));
-  return "x < " + Single(Even2(f[s])) + " And x > " + Single(f[e]);
+  if (fe == static_cast<float>(xmax - 0.001)) return "x < " + Single(Even2(fs));
+  if (fs == static_cast<float>(xmin + 0.001)) return "x > " + Single(Even2(fe));
+  return "x < " + Single(Even2(fs)) + " And x > " + Single(fe);
 }
 
 std::string FindRange(const std::string& expression, std::int16_t xmin, std::int16_t xmax, std::int16_t ymin,
                       std::int16_t ymax) {
   clsExprParser parser;
   parser.StoreExpression(expression);
-  std::vector<float> values;
+  // Only the smallest and the largest value matter, so none is kept.
+  bool any = false;
+  float bottom = 0, top = 0;
   SingleSweep sweep(xmin, xmax, kPlotStep);
   for (float x = 0; sweep.Next(x);) {
     const float y = static_cast<float>(parser.Eval1(Fixed3(x)));
     // A failed sample has no value; it must not count as 0.
-    if (parser.ErrorID() != 0) continue;
-    if (ymin <= y && y <= ymax) values.push_back(static_cast<float>(Fixed3(y)));
+    if (parser.ErrorID() != 0 || !(ymin <= y && y <= ymax)) continue;
+    const float v = static_cast<float>(Fixed3(y));
+    if (!any || v < bottom) bottom = v;
+    if (!any || v > top) top = v;
+    any = true;
   }
-  if (values.empty()) return kNoRangeText;
-  const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
-  const float bottom = *lo, top = *hi;
+  if (!any) return kNoRangeText;
   const bool atBottom = IsWithin(bottom, ymin, 0.5);
   const bool atTop = IsWithin(top, ymax, 0.5);
   if (atBottom && atTop) return "All numbers shown (alter ymin and max for more).";
@@ -186,18 +199,24 @@ void SortByY(std::vector<float>& xs, std::vector<float>& ys) {
 std::string FindExtreme(const std::string& expression, std::int16_t left, std::int16_t right, bool minimum) {
   clsExprParser parser;
   parser.StoreExpression(expression);
-  std::vector<float> xs, ys;
+  // The pair a stable ascending sort (SortByY) puts first or last: the first
+  // sample of the smallest y, or the last sample of the largest. Found while
+  // sweeping, so a wide interval keeps no list of pairs.
+  bool any = false;
+  float bestX = 0, bestY = 0;
   SingleSweep sweep(left, right, kPlotStep);
   for (float x = 0; sweep.Next(x);) {
     const float y = static_cast<float>(parser.Eval1(x));
     if (parser.ErrorID() != 0) continue;
-    xs.push_back(static_cast<float>(Fixed3(x)));
-    ys.push_back(static_cast<float>(Fixed3(y)));
+    const float v = static_cast<float>(Fixed3(y));
+    if (!any || (minimum ? v < bestY : v >= bestY)) {
+      bestX = static_cast<float>(Fixed3(x));
+      bestY = v;
+    }
+    any = true;
   }
-  if (ys.empty()) return kNoExtremeText;
-  SortByY(xs, ys);
-  const std::size_t i = minimum ? 0 : ys.size() - 1;
-  return "(" + Single(xs[i]) + ", " + Single(ys[i]) + ")";
+  if (!any) return kNoExtremeText;
+  return "(" + Single(bestX) + ", " + Single(bestY) + ")";
 }
 
 // ---- Intersections ----------------------------------------------------------

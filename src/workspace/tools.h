@@ -52,7 +52,8 @@ inline constexpr const char* kNoRangeText = "No value inside the window (alter y
 // nullopt when that lies outside -32768..32767.
 std::optional<std::int16_t> BoundFromText(std::string_view text);
 
-// Sorts ys ascending and moves xs along; equal ys keep their order.
+// Sorts ys ascending and moves xs along; equal ys keep their order. The
+// order FindExtreme's choice follows (it finds that pair without sorting).
 void SortByY(std::vector<float>& xs, std::vector<float>& ys);
 
 // "(x, y)" of the lowest (or highest) sample between the bounds, ties to the

@@ -144,6 +144,11 @@ TEST(Tools, Extremes) {
   }
 }
 
+TEST(Tools, ExtremeOnTheWidestInterval) {
+  // 65 million samples: the first of the tied lowest values is the left bound.
+  EXPECT_EQ(FindExtreme("-sqrt(-x)", -32768, 32767, true), "(-32768, -181.019)");
+}
+
 TEST(Tools, BoundsReadAsRoundedWholeNumbers) {
   EXPECT_EQ(BoundFromText("2.5"), 2);
   EXPECT_EQ(BoundFromText("3.5"), 4);
