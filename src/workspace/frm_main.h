@@ -25,6 +25,7 @@ namespace cn {
 class GraphSurface;
 class Host;
 class frmEqu;
+class frmIntSelect;
 class frmTable;
 
 class StyledProgressBar;
@@ -123,6 +124,7 @@ class frmMain : public QMainWindow {
   Host& host_;
   QPointer<frmEqu> equ_;      // the equation dialog while it is open
   QPointer<frmTable> table_;  // the statistics window once it has been shown
+  QPointer<frmIntSelect> intSelect_;  // the intersection dialog while it is open
   QString LastLoggedEquation;
   bool CrosshairHidden = true;
 

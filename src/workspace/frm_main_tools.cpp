@@ -157,11 +157,17 @@ void frmMain::mnuMin_Click() { FindExtremeCommand(true); }
 void frmMain::mnuMax_Click() { FindExtremeCommand(false); }
 
 void frmMain::mnuInt_Click() {
-  QStringList equations;
-  for (int i = 0; i < lstEqu->count(); ++i) equations << lstEqu->item(i)->text();
-  // Modeless and without owner.
-  auto* dialog = new frmIntSelect(host_, equations, xmin, xmax);
-  dialog->show();
+  // Modeless and without owner; while it is open, Intersect brings the same
+  // dialog back instead of filling a second one.
+  // A closed dialog is on its way out (deleted once control returns to the event loop).
+  if (!intSelect_ || !intSelect_->isVisible()) {
+    QStringList equations;
+    for (int i = 0; i < lstEqu->count(); ++i) equations << lstEqu->item(i)->text();
+    intSelect_ = new frmIntSelect(host_, equations, xmin, xmax);
+  }
+  intSelect_->show();
+  intSelect_->raise();
+  intSelect_->activateWindow();
 }
 
 void frmMain::mnuCopy_Click() { picQuad_MouseDown(2, 0, 0, 0); }

@@ -402,6 +402,8 @@ TEST_F(ToolWindows, IntersectionDialogWithoutMeetingPointsAndCancel) {
   QPointer<frmIntSelect> dialog = IntersectDialog();
   ASSERT_NE(dialog, nullptr);
   Equation("x");  // later rows do not reach the open dialog
+  Trigger("mnuInt");
+  EXPECT_EQ(IntersectDialog(), dialog.data());
   EXPECT_EQ(Find<QListWidget>(dialog, "lstEqu1")->count(), 2);
   ClickRow(Find<QListWidget>(dialog, "lstEqu1"), 0);
   ClickRow(Find<QListWidget>(dialog, "lstEqu2"), 1);
@@ -415,6 +417,7 @@ TEST_F(ToolWindows, IntersectionDialogWithoutMeetingPointsAndCancel) {
   Trigger("mnuInt");
   dialog = IntersectDialog();
   ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(Find<QListWidget>(dialog, "lstEqu1")->count(), 3);
   Click(dialog, "cmdCancel");
   EXPECT_TRUE(dialog.isNull() || !dialog->isVisible());
   EXPECT_EQ(host.messages.size(), 1u);
