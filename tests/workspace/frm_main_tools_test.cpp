@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFocusEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -11,6 +10,10 @@
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <optional>
 
 #include "controls/styled_progress_bar.h"
 #include "support/scripted_host.h"

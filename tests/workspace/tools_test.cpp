@@ -20,12 +20,13 @@ struct Recorder : Progress {
   }
 };
 
+// The window tests cover the written examples; these are the corners.
 TEST(Tools, GetY) {
   struct Case { const char* expr; const char* x; const char* text; bool failed; };
   const Case cases[] = {
-      {"x^2", "3", "9", false},       {"x^2", "3abc", "9", false},  {"x^2+1", "abc", "1", false},
-      {"1/x", "3", "0.333333333333333", false},  {"sqrt(x)", "-1", "0", true},
-      {"x+", "1", "0", true},         {"2*x", " 1 2.5", "25", false},
+      {"x+", "1", "0", true},  // does not compile
+      {"2*x", " 1 2.5", "25", false},
+      {"x/0", "1", "0", true},
   };
   for (const Case& c : cases) {
     const PointValue v = SolveForY(c.expr, c.x);
@@ -34,22 +35,12 @@ TEST(Tools, GetY) {
   }
 }
 
-TEST(Tools, GetXOnTheDefaultWindow) {
-  struct Case { const char* expr; float y0; bool high; const char* text; };
-  const Case cases[] = {
-      {"2*x+1", 0, true, "-0.5"},
-      {"2*x+1", 0, false, "-0.502, -0.501, -0.5, -0.499, -0.498"},
-      // Each crossing's run of equal values reports once; the root at 2 survives.
-      {"x^2", 4, true, "-2, 2"},
-      {"x^2", 4, false, "-2.001, -2, 1.999, 2"},
-      {"x^2", 200, true, ""},
-      {"sqrt(x)", -1, false, ""},
-      {"x+", 0, true, ""},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(JoinValues(SolveForX(c.expr, c.y0, -10, 10, c.high, nullptr)), c.text)
-        << c.expr << " = " << c.y0 << (c.high ? " high" : " low");
-  }
+TEST(Tools, GetXFindsNothingWhereNothingEvaluates) {
+  EXPECT_TRUE(SolveForX("sqrt(x)", -1, -10, 10, false, nullptr).empty());
+  EXPECT_TRUE(SolveForX("x+", 0, -10, 10, true, nullptr).empty());
+  // Later crossings survive even when the first one repeats. Around pi the
+  // band |sin x| <= 0.0005 spans 3.14109..3.14209, which rounds to two values.
+  EXPECT_EQ(JoinValues(SolveForX("sin(x)", 0, -4, 4, true, nullptr)), "-3.142, -3.141, 0, 3.141, 3.142");
 }
 
 TEST(Tools, GetXTargetIsTheLeadingNumber) {
