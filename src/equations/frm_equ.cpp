@@ -1,3 +1,4 @@
+#include "platform/named.h"
 #include "equations/frm_equ.h"
 
 #include <QComboBox>
@@ -18,12 +19,6 @@
 
 namespace cn {
 namespace {
-
-template <class W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
-}
 
 std::string Std(const QLineEdit* box) { return box->text().toStdString(); }
 

@@ -1,3 +1,4 @@
+#include "platform/named.h"
 #include "stats/frm_table.h"
 
 #include <QAction>
@@ -33,12 +34,6 @@ constexpr const char* kBlankEquation = "The equation is blank. Fill in the lists
 constexpr const char* kDataFilter = "Data File (*.txt)|*.txt|";
 // A data file holds a few thousand points at most; anything far larger is not one.
 constexpr qint64 kMaxDataFileBytes = 16 * 1024 * 1024;
-
-template <class W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
-}
 
 QAction* NamedAction(QMenu* menu, const char* text, const char* name) {
   QAction* action = menu->addAction(text);

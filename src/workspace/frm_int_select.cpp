@@ -1,3 +1,4 @@
+#include "platform/named.h"
 #include "workspace/frm_int_select.h"
 
 #include <QGridLayout>
@@ -13,16 +14,6 @@
 #include "workspace/tools.h"
 
 namespace cn {
-
-namespace {
-
-template <class W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
-}
-
-}  // namespace
 
 frmIntSelect::frmIntSelect(Host& host, const QStringList& equations, std::int16_t xmin, std::int16_t xmax,
                            QWidget* parent)

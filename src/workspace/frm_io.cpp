@@ -1,3 +1,4 @@
+#include "platform/named.h"
 #include "workspace/frm_io.h"
 
 #include <QClipboard>
@@ -14,16 +15,6 @@
 #include "workspace/tools.h"
 
 namespace cn {
-
-namespace {
-
-template <class W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
-}
-
-}  // namespace
 
 frmIO::frmIO(QWidget* owner, Host& host, std::function<QString()> equation, std::int16_t xmin, std::int16_t xmax,
              float xstep)

@@ -1,3 +1,4 @@
+#include "platform/named.h"
 #include "workspace/frm_main.h"
 
 #include <QAction>
@@ -53,12 +54,6 @@ QGroupBox* Frame(const QString& caption, const QString& name) {
   auto* box = new QGroupBox(caption);
   box->setObjectName(name);
   return box;
-}
-
-template <class W>
-W* Named(W* widget, const QString& name) {
-  widget->setObjectName(name);
-  return widget;
 }
 
 }  // namespace
