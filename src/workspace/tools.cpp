@@ -326,10 +326,16 @@ ValueTable TableOfValues(const std::string& expression, std::string_view startTe
     table.error = kTableStepTooSmall;
     return table;
   }
+  if (runs && (static_cast<double>(*stop) - *start) / *step + 1 > static_cast<double>(kMaxTableRows)) {
+    table.error = kTableTooLong;
+    return table;
+  }
   clsExprParser parser;
   parser.StoreExpression(expression);
   SingleSweep sweep(*start, *stop, *step);
-  for (float x = 0; sweep.Next(x);) {
+  // Rounding of the accumulated x may add a few rows to the estimate above;
+  // the count stays bounded all the same.
+  for (float x = 0; sweep.Next(x) && static_cast<long long>(table.rows.size()) < 2 * kMaxTableRows;) {
     const double y = parser.Eval1(x);
     const std::string xPart = TableX(x);
     if (parser.ErrorID() != 0) {

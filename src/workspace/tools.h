@@ -94,6 +94,10 @@ std::string TableText(const std::vector<std::string>& rows);
 
 inline constexpr const char* kTableNotNumbers = "Start, Stop and Step must be numbers.";
 inline constexpr const char* kTableStepTooSmall = "The step is too small to move x from Start to Stop.";
+// A table is a list a person reads: beyond a million rows it would only fill
+// the memory, so such a request is refused.
+inline constexpr long long kMaxTableRows = 1000000;
+inline constexpr const char* kTableTooLong = "The table would have more than 1,000,000 rows: choose a larger Step.";
 
 // ---- Progress ---------------------------------------------------------------
 

@@ -241,12 +241,21 @@ TEST(Tools, TableRefusesWhatCannotSweep) {
       {"0", "1", "1x", kTableNotNumbers},   {"0", "1", "1e39", kTableNotNumbers},
       {"0", "1", "0", kTableStepTooSmall},  {"100000000", "100000001", "1", kTableStepTooSmall},
       {"0", "30000000", "1", kTableStepTooSmall},
+      // More rows than anyone reads, and than the memory holds.
+      {"-32768", "32767", "0.001", kTableTooLong},  {"0", "1000000", "1", kTableTooLong},
   };
   for (const Case& c : cases) {
     const ValueTable t = TableOfValues("x", c.start, c.stop, c.step);
     EXPECT_EQ(t.error, c.error) << c.start << ".." << c.stop << " by " << c.step;
     EXPECT_TRUE(t.rows.empty());
   }
+}
+
+TEST(Tools, TableOfAMillionRowsIsAllowed) {
+  // 0 .. 999999 by 1: exactly the largest table, every row there.
+  const ValueTable t = TableOfValues("x", "0", "999999", "1");
+  EXPECT_TRUE(t.error.empty());
+  EXPECT_EQ(t.rows.size(), 1000000u);
 }
 
 TEST(Tools, TableXAndClipboardText) {
