@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "eval_failures.h"
 #include "engine/cls_expr_parser.h"
 #include "mathlib/bessel.h"
 
@@ -173,25 +174,14 @@ TEST(Bessel, ThroughTheEngine) {
     ASSERT_TRUE(p.StoreExpression(c.expr)) << c.expr;
     EXPECT_NEAR(p.Eval(), c.want, 1e-12 * std::fabs(c.want)) << c.expr << ": " << p.ErrorDescription();
   }
-  const struct {
-    const char* expr;
-    int id;
-    const char* message;
-  } failures[] = {
+  ExpectEvalFailures({
       {"y0(-1)", 14, "Evaluation error < y0(-1) > at pos: 3"},
       {"k0(-0.5)", 14, "Evaluation error < k0(-0.5) > at pos: 3"},
       {"bessely(-1,3)", 15, "Evaluation error < bessely(-1, 3) > at pos: 8"},
       {"besselk(-2,0.5)", 15, "Evaluation error < besselk(-2, 0.5) > at pos: 8"},
       {"besselj(1,40000)", 15, "Evaluation error < besselj(1, 40000) > at pos: 8"},
       {"besseli(800,0)", 15, "Evaluation error < besseli(800, 0) > at pos: 8"},
-  };
-  for (const auto& c : failures) {
-    clsExprParser p;
-    ASSERT_TRUE(p.StoreExpression(c.expr)) << c.expr;
-    EXPECT_EQ(p.Eval(), 0) << c.expr;
-    EXPECT_EQ(p.ErrorID(), c.id) << c.expr;
-    EXPECT_EQ(p.ErrorDescription(), c.message);
-  }
+  });
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "eval_failures.h"
 #include "engine/cls_expr_parser.h"
 #include "mathlib/dates.h"
 
@@ -148,21 +149,11 @@ TEST(Dates, ThroughTheEngine) {
   EXPECT_EQ(p.Eval(), 2024);
   ASSERT_TRUE(p.StoreExpression("month(x)*100+day(x)+hour(x)/100+minute(x)/1e4+second(x)/1e6"));
   EXPECT_NEAR(p.Eval1(36526.75), 101.18, 1e-12);
-  const struct {
-    const char* expr;
-    int id;
-    const char* message;
-  } failures[] = {
+  ExpectEvalFailures({
       {"dateserial(10000,1,1)", 17, "Evaluation error < dateserial(10000,1,1) > at pos: 11"},
       {"timeserial(40000,0,0)", 17, "Evaluation error < timeserial(40000,0,0) > at pos: 11"},
       {"year(3000000)", 14, "Evaluation error < year(3000000) > at pos: 5"},
-  };
-  for (const auto& c : failures) {
-    ASSERT_TRUE(p.StoreExpression(c.expr)) << c.expr;
-    EXPECT_EQ(p.Eval(), 0) << c.expr;
-    EXPECT_EQ(p.ErrorID(), c.id) << c.expr;
-    EXPECT_EQ(p.ErrorDescription(), c.message);
-  }
+  });
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "eval_failures.h"
 #include "engine/cls_expr_parser.h"
 #include "mathlib/hypergeometric.h"
 
@@ -158,25 +159,12 @@ TEST(Hypergeometric, ThroughTheEngine) {
     EXPECT_NEAR(p.Eval(), c.want, 1e-14) << c.expr;
     EXPECT_EQ(p.ErrorID(), 0) << c.expr << ": " << p.ErrorDescription();
   }
-  const struct {
-    const char* expr;
-    int id;
-    const char* message;
-    int pos;
-  } failures[] = {
-      {"hypgeom(1,1,1,1.5)", 17, "Evaluation error < hypgeom(1,1,1,1.5) > at pos: 8", 8},
-      {"hypgeom(1,1,-2,0.5)", 17, "Evaluation error < hypgeom(1,1,-2,0.5) > at pos: 8", 8},
-      {"polyle(0.5,2.5)", 15, "Evaluation error < polyle(0.5, 2.5) > at pos: 7", 7},
-      {"2*polyhe(10,1000)", 15, "Evaluation error < polyhe(10, 1000) > at pos: 9", 9},
-  };
-  for (const auto& c : failures) {
-    clsExprParser p;
-    ASSERT_TRUE(p.StoreExpression(c.expr)) << c.expr << ": " << p.ErrorDescription();
-    EXPECT_EQ(p.Eval(), 0) << c.expr;
-    EXPECT_EQ(p.ErrorID(), c.id) << c.expr << ": " << p.ErrorDescription();
-    EXPECT_EQ(p.ErrorDescription(), c.message) << c.expr;
-    EXPECT_EQ(p.ErrorPos(), c.pos) << c.expr;
-  }
+  ExpectEvalFailures({
+      {"hypgeom(1,1,1,1.5)", 17, "Evaluation error < hypgeom(1,1,1,1.5) > at pos: 8"},
+      {"hypgeom(1,1,-2,0.5)", 17, "Evaluation error < hypgeom(1,1,-2,0.5) > at pos: 8"},
+      {"polyle(0.5,2.5)", 15, "Evaluation error < polyle(0.5, 2.5) > at pos: 7"},
+      {"2*polyhe(10,1000)", 15, "Evaluation error < polyhe(10, 1000) > at pos: 9"},
+  });
 }
 
 }  // namespace

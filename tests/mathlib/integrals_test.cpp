@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "eval_failures.h"
 #include "engine/cls_expr_parser.h"
 #include "mathlib/integrals.h"
 
@@ -176,26 +177,13 @@ TEST(Integrals, ThroughTheEngine) {
     EXPECT_NEAR(p.Eval(), c.want, 1e-14 * (1 + std::fabs(c.want))) << c.expr;
     EXPECT_EQ(p.ErrorID(), 0) << c.expr << ": " << p.ErrorDescription();
   }
-  const struct {
-    const char* expr;
-    int id;
-    const char* message;
-    int pos;
-  } failures[] = {
-      {"ei(0)", 14, "Evaluation error < ei(0) > at pos: 3", 3},
-      {"ci(-1)", 14, "Evaluation error < ci(-1) > at pos: 3", 3},
-      {"ein(-1,2)", 15, "Evaluation error < ein(-1, 2) > at pos: 4", 4},
-      {"1+ein(0,1)", 15, "Evaluation error < ein(0, 1) > at pos: 6", 6},
-      {"elli1(1.5,1)", 15, "Evaluation error < elli1(1.5, 1) > at pos: 6", 6},
-  };
-  for (const auto& c : failures) {
-    clsExprParser p;
-    ASSERT_TRUE(p.StoreExpression(c.expr)) << c.expr << ": " << p.ErrorDescription();
-    EXPECT_EQ(p.Eval(), 0) << c.expr;
-    EXPECT_EQ(p.ErrorID(), c.id) << c.expr << ": " << p.ErrorDescription();
-    EXPECT_EQ(p.ErrorDescription(), c.message) << c.expr;
-    EXPECT_EQ(p.ErrorPos(), c.pos) << c.expr;
-  }
+  ExpectEvalFailures({
+      {"ei(0)", 14, "Evaluation error < ei(0) > at pos: 3"},
+      {"ci(-1)", 14, "Evaluation error < ci(-1) > at pos: 3"},
+      {"ein(-1,2)", 15, "Evaluation error < ein(-1, 2) > at pos: 4"},
+      {"1+ein(0,1)", 15, "Evaluation error < ein(0, 1) > at pos: 6"},
+      {"elli1(1.5,1)", 15, "Evaluation error < elli1(1.5, 1) > at pos: 6"},
+  });
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "eval_failures.h"
 #include "engine/cls_expr_parser.h"
 #include "mathlib/signals.h"
 
@@ -111,23 +112,12 @@ TEST(Signals, ThroughTheEngine) {
     ASSERT_TRUE(p.StoreExpression(c.expr)) << c.expr;
     EXPECT_NEAR(p.Eval1(1), c.want, 1e-14) << c.expr << ": " << p.ErrorDescription();
   }
-  const struct {
-    const char* expr;
-    int id;
-    const char* message;
-  } failures[] = {
+  ExpectEvalFailures({
       {"wsqr(1,0)", 15, "Evaluation error < wsqr(1, 0) > at pos: 5"},
       {"clip(2,3,0)", 17, "Evaluation error < clip(2,3,0) > at pos: 5"},
       {"wlin(0.2,1,1)", 17, "Evaluation error < wlin(0.2,1,1) > at pos: 5"},
       {"wring(1,0,1,1)", 17, "Evaluation error < wring(1,0,1,1) > at pos: 6"},
-  };
-  for (const auto& c : failures) {
-    clsExprParser p;
-    ASSERT_TRUE(p.StoreExpression(c.expr)) << c.expr;
-    EXPECT_EQ(p.Eval(), 0) << c.expr;
-    EXPECT_EQ(p.ErrorID(), c.id) << c.expr;
-    EXPECT_EQ(p.ErrorDescription(), c.message);
-  }
+  });
 }
 
 }  // namespace
