@@ -52,7 +52,9 @@ TEST(Sweeps, ConditionText) {
   for (const Case& c : cases) {
     const Condition parsed = ParseCondition(c.text);
     EXPECT_EQ(parsed.op, c.op) << c.text;
-    if (c.op != Op::kNever && c.op != Op::kNone) EXPECT_EQ(parsed.bound, c.bound) << c.text;
+    if (c.op != Op::kNever && c.op != Op::kNone) {
+      EXPECT_EQ(parsed.bound, c.bound) << c.text;
+    }
   }
   const Condition ge = ParseCondition("x >= 1");
   EXPECT_FALSE(ge.Holds(0.999f));
