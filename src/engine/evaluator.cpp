@@ -187,8 +187,6 @@ void clsExprParser::BuildProgram() {
   prog->varCell.assign(static_cast<std::size_t>(varTop_) + 1, -1);
   for (int v = 1; v <= varTop_; ++v) prog->varCell[static_cast<std::size_t>(v)] = newCell(vars_[static_cast<std::size_t>(v)].Value);
 
-  prog->rowCell.assign(static_cast<std::size_t>(n) + 1, -1);
-  for (int r = 1; r <= n; ++r) prog->rowCell[static_cast<std::size_t>(r)] = newCell(et_[static_cast<std::size_t>(r)].Value);
 
   // Slots in use: up to ArgTop (at least 2, as the dump shows two) and every
   // slot that receives a result.
@@ -218,6 +216,23 @@ void clsExprParser::BuildProgram() {
   }
 
   prog->resultCell = newCell(0);
+  // A row's value lives in the slot that receives it, so a row is one store.
+  // Should two rows ever feed one slot, the later ones keep a cell of their
+  // own, filled by a copy right after them.
+  const auto dstOf = [&](int r) {
+    const EtRow& row = et_[static_cast<std::size_t>(r)];
+    if (!(row.ArgOf > 0 && row.ArgIdx > 0)) return prog->resultCell;
+    return prog->slotCell[static_cast<std::size_t>(row.ArgOf)][static_cast<std::size_t>(row.ArgIdx)];
+  };
+  std::vector<int> producers(cells.size(), 0);
+  for (int r = 1; r <= n; ++r) ++producers[static_cast<std::size_t>(dstOf(r))];
+  std::vector<bool> ownCell(static_cast<std::size_t>(n) + 1, false);
+  prog->rowCell.assign(static_cast<std::size_t>(n) + 1, -1);
+  for (int r = 1; r <= n; ++r) {
+    const std::int32_t dst = dstOf(r);
+    ownCell[static_cast<std::size_t>(r)] = producers[static_cast<std::size_t>(dst)] > 1;
+    prog->rowCell[static_cast<std::size_t>(r)] = ownCell[static_cast<std::size_t>(r)] ? newCell(0) : dst;
+  }
   for (int k = 1; k <= n; ++k) {
     const int r = et_[static_cast<std::size_t>(k)].PriIdx;
     const EtRow& row = et_[static_cast<std::size_t>(r)];
@@ -230,8 +245,7 @@ void clsExprParser::BuildProgram() {
     in.b = sc[2];
     in.val = prog->rowCell[static_cast<std::size_t>(r)];
     const bool root = !(row.ArgOf > 0 && row.ArgIdx > 0);
-    in.dst = root ? prog->resultCell
-                  : prog->slotCell[static_cast<std::size_t>(row.ArgOf)][static_cast<std::size_t>(row.ArgIdx)];
+    in.dst = dstOf(r);
     in.argc = std::clamp(row.ArgTop, 1, kMaxArgs);
     in.args = static_cast<std::int32_t>(prog->argCells.size());
     for (int s = 1; s <= in.argc; ++s) prog->argCells.push_back(sc[static_cast<std::size_t>(s)]);
@@ -247,6 +261,14 @@ void clsExprParser::BuildProgram() {
       continue;
     }
     prog->code.push_back(in);
+    if (ownCell[static_cast<std::size_t>(r)]) {
+      Instr copy;
+      copy.op = Op::kCopy;
+      copy.row = in.row;
+      copy.a = copy.b = in.dst;
+      copy.dst = copy.val = in.val;
+      prog->code.push_back(copy);
+    }
     if (root) break;  // nothing after the root is ever evaluated
   }
   Instr end;
@@ -298,7 +320,6 @@ inline bool clsExprParser::EvalTable(double& result) {
   do {                                \
     r = (expr);                       \
     if (!std::isfinite(r)) goto fail; \
-    c[in->val] = r;                   \
     c[in->dst] = r;                   \
     NEXT();                           \
   } while (0)
@@ -306,7 +327,6 @@ inline bool clsExprParser::EvalTable(double& result) {
 #define TRUTH(cond)          \
   do {                       \
     r = (cond) ? 1.0 : 0.0;  \
-    c[in->val] = r;          \
     c[in->dst] = r;          \
     NEXT();                  \
   } while (0)
@@ -317,7 +337,6 @@ L_kGuarded:
   // A false guard makes the guarded row give 0 without computing it.
   if (c[in->cond] == 0.0) {
     r = 0;
-    c[in->val] = 0;
     c[in->dst] = 0;
     NEXT();
   }
@@ -397,6 +416,7 @@ L_kLogN: {
   RESULT(Finite(la) && Finite(lb) ? la / lb : kBad);
 }
 L_kRight: RESULT(b);
+L_kCopy: RESULT(a);
 L_kLib1: RESULT(in->fn.f1(a));
 L_kLib2: RESULT(in->fn.f2(a, b));
 L_kLibAngle2: RESULT(in->fn.f2(a, b * F));

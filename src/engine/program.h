@@ -20,7 +20,7 @@ namespace cn {
   X(kAtanh) X(kCsc) X(kSec) X(kCot) X(kAcsc) X(kAsec) X(kAcot) X(kCsch) X(kSech) X(kCoth)    \
   X(kAcsch) X(kAsech) X(kAcoth) X(kRad) X(kDeg) X(kGrad) X(kNeg) X(kNot) X(kGt) X(kGe) X(kLt) \
   X(kLe) X(kEq) X(kNe) X(kAnd) X(kOr) X(kXor) X(kNand) X(kNor) X(kNxor) X(kLogN) X(kRight)   \
-  X(kLib1) X(kLib2) X(kLibAngle2) X(kLib3) X(kLib4) X(kLibList) X(kMissing)
+  X(kLib1) X(kLib2) X(kLibAngle2) X(kLib3) X(kLib4) X(kLibList) X(kCopy) X(kMissing)
 
 enum class Op : std::uint8_t {
 #define CN_OP_ENUM(name) name,
@@ -37,7 +37,7 @@ struct Instr {
   std::int32_t a = 0, b = 0;  // cells of argument slots 1 and 2
   std::int32_t dst = -1;      // cell of the consuming slot; -1 for the root
   std::int32_t cond = -1;     // cell of the guarding row's value; -1 when unguarded
-  std::int32_t val = 0;       // cell of this row's value
+  std::int32_t val = 0;       // cell of this row's value (normally its dst)
   std::int32_t args = 0;      // first of ArgTop entries in Program::argCells
   std::int32_t argc = 0;
   union {
