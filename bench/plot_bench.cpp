@@ -9,7 +9,7 @@
 
 #include "platform/host.h"
 #include "workspace/frm_main.h"
-#include "workspace/sweeps.h"
+#include "analysis/sweeps.h"
 
 namespace {
 

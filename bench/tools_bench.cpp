@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "workspace/sweeps.h"
-#include "workspace/tools.h"
+#include "analysis/sweeps.h"
+#include "analysis/tools.h"
 
 namespace {
 

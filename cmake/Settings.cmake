@@ -21,3 +21,14 @@ endif()
 # The version is defined once, in project(); windows read it from this header.
 configure_file(${CMAKE_SOURCE_DIR}/cmake/curvenest_version.h.in
                ${CMAKE_BINARY_DIR}/generated/curvenest_version.h @ONLY)
+
+# A target sees only the headers of the modules it links: each module exposes
+# its own folder through an include root of its own in the build tree, so
+# `#include "engine/x.h"` compiles only where cn_engine is linked and an
+# include across an arrow the wrong way fails the build.
+function(cn_module_headers target module)
+  set(root ${CMAKE_BINARY_DIR}/include/${module})
+  file(MAKE_DIRECTORY ${root})
+  file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${module} ${root}/${module} SYMBOLIC)
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()

@@ -1,5 +1,8 @@
 #include "equations/equation_text.h"
 
+#include <chrono>
+#include <random>
+
 #include "core/number_text.h"
 
 namespace cn {
@@ -77,5 +80,12 @@ std::uint32_t RandomRowColor(const std::function<double()>& uniform) {
 }
 
 std::string_view InsertToken(std::string_view entry) { return entry.substr(0, entry.find(' ')); }
+
+std::uint32_t NewRowColor() {
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  std::mt19937 generator(static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+  std::uniform_real_distribution<double> uniform(0.0, 1.0);
+  return RandomRowColor([&] { return uniform(generator); });
+}
 
 }  // namespace cn

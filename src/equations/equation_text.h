@@ -58,6 +58,9 @@ std::uint32_t PaletteColor(int k);
 // grey); returns that entry's colour, so only nine colours can result.
 std::uint32_t RandomRowColor(const std::function<double()>& uniform);
 
+// RandomRowColor drawn from a generator seeded by the clock: a new row's colour.
+std::uint32_t NewRowColor();
+
 // The entries of the insert list, in the order shown.
 inline constexpr std::array<const char*, 42> kInsertEntries = {
     "abs( - Absolute Value",

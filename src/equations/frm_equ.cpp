@@ -10,8 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <chrono>
-#include <random>
 
 #include "equations/equation_text.h"
 #include "equations/frm_inserts.h"
@@ -217,11 +215,6 @@ void frmEqu::cmdOK_Click() {
 
 void frmEqu::cmdCancel_Click() { close(); }
 
-std::uint32_t frmEqu::DoRndColor() {
-  const auto now = std::chrono::system_clock::now().time_since_epoch();
-  std::mt19937 generator(static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-  std::uniform_real_distribution<double> uniform(0.0, 1.0);
-  return RandomRowColor([&] { return uniform(generator); });
-}
+std::uint32_t frmEqu::DoRndColor() { return NewRowColor(); }
 
 }  // namespace cn

@@ -21,7 +21,7 @@
 #include <QVBoxLayout>
 
 #include "controls/open_save_dialog.h"
-#include "equations/frm_equ.h"
+#include "equations/equation_text.h"
 #include "platform/host.h"
 #include "stats/regression_object.h"
 #include "stats/stat_data.h"
@@ -30,7 +30,7 @@ namespace cn {
 namespace {
 
 constexpr const char* kListTip = "Right-click or delete to remove. Add by typing in box below and press enter.";
-constexpr const char* kBlankEquation = "The equation is blank. Fill in the lists and press Gen Equation.";
+constexpr const char* kBlankFit = "The equation is blank. Fill in the lists and press Gen Equation.";
 constexpr const char* kDataFilter = "Data File (*.txt)|*.txt|";
 // A data file holds a few thousand points at most; anything far larger is not one.
 constexpr qint64 kMaxDataFileBytes = 16 * 1024 * 1024;
@@ -49,7 +49,7 @@ frmTable::frmTable(Host& host, AppendRow appendRow, ColorSource colorSource)
     : QWidget(nullptr, Qt::Window),
       host_(host),
       appendRow_(std::move(appendRow)),
-      colorSource_(colorSource ? std::move(colorSource) : ColorSource(&frmEqu::DoRndColor)),
+      colorSource_(colorSource ? std::move(colorSource) : ColorSource(&NewRowColor)),
       comdlg_(std::make_unique<OpenSaveDialog>(host, this)) {
   setObjectName("frmTable");
   setWindowTitle("Table");
@@ -219,7 +219,7 @@ void frmTable::Fit(int degree) {
 
 void frmTable::btnAdd_Click() {
   if (txtEqu->text().isEmpty()) {
-    host_.MessageBox(this, kBlankEquation, MessageIcon::kError);
+    host_.MessageBox(this, kBlankFit, MessageIcon::kError);
     return;
   }
   const std::uint32_t color = colorSource_();

@@ -36,7 +36,7 @@ class frmTable : public QWidget {
   using ColorSource = std::function<std::uint32_t()>;
 
   // A modeless window without owner. `colorSource` defaults to the equation
-  // dialog's DoRndColor.
+  // dialog's DoRndColor (NewRowColor).
   frmTable(Host& host, AppendRow appendRow, ColorSource colorSource = {});
   ~frmTable() override;
 

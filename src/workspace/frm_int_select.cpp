@@ -11,7 +11,7 @@
 
 #include "controls/styled_progress_bar.h"
 #include "platform/host.h"
-#include "workspace/tools.h"
+#include "analysis/tools.h"
 
 namespace cn {
 

@@ -12,7 +12,7 @@
 
 #include "core/number_text.h"
 #include "platform/host.h"
-#include "workspace/tools.h"
+#include "analysis/tools.h"
 
 namespace cn {
 

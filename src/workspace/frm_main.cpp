@@ -34,7 +34,7 @@
 #include "platform/host.h"
 #include "workspace/graph_surface.h"
 #include "workspace/menu_images.h"
-#include "workspace/sweeps.h"
+#include "analysis/sweeps.h"
 
 namespace cn {
 

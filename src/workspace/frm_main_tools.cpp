@@ -17,7 +17,7 @@
 #include "workspace/frm_io.h"
 #include "workspace/frm_main.h"
 #include "workspace/graph_surface.h"
-#include "workspace/tools.h"
+#include "analysis/tools.h"
 
 namespace cn {
 

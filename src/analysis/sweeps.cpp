@@ -1,4 +1,4 @@
-#include "workspace/sweeps.h"
+#include "analysis/sweeps.h"
 
 #include <cmath>
 #include <cstdlib>

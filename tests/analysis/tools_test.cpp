@@ -1,4 +1,4 @@
-#include "workspace/tools.h"
+#include "analysis/tools.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "workspace/tools.h"
+#include "analysis/tools.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 
 #include "core/number_text.h"
 #include "engine/cls_expr_parser.h"
-#include "workspace/sweeps.h"
+#include "analysis/sweeps.h"
 
 namespace cn {
 
