@@ -12,6 +12,9 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # g++ 12 reports false -Wrestrict positives inside inlined std::string code.
   add_compile_options(-Wno-restrict)
 endif()
+if(CURVENEST_WERROR)
+  add_compile_options(-Werror)
+endif()
 
 if(CURVENEST_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

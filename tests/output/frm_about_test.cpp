@@ -10,6 +10,7 @@
 
 #include "output/program_picture.h"
 #include "output/version_text.h"
+#include "support/expected_version.h"
 
 namespace cn {
 namespace {
@@ -40,8 +41,7 @@ class AboutWindow : public ::testing::Test {
 TEST_F(AboutWindow, Texts) {
   EXPECT_EQ(window.windowTitle(), "Curvenest");
   EXPECT_EQ(Label("lblTitle")->text(), "Curvenest");
-  // This release is 1.0.31.
-  EXPECT_EQ(Label("lblVersion")->text(), "Version 1 Build 31");
+  EXPECT_EQ(Label("lblVersion")->text(), ExpectedVersion());
   EXPECT_GT(Label("lblDescription")->text().size(), 80);
   const QString credits = Label("lblDisclaimer")->text();
   EXPECT_TRUE(credits.startsWith("Credits: ")) << credits.toStdString();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QProcess>
 
 #include "platform/qt_host.h"
 
@@ -14,9 +15,22 @@ QImage WhitePicture() {
   return image;
 }
 
-TEST(QtHost, PrinterNamesAreNonEmpty) {
+// The printer list is the spooler's own: compared with what `lpstat -e` says
+// about the queues (scripts/test sets up one named "PDF").
+TEST(QtHost, PrintersAreTheSpoolersQueues) {
+  QProcess lpstat;
+  lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-e")});
+  if (!lpstat.waitForFinished(10000) || lpstat.exitStatus() != QProcess::NormalExit || lpstat.exitCode() != 0) {
+    GTEST_SKIP() << "no CUPS scheduler to ask";
+  }
+  QStringList queues = QString::fromLocal8Bit(lpstat.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  if (queues.isEmpty()) GTEST_SKIP() << "the scheduler has no queue";
   cn::QtHost host;
-  for (const QString& name : host.Printers()) EXPECT_FALSE(name.isEmpty());
+  QStringList listed = host.Printers();
+  for (const QString& name : listed) EXPECT_FALSE(name.isEmpty());
+  queues.sort();
+  listed.sort();
+  EXPECT_EQ(listed, queues);
 }
 
 TEST(QtHost, PrintingOnAPrinterThatDoesNotExistFailsWithAText) {

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "support/expected_version.h"
 #include "support/scripted_host.h"
 #include "workspace/graph_surface.h"
 
@@ -52,7 +53,7 @@ class MainWindow : public ::testing::Test {
 };
 
 TEST_F(MainWindow, StartUpState) {
-  EXPECT_EQ(window.windowTitle(), "Curvenest Version 1 Build 31");
+  EXPECT_EQ(window.windowTitle(), "Curvenest " + ExpectedVersion());
   const QList<QAction*> menus = window.menuBar()->actions();
   ASSERT_EQ(menus.size(), 3);
   EXPECT_EQ(menus[0]->text(), "File");
@@ -343,7 +344,7 @@ TEST_F(MainWindow, AboutShowsTheVersion) {
     QTest::mouseClick(dialog->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
   });
   window.findChild<QAction*>("mnuAbout2")->trigger();
-  EXPECT_TRUE(texts.contains("Version 1 Build 31")) << texts.toStdString();
+  EXPECT_TRUE(texts.contains(ExpectedVersion())) << texts.toStdString();
 }
 
 TEST_F(MainWindow, StatPlotDrawsPairedPointsInRed) {
