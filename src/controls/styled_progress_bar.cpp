@@ -176,19 +176,16 @@ void StyledProgressBar::resizeEvent(QResizeEvent* event) {
 
 void StyledProgressBar::BrushStyle(int Style) {
   brushStyle_ = Style;
-  changed_ = true;
   composed_ = false;  // shows at the next paint
 }
 
 void StyledProgressBar::Color(PackedColor lColor) {
   color_ = TranslateColor(lColor);
-  changed_ = true;
   DrawProgressBar();
 }
 
 void StyledProgressBar::Font(const QFont& fnt) {
   font_ = fnt;
-  changed_ = true;
   composed_ = false;  // shows at the next paint
 }
 
@@ -201,37 +198,31 @@ void StyledProgressBar::hdc(QPaintDevice*) { buffered_ = EnsureBuffer(width(), h
 
 void StyledProgressBar::Image(const QPixmap& handle) {
   image_ = handle;
-  changed_ = true;
   DrawProgressBar();
 }
 
 void StyledProgressBar::Min(int cMin) {
   min_ = cMin;
-  changed_ = true;
   composed_ = false;  // shows at the next paint
 }
 
 void StyledProgressBar::Max(int cMax) {
   max_ = cMax;
-  changed_ = true;
   composed_ = false;  // shows at the next paint
 }
 
 void StyledProgressBar::Orientation(int cOrientation) {
   orientation_ = cOrientation;
-  changed_ = true;
   DrawProgressBar();
 }
 
 void StyledProgressBar::Scrolling(int lScrolling) {
   scrolling_ = lScrolling;
-  changed_ = true;
   DrawProgressBar();
 }
 
 void StyledProgressBar::ShowText(bool bShowText) {
   showText_ = bShowText;
-  changed_ = true;
   DrawProgressBar();
 }
 
@@ -245,7 +236,6 @@ void StyledProgressBar::UseSweepLook(bool showText) {
   scrolling_ = kGloss;
   color_ = kSweepColor;
   showText_ = showText;
-  changed_ = true;
   DrawProgressBar();
 }
 

@@ -112,8 +112,6 @@ class StyledProgressBar : public QWidget, public Progress {
   // The form's property store.
   void ReadProperties(const PropertyBag& bag);
   void WriteProperties(PropertyBag& bag) const;
-  // Whether a saved property was set since the control was made.
-  bool PropertiesChanged() const { return changed_; }
 
   // The off-screen buffer's size (0 x 0 when there is none).
   QSize BufferSize() const { return QSize(bufferWidth_, bufferHeight_); }
@@ -179,7 +177,6 @@ class StyledProgressBar : public QWidget, public Progress {
   int scrolling_ = 0;
   bool showText_ = false;
   int value_ = 0;
-  bool changed_ = false;
 
   // The off-screen buffer.
   QImage buffer_;

@@ -9,7 +9,6 @@ namespace cn {
 // 0 Graph, 1 Stat Plot/Regression, 2 Intersect, 3 Get Domain, 4 Get Range,
 // 5 Get Minimum, 6 Get Maximum, 7 Copy Graph, 8 Print, 9 Exit, 10 About,
 // 11 Buy for $10.
-inline constexpr int kMenuImageCount = 12;
 QPixmap MenuImage(int index);
 
 // 147 x 47 pixels.
