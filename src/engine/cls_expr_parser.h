@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -113,6 +114,17 @@ class clsExprParser {
   std::vector<double> EvalMulti(const std::vector<double>& varValue, int varIndex = 1);
   std::vector<double> EvalMulti(const std::vector<double>& varValue, std::string_view varName);
 
+  // Evaluates at x[0..n) exactly as Eval1 would at each x in turn: y[i] is
+  // the value Eval1(x[i]) returns, bit for bit, and failed[i] is 1 where
+  // Eval1(x[i]) fails (y[i] is then 0), else 0. Returns the number of failed
+  // samples. No text is formatted and, once warmed up, nothing allocated: for
+  // a failed sample's message call Eval1 at its x and read ErrorDescription.
+  // Afterwards ErrorID is 0 and nothing is posted, unless the whole call is
+  // refused (nothing compiled, or more than one variable): then every sample
+  // fails and the error fields and record are those Eval1 leaves. The three
+  // arrays must not overlap.
+  std::size_t EvalBlock(const double* x, double* y, std::uint8_t* failed, std::size_t n);
+
   void ET_Dump(EtTable& eTable) const;
 
   // The compiled table, rows 0..ETTop (for tests and tools).
@@ -141,6 +153,9 @@ class clsExprParser {
   int FindVar(std::string_view name) const;
   void SubstituteVariables();
   bool EvalTable(double& result);
+  void PrepareBlock();
+  std::size_t EvalLanes(const double* x, double* y, std::uint8_t* failed, std::size_t m);
+  std::size_t EvalSampleBySample(const double* x, double* y, std::uint8_t* failed, std::size_t n);
   void BuildProgram();
 
   std::string expression_;

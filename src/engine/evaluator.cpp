@@ -13,12 +13,13 @@
 #include "core/number_text.h"
 #include "engine/catalogue.h"
 #include "engine/error_catalogue.h"
+#include "engine/op_math.h"
 #include "engine/program.h"
 
 namespace cn {
 namespace {
 
-constexpr double kPi = 3.14159265358979;
+using namespace opmath;
 
 // The platform's pseudo-random generator: a 24-bit linear congruential
 // generator giving singles in [0, 1).
@@ -127,51 +128,6 @@ int FailIdFor(const EtRow& row) {
 // The evaluation-message form of a number: at most 15 significant digits and
 // a point as decimal separator.
 std::string NumberText(double v) { return FormatDouble(v); }
-
-bool Finite(double v) { return std::isfinite(v); }
-
-// Formulas of the functions with several steps. Each returns NaN when an
-// intermediate overflows, divides by zero or is invalid.
-constexpr double kBad = std::numeric_limits<double>::quiet_NaN();
-
-double AsinFormula(double a) {
-  if (std::fabs(a) != 1.0) return std::atan(a / std::sqrt(1 - a * a));
-  return (a > 0 ? 1.0 : -1.0) * kPi / 2;
-}
-double AcosFormula(double a) {
-  if (a == 1.0) return 0;
-  if (a == -1.0) return kPi;
-  return std::atan(-a / std::sqrt(1 - a * a)) + 2 * std::atan(1.0);
-}
-double CoshFormula(double a) {
-  const double p = std::exp(a), m = std::exp(-a);
-  return Finite(p) && Finite(m) ? (p + m) / 2 : kBad;
-}
-double SinhFormula(double a) {
-  const double p = std::exp(a), m = std::exp(-a);
-  return Finite(p) && Finite(m) ? (p - m) / 2 : kBad;
-}
-double TanhFormula(double a) {
-  const double p = std::exp(a), m = std::exp(-a);
-  return Finite(p) && Finite(m) ? (p - m) / (p + m) : kBad;
-}
-double AcoshFormula(double a) {
-  const double sq = a * a;
-  return Finite(sq) ? std::log(a + std::sqrt(sq - 1)) : kBad;
-}
-double AsinhFormula(double a) {
-  // Computed on |a| and signed afterwards: a + sqrt(a^2 + 1) cancels for
-  // negative a and would lose every digit (and reach log(0)) below about -1e8.
-  const double m = std::fabs(a);
-  const double sq = m * m;
-  if (!Finite(sq)) return kBad;
-  const double r = std::log(m + std::sqrt(sq + 1));
-  return a < 0 ? -r : r;
-}
-double AtanhFormula(double a) {
-  const double q = (1 + a) / (1 - a);
-  return Finite(q) ? std::log(q) / 2 : kBad;
-}
 
 }  // namespace
 
@@ -349,14 +305,7 @@ L_kSub: RESULT(a - b);
 L_kMul: RESULT(a * b);
 L_kDiv: RESULT(a / b);
 L_kPercent: RESULT(a / 100);
-L_kIntDiv: {
-  const double ra = std::nearbyint(a), rb = std::nearbyint(b);
-  constexpr double kLo = -2147483648.0, kHi = 2147483647.0;
-  if (!(ra >= kLo && ra <= kHi && rb >= kLo && rb <= kHi) || rb == 0) goto fail;
-  const std::int64_t q = static_cast<std::int64_t>(ra) / static_cast<std::int64_t>(rb);
-  if (q > 2147483647) goto fail;  // -2147483648 \ -1
-  RESULT(static_cast<double>(q));
-}
+L_kIntDiv: RESULT(IntDivFormula(a, b));
 L_kPow:
   if (a == 0 && b == 0) goto fail;
   RESULT(std::pow(a, b));
@@ -371,9 +320,9 @@ L_kFix: RESULT(std::trunc(a));
 L_kInt: RESULT(std::floor(a));
 L_kLn: RESULT(std::log(a));
 L_kRnd: RESULT(a * static_cast<double>(NextRandom()));
-L_kSgn: RESULT(a > 0 ? 1.0 : a < 0 ? -1.0 : 0.0);
+L_kSgn: RESULT(Sign(a));
 L_kSqrt: RESULT(std::sqrt(a));
-L_kCbr: RESULT((a > 0 ? 1.0 : a < 0 ? -1.0 : 0.0) * std::pow(std::fabs(a), 1.0 / 3.0));
+L_kCbr: RESULT(CbrFormula(a));
 L_kAcos: RESULT(AcosFormula(a) / F);
 L_kAsin: RESULT(AsinFormula(a) / F);
 L_kCosh: RESULT(CoshFormula(a));
@@ -411,10 +360,7 @@ L_kXor: TRUTH((a != 0) != (b != 0));
 L_kNand: TRUTH(!(a != 0 && b != 0));
 L_kNor: TRUTH(!(a != 0 || b != 0));
 L_kNxor: TRUTH((a != 0) == (b != 0));
-L_kLogN: {
-  const double la = std::log(a), lb = std::log(b);
-  RESULT(Finite(la) && Finite(lb) ? la / lb : kBad);
-}
+L_kLogN: RESULT(LogNFormula(a, b));
 L_kRight: RESULT(b);
 L_kCopy: RESULT(a);
 L_kLib1: RESULT(in->fn.f1(a));
@@ -507,6 +453,21 @@ double clsExprParser::Eval1(double varValue) {
   if (EvalTable(result)) return result;
   Post(1002);
   return 0;
+}
+
+// Samples that share state (the random generator) keep their order.
+std::size_t clsExprParser::EvalSampleBySample(const double* x, double* y, std::uint8_t* failed, std::size_t n) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (x1Cell_) *x1Cell_ = x[i];
+    double v = 0;
+    const bool ok = EvalTable(v);
+    y[i] = ok ? v : 0.0;
+    failed[i] = ok ? 0 : 1;
+    count += ok ? 0 : 1;
+  }
+  ResetError();
+  return count;
 }
 
 std::vector<double> clsExprParser::EvalMulti(const std::vector<double>& varValue, int varIndex) {

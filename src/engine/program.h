@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -49,6 +50,21 @@ struct Instr {
   } fn{};
 };
 
+// Samples evaluated together by EvalBlock: every value the block needs at
+// once stays in the first-level cache.
+inline constexpr std::size_t kBlockLanes = 256;
+
+// What EvalBlock keeps between calls, built on its first call.
+struct BlockState {
+  bool ready = false;
+  bool sampleBySample = false;   // rnd: the samples share the generator's state
+  std::vector<double> lanes;     // cell c's lanes at c * kBlockLanes
+  std::vector<double*> lane;     // cell -> its lanes during the current block
+  std::int32_t xCell = -1;       // the cell of the variable, or -1
+  bool xReadOnly = false;        // no row writes the variable's cell: read x in place
+  bool resultDirect = false;     // only the root writes the result cell: write y in place
+};
+
 struct clsExprParser::Program {
   std::vector<double> cells;
   std::int32_t resultCell = 0;  // where the root row leaves the expression's value
@@ -57,6 +73,7 @@ struct clsExprParser::Program {
   std::vector<std::int32_t> varCell;   // variable index -> cell
   std::vector<std::int32_t> rowCell;   // row -> cell of its value
   std::vector<std::array<std::int32_t, kMaxArgs + 1>> slotCell;  // row, slot -> cell or -1
+  BlockState block;
 };
 
 }  // namespace cn
