@@ -63,6 +63,14 @@ struct BlockState {
   std::int32_t xCell = -1;       // the cell of the variable, or -1
   bool xReadOnly = false;        // no row writes the variable's cell: read x in place
   bool resultDirect = false;     // only the root writes the result cell: write y in place
+  // Per instruction: whether its results are tested, and which of its two
+  // operands hold the same value in every lane.
+  struct Row {
+    bool test = true;
+    bool constA = false;
+    bool constB = false;
+  };
+  std::vector<Row> rows;
 };
 
 struct clsExprParser::Program {
