@@ -19,6 +19,8 @@
 
 namespace cn {
 
+enum class ErrId : int;
+
 // One argument slot of a table row.
 struct EtSlot {
   int Idx = 0;        // 0 for a constant or computed value, else a variable index
@@ -132,7 +134,6 @@ class clsExprParser {
   int ETTop() const { return etTop_; }
 
  private:
-  friend class Compiler;
   struct Program;
 
   // An evaluation failure kept as numbers until its text is wanted.
@@ -148,6 +149,7 @@ class clsExprParser {
     errorPending_ = false;
   }
   void Post(int number);
+  void Refuse(ErrId id, int record, std::string_view name = {});
   void Materialize() const;
   std::string DescribeFailure(const EvalFailure& f) const;
   int FindVar(std::string_view name) const;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/cls_expr_parser.h"
+#include "engine/error_catalogue.h"
 #include "engine/library_calls.h"
 
 namespace cn {
@@ -81,7 +82,11 @@ struct clsExprParser::Program {
   std::vector<std::int32_t> varCell;   // variable index -> cell
   std::vector<std::int32_t> rowCell;   // row -> cell of its value
   std::vector<std::array<std::int32_t, kMaxArgs + 1>> slotCell;  // row, slot -> cell or -1
+  bool evaluated = false;  // until then a row's value shows as 0
   BlockState block;
 };
+
+// The message number a failure of the row reports: its kind by arity.
+ErrId FailIdFor(const EtRow& row);
 
 }  // namespace cn

@@ -196,12 +196,12 @@ void ExpectCall(const std::string& name, int code, int n, int argTop) {
 }
 
 // name + ArgList(n) is refused with `id` at `pos`.
-void ExpectRefused(const std::string& name, int n, int id, int pos) {
+void ExpectRefused(const std::string& name, int n, ErrId id, int pos) {
   const std::string text = name + ArgList(n);
   SCOPED_TRACE(text);
   clsExprParser p;
   EXPECT_FALSE(p.StoreExpression(text));
-  EXPECT_EQ(p.ErrorID(), id) << p.ErrorDescription();
+  EXPECT_EQ(p.ErrorID(), Num(id)) << p.ErrorDescription();
   EXPECT_EQ(p.ErrorPos(), pos);
 }
 
@@ -218,36 +218,36 @@ TEST(Catalogue, NameListsAndArgumentCounts) {
   for (const auto& f : kOne) {
     for (const std::string& name : {std::string(f.name), Upper(f.name)}) {
       ExpectCall(name, f.code, 1, 1);
-      ExpectRefused(name, 2, 9, CommaPos(name, 1));
+      ExpectRefused(name, 2, ErrId::kTooManyArguments, CommaPos(name, 1));
     }
   }
   for (const auto& f : kTwo) {
     for (const std::string& name : {std::string(f.name), Upper(f.name)}) {
       ExpectCall(name, f.code, 2, 2);
-      ExpectRefused(name, 1, 8, static_cast<int>(name.size()) + 3);
-      ExpectRefused(name, 3, 9, CommaPos(name, 2));
+      ExpectRefused(name, 1, ErrId::kMissingArgument, static_cast<int>(name.size()) + 3);
+      ExpectRefused(name, 3, ErrId::kTooManyArguments, CommaPos(name, 2));
     }
   }
   for (const auto& f : kThree) {
     ExpectCall(f.name, f.code, 3, 3);
-    ExpectRefused(f.name, 2, 8, static_cast<int>(std::string(f.name).size()) + 5);
-    ExpectRefused(f.name, 4, 9, CommaPos(f.name, 3));
+    ExpectRefused(f.name, 2, ErrId::kMissingArgument, static_cast<int>(std::string(f.name).size()) + 5);
+    ExpectRefused(f.name, 4, ErrId::kTooManyArguments, CommaPos(f.name, 3));
   }
   for (const auto& f : kFour) {
     ExpectCall(f.name, f.code, 4, 4);
-    ExpectRefused(f.name, 3, 8, static_cast<int>(std::string(f.name).size()) + 7);
-    ExpectRefused(f.name, 5, 9, CommaPos(f.name, 4));
+    ExpectRefused(f.name, 3, ErrId::kMissingArgument, static_cast<int>(std::string(f.name).size()) + 7);
+    ExpectRefused(f.name, 5, ErrId::kTooManyArguments, CommaPos(f.name, 4));
   }
   for (const auto& f : kVariable) {
     for (const std::string& name : {std::string(f.name), Upper(f.name)}) {
       ExpectCall(name, f.code, 2, 2);
-      ExpectRefused(name, 1, 8, static_cast<int>(name.size()) + 3);
+      ExpectRefused(name, 1, ErrId::kMissingArgument, static_cast<int>(name.size()) + 3);
       // 21 arguments are refused at the opening bracket.
       std::string args = "(1";
       for (int i = 2; i <= 21; ++i) args += ",1";
       clsExprParser p;
       EXPECT_FALSE(p.StoreExpression(name + args + ")")) << name;
-      EXPECT_EQ(p.ErrorID(), 9) << name;
+      EXPECT_EQ(p.ErrorID(), Num(ErrId::kTooManyArguments)) << name;
       EXPECT_EQ(p.ErrorPos(), static_cast<int>(name.size()) + 1) << name;
     }
     // Twenty arguments compile: one row per separator, the rest carriers.
@@ -292,7 +292,7 @@ TEST(Catalogue, LibraryCallsGiveValueOrReportMissing) {
     if (p.ErrorID() == 0) {
       EXPECT_NEAR(v, c.expected, 1e-9 * (1 + std::fabs(c.expected)));
     } else {
-      EXPECT_EQ(p.ErrorID(), 13);
+      EXPECT_EQ(p.ErrorID(), Num(ErrId::kFunctionMissing));
       EXPECT_EQ(p.ErrorDescription(), std::string("Function < ") + c.fun + " > missing?");
       EXPECT_EQ(v, 0);
       EXPECT_EQ(p.LastFailure().Number, 1002);
