@@ -132,15 +132,17 @@ bool Compiler::OpenBracket(std::u32string_view s, int i) {
   if (pending_.empty()) return true;
   std::string name = U32ToUtf8(pending_);
   int argCount = 0;
-  if (IsInList(name, FunListText(0))) {
+  const FunctionEntry* f = FindFunction(name);
+  const Arity arity = f ? f->arity : Arity::kOperator;
+  if (arity == Arity::kOne) {
     NewRow(i, name, depth_ * 10, 1);
-  } else if (IsInList(name, FunListText(1))) {
+  } else if (arity == Arity::kTwo) {
     argCount = 2;
-  } else if (IsInList(name, FunListText(2))) {
+  } else if (arity == Arity::kThree) {
     argCount = 3;
-  } else if (IsInList(name, FunListText(3))) {
+  } else if (arity == Arity::kFour) {
     argCount = 4;
-  } else if (IsInList(name, FunListText(4))) {
+  } else if (arity == Arity::kList) {
     argCount = CountArguments(s.substr(static_cast<std::size_t>(i - 1)));
     if (argCount > kMaxArgs) return FailAt(ErrId::kTooManyArguments, {PosText(i)}, i);
   } else if (IsNumber(pending_)) {

@@ -12,14 +12,11 @@ namespace cn {
 namespace {
 
 Op OpFor(const EtRow& row, const std::vector<EtRow>& et, Instr& in) {
-  switch (row.FunTok) {
-    case kAdd: return Op::kAdd;
-    case kSub: return Op::kSub;
-    case kMul: return Op::kMul;
-    case kDiv: return Op::kDiv;
-    case kPercent: return Op::kPercent;
-    case kIntDiv: return Op::kIntDiv;
-    case kPow: {
+  const FunctionEntry* f = FindFunction(row.Fun);
+  if (!f) return Op::kMissing;
+  const Routine& routine = f->routine;
+  switch (f->op) {
+    case Op::kPow: {
       // x^2 is by far the most common power: a product is exact and cheap.
       const EtSlot& e = row.Arg[2];
       bool received = false;
@@ -27,86 +24,30 @@ Op OpFor(const EtRow& row, const std::vector<EtRow>& et, Instr& in) {
         if (et[r].ArgOf == &row - et.data() && et[r].ArgIdx == 2) received = true;
       return (!received && e.Idx == 0 && e.Value == 2.0) ? Op::kSquare : Op::kPow;
     }
-    case kAbs: return Op::kAbs;
-    case kAtn: return Op::kAtn;
-    case kCos: return Op::kCos;
-    case kSin: return Op::kSin;
-    case kTan: return Op::kTan;
-    case kExp: return Op::kExp;
-    case kFix: return Op::kFix;
-    case kInt: return Op::kInt;
-    case kLn: case kLog: return Op::kLn;
-    case kRnd: return Op::kRnd;
-    case kSgn: return Op::kSgn;
-    case kSqr: return Op::kSqrt;
-    case kCbr: return Op::kCbr;
-    case kAcos: return Op::kAcos;
-    case kAsin: return Op::kAsin;
-    case kCosh: return Op::kCosh;
-    case kSinh: return Op::kSinh;
-    case kTanh: return Op::kTanh;
-    case kAcosh: return Op::kAcosh;
-    case kAsinh: return Op::kAsinh;
-    case kAtanh: return Op::kAtanh;
-    case kCsc: return Op::kCsc;
-    case kSec: return Op::kSec;
-    case kCot: return Op::kCot;
-    case kAcsc: return Op::kAcsc;
-    case kAsec: return Op::kAsec;
-    case kAcot: return Op::kAcot;
-    case kCsch: return Op::kCsch;
-    case kSech: return Op::kSech;
-    case kCoth: return Op::kCoth;
-    case kAcsch: return Op::kAcsch;
-    case kAsech: return Op::kAsech;
-    case kAcoth: return Op::kAcoth;
-    case kRad: return Op::kRad;
-    case kDeg: return Op::kDeg;
-    case kGrad: return Op::kGrad;
-    case kNeg: return Op::kNeg;
-    case kNot: return Op::kNot;
-    case kGt: return Op::kGt;
-    case kGe: return Op::kGe;
-    case kLt: return Op::kLt;
-    case kLe: return Op::kLe;
-    case kEq: return Op::kEq;
-    case kNe: return Op::kNe;
-    case kAnd: return Op::kAnd;
-    case kOr: return Op::kOr;
-    case kXor: return Op::kXor;
-    case kNand: return Op::kNand;
-    case kNor: return Op::kNor;
-    case kNxor: return Op::kNxor;
-    case kLogN: return Op::kLogN;
-    case kRight: return Op::kRight;
-    default: break;
+    case Op::kLib1:
+      if (row.ArgTop != 1) return Op::kMissing;
+      in.fn.f1 = routine.f1;
+      return Op::kLib1;
+    case Op::kLib2:
+    case Op::kLibAngle2:
+      if (row.ArgTop == 1) return Op::kMissing;
+      in.fn.f2 = routine.f2;
+      return f->op;
+    case Op::kLib3: in.fn.f3 = routine.f3; return Op::kLib3;
+    case Op::kLib4: in.fn.f4 = routine.f4; return Op::kLib4;
+    case Op::kLibList: in.fn.list = routine.list; return Op::kLibList;
+    default: return f->op;
   }
-  const int code = row.FunTok;
-  if (code >= 0 && code <= kLastTwoArgCode) {
-    if (row.ArgTop == 1) {
-      if ((in.fn.f1 = LibraryFunction1(code))) return Op::kLib1;
-    } else if ((in.fn.f2 = LibraryFunction2(code))) {
-      return (code == kElli1 || code == kElli2) ? Op::kLibAngle2 : Op::kLib2;
-    }
-  } else if (code >= 201 && code < kFirstListCode) {
-    if (LibraryArity(code) == 4) {
-      if ((in.fn.f4 = LibraryFunction4(code))) return Op::kLib4;
-    } else if ((in.fn.f3 = LibraryFunction3(code))) {
-      return Op::kLib3;
-    }
-  } else if (code >= kFirstListCode) {
-    if ((in.fn.list = LibraryFunctionList(code))) return Op::kLibList;
-  }
-  return Op::kMissing;
 }
-
 
 }  // namespace
 
 ErrId FailIdFor(const EtRow& row) {
-  if (row.FunTok > 199) return ErrId::kEvalLibrary;
+  const FunctionEntry* f = FindFunction(row.Fun);
+  const Arity arity = f ? f->arity : Arity::kOperator;
+  if (arity == Arity::kThree || arity == Arity::kFour || arity == Arity::kList) return ErrId::kEvalLibrary;
   if (row.ArgTop == 1) return ErrId::kEvalFunction1;
-  if (row.ArgTop == 2 && IsInList(row.Fun, FunListText(1))) return ErrId::kEvalFunction2;
+  if (row.ArgTop == 2 && arity == Arity::kTwo) return ErrId::kEvalFunction2;
   return ErrId::kEvalOperator;
 }
 
