@@ -139,6 +139,7 @@ class clsExprParser {
   // An evaluation failure kept as numbers until its text is wanted.
   struct EvalFailure {
     int row = 0;
+    bool missing = false;  // the row's function has no routine (no arguments kept)
     int argc = 0;
     std::array<double, kMaxArgs> args{};
   };

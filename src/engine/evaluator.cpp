@@ -179,8 +179,10 @@ L_kLibList: {
 }
 L_kMissing:
   errorId_ = Num(ErrId::kFunctionMissing);
-  errorDescription_ = ErrorMessage(ErrId::kFunctionMissing, {et_[static_cast<std::size_t>(in->row)].Fun});
-  errorPending_ = false;
+  pendingFail_.row = in->row;
+  pendingFail_.argc = 0;
+  pendingFail_.missing = true;
+  errorPending_ = true;
   return false;
 
 fail:
@@ -189,6 +191,7 @@ fail:
   errorPos_ = et_[static_cast<std::size_t>(in->row)].PosInExpr;
   pendingFail_.row = in->row;
   pendingFail_.argc = in->argc;
+  pendingFail_.missing = false;
   for (int i = 0; i < in->argc; ++i) pendingFail_.args[static_cast<std::size_t>(i)] = c[argCells[in->args + i]];
   errorPending_ = true;
   return false;
@@ -304,6 +307,7 @@ std::vector<double> clsExprParser::EvalMulti(const std::vector<double>& varValue
 
 std::string clsExprParser::DescribeFailure(const EvalFailure& f) const {
   const EtRow& row = et_[static_cast<std::size_t>(f.row)];
+  if (f.missing) return ErrorMessage(ErrId::kFunctionMissing, {row.Fun});
   const std::string pos = std::to_string(row.PosInExpr);
   const auto arg = [&](int i) { return i < f.argc ? NumberText(f.args[static_cast<std::size_t>(i)]) : NumberText(0); };
   switch (FailIdFor(row)) {

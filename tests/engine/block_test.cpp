@@ -73,6 +73,10 @@ const char* const kDifferentialCases[] = {
     "stdev(x,1,2)", "gcd(x,6)", "(x>0)*gamma(x)", "(x<1)*fact(x)", "(x>0)*max(x,1/x)",
     "((x>0)*(x<3))*sqrt(x)", "sin(x)^2+cos(x)^2", "exp(exp(x))", "1/(1/x)", "2+3*4",
     "sqrt(-1)", "pi", "1e308*10", "x+(-1e308)*10", "(x>5)*1e308*10",
+    // A failure followed by rows that would hide it again: atn(inf) and
+    // 1/inf are finite, 0*inf is not.
+    "atn(1/(x-2))", "1/exp(x)", "0*(1/x)", "exp(x)-exp(x)", "-(1/x)", "abs(1/x)+1", "(1/x)^2",
+    "sqrt(1/x)", "(1/x)%", "(x>0)*(1/(x-2))+1", "x*(x*(x*(x*1e300)))",
 };
 
 TEST(BlockEval, MatchesEval1BitForBitInEveryAngleUnit) {
@@ -103,6 +107,9 @@ TEST(BlockEval, KnownValuesAndFailures) {
       {"x\\0", 7, true, 0},
       {"0^x", 0, true, 0},
       {"x^2+3*x-1", 2, false, 9},
+      {"atn(1/(x-2))", 2, true, 0},  // the division fails before atn could smooth it
+      {"1/exp(x)", 710, true, 0},
+      {"0*(1/x)", 0, true, 0},
   };
   for (const KnownCase& c : cases) {
     SCOPED_TRACE(std::string(c.text) + " at " + FullText(c.x));
@@ -130,6 +137,12 @@ TEST(BlockEval, DegreesApplyToEverySample) {
   std::uint8_t failed[5];
   EXPECT_EQ(p.EvalBlock(xs, y, failed, 5), 0u);
   for (int i = 0; i < 5; ++i) EXPECT_TRUE(Near(y[i], expected[i])) << xs[i];
+  // A change of unit applies to the next block of the same expression.
+  p.AngleUnit("grad");
+  const double grads[] = {100, 300};
+  EXPECT_EQ(p.EvalBlock(grads, y, failed, 2), 0u);
+  EXPECT_TRUE(Near(y[0], 1));
+  EXPECT_TRUE(Near(y[1], -1));
 }
 
 TEST(BlockEval, RefusedCallsFailEverySampleLikeEval1) {
