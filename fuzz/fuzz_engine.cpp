@@ -9,7 +9,7 @@
 //   bit  3    OpDMSConv off
 //   bit  4    OpAssignExplicit on
 //   bit  5    set variable 1 before Eval
-// The seed files in corpus/ start with a printable flag byte: '@' defaults,
+// The seed files in corpus/engine/ start with a printable flag byte: '@' defaults,
 // 'A' degrees, 'B' grads, 'D' no units, 'H' no DMS, 'P' explicit assignment,
 // 'p' explicit assignment with variable 1 set.
 

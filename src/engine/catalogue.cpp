@@ -2,94 +2,234 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
-#include <string>
-#include <utility>
+#include <cstddef>
+
+#include "mathlib/bessel.h"
+#include "mathlib/dates.h"
+#include "mathlib/distributions.h"
+#include "mathlib/gamma_family.h"
+#include "mathlib/hypergeometric.h"
+#include "mathlib/integer_stats.h"
+#include "mathlib/integrals.h"
+#include "mathlib/signals.h"
 
 namespace cn {
 namespace {
 
-constexpr std::array<std::string_view, 5> kFunLists = {
-    "Abs Atn Atan Cos Exp Fix Int Ln Log Rnd Sgn Sin Sqr Sqrt Cbr Tan Acos Asin Cosh Sinh Tanh "
-    "Acosh Asinh Atanh Fact Not Erf Gamma Gammaln Digamma Zeta Ei AiryA AiryB csc sec cot acsc "
-    "asec acot csch sech coth acsch asech acoth dec rad deg grad neg Si Ci fresnels fresnelc J0 "
-    "Y0 I0 K0 Psi Year Month Day Hour Minute Second",
-    "Comb Mod And Or Xor Beta Root Round Nand Nor NXor Perm LogN DPoisson CPoisson Ein BesselI "
-    "BesselJ BesselK BesselY GammaI PolyLe PolyHe PolyCh PolyLa elli1 elli2 wtri wsqr wsaw wraise "
-    "wparab step",
-    "DNorm CNorm DBinom CBinom BetaI Clip wrect wtrapez wlin wpulse wsteps wexp wexpb wpulsef "
-    "wripple DateSerial TimeSerial",
-    "HypGeom wring wam wfm",
-    "max min sum mean meanq meang var varp stdev stdevp mcm mcd lcm gcd ",
+// Codes up to 155 take their first two argument values, 201..221 three or
+// four, from 301 a list. Names sharing a code are synonyms.
+constexpr FunctionEntry kCatalogue[] = {
+    {"Abs", 7, Arity::kOne, Op::kAbs, {}},
+    {"Atn", 8, Arity::kOne, Op::kAtn, {}},
+    {"Atan", 8, Arity::kOne, Op::kAtn, {}},
+    {"Cos", 9, Arity::kOne, Op::kCos, {}},
+    {"Exp", 12, Arity::kOne, Op::kExp, {}},
+    {"Fix", 13, Arity::kOne, Op::kFix, {}},
+    {"Int", 14, Arity::kOne, Op::kInt, {}},
+    {"Ln", 15, Arity::kOne, Op::kLn, {}},
+    {"Log", 16, Arity::kOne, Op::kLn, {}},
+    {"Rnd", 17, Arity::kOne, Op::kRnd, {}},
+    {"Sgn", 18, Arity::kOne, Op::kSgn, {}},
+    {"Sin", 11, Arity::kOne, Op::kSin, {}},
+    {"Sqr", 19, Arity::kOne, Op::kSqrt, {}},
+    {"Sqrt", 19, Arity::kOne, Op::kSqrt, {}},
+    {"Cbr", 65, Arity::kOne, Op::kCbr, {}},
+    {"Tan", 20, Arity::kOne, Op::kTan, {}},
+    {"Acos", 21, Arity::kOne, Op::kAcos, {}},
+    {"Asin", 22, Arity::kOne, Op::kAsin, {}},
+    {"Cosh", 23, Arity::kOne, Op::kCosh, {}},
+    {"Sinh", 24, Arity::kOne, Op::kSinh, {}},
+    {"Tanh", 25, Arity::kOne, Op::kTanh, {}},
+    {"Acosh", 26, Arity::kOne, Op::kAcosh, {}},
+    {"Asinh", 27, Arity::kOne, Op::kAsinh, {}},
+    {"Atanh", 28, Arity::kOne, Op::kAtanh, {}},
+    {"Fact", 30, Arity::kOne, Op::kLib1, {.f1 = Fact}},
+    {"Not", 44, Arity::kOne, Op::kNot, {}},
+    {"Erf", 46, Arity::kOne, Op::kLib1, {.f1 = Erf}},
+    {"Gamma", 47, Arity::kOne, Op::kLib1, {.f1 = Gamma}},
+    {"Gammaln", 48, Arity::kOne, Op::kLib1, {.f1 = GammaLn}},
+    {"Digamma", 49, Arity::kOne, Op::kLib1, {.f1 = Digamma}},
+    {"Zeta", 51, Arity::kOne, Op::kLib1, {.f1 = Zeta}},
+    {"Ei", 52, Arity::kOne, Op::kLib1, {.f1 = Ei}},
+    {"AiryA", 99, Arity::kOne, Op::kLib1, {.f1 = AiryA}},
+    {"AiryB", 100, Arity::kOne, Op::kLib1, {.f1 = AiryB}},
+    {"csc", 53, Arity::kOne, Op::kCsc, {}},
+    {"sec", 54, Arity::kOne, Op::kSec, {}},
+    {"cot", 55, Arity::kOne, Op::kCot, {}},
+    {"acsc", 56, Arity::kOne, Op::kAcsc, {}},
+    {"asec", 57, Arity::kOne, Op::kAsec, {}},
+    {"acot", 58, Arity::kOne, Op::kAcot, {}},
+    {"csch", 59, Arity::kOne, Op::kCsch, {}},
+    {"sech", 60, Arity::kOne, Op::kSech, {}},
+    {"coth", 61, Arity::kOne, Op::kCoth, {}},
+    {"acsch", 62, Arity::kOne, Op::kAcsch, {}},
+    {"asech", 63, Arity::kOne, Op::kAsech, {}},
+    {"acoth", 64, Arity::kOne, Op::kAcoth, {}},
+    {"dec", 67, Arity::kOne, Op::kLib1, {.f1 = Dec}},
+    {"rad", 68, Arity::kOne, Op::kRad, {}},
+    {"deg", 69, Arity::kOne, Op::kDeg, {}},
+    {"grad", 71, Arity::kOne, Op::kGrad, {}},
+    {"neg", 75, Arity::kOne, Op::kNeg, {}},
+    {"Si", 81, Arity::kOne, Op::kLib1, {.f1 = Si}},
+    {"Ci", 82, Arity::kOne, Op::kLib1, {.f1 = Ci}},
+    {"fresnels", 83, Arity::kOne, Op::kLib1, {.f1 = FresnelS}},
+    {"fresnelc", 84, Arity::kOne, Op::kLib1, {.f1 = FresnelC}},
+    {"J0", 89, Arity::kOne, Op::kLib1, {.f1 = J0}},
+    {"Y0", 90, Arity::kOne, Op::kLib1, {.f1 = Y0}},
+    {"I0", 92, Arity::kOne, Op::kLib1, {.f1 = I0}},
+    {"K0", 91, Arity::kOne, Op::kLib1, {.f1 = K0}},
+    {"Psi", 49, Arity::kOne, Op::kLib1, {.f1 = Digamma}},
+    {"Year", 150, Arity::kOne, Op::kLib1, {.f1 = Year}},
+    {"Month", 151, Arity::kOne, Op::kLib1, {.f1 = Month}},
+    {"Day", 152, Arity::kOne, Op::kLib1, {.f1 = Day}},
+    {"Hour", 153, Arity::kOne, Op::kLib1, {.f1 = Hour}},
+    {"Minute", 154, Arity::kOne, Op::kLib1, {.f1 = Minute}},
+    {"Second", 155, Arity::kOne, Op::kLib1, {.f1 = Second}},
+    {"Comb", 31, Arity::kTwo, Op::kLib2, {.f2 = Comb}},
+    {"Mod", 29, Arity::kTwo, Op::kLib2, {.f2 = Mod}},
+    {"And", 42, Arity::kTwo, Op::kAnd, {}},
+    {"Or", 43, Arity::kTwo, Op::kOr, {}},
+    {"Xor", 45, Arity::kTwo, Op::kXor, {}},
+    {"Beta", 50, Arity::kTwo, Op::kLib2, {.f2 = Beta}},
+    {"Root", 66, Arity::kTwo, Op::kLib2, {.f2 = Root}},
+    {"Round", 70, Arity::kTwo, Op::kLib2, {.f2 = Round}},
+    {"Nand", 72, Arity::kTwo, Op::kNand, {}},
+    {"Nor", 73, Arity::kTwo, Op::kNor, {}},
+    {"NXor", 74, Arity::kTwo, Op::kNxor, {}},
+    {"Perm", 76, Arity::kTwo, Op::kLib2, {.f2 = Perm}},
+    {"LogN", 77, Arity::kTwo, Op::kLogN, {}},
+    {"DPoisson", 78, Arity::kTwo, Op::kLib2, {.f2 = DPoisson}},
+    {"CPoisson", 79, Arity::kTwo, Op::kLib2, {.f2 = CPoisson}},
+    {"Ein", 80, Arity::kTwo, Op::kLib2, {.f2 = Ein}},
+    {"BesselI", 87, Arity::kTwo, Op::kLib2, {.f2 = BesselI}},
+    {"BesselJ", 85, Arity::kTwo, Op::kLib2, {.f2 = BesselJ}},
+    {"BesselK", 88, Arity::kTwo, Op::kLib2, {.f2 = BesselK}},
+    {"BesselY", 86, Arity::kTwo, Op::kLib2, {.f2 = BesselY}},
+    {"GammaI", 94, Arity::kTwo, Op::kLib2, {.f2 = GammaI}},
+    {"PolyLe", 95, Arity::kTwo, Op::kLib2, {.f2 = PolyLe}},
+    {"PolyHe", 97, Arity::kTwo, Op::kLib2, {.f2 = PolyHe}},
+    {"PolyCh", 98, Arity::kTwo, Op::kLib2, {.f2 = PolyCh}},
+    {"PolyLa", 96, Arity::kTwo, Op::kLib2, {.f2 = PolyLa}},
+    {"elli1", 101, Arity::kTwo, Op::kLibAngle2, {.f2 = Elli1}},
+    {"elli2", 102, Arity::kTwo, Op::kLibAngle2, {.f2 = Elli2}},
+    {"wtri", 103, Arity::kTwo, Op::kLib2, {.f2 = WTri}},
+    {"wsqr", 104, Arity::kTwo, Op::kLib2, {.f2 = WSqr}},
+    {"wsaw", 105, Arity::kTwo, Op::kLib2, {.f2 = WSaw}},
+    {"wraise", 106, Arity::kTwo, Op::kLib2, {.f2 = WRaise}},
+    {"wparab", 107, Arity::kTwo, Op::kLib2, {.f2 = WParab}},
+    {"step", 108, Arity::kTwo, Op::kLib2, {.f2 = Step}},
+    {"DNorm", 201, Arity::kThree, Op::kLib3, {.f3 = DNorm}},
+    {"CNorm", 202, Arity::kThree, Op::kLib3, {.f3 = CNorm}},
+    {"DBinom", 203, Arity::kThree, Op::kLib3, {.f3 = DBinom}},
+    {"CBinom", 204, Arity::kThree, Op::kLib3, {.f3 = CBinom}},
+    {"BetaI", 206, Arity::kThree, Op::kLib3, {.f3 = BetaI}},
+    {"Clip", 207, Arity::kThree, Op::kLib3, {.f3 = Clip}},
+    {"wrect", 208, Arity::kThree, Op::kLib3, {.f3 = WRect}},
+    {"wtrapez", 209, Arity::kThree, Op::kLib3, {.f3 = WTrapez}},
+    {"wlin", 210, Arity::kThree, Op::kLib3, {.f3 = WLin}},
+    {"wpulse", 211, Arity::kThree, Op::kLib3, {.f3 = WPulse}},
+    {"wsteps", 212, Arity::kThree, Op::kLib3, {.f3 = WSteps}},
+    {"wexp", 213, Arity::kThree, Op::kLib3, {.f3 = WExp}},
+    {"wexpb", 214, Arity::kThree, Op::kLib3, {.f3 = WExpB}},
+    {"wpulsef", 215, Arity::kThree, Op::kLib3, {.f3 = WPulseF}},
+    {"wripple", 216, Arity::kThree, Op::kLib3, {.f3 = WRipple}},
+    {"DateSerial", 220, Arity::kThree, Op::kLib3, {.f3 = DateSerial}},
+    {"TimeSerial", 221, Arity::kThree, Op::kLib3, {.f3 = TimeSerial}},
+    {"HypGeom", 205, Arity::kFour, Op::kLib4, {.f4 = HypGeom}},
+    {"wring", 217, Arity::kFour, Op::kLib4, {.f4 = WRing}},
+    {"wam", 218, Arity::kFour, Op::kLib4, {.f4 = WAm}},
+    {"wfm", 219, Arity::kFour, Op::kLib4, {.f4 = WFm}},
+    {"max", 302, Arity::kList, Op::kLibList, {.list = Max}},
+    {"min", 301, Arity::kList, Op::kLibList, {.list = Min}},
+    {"sum", 303, Arity::kList, Op::kLibList, {.list = Sum}},
+    {"mean", 304, Arity::kList, Op::kLibList, {.list = Mean}},
+    {"meanq", 305, Arity::kList, Op::kLibList, {.list = MeanQ}},
+    {"meang", 306, Arity::kList, Op::kLibList, {.list = MeanG}},
+    {"var", 307, Arity::kList, Op::kLibList, {.list = Var}},
+    {"varp", 308, Arity::kList, Op::kLibList, {.list = VarP}},
+    {"stdev", 309, Arity::kList, Op::kLibList, {.list = StDev}},
+    {"stdevp", 310, Arity::kList, Op::kLibList, {.list = StDevP}},
+    {"mcm", 312, Arity::kList, Op::kLibList, {.list = Lcm}},
+    {"mcd", 311, Arity::kList, Op::kLibList, {.list = Gcd}},
+    {"lcm", 312, Arity::kList, Op::kLibList, {.list = Lcm}},
+    {"gcd", 311, Arity::kList, Op::kLibList, {.list = Gcd}},
+    {"+", 0, Arity::kOperator, Op::kAdd, {}},
+    {"-", 1, Arity::kOperator, Op::kSub, {}},
+    {"*", 2, Arity::kOperator, Op::kMul, {}},
+    {"/", 3, Arity::kOperator, Op::kDiv, {}},
+    {"%", 4, Arity::kOperator, Op::kPercent, {}},
+    {"\\", 5, Arity::kOperator, Op::kIntDiv, {}},
+    {"^", 6, Arity::kOperator, Op::kPow, {}},
+    {">", 36, Arity::kOperator, Op::kGt, {}},
+    {">=", 37, Arity::kOperator, Op::kGe, {}},
+    {"=>", 37, Arity::kOperator, Op::kGe, {}},
+    {"<", 38, Arity::kOperator, Op::kLt, {}},
+    {"<=", 39, Arity::kOperator, Op::kLe, {}},
+    {"=<", 39, Arity::kOperator, Op::kLe, {}},
+    {"=", 40, Arity::kOperator, Op::kEq, {}},
+    {"<>", 41, Arity::kOperator, Op::kNe, {}},
+    {"!", 30, Arity::kOperator, Op::kLib1, {.f1 = Fact}},
+    {"@Right", -2, Arity::kOperator, Op::kRight, {}},
 };
 
-// Lower-case name -> code. Kept sorted for binary search.
-constexpr std::pair<std::string_view, int> kCodes[] = {
-    {"!", 30}, {"%", 4}, {"*", 2}, {"+", 0}, {"-", 1}, {"/", 3}, {"<", 38}, {"<=", 39},
-    {"<>", 41}, {"=", 40}, {"=<", 39}, {"=>", 37}, {">", 36}, {">=", 37}, {"@right", -2},
-    {"\\", 5}, {"^", 6}, {"abs", 7}, {"acos", 21}, {"acosh", 26}, {"acot", 58}, {"acoth", 64},
-    {"acsc", 56}, {"acsch", 62}, {"airya", 99}, {"airyb", 100}, {"and", 42}, {"asec", 57},
-    {"asech", 63}, {"asin", 22}, {"asinh", 27}, {"atan", 8}, {"atanh", 28}, {"atn", 8},
-    {"besseli", 87}, {"besselj", 85}, {"besselk", 88}, {"bessely", 86}, {"beta", 50},
-    {"betai", 206}, {"cbinom", 204}, {"cbr", 65}, {"ci", 82}, {"clip", 207}, {"cnorm", 202},
-    {"comb", 31}, {"cos", 9}, {"cosh", 23}, {"cot", 55}, {"coth", 61}, {"cpoisson", 79},
-    {"csc", 53}, {"csch", 59}, {"dateserial", 220}, {"day", 152}, {"dbinom", 203}, {"dec", 67},
-    {"deg", 69}, {"digamma", 49}, {"dnorm", 201}, {"dpoisson", 78}, {"ei", 52}, {"ein", 80},
-    {"elli1", 101}, {"elli2", 102}, {"erf", 46}, {"exp", 12}, {"fact", 30}, {"fix", 13},
-    {"fresnelc", 84}, {"fresnels", 83}, {"gamma", 47}, {"gammai", 94}, {"gammaln", 48},
-    {"gcd", 311}, {"grad", 71}, {"hour", 153}, {"hypgeom", 205}, {"i0", 92}, {"int", 14},
-    {"j0", 89}, {"k0", 91}, {"lcm", 312}, {"ln", 15}, {"log", 16}, {"logn", 77}, {"max", 302},
-    {"mcd", 311}, {"mcm", 312}, {"mean", 304}, {"meang", 306}, {"meanq", 305}, {"min", 301},
-    {"minute", 154}, {"mod", 29}, {"month", 151}, {"nand", 72}, {"neg", 75}, {"nor", 73},
-    {"not", 44}, {"nxor", 74}, {"or", 43}, {"perm", 76}, {"polych", 98}, {"polyhe", 97},
-    {"polyla", 96}, {"polyle", 95}, {"psi", 49}, {"rad", 68}, {"rnd", 17}, {"root", 66},
-    {"round", 70}, {"sec", 54}, {"sech", 60}, {"second", 155}, {"sgn", 18}, {"si", 81},
-    {"sin", 11}, {"sinh", 24}, {"sqr", 19}, {"sqrt", 19}, {"stdev", 309}, {"stdevp", 310},
-    {"step", 108}, {"sum", 303}, {"tan", 20}, {"tanh", 25}, {"timeserial", 221}, {"var", 307},
-    {"varp", 308}, {"wam", 218}, {"wexp", 213}, {"wexpb", 214}, {"wfm", 219}, {"wlin", 210},
-    {"wparab", 107}, {"wpulse", 211}, {"wpulsef", 215}, {"wraise", 106}, {"wrect", 208},
-    {"wring", 217}, {"wripple", 216}, {"wsaw", 105}, {"wsqr", 104}, {"wsteps", 212},
-    {"wtrapez", 209}, {"wtri", 103}, {"xor", 45}, {"y0", 90}, {"year", 150}, {"zeta", 51},
-};
+constexpr std::size_t kCount = std::size(kCatalogue);
 
-constexpr bool CodesSorted() {
-  for (std::size_t i = 1; i < std::size(kCodes); ++i)
-    if (!(kCodes[i - 1].first < kCodes[i].first)) return false;
+constexpr char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+constexpr int CompareNoCase(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const char x = LowerAscii(a[i]), y = LowerAscii(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+// Entry numbers in name order, for binary search.
+constexpr std::array<std::uint8_t, kCount> kByName = [] {
+  std::array<std::uint8_t, kCount> order{};
+  for (std::size_t i = 0; i < kCount; ++i) order[i] = static_cast<std::uint8_t>(i);
+  std::sort(order.begin(), order.end(), [](std::uint8_t a, std::uint8_t b) {
+    return CompareNoCase(kCatalogue[a].name, kCatalogue[b].name) < 0;
+  });
+  return order;
+}();
+
+constexpr bool NamesUnique() {
+  for (std::size_t i = 1; i < kCount; ++i)
+    if (CompareNoCase(kCatalogue[kByName[i - 1]].name, kCatalogue[kByName[i]].name) == 0) return false;
   return true;
 }
-static_assert(CodesSorted(), "the code table must stay sorted for binary search");
+static_assert(kCount < 256, "entry numbers are stored in a byte");
+static_assert(NamesUnique(), "a name may appear only once in the catalogue");
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+// Every operation that calls a routine has its routine.
+constexpr bool RoutinesPresent() {
+  for (const FunctionEntry& f : kCatalogue) {
+    const Routine& r = f.routine;
+    if ((f.op == Op::kLib1 && !r.f1) || ((f.op == Op::kLib2 || f.op == Op::kLibAngle2) && !r.f2) ||
+        (f.op == Op::kLib3 && !r.f3) || (f.op == Op::kLib4 && !r.f4) || (f.op == Op::kLibList && !r.list))
+      return false;
+  }
+  return true;
 }
+static_assert(RoutinesPresent(), "a library operation without its routine");
 
 }  // namespace
 
-std::string_view FunListText(int list) { return kFunLists.at(static_cast<std::size_t>(list)); }
+std::span<const FunctionEntry> FunctionCatalogue() { return kCatalogue; }
 
-bool IsInList(std::string_view name, std::string_view list) {
-  // Whole-word match: " name " inside " list ".
-  if (name.find(' ') != std::string_view::npos) return false;
-  std::size_t start = 0;
-  while (start <= list.size()) {
-    std::size_t end = list.find(' ', start);
-    if (end == std::string_view::npos) end = list.size();
-    if (EqualNoCase(list.substr(start, end - start), name)) return true;
-    start = end + 1;
-  }
-  return false;
+const FunctionEntry* FindFunction(std::string_view name) {
+  const auto* it = std::lower_bound(kByName.begin(), kByName.end(), name, [](std::uint8_t entry, std::string_view key) {
+    return CompareNoCase(kCatalogue[entry].name, key) < 0;
+  });
+  if (it == kByName.end() || CompareNoCase(kCatalogue[*it].name, name) != 0) return nullptr;
+  return &kCatalogue[*it];
 }
 
 int FunctionCode(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = Lower(c);
-  const auto* it = std::lower_bound(std::begin(kCodes), std::end(kCodes), lower,
-                                    [](const auto& entry, const std::string& key) { return entry.first < key; });
-  if (it != std::end(kCodes) && it->first == lower) return it->second;
-  return kUnknown;
+  const FunctionEntry* f = FindFunction(text);
+  return f ? f->code : kUnknown;
 }
 
 bool IsComparison(std::string_view fun) {

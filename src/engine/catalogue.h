@@ -1,7 +1,13 @@
-// The vocabulary of the expression language: names, arities and codes.
+// The vocabulary of the expression language: one table of every operator and
+// function with its code, its argument count, the evaluator's operation and
+// the library routine behind it. A new function is one more row.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string_view>
+
+#include "engine/ops.h"
 
 namespace cn {
 
@@ -21,25 +27,50 @@ enum FunCode : int {
   kCbr = 65, kRad = 68, kDeg = 69, kGrad = 71,
   kNand = 72, kNor = 73, kNxor = 74, kNeg = 75, kLogN = 77,
   kElli1 = 101, kElli2 = 102,
-  kLastTwoArgCode = 155,  // codes up to here use the first two argument values
-  kFirstListCode = 301,   // aggregates over an argument list
 };
 
-// The five name lists: 0 one argument, 1 two, 2 three, 3 four, 4 two to twenty.
-std::string_view FunListText(int list);
+// Library routines. A routine rejects its input, or an overflow, division by
+// zero or invalid operation inside it, by returning NaN or an infinity; the
+// evaluator turns any non-finite result into an evaluation error.
+using LibFn1 = double (*)(double);
+using LibFn2 = double (*)(double, double);
+using LibFn3 = double (*)(double, double, double);
+using LibFn4 = double (*)(double, double, double, double);
+// Aggregates: the argument values in the order written, count 2..20.
+using LibFnList = double (*)(const double* values, int count);
 
-// True when `name` is a whole word of `list`, without regard to case.
-bool IsInList(std::string_view name, std::string_view list);
+// How a name is called: an operator (no brackets), a fixed number of
+// arguments, or a list of two to twenty.
+enum class Arity : std::uint8_t { kOperator, kOne, kTwo, kThree, kFour, kList };
+
+// The routine of a library function; the member that matches the row's
+// operation is set, the others are null.
+struct Routine {
+  LibFn1 f1 = nullptr;
+  LibFn2 f2 = nullptr;
+  LibFn3 f3 = nullptr;
+  LibFn4 f4 = nullptr;
+  LibFnList list = nullptr;
+};
+
+struct FunctionEntry {
+  std::string_view name;  // as listed; looked up without regard to case
+  int code;               // the row's FunTok
+  Arity arity;
+  Op op;                  // kMissing: known name, no routine wired yet
+  Routine routine;
+};
+
+// Every entry, in catalogue order.
+std::span<const FunctionEntry> FunctionCatalogue();
+
+// The entry of an operator or function name, any case; nullptr when unknown.
+const FunctionEntry* FindFunction(std::string_view name);
 
 // The code of an operator or function name, any case; -1 when unknown.
 int FunctionCode(std::string_view text);
 
 // One of the comparison words > < = <= >= <> =< =>.
 bool IsComparison(std::string_view fun);
-
-// Number of arguments a library code takes when called (codes 201..221).
-inline int LibraryArity(int code) {
-  return (code == 205 || code == 217 || code == 218 || code == 219) ? 4 : 3;
-}
 
 }  // namespace cn

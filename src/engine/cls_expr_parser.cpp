@@ -38,18 +38,16 @@ bool clsExprParser::StoreExpression(std::string_view strExpr) {
   compiled_ = false;
   program_.reset();
   x1Cell_ = nullptr;
-  et_.assign(2, EtRow{});
-  etTop_ = 0;
-  vars_.assign(static_cast<std::size_t>(kMaxVars) + 1, VarRecord{});
-  varTop_ = 0;
-  varIndex_.clear();
   errorDescription_.clear();
   errorId_ = 0;
   errorPos_ = 0;
   errorPending_ = false;
 
-  Compiler compiler(*this);
-  if (!compiler.ParseExpression(Utf8ToU32(expression_))) {
+  CompileResult result = Compile(Utf8ToU32(expression_), CompileOptions{opUnitConv_, opDMSConv_});
+  if (auto* error = std::get_if<CompileError>(&result)) {
+    errorId_ = Num(error->id);
+    errorDescription_ = std::move(error->text);
+    errorPos_ = error->pos;
     et_.clear();
     etTop_ = 0;
     vars_.assign(1, VarRecord{});
@@ -57,6 +55,13 @@ bool clsExprParser::StoreExpression(std::string_view strExpr) {
     varIndex_.clear();
     return false;
   }
+  CompiledTable& table = std::get<CompiledTable>(result);
+  et_ = std::move(table.et);
+  etTop_ = table.etTop;
+  vars_ = std::move(table.vars);
+  varTop_ = table.varTop;
+  varIndex_ = std::move(table.varIndex);
+  errorPos_ = table.lastPos;
   BuildProgram();
   compiled_ = true;
   return true;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -17,6 +18,8 @@
 #include <vector>
 
 namespace cn {
+
+enum class ErrId : int;
 
 // One argument slot of a table row.
 struct EtSlot {
@@ -113,6 +116,17 @@ class clsExprParser {
   std::vector<double> EvalMulti(const std::vector<double>& varValue, int varIndex = 1);
   std::vector<double> EvalMulti(const std::vector<double>& varValue, std::string_view varName);
 
+  // Evaluates at x[0..n) exactly as Eval1 would at each x in turn: y[i] is
+  // the value Eval1(x[i]) returns, bit for bit, and failed[i] is 1 where
+  // Eval1(x[i]) fails (y[i] is then 0), else 0. Returns the number of failed
+  // samples. No text is formatted and, once warmed up, nothing allocated: for
+  // a failed sample's message call Eval1 at its x and read ErrorDescription.
+  // Afterwards ErrorID is 0 and nothing is posted, unless the whole call is
+  // refused (nothing compiled, or more than one variable): then every sample
+  // fails and the error fields and record are those Eval1 leaves. The three
+  // arrays must not overlap.
+  std::size_t EvalBlock(const double* x, double* y, std::uint8_t* failed, std::size_t n);
+
   void ET_Dump(EtTable& eTable) const;
 
   // The compiled table, rows 0..ETTop (for tests and tools).
@@ -120,12 +134,12 @@ class clsExprParser {
   int ETTop() const { return etTop_; }
 
  private:
-  friend class Compiler;
   struct Program;
 
   // An evaluation failure kept as numbers until its text is wanted.
   struct EvalFailure {
     int row = 0;
+    bool missing = false;  // the row's function has no routine (no arguments kept)
     int argc = 0;
     std::array<double, kMaxArgs> args{};
   };
@@ -136,11 +150,15 @@ class clsExprParser {
     errorPending_ = false;
   }
   void Post(int number);
+  void Refuse(ErrId id, int record, std::string_view name = {});
   void Materialize() const;
   std::string DescribeFailure(const EvalFailure& f) const;
   int FindVar(std::string_view name) const;
   void SubstituteVariables();
   bool EvalTable(double& result);
+  void PrepareBlock();
+  std::size_t EvalLanes(const double* x, double* y, std::uint8_t* failed, std::size_t m);
+  std::size_t EvalSampleBySample(const double* x, double* y, std::uint8_t* failed, std::size_t n);
   void BuildProgram();
 
   std::string expression_;

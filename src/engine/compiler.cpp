@@ -47,27 +47,25 @@ std::string PosText(int pos) { return std::to_string(pos); }
 
 }  // namespace
 
-bool Compiler::Fail(int id, std::string description, int pos) {
-  p_.errorId_ = id;
-  p_.errorDescription_ = std::move(description);
-  p_.errorPos_ = pos;
+bool Compiler::Fail(ErrId id, std::string description, int pos) {
+  error_ = CompileError{id, pos, std::move(description)};
   return false;
 }
 
-bool Compiler::FailAt(int id, std::initializer_list<std::string_view> values, int pos) {
+bool Compiler::FailAt(ErrId id, std::initializer_list<std::string_view> values, int pos) {
   return Fail(id, ErrorMessage(id, values), pos);
 }
 
 void Compiler::NextRow() {
   // Rows are added as the text needs them; the row after the last one always
   // exists and stays empty (the last row's trailing slot is copied from it).
-  ++p_.etTop_;
-  if (p_.et_.size() < static_cast<std::size_t>(p_.etTop_) + 2) p_.et_.resize(static_cast<std::size_t>(p_.etTop_) + 2);
+  ++t_.etTop;
+  if (t_.et.size() < static_cast<std::size_t>(t_.etTop) + 2) t_.et.resize(static_cast<std::size_t>(t_.etTop) + 2);
 }
 
 void Compiler::NewRow(int pos, std::string fun, int priLvl, int argTop) {
   NextRow();
-  EtRow& row = p_.et_[static_cast<std::size_t>(p_.etTop_)];
+  EtRow& row = t_.et[static_cast<std::size_t>(t_.etTop)];
   row.PosInExpr = pos;
   row.FunTok = FunctionCode(fun);
   row.Fun = std::move(fun);
@@ -80,13 +78,13 @@ bool Compiler::AddVariable(const std::u32string& token, EtSlot& slot) {
   std::string key = name;
   std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   int index = 0;
-  if (auto it = p_.varIndex_.find(key); it != p_.varIndex_.end()) {
+  if (auto it = t_.varIndex.find(key); it != t_.varIndex.end()) {
     index = it->second;
   } else {
-    if (p_.varTop_ + 1 > kMaxVars) return FailAt(1, {}, p_.errorPos_);
-    index = ++p_.varTop_;
-    p_.vars_[static_cast<std::size_t>(index)] = VarRecord{name, 0.0, false};
-    p_.varIndex_.emplace(std::move(key), index);
+    if (t_.varTop + 1 > kMaxVars) return FailAt(ErrId::kTooManyVariables, {}, pos_);
+    index = ++t_.varTop;
+    t_.vars[static_cast<std::size_t>(index)] = VarRecord{name, 0.0, false};
+    t_.varIndex.emplace(std::move(key), index);
   }
   slot.Idx = index;
   slot.Name = std::move(name);
@@ -95,38 +93,36 @@ bool Compiler::AddVariable(const std::u32string& token, EtSlot& slot) {
 }
 
 bool Compiler::StoreOperand(std::u32string token, int slotIndex) {
-  const int pos = p_.errorPos_;
-  if (token.empty()) return FailAt(8, {}, pos);
-  EtSlot& slot = p_.et_[static_cast<std::size_t>(p_.etTop_)].Arg[static_cast<std::size_t>(slotIndex)];
+  const int pos = pos_;
+  if (token.empty()) return FailAt(ErrId::kMissingArgument, {}, pos);
+  EtSlot& slot = t_.et[static_cast<std::size_t>(t_.etTop)].Arg[static_cast<std::size_t>(slotIndex)];
   double value = 0;
   bool isValue = false;
   std::u32string unknown;
   switch (ConstantValue(token, value, unknown)) {
     case Recognised::kYes: isValue = true; break;
-    case Recognised::kMalformed: return FailAt(19, {U32ToUtf8(unknown)}, pos);
+    case Recognised::kMalformed: return FailAt(ErrId::kConstantUnknown, {U32ToUtf8(unknown)}, pos);
     case Recognised::kNo: break;
   }
-  if (!isValue && p_.opUnitConv_ && ParseUnitNumber(token, value)) isValue = true;
+  if (!isValue && options_.unitConv && ParseUnitNumber(token, value)) isValue = true;
   if (!isValue && IsNumber(token)) {
     // A number too large for a double is no number we can compute with.
-    if (!NumberValue(token, value)) return FailAt(12, {U32ToUtf8(token)}, pos);
+    if (!NumberValue(token, value)) return FailAt(ErrId::kSyntax, {U32ToUtf8(token)}, pos);
     isValue = true;
   }
-  if (!isValue && p_.opDMSConv_) {
+  if (!isValue && options_.dmsConv) {
     switch (ParseDMS(token, value)) {
       case Recognised::kYes: isValue = true; break;
-      case Recognised::kMalformed: return FailAt(21, {}, pos);
+      case Recognised::kMalformed: return FailAt(ErrId::kWrongDms, {}, pos);
       case Recognised::kNo: break;
     }
   }
   if (isValue) {
     slot = EtSlot{0, "", value};
   } else {
-    if (!IsVariableName(token)) return FailAt(12, {U32ToUtf8(token)}, pos);
+    if (!IsVariableName(token)) return FailAt(ErrId::kSyntax, {U32ToUtf8(token)}, pos);
     if (!AddVariable(token, slot)) return false;
   }
-  p_.errorDescription_.clear();
-  p_.errorId_ = 0;
   pending_.clear();
   return true;
 }
@@ -136,27 +132,29 @@ bool Compiler::OpenBracket(std::u32string_view s, int i) {
   if (pending_.empty()) return true;
   std::string name = U32ToUtf8(pending_);
   int argCount = 0;
-  if (IsInList(name, FunListText(0))) {
+  const FunctionEntry* f = FindFunction(name);
+  const Arity arity = f ? f->arity : Arity::kOperator;
+  if (arity == Arity::kOne) {
     NewRow(i, name, depth_ * 10, 1);
-  } else if (IsInList(name, FunListText(1))) {
+  } else if (arity == Arity::kTwo) {
     argCount = 2;
-  } else if (IsInList(name, FunListText(2))) {
+  } else if (arity == Arity::kThree) {
     argCount = 3;
-  } else if (IsInList(name, FunListText(3))) {
+  } else if (arity == Arity::kFour) {
     argCount = 4;
-  } else if (IsInList(name, FunListText(4))) {
+  } else if (arity == Arity::kList) {
     argCount = CountArguments(s.substr(static_cast<std::size_t>(i - 1)));
-    if (argCount > kMaxArgs) return FailAt(9, {PosText(i)}, i);
+    if (argCount > kMaxArgs) return FailAt(ErrId::kTooManyArguments, {PosText(i)}, i);
   } else if (IsNumber(pending_)) {
-    return FailAt(5, {PosText(i)}, i);
+    return FailAt(ErrId::kSyntaxAt, {PosText(i)}, i);
   } else {
     const int p = i - static_cast<int>(pending_.size());
-    return FailAt(6, {name, PosText(p)}, p);
+    return FailAt(ErrId::kUnknownFunction, {name, PosText(p)}, p);
   }
   if (argCount > 0) {
     // More than twenty calls with open argument lists: the table could not
     // hold their rows either, so report it as too many operations.
-    if (funDepth_ >= kFunStackSize) return FailAt(20, {}, i);
+    if (funDepth_ >= kFunStackSize) return FailAt(ErrId::kTooManyOperations, {}, i);
     funStack_[static_cast<std::size_t>(funDepth_++)] = FunEntry{std::move(name), argCount, argCount - 1, i};
   }
   pending_.clear();
@@ -165,7 +163,7 @@ bool Compiler::OpenBracket(std::u32string_view s, int i) {
 
 bool Compiler::Comparison(char32_t c, int i) {
   if (pendingRelOp_.empty()) {
-    if (p_.etTop_ > 0 && IsComparison(p_.et_[static_cast<std::size_t>(p_.etTop_)].Fun)) {
+    if (t_.etTop > 0 && IsComparison(t_.et[static_cast<std::size_t>(t_.etTop)].Fun)) {
       // A chained comparison such as 0<x<1 joins its parts with a product.
       NewRow(i, "*", (depth_ - 1) * 10 + 3, 2);
       const std::u32string keep = pending_;
@@ -177,13 +175,13 @@ bool Compiler::Comparison(char32_t c, int i) {
     if (!StoreOperand(pending_, 1)) return false;
   }
   pendingRelOp_ += static_cast<char>(c);
-  EtRow& row = p_.et_[static_cast<std::size_t>(p_.etTop_)];
+  EtRow& row = t_.et[static_cast<std::size_t>(t_.etTop)];
   row.PosInExpr = i;
   row.Fun = pendingRelOp_;
   row.FunTok = FunctionCode(pendingRelOp_);
   row.PriLvl = depth_ * 10 + 1;
   row.ArgTop = 2;
-  if (row.FunTok == kUnknown) return FailAt(5, {PosText(i)}, i);
+  if (row.FunTok == kUnknown) return FailAt(ErrId::kSyntaxAt, {PosText(i)}, i);
   return true;
 }
 
@@ -197,7 +195,7 @@ bool Compiler::HandleChar(std::u32string_view s, int i, bool& again) {
     case U')': case U']': case U'}':
       --depth_;
       closed_ = true;
-      if (depth_ < 0) return FailAt(7, {PosText(i)}, i);
+      if (depth_ < 0) return FailAt(ErrId::kTooManyClosing, {PosText(i)}, i);
       return true;
     case U'+': case U'-': {
       if (IsExponentSign(pending_)) {
@@ -207,7 +205,7 @@ bool Compiler::HandleChar(std::u32string_view s, int i, bool& again) {
       if (pending_.empty()) {
         const char32_t p = PrevNonBlankChar(s, i);
         if (p == 0 || p == U'(' || p == U'[' || p == U'{' || p == U'|' || p == U',') pending_ = U"0";
-        else return FailAt(8, {}, i);
+        else return FailAt(ErrId::kMissingArgument, {}, i);
       }
       NewRow(i, c == U'+' ? "+" : "-", depth_ * 10 + 2, 2);
       operatorSeen_ = true;
@@ -232,7 +230,7 @@ bool Compiler::HandleChar(std::u32string_view s, int i, bool& again) {
     }
     case U',': {
       if (funDepth_ == 0 || funStack_[static_cast<std::size_t>(funDepth_ - 1)].Name.empty())
-        return FailAt(9, {PosText(i)}, i);
+        return FailAt(ErrId::kTooManyArguments, {PosText(i)}, i);
       FunEntry& top = funStack_[static_cast<std::size_t>(funDepth_ - 1)];
       NewRow(top.PosInExpr, top.Name, depth_ * 10, top.ArgCount);
       operatorSeen_ = true;
@@ -247,7 +245,7 @@ bool Compiler::HandleChar(std::u32string_view s, int i, bool& again) {
       if (!pending_.empty()) {
         --depth_;
         closed_ = true;
-        if (depth_ < 0) return FailAt(5, {PosText(i)}, i);
+        if (depth_ < 0) return FailAt(ErrId::kSyntaxAt, {PosText(i)}, i);
       } else {
         ++depth_;
         NewRow(i, "abs", depth_ * 10, 1);
@@ -272,16 +270,27 @@ bool Compiler::HandleChar(std::u32string_view s, int i, bool& again) {
   }
 }
 
+CompileResult Compile(std::u32string_view s, CompileOptions options) {
+  Compiler compiler(options);
+  if (!compiler.ParseExpression(s)) return std::move(compiler.error_);
+  return std::move(compiler.t_);
+}
+
+Compiler::Compiler(CompileOptions options) : options_(options) {
+  t_.et.assign(2, EtRow{});
+  t_.vars.assign(static_cast<std::size_t>(kMaxVars) + 1, VarRecord{});
+}
+
 bool Compiler::ParseExpression(std::u32string_view s) {
   const int len = static_cast<int>(s.size());
-  if (std::count(s.begin(), s.end(), U'|') % 2 != 0) return FailAt(4, {}, 1);
+  if (std::count(s.begin(), s.end(), U'|') % 2 != 0) return FailAt(ErrId::kAbsMismatch, {}, 1);
 
   for (int i = 1; i <= len;) {
-    p_.errorPos_ = i;
+    pos_ = i;
     bool again = false;
     if (!HandleChar(s, i, again)) return false;
-    if (p_.etTop_ > kMaxRows - 2) return FailAt(20, {}, 1);
-    if (closed_ && EndsOperand(s[static_cast<std::size_t>(i - 1)])) return FailAt(5, {PosText(i)}, i);
+    if (t_.etTop > kMaxRows - 2) return FailAt(ErrId::kTooManyOperations, {}, 1);
+    if (closed_ && EndsOperand(s[static_cast<std::size_t>(i - 1)])) return FailAt(ErrId::kSyntaxAt, {PosText(i)}, i);
     if (operatorSeen_) {
       operatorSeen_ = false;
       closed_ = false;
@@ -291,27 +300,28 @@ bool Compiler::ParseExpression(std::u32string_view s) {
     if (!again) ++i;
   }
 
-  if (depth_ > 0) return FailAt(11, {}, 1);
-  auto& et = p_.et_;
-  if (p_.etTop_ == 0) {
+  if (depth_ > 0) return FailAt(ErrId::kNotEnoughClosing, {}, 1);
+  auto& et = t_.et;
+  if (t_.etTop == 0) {
     // A single operand: 0 + operand.
     NewRow(1, "+", 1, 2);
   }
-  const int top = p_.etTop_;
+  const int top = t_.etTop;
   for (int k = 1; k <= top; ++k)
     et[static_cast<std::size_t>(k)].Arg[static_cast<std::size_t>(std::min(et[static_cast<std::size_t>(k)].ArgTop, 2))] =
         et[static_cast<std::size_t>(k + 1)].Arg[1];
-  if (pending_.empty()) return FailAt(8, {}, p_.errorPos_);
+  if (pending_.empty()) return FailAt(ErrId::kMissingArgument, {}, pos_);
   if (!StoreOperand(pending_, std::min(et[static_cast<std::size_t>(top)].ArgTop, 2))) return false;
-  if (funDepth_ > 0) return FailAt(8, {}, p_.errorPos_);
+  if (funDepth_ > 0) return FailAt(ErrId::kMissingArgument, {}, pos_);
 
   et.resize(static_cast<std::size_t>(top) + 1);
-  p_.vars_.resize(static_cast<std::size_t>(p_.varTop_) + 1);
+  t_.vars.resize(static_cast<std::size_t>(t_.varTop) + 1);
   SortPriorities(et, top);
   LinkOperations(et, top);
   if (SetConditions(et, top) > 0) SortPriorities(et, top);
   ExpandMultiArgs(et, top);
   ClearLinkedArgs(et, top);
+  t_.lastPos = pos_;
   return true;
 }
 

@@ -5,7 +5,8 @@
 namespace cn {
 namespace {
 
-constexpr std::array<std::string_view, 23> kMessages = {
+// Indexed by ErrId.
+constexpr std::array<std::string_view, Num(ErrId::kNoDms) + 1> kMessages = {
     "",
     "too many variables",
     "Variable not found",
@@ -31,6 +32,9 @@ constexpr std::array<std::string_view, 23> kMessages = {
     "No DMS format",
 };
 
+static_assert(kMessages[Num(ErrId::kNotAssigned)] == "Variable < $ > not assigned",
+              "the message catalogue follows the numbering of ErrId");
+
 }  // namespace
 
 std::string_view ErrMsg(int id) {
@@ -45,7 +49,7 @@ std::string FillPlaceholder(std::string_view value, std::string text) {
   return text;
 }
 
-std::string ErrorMessage(int id, std::initializer_list<std::string_view> values) {
+std::string ErrorMessage(ErrId id, std::initializer_list<std::string_view> values) {
   std::string text(ErrMsg(id));
   // Fill left to right without re-reading what was inserted: a value may contain "$".
   std::string out;

@@ -1,4 +1,4 @@
-// Lowering of the compiled table and the evaluation loop.
+// The evaluation loop over the lowered program.
 //
 // Every row built from one elementary operation is checked with isfinite on
 // its result: with finite inputs that catches overflow, division by zero and
@@ -13,12 +13,13 @@
 #include "core/number_text.h"
 #include "engine/catalogue.h"
 #include "engine/error_catalogue.h"
+#include "engine/op_math.h"
 #include "engine/program.h"
 
 namespace cn {
 namespace {
 
-constexpr double kPi = 3.14159265358979;
+using namespace opmath;
 
 // The platform's pseudo-random generator: a 24-bit linear congruential
 // generator giving singles in [0, 1).
@@ -28,260 +29,11 @@ float NextRandom() {
   return static_cast<float>(state) / 16777216.0f;
 }
 
-Op OpFor(const EtRow& row, const std::vector<EtRow>& et, Instr& in) {
-  switch (row.FunTok) {
-    case kAdd: return Op::kAdd;
-    case kSub: return Op::kSub;
-    case kMul: return Op::kMul;
-    case kDiv: return Op::kDiv;
-    case kPercent: return Op::kPercent;
-    case kIntDiv: return Op::kIntDiv;
-    case kPow: {
-      // x^2 is by far the most common power: a product is exact and cheap.
-      const EtSlot& e = row.Arg[2];
-      bool received = false;
-      for (std::size_t r = 1; r < et.size(); ++r)
-        if (et[r].ArgOf == &row - et.data() && et[r].ArgIdx == 2) received = true;
-      return (!received && e.Idx == 0 && e.Value == 2.0) ? Op::kSquare : Op::kPow;
-    }
-    case kAbs: return Op::kAbs;
-    case kAtn: return Op::kAtn;
-    case kCos: return Op::kCos;
-    case kSin: return Op::kSin;
-    case kTan: return Op::kTan;
-    case kExp: return Op::kExp;
-    case kFix: return Op::kFix;
-    case kInt: return Op::kInt;
-    case kLn: case kLog: return Op::kLn;
-    case kRnd: return Op::kRnd;
-    case kSgn: return Op::kSgn;
-    case kSqr: return Op::kSqrt;
-    case kCbr: return Op::kCbr;
-    case kAcos: return Op::kAcos;
-    case kAsin: return Op::kAsin;
-    case kCosh: return Op::kCosh;
-    case kSinh: return Op::kSinh;
-    case kTanh: return Op::kTanh;
-    case kAcosh: return Op::kAcosh;
-    case kAsinh: return Op::kAsinh;
-    case kAtanh: return Op::kAtanh;
-    case kCsc: return Op::kCsc;
-    case kSec: return Op::kSec;
-    case kCot: return Op::kCot;
-    case kAcsc: return Op::kAcsc;
-    case kAsec: return Op::kAsec;
-    case kAcot: return Op::kAcot;
-    case kCsch: return Op::kCsch;
-    case kSech: return Op::kSech;
-    case kCoth: return Op::kCoth;
-    case kAcsch: return Op::kAcsch;
-    case kAsech: return Op::kAsech;
-    case kAcoth: return Op::kAcoth;
-    case kRad: return Op::kRad;
-    case kDeg: return Op::kDeg;
-    case kGrad: return Op::kGrad;
-    case kNeg: return Op::kNeg;
-    case kNot: return Op::kNot;
-    case kGt: return Op::kGt;
-    case kGe: return Op::kGe;
-    case kLt: return Op::kLt;
-    case kLe: return Op::kLe;
-    case kEq: return Op::kEq;
-    case kNe: return Op::kNe;
-    case kAnd: return Op::kAnd;
-    case kOr: return Op::kOr;
-    case kXor: return Op::kXor;
-    case kNand: return Op::kNand;
-    case kNor: return Op::kNor;
-    case kNxor: return Op::kNxor;
-    case kLogN: return Op::kLogN;
-    case kRight: return Op::kRight;
-    default: break;
-  }
-  const int code = row.FunTok;
-  if (code >= 0 && code <= kLastTwoArgCode) {
-    if (row.ArgTop == 1) {
-      if ((in.fn.f1 = LibraryFunction1(code))) return Op::kLib1;
-    } else if ((in.fn.f2 = LibraryFunction2(code))) {
-      return (code == kElli1 || code == kElli2) ? Op::kLibAngle2 : Op::kLib2;
-    }
-  } else if (code >= 201 && code < kFirstListCode) {
-    if (LibraryArity(code) == 4) {
-      if ((in.fn.f4 = LibraryFunction4(code))) return Op::kLib4;
-    } else if ((in.fn.f3 = LibraryFunction3(code))) {
-      return Op::kLib3;
-    }
-  } else if (code >= kFirstListCode) {
-    if ((in.fn.list = LibraryFunctionList(code))) return Op::kLibList;
-  }
-  return Op::kMissing;
-}
-
-int FailIdFor(const EtRow& row) {
-  if (row.FunTok > 199) return 17;
-  if (row.ArgTop == 1) return 14;
-  if (row.ArgTop == 2 && IsInList(row.Fun, FunListText(1))) return 15;
-  return 16;
-}
-
 // The evaluation-message form of a number: at most 15 significant digits and
 // a point as decimal separator.
 std::string NumberText(double v) { return FormatDouble(v); }
 
-bool Finite(double v) { return std::isfinite(v); }
-
-// Formulas of the functions with several steps. Each returns NaN when an
-// intermediate overflows, divides by zero or is invalid.
-constexpr double kBad = std::numeric_limits<double>::quiet_NaN();
-
-double AsinFormula(double a) {
-  if (std::fabs(a) != 1.0) return std::atan(a / std::sqrt(1 - a * a));
-  return (a > 0 ? 1.0 : -1.0) * kPi / 2;
-}
-double AcosFormula(double a) {
-  if (a == 1.0) return 0;
-  if (a == -1.0) return kPi;
-  return std::atan(-a / std::sqrt(1 - a * a)) + 2 * std::atan(1.0);
-}
-double CoshFormula(double a) {
-  const double p = std::exp(a), m = std::exp(-a);
-  return Finite(p) && Finite(m) ? (p + m) / 2 : kBad;
-}
-double SinhFormula(double a) {
-  const double p = std::exp(a), m = std::exp(-a);
-  return Finite(p) && Finite(m) ? (p - m) / 2 : kBad;
-}
-double TanhFormula(double a) {
-  const double p = std::exp(a), m = std::exp(-a);
-  return Finite(p) && Finite(m) ? (p - m) / (p + m) : kBad;
-}
-double AcoshFormula(double a) {
-  const double sq = a * a;
-  return Finite(sq) ? std::log(a + std::sqrt(sq - 1)) : kBad;
-}
-double AsinhFormula(double a) {
-  // Computed on |a| and signed afterwards: a + sqrt(a^2 + 1) cancels for
-  // negative a and would lose every digit (and reach log(0)) below about -1e8.
-  const double m = std::fabs(a);
-  const double sq = m * m;
-  if (!Finite(sq)) return kBad;
-  const double r = std::log(m + std::sqrt(sq + 1));
-  return a < 0 ? -r : r;
-}
-double AtanhFormula(double a) {
-  const double q = (1 + a) / (1 - a);
-  return Finite(q) ? std::log(q) / 2 : kBad;
-}
-
 }  // namespace
-
-void clsExprParser::BuildProgram() {
-  auto prog = std::make_unique<Program>();
-  const int n = etTop_;
-  std::vector<double>& cells = prog->cells;
-  const auto newCell = [&](double v) {
-    cells.push_back(v);
-    return static_cast<std::int32_t>(cells.size() - 1);
-  };
-
-  prog->varCell.assign(static_cast<std::size_t>(varTop_) + 1, -1);
-  for (int v = 1; v <= varTop_; ++v) prog->varCell[static_cast<std::size_t>(v)] = newCell(vars_[static_cast<std::size_t>(v)].Value);
-
-
-  // Slots in use: up to ArgTop (at least 2, as the dump shows two) and every
-  // slot that receives a result.
-  std::vector<int> used(static_cast<std::size_t>(n) + 1, 2);
-  for (int r = 1; r <= n; ++r) {
-    const EtRow& row = et_[static_cast<std::size_t>(r)];
-    used[static_cast<std::size_t>(r)] = std::max(used[static_cast<std::size_t>(r)], std::min(row.ArgTop, kMaxArgs));
-    if (row.ArgOf > 0 && row.ArgIdx > 0)
-      used[static_cast<std::size_t>(row.ArgOf)] =
-          std::max(used[static_cast<std::size_t>(row.ArgOf)], std::min(row.ArgIdx, kMaxArgs));
-  }
-  std::vector<std::array<bool, kMaxArgs + 1>> received(static_cast<std::size_t>(n) + 1);
-  for (int r = 1; r <= n; ++r) {
-    const EtRow& row = et_[static_cast<std::size_t>(r)];
-    if (row.ArgOf > 0 && row.ArgIdx > 0 && row.ArgIdx <= kMaxArgs)
-      received[static_cast<std::size_t>(row.ArgOf)][static_cast<std::size_t>(row.ArgIdx)] = true;
-  }
-  prog->slotCell.assign(static_cast<std::size_t>(n) + 1, {});
-  for (int r = 0; r <= n; ++r) prog->slotCell[static_cast<std::size_t>(r)].fill(-1);
-  for (int r = 1; r <= n; ++r) {
-    const EtRow& row = et_[static_cast<std::size_t>(r)];
-    for (int s = 1; s <= used[static_cast<std::size_t>(r)]; ++s) {
-      const EtSlot& slot = row.Arg[static_cast<std::size_t>(s)];
-      prog->slotCell[static_cast<std::size_t>(r)][static_cast<std::size_t>(s)] =
-          (slot.Idx > 0 && slot.Idx <= varTop_) ? prog->varCell[static_cast<std::size_t>(slot.Idx)] : newCell(slot.Value);
-    }
-  }
-
-  prog->resultCell = newCell(0);
-  // A row's value lives in the slot that receives it, so a row is one store.
-  // Should two rows ever feed one slot, the later ones keep a cell of their
-  // own, filled by a copy right after them.
-  const auto dstOf = [&](int r) {
-    const EtRow& row = et_[static_cast<std::size_t>(r)];
-    if (!(row.ArgOf > 0 && row.ArgIdx > 0)) return prog->resultCell;
-    return prog->slotCell[static_cast<std::size_t>(row.ArgOf)][static_cast<std::size_t>(row.ArgIdx)];
-  };
-  std::vector<int> producers(cells.size(), 0);
-  for (int r = 1; r <= n; ++r) ++producers[static_cast<std::size_t>(dstOf(r))];
-  std::vector<bool> ownCell(static_cast<std::size_t>(n) + 1, false);
-  prog->rowCell.assign(static_cast<std::size_t>(n) + 1, -1);
-  for (int r = 1; r <= n; ++r) {
-    const std::int32_t dst = dstOf(r);
-    ownCell[static_cast<std::size_t>(r)] = producers[static_cast<std::size_t>(dst)] > 1;
-    prog->rowCell[static_cast<std::size_t>(r)] = ownCell[static_cast<std::size_t>(r)] ? newCell(0) : dst;
-  }
-  for (int k = 1; k <= n; ++k) {
-    const int r = et_[static_cast<std::size_t>(k)].PriIdx;
-    const EtRow& row = et_[static_cast<std::size_t>(r)];
-    const auto& sc = prog->slotCell[static_cast<std::size_t>(r)];
-    Instr in;
-    in.op = OpFor(row, et_, in);
-    in.row = static_cast<std::int16_t>(r);
-    in.failId = static_cast<std::int16_t>(FailIdFor(row));
-    in.a = sc[1];
-    in.b = sc[2];
-    in.val = prog->rowCell[static_cast<std::size_t>(r)];
-    const bool root = !(row.ArgOf > 0 && row.ArgIdx > 0);
-    in.dst = dstOf(r);
-    in.argc = std::clamp(row.ArgTop, 1, kMaxArgs);
-    in.args = static_cast<std::int32_t>(prog->argCells.size());
-    for (int s = 1; s <= in.argc; ++s) prog->argCells.push_back(sc[static_cast<std::size_t>(s)]);
-    if ((in.op == Op::kLib3 && in.argc < 3) || (in.op == Op::kLib4 && in.argc < 4)) in.op = Op::kMissing;
-    if (row.Cond > 0 && row.Cond <= n) {
-      in.cond = prog->rowCell[static_cast<std::size_t>(row.Cond)];
-      in.guardedOp = in.op;
-      in.op = Op::kGuarded;
-    } else if (in.op == Op::kRight && !root && row.Arg[2].Idx == 0 && !received[static_cast<std::size_t>(r)][2]) {
-      // A carrier of a fixed argument: its value is known now, once and for all.
-      cells[static_cast<std::size_t>(in.dst)] = cells[static_cast<std::size_t>(in.b)];
-      cells[static_cast<std::size_t>(in.val)] = cells[static_cast<std::size_t>(in.b)];
-      continue;
-    }
-    prog->code.push_back(in);
-    if (ownCell[static_cast<std::size_t>(r)]) {
-      Instr copy;
-      copy.op = Op::kCopy;
-      copy.row = in.row;
-      copy.a = copy.b = in.dst;
-      copy.dst = copy.val = in.val;
-      prog->code.push_back(copy);
-    }
-    if (root) break;  // nothing after the root is ever evaluated
-  }
-  Instr end;
-  end.op = Op::kEnd;
-  prog->code.push_back(end);
-  for (std::size_t k = 1; k < prog->code.size(); ++k) {
-    Instr& in = prog->code[k];
-    const std::int32_t prev = prog->code[k - 1].dst;
-    in.fwd = in.a == prev ? 1 : in.b == prev ? 2 : 0;
-  }
-  x1Cell_ = varTop_ >= 1 ? &prog->cells[static_cast<std::size_t>(prog->varCell[1])] : nullptr;
-  program_ = std::move(prog);
-}
 
 // Threaded dispatch: every handler jumps straight to the next row's handler,
 // which lets the branch predictor learn each expression's sequence of rows.
@@ -294,6 +46,7 @@ inline bool clsExprParser::EvalTable(double& result) {
 #undef CN_OP_LABEL
   };
   Program& p = *program_;
+  p.evaluated = true;
   double* const c = p.cells.data();
   const std::int32_t* const argCells = p.argCells.data();
   const double F = angleFactor_;
@@ -349,14 +102,7 @@ L_kSub: RESULT(a - b);
 L_kMul: RESULT(a * b);
 L_kDiv: RESULT(a / b);
 L_kPercent: RESULT(a / 100);
-L_kIntDiv: {
-  const double ra = std::nearbyint(a), rb = std::nearbyint(b);
-  constexpr double kLo = -2147483648.0, kHi = 2147483647.0;
-  if (!(ra >= kLo && ra <= kHi && rb >= kLo && rb <= kHi) || rb == 0) goto fail;
-  const std::int64_t q = static_cast<std::int64_t>(ra) / static_cast<std::int64_t>(rb);
-  if (q > 2147483647) goto fail;  // -2147483648 \ -1
-  RESULT(static_cast<double>(q));
-}
+L_kIntDiv: RESULT(IntDivFormula(a, b));
 L_kPow:
   if (a == 0 && b == 0) goto fail;
   RESULT(std::pow(a, b));
@@ -371,9 +117,9 @@ L_kFix: RESULT(std::trunc(a));
 L_kInt: RESULT(std::floor(a));
 L_kLn: RESULT(std::log(a));
 L_kRnd: RESULT(a * static_cast<double>(NextRandom()));
-L_kSgn: RESULT(a > 0 ? 1.0 : a < 0 ? -1.0 : 0.0);
+L_kSgn: RESULT(Sign(a));
 L_kSqrt: RESULT(std::sqrt(a));
-L_kCbr: RESULT((a > 0 ? 1.0 : a < 0 ? -1.0 : 0.0) * std::pow(std::fabs(a), 1.0 / 3.0));
+L_kCbr: RESULT(CbrFormula(a));
 L_kAcos: RESULT(AcosFormula(a) / F);
 L_kAsin: RESULT(AsinFormula(a) / F);
 L_kCosh: RESULT(CoshFormula(a));
@@ -411,10 +157,7 @@ L_kXor: TRUTH((a != 0) != (b != 0));
 L_kNand: TRUTH(!(a != 0 && b != 0));
 L_kNor: TRUTH(!(a != 0 || b != 0));
 L_kNxor: TRUTH((a != 0) == (b != 0));
-L_kLogN: {
-  const double la = std::log(a), lb = std::log(b);
-  RESULT(Finite(la) && Finite(lb) ? la / lb : kBad);
-}
+L_kLogN: RESULT(LogNFormula(a, b));
 L_kRight: RESULT(b);
 L_kCopy: RESULT(a);
 L_kLib1: RESULT(in->fn.f1(a));
@@ -435,9 +178,11 @@ L_kLibList: {
   RESULT(in->fn.list(list, in->argc));
 }
 L_kMissing:
-  errorId_ = 13;
-  errorDescription_ = ErrorMessage(13, {et_[static_cast<std::size_t>(in->row)].Fun});
-  errorPending_ = false;
+  errorId_ = Num(ErrId::kFunctionMissing);
+  pendingFail_.row = in->row;
+  pendingFail_.argc = 0;
+  pendingFail_.missing = true;
+  errorPending_ = true;
   return false;
 
 fail:
@@ -446,6 +191,7 @@ fail:
   errorPos_ = et_[static_cast<std::size_t>(in->row)].PosInExpr;
   pendingFail_.row = in->row;
   pendingFail_.argc = in->argc;
+  pendingFail_.missing = false;
   for (int i = 0; i < in->argc; ++i) pendingFail_.args[static_cast<std::size_t>(i)] = c[argCells[in->args + i]];
   errorPending_ = true;
   return false;
@@ -455,6 +201,15 @@ fail:
 #undef TRUTH
 }
 #pragma GCC diagnostic pop
+
+// A call refused before any row is evaluated: the error is about the
+// expression as a whole, so it points at its start.
+void clsExprParser::Refuse(ErrId id, int record, std::string_view name) {
+  errorId_ = Num(id);
+  errorDescription_ = ErrorMessage(id, {name});
+  errorPos_ = 1;
+  Post(record);
+}
 
 void clsExprParser::SubstituteVariables() {
   double* cells = program_->cells.data();
@@ -472,10 +227,7 @@ double clsExprParser::Eval() {
     if (opAssignExplicit_) {
       for (int v = 1; v <= varTop_; ++v) {
         if (!vars_[static_cast<std::size_t>(v)].Assigned) {
-          errorId_ = 18;
-          errorDescription_ = ErrorMessage(18, {vars_[static_cast<std::size_t>(v)].Name});
-          errorPos_ = 1;
-          Post(1001);
+          Refuse(ErrId::kNotAssigned, 1001, vars_[static_cast<std::size_t>(v)].Name);
           return 0;
         }
       }
@@ -495,10 +247,7 @@ double clsExprParser::Eval1(double varValue) {
   }
   ResetError();
   if (varTop_ >= 2) {
-    errorId_ = 1;
-    errorDescription_ = ErrorMessage(1);
-    errorPos_ = 1;
-    Post(1002);
+    Refuse(ErrId::kTooManyVariables, 1002);
     return 0;
   }
   // The value goes straight into the slots; the variable table is not touched.
@@ -509,6 +258,21 @@ double clsExprParser::Eval1(double varValue) {
   return 0;
 }
 
+// Samples that share state (the random generator) keep their order.
+std::size_t clsExprParser::EvalSampleBySample(const double* x, double* y, std::uint8_t* failed, std::size_t n) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (x1Cell_) *x1Cell_ = x[i];
+    double v = 0;
+    const bool ok = EvalTable(v);
+    y[i] = ok ? v : 0.0;
+    failed[i] = ok ? 0 : 1;
+    count += ok ? 0 : 1;
+  }
+  ResetError();
+  return count;
+}
+
 std::vector<double> clsExprParser::EvalMulti(const std::vector<double>& varValue, int varIndex) {
   if (!compiled_) {
     Post(1001);
@@ -516,10 +280,7 @@ std::vector<double> clsExprParser::EvalMulti(const std::vector<double>& varValue
   }
   ResetError();
   if (varTop_ == 0 || varIndex < 1 || varIndex > varTop_) {
-    errorId_ = 2;
-    errorDescription_ = ErrorMessage(2);
-    errorPos_ = 1;
-    Post(1001);
+    Refuse(ErrId::kVariableNotFound, 1001);
     return {};
   }
   const std::size_t n = varValue.empty() ? 0 : varValue.size() - 1;
@@ -538,10 +299,7 @@ std::vector<double> clsExprParser::EvalMulti(const std::vector<double>& varValue
 std::vector<double> clsExprParser::EvalMulti(const std::vector<double>& varValue, std::string_view varName) {
   if (compiled_ && varTop_ > 0 && FindVar(varName) == 0) {
     ResetError();
-    errorId_ = 2;
-    errorDescription_ = ErrorMessage(2);
-    errorPos_ = 1;
-    Post(1001);
+    Refuse(ErrId::kVariableNotFound, 1001);
     return {};
   }
   return EvalMulti(varValue, compiled_ ? FindVar(varName) : 0);
@@ -549,20 +307,21 @@ std::vector<double> clsExprParser::EvalMulti(const std::vector<double>& varValue
 
 std::string clsExprParser::DescribeFailure(const EvalFailure& f) const {
   const EtRow& row = et_[static_cast<std::size_t>(f.row)];
+  if (f.missing) return ErrorMessage(ErrId::kFunctionMissing, {row.Fun});
   const std::string pos = std::to_string(row.PosInExpr);
   const auto arg = [&](int i) { return i < f.argc ? NumberText(f.args[static_cast<std::size_t>(i)]) : NumberText(0); };
   switch (FailIdFor(row)) {
-    case 17: {
+    case ErrId::kEvalLibrary: {
       std::string list;
       for (int i = 0; i < f.argc; ++i) {
         if (i > 0) list += ',';
         list += arg(i);
       }
-      return ErrorMessage(17, {row.Fun, list, pos});
+      return ErrorMessage(ErrId::kEvalLibrary, {row.Fun, list, pos});
     }
-    case 14: return ErrorMessage(14, {row.Fun, arg(0), pos});
-    case 15: return ErrorMessage(15, {row.Fun, arg(0), arg(1), pos});
-    default: return ErrorMessage(16, {arg(0), row.Fun, arg(1), pos});
+    case ErrId::kEvalFunction1: return ErrorMessage(ErrId::kEvalFunction1, {row.Fun, arg(0), pos});
+    case ErrId::kEvalFunction2: return ErrorMessage(ErrId::kEvalFunction2, {row.Fun, arg(0), arg(1), pos});
+    default: return ErrorMessage(ErrId::kEvalOperator, {arg(0), row.Fun, arg(1), pos});
   }
 }
 
@@ -591,7 +350,7 @@ void clsExprParser::ET_Dump(EtTable& eTable) const {
     out[8] = slotValue(2);
     out[9] = row.ArgOf;
     out[10] = row.ArgIdx;
-    out[11] = p.cells[static_cast<std::size_t>(p.rowCell[static_cast<std::size_t>(r)])];
+    out[11] = p.evaluated ? p.cells[static_cast<std::size_t>(p.rowCell[static_cast<std::size_t>(r)])] : 0.0;
     out[12] = row.PriLvl;
     out[13] = row.PosInExpr;
     out[14] = row.PriIdx;

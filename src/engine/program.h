@@ -3,30 +3,16 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "engine/cls_expr_parser.h"
-#include "engine/library_calls.h"
+#include "engine/error_catalogue.h"
+#include "engine/catalogue.h"
+#include "engine/ops.h"
 
 namespace cn {
-
-// Every row kind the evaluator knows, in one list so that the operation
-// codes and the dispatch table of the evaluation loop cannot drift apart.
-#define CN_OPS(X)                                                                             \
-  X(kGuarded) X(kEnd) X(kAdd) X(kSub) X(kMul) X(kDiv) X(kPercent) X(kIntDiv) X(kPow)          \
-  X(kSquare) X(kAbs) X(kAtn) X(kCos) X(kSin) X(kTan) X(kExp) X(kFix) X(kInt) X(kLn) X(kRnd)   \
-  X(kSgn) X(kSqrt) X(kCbr) X(kAcos) X(kAsin) X(kCosh) X(kSinh) X(kTanh) X(kAcosh) X(kAsinh)  \
-  X(kAtanh) X(kCsc) X(kSec) X(kCot) X(kAcsc) X(kAsec) X(kAcot) X(kCsch) X(kSech) X(kCoth)    \
-  X(kAcsch) X(kAsech) X(kAcoth) X(kRad) X(kDeg) X(kGrad) X(kNeg) X(kNot) X(kGt) X(kGe) X(kLt) \
-  X(kLe) X(kEq) X(kNe) X(kAnd) X(kOr) X(kXor) X(kNand) X(kNor) X(kNxor) X(kLogN) X(kRight)   \
-  X(kLib1) X(kLib2) X(kLibAngle2) X(kLib3) X(kLib4) X(kLibList) X(kCopy) X(kMissing)
-
-enum class Op : std::uint8_t {
-#define CN_OP_ENUM(name) name,
-  CN_OPS(CN_OP_ENUM)
-#undef CN_OP_ENUM
-};
 
 struct Instr {
   Op op = Op::kMissing;
@@ -49,6 +35,29 @@ struct Instr {
   } fn{};
 };
 
+// Samples evaluated together by EvalBlock: every value the block needs at
+// once stays in the first-level cache.
+inline constexpr std::size_t kBlockLanes = 256;
+
+// What EvalBlock keeps between calls, built on its first call.
+struct BlockState {
+  bool ready = false;
+  bool sampleBySample = false;   // rnd: the samples share the generator's state
+  std::vector<double> lanes;     // cell c's lanes at c * kBlockLanes
+  std::vector<double*> lane;     // cell -> its lanes during the current block
+  std::int32_t xCell = -1;       // the cell of the variable, or -1
+  bool xReadOnly = false;        // no row writes the variable's cell: read x in place
+  bool resultDirect = false;     // only the root writes the result cell: write y in place
+  // Per instruction: whether its results are tested, and which of its two
+  // operands hold the same value in every lane.
+  struct Row {
+    bool test = true;
+    bool constA = false;
+    bool constB = false;
+  };
+  std::vector<Row> rows;
+};
+
 struct clsExprParser::Program {
   std::vector<double> cells;
   std::int32_t resultCell = 0;  // where the root row leaves the expression's value
@@ -57,6 +66,11 @@ struct clsExprParser::Program {
   std::vector<std::int32_t> varCell;   // variable index -> cell
   std::vector<std::int32_t> rowCell;   // row -> cell of its value
   std::vector<std::array<std::int32_t, kMaxArgs + 1>> slotCell;  // row, slot -> cell or -1
+  bool evaluated = false;  // until then a row's value shows as 0
+  BlockState block;
 };
+
+// The message number a failure of the row reports: its kind by arity.
+ErrId FailIdFor(const EtRow& row);
 
 }  // namespace cn

@@ -1,11 +1,13 @@
 // The catalogue: the functions the evaluator computes itself, checked against
-// known values under each angle unit, and the five name lists with their
-// argument counts and codes.
+// known values under each angle unit, and every name of the catalogue with its
+// argument count and code.
 #include <cctype>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "engine/catalogue.h"
 #include "engine_cases.h"
 
 namespace cn::testing {
@@ -124,52 +126,6 @@ TEST(Catalogue, RndScalesASinglePrecisionRandom) {
   }
 }
 
-struct NamedCode {
-  const char* name;
-  int code;
-};
-
-// The five name lists with the code of each name.
-const std::vector<NamedCode> kOne = {
-    {"Abs", 7},     {"Atn", 8},      {"Atan", 8},     {"Cos", 9},      {"Exp", 12},
-    {"Fix", 13},    {"Int", 14},     {"Ln", 15},      {"Log", 16},     {"Rnd", 17},
-    {"Sgn", 18},    {"Sin", 11},     {"Sqr", 19},     {"Sqrt", 19},    {"Cbr", 65},
-    {"Tan", 20},    {"Acos", 21},    {"Asin", 22},    {"Cosh", 23},    {"Sinh", 24},
-    {"Tanh", 25},   {"Acosh", 26},   {"Asinh", 27},   {"Atanh", 28},   {"Fact", 30},
-    {"Not", 44},    {"Erf", 46},     {"Gamma", 47},   {"Gammaln", 48}, {"Digamma", 49},
-    {"Zeta", 51},   {"Ei", 52},      {"AiryA", 99},   {"AiryB", 100},  {"csc", 53},
-    {"sec", 54},    {"cot", 55},     {"acsc", 56},    {"asec", 57},    {"acot", 58},
-    {"csch", 59},   {"sech", 60},    {"coth", 61},    {"acsch", 62},   {"asech", 63},
-    {"acoth", 64},  {"dec", 67},     {"rad", 68},     {"deg", 69},     {"grad", 71},
-    {"neg", 75},    {"Si", 81},      {"Ci", 82},      {"fresnels", 83}, {"fresnelc", 84},
-    {"J0", 89},     {"Y0", 90},      {"I0", 92},      {"K0", 91},      {"Psi", 49},
-    {"Year", 150},  {"Month", 151},  {"Day", 152},    {"Hour", 153},   {"Minute", 154},
-    {"Second", 155},
-};
-const std::vector<NamedCode> kTwo = {
-    {"Comb", 31},    {"Mod", 29},      {"And", 42},      {"Or", 43},       {"Xor", 45},
-    {"Beta", 50},    {"Root", 66},     {"Round", 70},    {"Nand", 72},     {"Nor", 73},
-    {"NXor", 74},    {"Perm", 76},     {"LogN", 77},     {"DPoisson", 78}, {"CPoisson", 79},
-    {"Ein", 80},     {"BesselI", 87},  {"BesselJ", 85},  {"BesselK", 88},  {"BesselY", 86},
-    {"GammaI", 94},  {"PolyLe", 95},   {"PolyHe", 97},   {"PolyCh", 98},   {"PolyLa", 96},
-    {"elli1", 101},  {"elli2", 102},   {"wtri", 103},    {"wsqr", 104},    {"wsaw", 105},
-    {"wraise", 106}, {"wparab", 107},  {"step", 108},
-};
-const std::vector<NamedCode> kThree = {
-    {"DNorm", 201},   {"CNorm", 202},   {"DBinom", 203},  {"CBinom", 204},     {"BetaI", 206},
-    {"Clip", 207},    {"wrect", 208},   {"wtrapez", 209}, {"wlin", 210},       {"wpulse", 211},
-    {"wsteps", 212},  {"wexp", 213},    {"wexpb", 214},   {"wpulsef", 215},    {"wripple", 216},
-    {"DateSerial", 220}, {"TimeSerial", 221},
-};
-const std::vector<NamedCode> kFour = {
-    {"HypGeom", 205}, {"wring", 217}, {"wam", 218}, {"wfm", 219},
-};
-const std::vector<NamedCode> kVariable = {
-    {"max", 302},  {"min", 301},   {"sum", 303},   {"mean", 304},   {"meanq", 305},
-    {"meang", 306}, {"var", 307},  {"varp", 308},  {"stdev", 309},  {"stdevp", 310},
-    {"mcm", 312},  {"mcd", 311},   {"lcm", 312},   {"gcd", 311},
-};
-
 std::string Upper(std::string s) {
   for (char& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   return s;
@@ -196,75 +152,114 @@ void ExpectCall(const std::string& name, int code, int n, int argTop) {
 }
 
 // name + ArgList(n) is refused with `id` at `pos`.
-void ExpectRefused(const std::string& name, int n, int id, int pos) {
+void ExpectRefused(const std::string& name, int n, ErrId id, int pos) {
   const std::string text = name + ArgList(n);
   SCOPED_TRACE(text);
   clsExprParser p;
   EXPECT_FALSE(p.StoreExpression(text));
-  EXPECT_EQ(p.ErrorID(), id) << p.ErrorDescription();
+  EXPECT_EQ(p.ErrorID(), Num(id)) << p.ErrorDescription();
   EXPECT_EQ(p.ErrorPos(), pos);
 }
 
 // Position of the k-th separator in name + ArgList(n) (single-digit args).
 int CommaPos(const std::string& name, int k) { return static_cast<int>(name.size()) + 1 + 2 * k; }
 
-TEST(Catalogue, NameListsAndArgumentCounts) {
-  ASSERT_EQ(kOne.size(), 66u);
-  ASSERT_EQ(kTwo.size(), 33u);
-  ASSERT_EQ(kThree.size(), 17u);
-  ASSERT_EQ(kFour.size(), 4u);
-  ASSERT_EQ(kVariable.size(), 14u);
+// Every name of the catalogue compiles with its own number of arguments, in
+// any case, and is refused with one argument too few or too many.
+TEST(Catalogue, EveryNameTakesItsArgumentCount) {
+  int counts[6] = {};
+  for (const FunctionEntry& f : FunctionCatalogue()) {
+    ++counts[static_cast<int>(f.arity)];
+    const std::string name(f.name);
+    switch (f.arity) {
+      case Arity::kOperator: break;
+      case Arity::kOne:
+        for (const std::string& n : {name, Upper(name)}) {
+          ExpectCall(n, f.code, 1, 1);
+          ExpectRefused(n, 2, ErrId::kTooManyArguments, CommaPos(n, 1));
+        }
+        break;
+      case Arity::kTwo:
+        for (const std::string& n : {name, Upper(name)}) {
+          ExpectCall(n, f.code, 2, 2);
+          ExpectRefused(n, 1, ErrId::kMissingArgument, static_cast<int>(n.size()) + 3);
+          ExpectRefused(n, 3, ErrId::kTooManyArguments, CommaPos(n, 2));
+        }
+        break;
+      case Arity::kThree:
+        ExpectCall(name, f.code, 3, 3);
+        ExpectRefused(name, 2, ErrId::kMissingArgument, static_cast<int>(name.size()) + 5);
+        ExpectRefused(name, 4, ErrId::kTooManyArguments, CommaPos(name, 3));
+        break;
+      case Arity::kFour:
+        ExpectCall(name, f.code, 4, 4);
+        ExpectRefused(name, 3, ErrId::kMissingArgument, static_cast<int>(name.size()) + 7);
+        ExpectRefused(name, 5, ErrId::kTooManyArguments, CommaPos(name, 4));
+        break;
+      case Arity::kList: {
+        for (const std::string& n : {name, Upper(name)}) {
+          ExpectCall(n, f.code, 2, 2);
+          ExpectRefused(n, 1, ErrId::kMissingArgument, static_cast<int>(n.size()) + 3);
+          // 21 arguments are refused at the opening bracket.
+          std::string args = "(1";
+          for (int i = 2; i <= 21; ++i) args += ",1";
+          clsExprParser p;
+          EXPECT_FALSE(p.StoreExpression(n + args + ")")) << n;
+          EXPECT_EQ(p.ErrorID(), Num(ErrId::kTooManyArguments)) << n;
+          EXPECT_EQ(p.ErrorPos(), static_cast<int>(n.size()) + 1) << n;
+        }
+        // Twenty arguments compile: one row per separator, the rest carriers.
+        std::string args = "(1";
+        for (int i = 2; i <= 20; ++i) args += ",1";
+        clsExprParser p;
+        ASSERT_TRUE(p.StoreExpression(name + args + ")")) << name;
+        EXPECT_EQ(p.ETTop(), 19);
+        int carriers = 0;
+        for (int r = 1; r <= p.ETTop(); ++r) carriers += p.ET()[r].Fun == "@Right";
+        EXPECT_EQ(carriers, 18) << name;
+        break;
+      }
+    }
+  }
+  // The language has 66 one-argument names, 33 two-argument, 17 three,
+  // 4 four and 14 list functions.
+  EXPECT_EQ(counts[static_cast<int>(Arity::kOne)], 66);
+  EXPECT_EQ(counts[static_cast<int>(Arity::kTwo)], 33);
+  EXPECT_EQ(counts[static_cast<int>(Arity::kThree)], 17);
+  EXPECT_EQ(counts[static_cast<int>(Arity::kFour)], 4);
+  EXPECT_EQ(counts[static_cast<int>(Arity::kList)], 14);
 
-  for (const auto& f : kOne) {
-    for (const std::string& name : {std::string(f.name), Upper(f.name)}) {
-      ExpectCall(name, f.code, 1, 1);
-      ExpectRefused(name, 2, 9, CommaPos(name, 1));
-    }
-  }
-  for (const auto& f : kTwo) {
-    for (const std::string& name : {std::string(f.name), Upper(f.name)}) {
-      ExpectCall(name, f.code, 2, 2);
-      ExpectRefused(name, 1, 8, static_cast<int>(name.size()) + 3);
-      ExpectRefused(name, 3, 9, CommaPos(name, 2));
-    }
-  }
-  for (const auto& f : kThree) {
-    ExpectCall(f.name, f.code, 3, 3);
-    ExpectRefused(f.name, 2, 8, static_cast<int>(std::string(f.name).size()) + 5);
-    ExpectRefused(f.name, 4, 9, CommaPos(f.name, 3));
-  }
-  for (const auto& f : kFour) {
-    ExpectCall(f.name, f.code, 4, 4);
-    ExpectRefused(f.name, 3, 8, static_cast<int>(std::string(f.name).size()) + 7);
-    ExpectRefused(f.name, 5, 9, CommaPos(f.name, 4));
-  }
-  for (const auto& f : kVariable) {
-    for (const std::string& name : {std::string(f.name), Upper(f.name)}) {
-      ExpectCall(name, f.code, 2, 2);
-      ExpectRefused(name, 1, 8, static_cast<int>(name.size()) + 3);
-      // 21 arguments are refused at the opening bracket.
-      std::string args = "(1";
-      for (int i = 2; i <= 21; ++i) args += ",1";
-      clsExprParser p;
-      EXPECT_FALSE(p.StoreExpression(name + args + ")")) << name;
-      EXPECT_EQ(p.ErrorID(), 9) << name;
-      EXPECT_EQ(p.ErrorPos(), static_cast<int>(name.size()) + 1) << name;
-    }
-    // Twenty arguments compile: one row per separator, the rest carriers.
-    std::string args = "(1";
-    for (int i = 2; i <= 20; ++i) args += ",1";
-    clsExprParser p;
-    ASSERT_TRUE(p.StoreExpression(f.name + args + ")")) << f.name;
-    EXPECT_EQ(p.ETTop(), 19);
-    int carriers = 0;
-    for (int r = 1; r <= p.ETTop(); ++r) carriers += p.ET()[r].Fun == "@Right";
-    EXPECT_EQ(carriers, 18) << f.name;
-  }
-  // A name from the lists without brackets is just a variable.
+  // A name from the catalogue without brackets is just a variable.
   clsExprParser p;
   ASSERT_TRUE(p.StoreExpression("sin+1"));
   EXPECT_EQ(p.VarTop(), 1);
   EXPECT_EQ(p.VarName(1), "sin");
+}
+
+// Codes of the language, synonyms sharing theirs.
+TEST(Catalogue, KnownCodes) {
+  const std::pair<const char*, int> codes[] = {
+      {"+", 0},    {"^", 6},     {"abs", 7},      {"ATN", 8},     {"atan", 8},   {"sqr", 19},
+      {"Sqrt", 19}, {"fact", 30}, {"!", 30},       {">=", 37},     {"=>", 37},    {"<=", 39},
+      {"=<", 39},  {"digamma", 49}, {"psi", 49},   {"logn", 77},   {"elli1", 101}, {"second", 155},
+      {"dnorm", 201}, {"hypgeom", 205}, {"timeserial", 221}, {"min", 301}, {"gcd", 311},
+      {"mcd", 311}, {"lcm", 312},  {"mcm", 312},    {"@right", -2}, {"nosuch", -1}, {"", -1},
+  };
+  for (const auto& [name, code] : codes) EXPECT_EQ(FunctionCode(name), code) << name;
+}
+
+// Every name that is called with brackets computes something: no row of the
+// catalogue lacks its operation.
+TEST(Catalogue, EveryFunctionHasItsOperation) {
+  for (const FunctionEntry& f : FunctionCatalogue()) {
+    if (f.arity == Arity::kOperator) continue;
+    const int n = f.arity == Arity::kList ? 3 : static_cast<int>(f.arity);
+    const std::string text = std::string(f.name) + ArgList(n);
+    clsExprParser p;
+    ASSERT_TRUE(p.StoreExpression(text)) << text;
+    p.Eval1(0);
+    EXPECT_NE(p.ErrorID(), Num(ErrId::kFunctionMissing)) << text;
+  }
 }
 
 // The function library is wired in separately; until a routine is there the
@@ -292,7 +287,7 @@ TEST(Catalogue, LibraryCallsGiveValueOrReportMissing) {
     if (p.ErrorID() == 0) {
       EXPECT_NEAR(v, c.expected, 1e-9 * (1 + std::fabs(c.expected)));
     } else {
-      EXPECT_EQ(p.ErrorID(), 13);
+      EXPECT_EQ(p.ErrorID(), Num(ErrId::kFunctionMissing));
       EXPECT_EQ(p.ErrorDescription(), std::string("Function < ") + c.fun + " > missing?");
       EXPECT_EQ(v, 0);
       EXPECT_EQ(p.LastFailure().Number, 1002);

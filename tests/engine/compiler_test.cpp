@@ -84,85 +84,85 @@ TEST(Compiler, ComparisonsAndChains) {
 TEST(Compiler, ErrorsWithMessagesAndPositions) {
   const ErrorCase cases[] = {
       // 8: missing operand; at the end the position is the text's length.
-      {"", 0, 8, "missing argument", 0},
-      {"   ", 0, 8, "missing argument", 0},
-      {"2*-3", 0, 8, "missing argument", 3},
-      {"--3", 0, 8, "missing argument", 2},
-      {"x<-1", 0, 8, "missing argument", 3},
-      {"x=-1", 0, 8, "missing argument", 3},
-      {"2 - -3", 0, 8, "missing argument", 5},
-      {"x+", 0, 8, "missing argument", 2},
-      {"x+*2", 0, 8, "missing argument", 3},
-      {"*2", 0, 8, "missing argument", 1},
-      {"()", 0, 8, "missing argument", 2},
-      {"sin()", 0, 8, "missing argument", 5},
-      {"!", 0, 8, "missing argument", 1},
+      {"", 0, ErrId::kMissingArgument, "missing argument", 0},
+      {"   ", 0, ErrId::kMissingArgument, "missing argument", 0},
+      {"2*-3", 0, ErrId::kMissingArgument, "missing argument", 3},
+      {"--3", 0, ErrId::kMissingArgument, "missing argument", 2},
+      {"x<-1", 0, ErrId::kMissingArgument, "missing argument", 3},
+      {"x=-1", 0, ErrId::kMissingArgument, "missing argument", 3},
+      {"2 - -3", 0, ErrId::kMissingArgument, "missing argument", 5},
+      {"x+", 0, ErrId::kMissingArgument, "missing argument", 2},
+      {"x+*2", 0, ErrId::kMissingArgument, "missing argument", 3},
+      {"*2", 0, ErrId::kMissingArgument, "missing argument", 1},
+      {"()", 0, ErrId::kMissingArgument, "missing argument", 2},
+      {"sin()", 0, ErrId::kMissingArgument, "missing argument", 5},
+      {"!", 0, ErrId::kMissingArgument, "missing argument", 1},
       // A blank ends a comparison operator; the second one then starts a
       // chain whose shared operand is missing.
-      {"x< =1", 0, 8, "missing argument", 4},
-      {"root(8)", 0, 8, "missing argument", 7},
-      {"root(8)+1", 0, 8, "missing argument", 9},
-      {"max(4)", 0, 8, "missing argument", 6},
-      {"max[1,2]", 0, 8, "missing argument", 8},
-      {"dnorm(1,2)", 0, 8, "missing argument", 10},
-      {"hypgeom(1,2,3)", 0, 8, "missing argument", 14},
+      {"x< =1", 0, ErrId::kMissingArgument, "missing argument", 4},
+      {"root(8)", 0, ErrId::kMissingArgument, "missing argument", 7},
+      {"root(8)+1", 0, ErrId::kMissingArgument, "missing argument", 9},
+      {"max(4)", 0, ErrId::kMissingArgument, "missing argument", 6},
+      {"max[1,2]", 0, ErrId::kMissingArgument, "missing argument", 8},
+      {"dnorm(1,2)", 0, ErrId::kMissingArgument, "missing argument", 10},
+      {"hypgeom(1,2,3)", 0, ErrId::kMissingArgument, "missing argument", 14},
       // 4: counted before any scanning.
-      {"|x", 0, 4, "abs symbols |.| mismatch", 1},
-      {"|x|+|y", 0, 4, "abs symbols |.| mismatch", 1},
-      {"((|x", 0, 4, "abs symbols |.| mismatch", 1},
+      {"|x", 0, ErrId::kAbsMismatch, "abs symbols |.| mismatch", 1},
+      {"|x|+|y", 0, ErrId::kAbsMismatch, "abs symbols |.| mismatch", 1},
+      {"((|x", 0, ErrId::kAbsMismatch, "abs symbols |.| mismatch", 1},
       // 5
-      {"(x+1)(x-1)", 0, 5, "Syntax error at pos: 6", 6},
-      {"2(3)", 0, 5, "Syntax error at pos: 2", 2},
-      {"2.5(x)", 0, 5, "Syntax error at pos: 4", 4},
-      {"|x||y|", 0, 5, "Syntax error at pos: 4", 4},
-      {"2|x|", 0, 5, "Syntax error at pos: 2", 2},
-      {"|x|y", 0, 5, "Syntax error at pos: 4", 4},
-      {"(x)2", 0, 5, "Syntax error at pos: 4", 4},
-      {"(x).5", 0, 5, "Syntax error at pos: 4", 4},
-      {"(x)y", 0, 5, "Syntax error at pos: 4", 4},
-      {"[x]_a", 0, 5, "Syntax error at pos: 4", 4},
-      {"3!x", 0, 5, "Syntax error at pos: 3", 3},
-      {"a==b", 0, 5, "Syntax error at pos: 3", 3},
-      {"a><b", 0, 5, "Syntax error at pos: 3", 3},
-      {"a>>b", 0, 5, "Syntax error at pos: 3", 3},
+      {"(x+1)(x-1)", 0, ErrId::kSyntaxAt, "Syntax error at pos: 6", 6},
+      {"2(3)", 0, ErrId::kSyntaxAt, "Syntax error at pos: 2", 2},
+      {"2.5(x)", 0, ErrId::kSyntaxAt, "Syntax error at pos: 4", 4},
+      {"|x||y|", 0, ErrId::kSyntaxAt, "Syntax error at pos: 4", 4},
+      {"2|x|", 0, ErrId::kSyntaxAt, "Syntax error at pos: 2", 2},
+      {"|x|y", 0, ErrId::kSyntaxAt, "Syntax error at pos: 4", 4},
+      {"(x)2", 0, ErrId::kSyntaxAt, "Syntax error at pos: 4", 4},
+      {"(x).5", 0, ErrId::kSyntaxAt, "Syntax error at pos: 4", 4},
+      {"(x)y", 0, ErrId::kSyntaxAt, "Syntax error at pos: 4", 4},
+      {"[x]_a", 0, ErrId::kSyntaxAt, "Syntax error at pos: 4", 4},
+      {"3!x", 0, ErrId::kSyntaxAt, "Syntax error at pos: 3", 3},
+      {"a==b", 0, ErrId::kSyntaxAt, "Syntax error at pos: 3", 3},
+      {"a><b", 0, ErrId::kSyntaxAt, "Syntax error at pos: 3", 3},
+      {"a>>b", 0, ErrId::kSyntaxAt, "Syntax error at pos: 3", 3},
       // 6: the position of the name's first character.
-      {"foo(1)", 0, 6, "Function < foo > unknown at pos: 1", 1},
-      {"cosx(1)", 0, 6, "Function < cosx > unknown at pos: 1", 1},
-      {"2+cosx(1)", 0, 6, "Function < cosx > unknown at pos: 3", 3},
-      {"(x)(2)", 0, 6, "Function < x > unknown at pos: 3", 3},
+      {"foo(1)", 0, ErrId::kUnknownFunction, "Function < foo > unknown at pos: 1", 1},
+      {"cosx(1)", 0, ErrId::kUnknownFunction, "Function < cosx > unknown at pos: 1", 1},
+      {"2+cosx(1)", 0, ErrId::kUnknownFunction, "Function < cosx > unknown at pos: 3", 3},
+      {"(x)(2)", 0, ErrId::kUnknownFunction, "Function < x > unknown at pos: 3", 3},
       // 7
-      {"x)", 0, 7, "Too many closing brackets at pos: 2", 2},
-      {"(x+1))", 0, 7, "Too many closing brackets at pos: 6", 6},
-      {"[x]]", 0, 7, "Too many closing brackets at pos: 4", 4},
-      {"|x|)", 0, 7, "Too many closing brackets at pos: 4", 4},
-      {")", 0, 7, "Too many closing brackets at pos: 1", 1},
+      {"x)", 0, ErrId::kTooManyClosing, "Too many closing brackets at pos: 2", 2},
+      {"(x+1))", 0, ErrId::kTooManyClosing, "Too many closing brackets at pos: 6", 6},
+      {"[x]]", 0, ErrId::kTooManyClosing, "Too many closing brackets at pos: 4", 4},
+      {"|x|)", 0, ErrId::kTooManyClosing, "Too many closing brackets at pos: 4", 4},
+      {")", 0, ErrId::kTooManyClosing, "Too many closing brackets at pos: 1", 1},
       // 9
-      {"sin(1,2)", 0, 9, "Too many arguments at pos: 6", 6},
-      {"1,2", 0, 9, "Too many arguments at pos: 2", 2},
-      {"(1,2)", 0, 9, "Too many arguments at pos: 3", 3},
-      {"x,", 0, 9, "Too many arguments at pos: 2", 2},
-      {"root(1,2,3)", 0, 9, "Too many arguments at pos: 9", 9},
-      {"dnorm(1,2,3,4)", 0, 9, "Too many arguments at pos: 12", 12},
-      {"hypgeom(1,2,3,4,5)", 0, 9, "Too many arguments at pos: 16", 16},
+      {"sin(1,2)", 0, ErrId::kTooManyArguments, "Too many arguments at pos: 6", 6},
+      {"1,2", 0, ErrId::kTooManyArguments, "Too many arguments at pos: 2", 2},
+      {"(1,2)", 0, ErrId::kTooManyArguments, "Too many arguments at pos: 3", 3},
+      {"x,", 0, ErrId::kTooManyArguments, "Too many arguments at pos: 2", 2},
+      {"root(1,2,3)", 0, ErrId::kTooManyArguments, "Too many arguments at pos: 9", 9},
+      {"dnorm(1,2,3,4)", 0, ErrId::kTooManyArguments, "Too many arguments at pos: 12", 12},
+      {"hypgeom(1,2,3,4,5)", 0, ErrId::kTooManyArguments, "Too many arguments at pos: 16", 16},
       // 11
-      {"(x+1", 0, 11, "Not enough closing brackets", 1},
-      {"((x)", 0, 11, "Not enough closing brackets", 1},
-      {"sin(", 0, 11, "Not enough closing brackets", 1},
-      {"|(x|", 0, 11, "Not enough closing brackets", 1},
+      {"(x+1", 0, ErrId::kNotEnoughClosing, "Not enough closing brackets", 1},
+      {"((x)", 0, ErrId::kNotEnoughClosing, "Not enough closing brackets", 1},
+      {"sin(", 0, ErrId::kNotEnoughClosing, "Not enough closing brackets", 1},
+      {"|(x|", 0, ErrId::kNotEnoughClosing, "Not enough closing brackets", 1},
       // 12: the position is the character that ended the operand.
-      {"2a", 0, 12, "Syntax error: 2a", 2},
-      {"2a+1", 0, 12, "Syntax error: 2a", 3},
-      {"2+a.b", 0, 12, "Syntax error: a.b", 5},
-      {"x$", 0, 12, "Syntax error: x$", 2},
-      {"1.2.3", 0, 12, "Syntax error: 1.2.3", 5},
-      {"2pi", 0, 12, "Syntax error: 2pi", 3},
-      {"x+@", 0, 12, "Syntax error: @", 3},
-      {"5T", 0, 12, "Syntax error: 5T", 2},
+      {"2a", 0, ErrId::kSyntax, "Syntax error: 2a", 2},
+      {"2a+1", 0, ErrId::kSyntax, "Syntax error: 2a", 3},
+      {"2+a.b", 0, ErrId::kSyntax, "Syntax error: a.b", 5},
+      {"x$", 0, ErrId::kSyntax, "Syntax error: x$", 2},
+      {"1.2.3", 0, ErrId::kSyntax, "Syntax error: 1.2.3", 5},
+      {"2pi", 0, ErrId::kSyntax, "Syntax error: 2pi", 3},
+      {"x+@", 0, ErrId::kSyntax, "Syntax error: @", 3},
+      {"5T", 0, ErrId::kSyntax, "Syntax error: 5T", 2},
       // 19
-      {"2+abc#", 0, 19, "Constant unknown: abc", 6},
-      {"2+#", 0, 19, "Constant unknown: ", 3},
-      {"Pi", 0, 19, "Constant unknown: Pi", 2},
-      {"E#*2", 0, 19, "Constant unknown: E", 3},
+      {"2+abc#", 0, ErrId::kConstantUnknown, "Constant unknown: abc", 6},
+      {"2+#", 0, ErrId::kConstantUnknown, "Constant unknown: ", 3},
+      {"Pi", 0, ErrId::kConstantUnknown, "Constant unknown: Pi", 2},
+      {"E#*2", 0, ErrId::kConstantUnknown, "Constant unknown: E", 3},
   };
   for (const auto& c : cases) ExpectCompileError(c);
 }
@@ -182,7 +182,7 @@ TEST(Compiler, TableLimits) {
   ASSERT_TRUE(p.StoreExpression(Repeat("+1", 198, "1"))) << p.ErrorDescription();
   EXPECT_EQ(p.Eval1(0), 199);
   EXPECT_FALSE(p.StoreExpression(Repeat("+1", 199, "1")));
-  EXPECT_EQ(p.ErrorID(), 20);
+  EXPECT_EQ(p.ErrorID(), Num(ErrId::kTooManyOperations));
   EXPECT_EQ(p.ErrorDescription(), "Too many operations");
   EXPECT_EQ(p.ErrorPos(), 1);
 
@@ -194,7 +194,7 @@ TEST(Compiler, TableLimits) {
   EXPECT_EQ(p.VarName(100), "a100");
   const std::string tooMany = vars + "+a101+1";
   EXPECT_FALSE(p.StoreExpression(tooMany));
-  EXPECT_EQ(p.ErrorID(), 1);
+  EXPECT_EQ(p.ErrorID(), Num(ErrId::kTooManyVariables));
   EXPECT_EQ(p.ErrorDescription(), "too many variables");
   EXPECT_EQ(p.ErrorPos(), static_cast<int>(tooMany.size()) - 1);
 
@@ -203,7 +203,7 @@ TEST(Compiler, TableLimits) {
   for (int i = 2; i <= 20; ++i) args.append(",").append(std::to_string(i));
   EXPECT_TRUE(p.StoreExpression("max(" + args + ")")) << p.ErrorDescription();
   EXPECT_FALSE(p.StoreExpression("max(" + args + ",21)"));
-  EXPECT_EQ(p.ErrorID(), 9);
+  EXPECT_EQ(p.ErrorID(), Num(ErrId::kTooManyArguments));
   EXPECT_EQ(p.ErrorDescription(), "Too many arguments at pos: 4");
   EXPECT_EQ(p.ErrorPos(), 4);
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/cls_expr_parser.h"
+#include "engine/error_catalogue.h"
 
 namespace cn::testing {
 
@@ -27,7 +28,7 @@ struct ValueCase {
 struct ErrorCase {
   const char* text;
   double x;
-  int id;
+  ErrId id;
   const char* message;
   int pos;
 };
@@ -64,7 +65,7 @@ inline void ExpectCompileError(const ErrorCase& c) {
   clsExprParser p;
   EXPECT_FALSE(p.StoreExpression(c.text));
   EXPECT_FALSE(p.Compiled());
-  EXPECT_EQ(p.ErrorID(), c.id);
+  EXPECT_EQ(p.ErrorID(), Num(c.id));
   if (c.message) {
     EXPECT_EQ(p.ErrorDescription(), c.message);
   }
@@ -80,7 +81,7 @@ inline void ExpectEvalError(const ErrorCase& c, const char* unit = "RAD") {
   ASSERT_TRUE(p.StoreExpression(c.text)) << p.ErrorDescription();
   const double v = p.Eval1(c.x);
   EXPECT_EQ(v, 0.0);
-  EXPECT_EQ(p.ErrorID(), c.id) << p.ErrorDescription();
+  EXPECT_EQ(p.ErrorID(), Num(c.id)) << p.ErrorDescription();
   if (c.message) {
     EXPECT_EQ(p.ErrorDescription(), c.message);
   }

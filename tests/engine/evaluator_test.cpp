@@ -44,59 +44,59 @@ TEST(Evaluator, AcceptedResults) {
 TEST(Evaluator, FailuresAndTheirMessages) {
   const ErrorCase cases[] = {
       // Operators: message 16, "a op b", the operator's position.
-      {"1/0", 0, 16, "Evaluation error < 1 / 0 > at pos: 2", 2},
-      {"  1/0", 0, 16, "Evaluation error < 1 / 0 > at pos: 2", 2},
-      {"1.5/0", 0, 16, "Evaluation error < 1.5 / 0 > at pos: 4", 4},
+      {"1/0", 0, ErrId::kEvalOperator, "Evaluation error < 1 / 0 > at pos: 2", 2},
+      {"  1/0", 0, ErrId::kEvalOperator, "Evaluation error < 1 / 0 > at pos: 2", 2},
+      {"1.5/0", 0, ErrId::kEvalOperator, "Evaluation error < 1.5 / 0 > at pos: 4", 4},
       // Values in messages carry 15 significant digits.
-      {"x/0", 1.0 / 3, 16, "Evaluation error < 0.333333333333333 / 0 > at pos: 2", 2},
-      {"x/0", -2.0 / 3, 16, "Evaluation error < -0.666666666666667 / 0 > at pos: 2", 2},
-      {"1/(x-x)", 3, 16, "Evaluation error < 1 / 0 > at pos: 2", 2},
-      {"2*x/0", 3, 16, "Evaluation error < 6 / 0 > at pos: 4", 4},
-      {"(x+1)/(x-1)", 1, 16, "Evaluation error < 2 / 0 > at pos: 6", 6},
-      {"0^0", 0, 16, "Evaluation error < 0 ^ 0 > at pos: 2", 2},
-      {"x^0", 0, 16, "Evaluation error < 0 ^ 0 > at pos: 2", 2},
-      {"0^(-1)", 0, 16, "Evaluation error < 0 ^ -1 > at pos: 2", 2},
-      {"x^0.5", -1, 16, "Evaluation error < -1 ^ 0.5 > at pos: 2", 2},
-      {"10^400", 0, 16, "Evaluation error < 10 ^ 400 > at pos: 3", 3},
-      {"(-8)^(1/3)", 0, 16, nullptr, 5},
-      {"1e200*1e200", 0, 16, nullptr, 6},
-      {"1e308*10", 0, 16, nullptr, 6},
-      {"x*1e308+x*1e308", 1, 16, nullptr, 8},
-      {"1\\0", 0, 16, "Evaluation error < 1 \\ 0 > at pos: 2", 2},
-      {"1\\0.4", 0, 16, "Evaluation error < 1 \\ 0.4 > at pos: 2", 2},
-      {"3e9\\1", 0, 16, nullptr, 4},
+      {"x/0", 1.0 / 3, ErrId::kEvalOperator, "Evaluation error < 0.333333333333333 / 0 > at pos: 2", 2},
+      {"x/0", -2.0 / 3, ErrId::kEvalOperator, "Evaluation error < -0.666666666666667 / 0 > at pos: 2", 2},
+      {"1/(x-x)", 3, ErrId::kEvalOperator, "Evaluation error < 1 / 0 > at pos: 2", 2},
+      {"2*x/0", 3, ErrId::kEvalOperator, "Evaluation error < 6 / 0 > at pos: 4", 4},
+      {"(x+1)/(x-1)", 1, ErrId::kEvalOperator, "Evaluation error < 2 / 0 > at pos: 6", 6},
+      {"0^0", 0, ErrId::kEvalOperator, "Evaluation error < 0 ^ 0 > at pos: 2", 2},
+      {"x^0", 0, ErrId::kEvalOperator, "Evaluation error < 0 ^ 0 > at pos: 2", 2},
+      {"0^(-1)", 0, ErrId::kEvalOperator, "Evaluation error < 0 ^ -1 > at pos: 2", 2},
+      {"x^0.5", -1, ErrId::kEvalOperator, "Evaluation error < -1 ^ 0.5 > at pos: 2", 2},
+      {"10^400", 0, ErrId::kEvalOperator, "Evaluation error < 10 ^ 400 > at pos: 3", 3},
+      {"(-8)^(1/3)", 0, ErrId::kEvalOperator, nullptr, 5},
+      {"1e200*1e200", 0, ErrId::kEvalOperator, nullptr, 6},
+      {"1e308*10", 0, ErrId::kEvalOperator, nullptr, 6},
+      {"x*1e308+x*1e308", 1, ErrId::kEvalOperator, nullptr, 8},
+      {"1\\0", 0, ErrId::kEvalOperator, "Evaluation error < 1 \\ 0 > at pos: 2", 2},
+      {"1\\0.4", 0, ErrId::kEvalOperator, "Evaluation error < 1 \\ 0.4 > at pos: 2", 2},
+      {"3e9\\1", 0, ErrId::kEvalOperator, nullptr, 4},
       // One argument: message 14 with the name as typed and the bracket's position.
-      {"sqr(-4)", 0, 14, "Evaluation error < sqr(-4) > at pos: 4", 4},
-      {"SQRT(x)", -2.5, 14, "Evaluation error < SQRT(-2.5) > at pos: 5", 5},
-      {"exp(1000)", 0, 14, "Evaluation error < exp(1000) > at pos: 4", 4},
-      {"ln(0)", 0, 14, "Evaluation error < ln(0) > at pos: 3", 3},
-      {"ln(-1)", 0, 14, "Evaluation error < ln(-1) > at pos: 3", 3},
-      {"log(-1)", 0, 14, "Evaluation error < log(-1) > at pos: 4", 4},
-      {"atanh(1)", 0, 14, "Evaluation error < atanh(1) > at pos: 6", 6},
-      {"acosh(0.5)", 0, 14, "Evaluation error < acosh(0.5) > at pos: 6", 6},
-      {"asin(2)", 0, 14, "Evaluation error < asin(2) > at pos: 5", 5},
-      {"acos(2)", 0, 14, "Evaluation error < acos(2) > at pos: 5", 5},
-      {"csc(0)", 0, 14, "Evaluation error < csc(0) > at pos: 4", 4},
-      {"cot(0)", 0, 14, "Evaluation error < cot(0) > at pos: 4", 4},
-      {"csch(0)", 0, 14, "Evaluation error < csch(0) > at pos: 5", 5},
-      {"coth(0)", 0, 14, "Evaluation error < coth(0) > at pos: 5", 5},
-      {"acsc(0)", 0, 14, "Evaluation error < acsc(0) > at pos: 5", 5},
-      {"asec(0.5)", 0, 14, "Evaluation error < asec(0.5) > at pos: 5", 5},
-      {"acsch(0)", 0, 14, "Evaluation error < acsch(0) > at pos: 6", 6},
-      {"asech(2)", 0, 14, "Evaluation error < asech(2) > at pos: 6", 6},
-      {"acoth(1)", 0, 14, "Evaluation error < acoth(1) > at pos: 6", 6},
+      {"sqr(-4)", 0, ErrId::kEvalFunction1, "Evaluation error < sqr(-4) > at pos: 4", 4},
+      {"SQRT(x)", -2.5, ErrId::kEvalFunction1, "Evaluation error < SQRT(-2.5) > at pos: 5", 5},
+      {"exp(1000)", 0, ErrId::kEvalFunction1, "Evaluation error < exp(1000) > at pos: 4", 4},
+      {"ln(0)", 0, ErrId::kEvalFunction1, "Evaluation error < ln(0) > at pos: 3", 3},
+      {"ln(-1)", 0, ErrId::kEvalFunction1, "Evaluation error < ln(-1) > at pos: 3", 3},
+      {"log(-1)", 0, ErrId::kEvalFunction1, "Evaluation error < log(-1) > at pos: 4", 4},
+      {"atanh(1)", 0, ErrId::kEvalFunction1, "Evaluation error < atanh(1) > at pos: 6", 6},
+      {"acosh(0.5)", 0, ErrId::kEvalFunction1, "Evaluation error < acosh(0.5) > at pos: 6", 6},
+      {"asin(2)", 0, ErrId::kEvalFunction1, "Evaluation error < asin(2) > at pos: 5", 5},
+      {"acos(2)", 0, ErrId::kEvalFunction1, "Evaluation error < acos(2) > at pos: 5", 5},
+      {"csc(0)", 0, ErrId::kEvalFunction1, "Evaluation error < csc(0) > at pos: 4", 4},
+      {"cot(0)", 0, ErrId::kEvalFunction1, "Evaluation error < cot(0) > at pos: 4", 4},
+      {"csch(0)", 0, ErrId::kEvalFunction1, "Evaluation error < csch(0) > at pos: 5", 5},
+      {"coth(0)", 0, ErrId::kEvalFunction1, "Evaluation error < coth(0) > at pos: 5", 5},
+      {"acsc(0)", 0, ErrId::kEvalFunction1, "Evaluation error < acsc(0) > at pos: 5", 5},
+      {"asec(0.5)", 0, ErrId::kEvalFunction1, "Evaluation error < asec(0.5) > at pos: 5", 5},
+      {"acsch(0)", 0, ErrId::kEvalFunction1, "Evaluation error < acsch(0) > at pos: 6", 6},
+      {"asech(2)", 0, ErrId::kEvalFunction1, "Evaluation error < asech(2) > at pos: 6", 6},
+      {"acoth(1)", 0, ErrId::kEvalFunction1, "Evaluation error < acoth(1) > at pos: 6", 6},
       // Two-argument functions: message 15.
-      {"logn(2,1)", 0, 15, "Evaluation error < logn(2, 1) > at pos: 5", 5},
-      {"LOGN(x,1)", 3, 15, "Evaluation error < LOGN(3, 1) > at pos: 5", 5},
-      {"logn(-8,2)", 0, 15, "Evaluation error < logn(-8, 2) > at pos: 5", 5},
+      {"logn(2,1)", 0, ErrId::kEvalFunction2, "Evaluation error < logn(2, 1) > at pos: 5", 5},
+      {"LOGN(x,1)", 3, ErrId::kEvalFunction2, "Evaluation error < LOGN(3, 1) > at pos: 5", 5},
+      {"logn(-8,2)", 0, ErrId::kEvalFunction2, "Evaluation error < logn(-8, 2) > at pos: 5", 5},
       // The first failing row in evaluation order, not in text order.
-      {"sqr(-1)+1/0", 0, 14, "Evaluation error < sqr(-1) > at pos: 4", 4},
-      {"1/0+sqr(-1)", 0, 14, "Evaluation error < sqr(-1) > at pos: 8", 8},
-      {"max(1,2,sqr(-1))", 0, 14, "Evaluation error < sqr(-1) > at pos: 12", 12},
-      {"dnorm(sqr(-1),0,1)", 0, 14, "Evaluation error < sqr(-1) > at pos: 10", 10},
+      {"sqr(-1)+1/0", 0, ErrId::kEvalFunction1, "Evaluation error < sqr(-1) > at pos: 4", 4},
+      {"1/0+sqr(-1)", 0, ErrId::kEvalFunction1, "Evaluation error < sqr(-1) > at pos: 8", 8},
+      {"max(1,2,sqr(-1))", 0, ErrId::kEvalFunction1, "Evaluation error < sqr(-1) > at pos: 12", 12},
+      {"dnorm(sqr(-1),0,1)", 0, ErrId::kEvalFunction1, "Evaluation error < sqr(-1) > at pos: 10", 10},
       // A true guard lets the guarded row fail; a sum is no guard.
-      {"(x<0)*sqrt(x)", -4, 14, "Evaluation error < sqrt(-4) > at pos: 11", 11},
-      {"(x>0)+sqrt(x)", -4, 14, "Evaluation error < sqrt(-4) > at pos: 11", 11},
+      {"(x<0)*sqrt(x)", -4, ErrId::kEvalFunction1, "Evaluation error < sqrt(-4) > at pos: 11", 11},
+      {"(x>0)+sqrt(x)", -4, ErrId::kEvalFunction1, "Evaluation error < sqrt(-4) > at pos: 11", 11},
   };
   for (const auto& c : cases) ExpectEvalError(c);
 }
@@ -105,17 +105,17 @@ TEST(Evaluator, IntermediateOverflowFailsTheRow) {
   // The final value would be finite or even 0, but a step on the way
   // overflows: e^800 (and e^710) is beyond the double range.
   const ErrorCase cases[] = {
-      {"sech(800)", 0, 14, "Evaluation error < sech(800) > at pos: 5", 5},
-      {"sinh(800)", 0, 14, "Evaluation error < sinh(800) > at pos: 5", 5},
-      {"tanh(800)", 0, 14, "Evaluation error < tanh(800) > at pos: 5", 5},
-      {"cosh(800)", 0, 14, "Evaluation error < cosh(800) > at pos: 5", 5},
-      {"csch(800)", 0, 14, "Evaluation error < csch(800) > at pos: 5", 5},
-      {"coth(800)", 0, 14, "Evaluation error < coth(800) > at pos: 5", 5},
-      {"cosh(x)", -800, 14, "Evaluation error < cosh(-800) > at pos: 5", 5},
-      {"tanh(x)", -800, 14, "Evaluation error < tanh(-800) > at pos: 5", 5},
-      {"sech(x)", -800, 14, "Evaluation error < sech(-800) > at pos: 5", 5},
-      {"cosh(710)", 0, 14, "Evaluation error < cosh(710) > at pos: 5", 5},
-      {"asinh(1e200)", 0, 14, nullptr, 6},
+      {"sech(800)", 0, ErrId::kEvalFunction1, "Evaluation error < sech(800) > at pos: 5", 5},
+      {"sinh(800)", 0, ErrId::kEvalFunction1, "Evaluation error < sinh(800) > at pos: 5", 5},
+      {"tanh(800)", 0, ErrId::kEvalFunction1, "Evaluation error < tanh(800) > at pos: 5", 5},
+      {"cosh(800)", 0, ErrId::kEvalFunction1, "Evaluation error < cosh(800) > at pos: 5", 5},
+      {"csch(800)", 0, ErrId::kEvalFunction1, "Evaluation error < csch(800) > at pos: 5", 5},
+      {"coth(800)", 0, ErrId::kEvalFunction1, "Evaluation error < coth(800) > at pos: 5", 5},
+      {"cosh(x)", -800, ErrId::kEvalFunction1, "Evaluation error < cosh(-800) > at pos: 5", 5},
+      {"tanh(x)", -800, ErrId::kEvalFunction1, "Evaluation error < tanh(-800) > at pos: 5", 5},
+      {"sech(x)", -800, ErrId::kEvalFunction1, "Evaluation error < sech(-800) > at pos: 5", 5},
+      {"cosh(710)", 0, ErrId::kEvalFunction1, "Evaluation error < cosh(710) > at pos: 5", 5},
+      {"asinh(1e200)", 0, ErrId::kEvalFunction1, nullptr, 6},
   };
   for (const auto& c : cases) ExpectEvalError(c);
 }
@@ -128,18 +128,18 @@ TEST(Evaluator, LibraryRejectionsUseTheCallShape) {
     const char* text;
     double x;
     const char* fun;
-    int id;
+    ErrId id;
     const char* message;
     int pos;
   };
   const LibError cases[] = {
-      {"root(-8,2)", 0, "root", 15, "Evaluation error < root(-8, 2) > at pos: 5", 5},
-      {"fact(-1)", 0, "fact", 14, "Evaluation error < fact(-1) > at pos: 5", 5},
-      {"3.5!", 0, "!", 14, "Evaluation error < !(3.5) > at pos: 4", 4},
-      {"dnorm(x,0,0)", 1, "dnorm", 17, "Evaluation error < dnorm(1,0,0) > at pos: 6", 6},
-      {"dbinom(5,4,0.5)", 0, "dbinom", 17, "Evaluation error < dbinom(5,4,0.5) > at pos: 7", 7},
-      {"lcm(2,-1)", 0, "lcm", 17, "Evaluation error < lcm(2,-1) > at pos: 4", 4},
-      {"2+lcm(3,-4,5)", 0, "lcm", 17, "Evaluation error < lcm(3,-4,5) > at pos: 6", 6},
+      {"root(-8,2)", 0, "root", ErrId::kEvalFunction2, "Evaluation error < root(-8, 2) > at pos: 5", 5},
+      {"fact(-1)", 0, "fact", ErrId::kEvalFunction1, "Evaluation error < fact(-1) > at pos: 5", 5},
+      {"3.5!", 0, "!", ErrId::kEvalFunction1, "Evaluation error < !(3.5) > at pos: 4", 4},
+      {"dnorm(x,0,0)", 1, "dnorm", ErrId::kEvalLibrary, "Evaluation error < dnorm(1,0,0) > at pos: 6", 6},
+      {"dbinom(5,4,0.5)", 0, "dbinom", ErrId::kEvalLibrary, "Evaluation error < dbinom(5,4,0.5) > at pos: 7", 7},
+      {"lcm(2,-1)", 0, "lcm", ErrId::kEvalLibrary, "Evaluation error < lcm(2,-1) > at pos: 4", 4},
+      {"2+lcm(3,-4,5)", 0, "lcm", ErrId::kEvalLibrary, "Evaluation error < lcm(3,-4,5) > at pos: 6", 6},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -147,11 +147,11 @@ TEST(Evaluator, LibraryRejectionsUseTheCallShape) {
     ASSERT_TRUE(p.StoreExpression(c.text)) << p.ErrorDescription();
     EXPECT_EQ(p.Eval1(c.x), 0);
     EXPECT_EQ(p.LastFailure().Number, 1002);
-    if (p.ErrorID() == 13) {
+    if (p.ErrorID() == Num(ErrId::kFunctionMissing)) {
       EXPECT_EQ(p.ErrorDescription(), std::string("Function < ") + c.fun + " > missing?");
       continue;
     }
-    EXPECT_EQ(p.ErrorID(), c.id);
+    EXPECT_EQ(p.ErrorID(), Num(c.id));
     EXPECT_EQ(p.ErrorDescription(), c.message);
     EXPECT_EQ(p.ErrorPos(), c.pos);
   }
@@ -167,7 +167,7 @@ TEST(Evaluator, RepeatedEvaluationReusesTheTable) {
   ASSERT_TRUE(p.StoreExpression("1/x+x"));
   EXPECT_EQ(p.Eval1(2), 2.5);
   EXPECT_EQ(p.Eval1(0), 0);
-  EXPECT_EQ(p.ErrorID(), 16);
+  EXPECT_EQ(p.ErrorID(), Num(ErrId::kEvalOperator));
   EXPECT_EQ(p.Eval1(4), 4.25);
   EXPECT_EQ(p.ErrorID(), 0);
 }

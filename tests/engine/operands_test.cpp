@@ -30,12 +30,12 @@ TEST(Operands, NamedConstants) {
   EXPECT_EQ(p.VarName(1), "e");
 
   const ErrorCase errors[] = {
-      {"Pi", 0, 19, "Constant unknown: Pi", 2},
-      {"pI", 0, 19, "Constant unknown: pI", 2},
-      {"k#", 0, 19, "Constant unknown: k", 2},
-      {"E#", 0, 19, "Constant unknown: E", 2},
-      {"x#+1", 0, 19, "Constant unknown: x", 3},
-      {"Phi#", 0, 19, "Constant unknown: Phi", 4},
+      {"Pi", 0, ErrId::kConstantUnknown, "Constant unknown: Pi", 2},
+      {"pI", 0, ErrId::kConstantUnknown, "Constant unknown: pI", 2},
+      {"k#", 0, ErrId::kConstantUnknown, "Constant unknown: k", 2},
+      {"E#", 0, ErrId::kConstantUnknown, "Constant unknown: E", 2},
+      {"x#+1", 0, ErrId::kConstantUnknown, "Constant unknown: x", 3},
+      {"Phi#", 0, ErrId::kConstantUnknown, "Constant unknown: Phi", 4},
   };
   for (const auto& c : errors) ExpectCompileError(c);
 }
@@ -95,10 +95,10 @@ TEST(Operands, NumbersWithUnits) {
   for (const auto& c : cases) ExpectValue(c);
 
   const ErrorCase errors[] = {
-      {"5kx", 0, 12, "Syntax error: 5kx", 3},
-      {"5Kg", 0, 12, "Syntax error: 5Kg", 3},
-      {"2mmm", 0, 12, "Syntax error: 2mmm", 4},
-      {"3Hzz+1", 0, 12, "Syntax error: 3Hzz", 5},
+      {"5kx", 0, ErrId::kSyntax, "Syntax error: 5kx", 3},
+      {"5Kg", 0, ErrId::kSyntax, "Syntax error: 5Kg", 3},
+      {"2mmm", 0, ErrId::kSyntax, "Syntax error: 2mmm", 4},
+      {"3Hzz+1", 0, ErrId::kSyntax, "Syntax error: 3Hzz", 5},
   };
   for (const auto& c : errors) ExpectCompileError(c);
 
@@ -120,7 +120,7 @@ TEST(Operands, UnitSwitchActsAtCompileTime) {
   EXPECT_EQ(p.Eval1(0), 5);  // compiled while on
 
   EXPECT_FALSE(p.StoreExpression("5kg"));
-  EXPECT_EQ(p.ErrorID(), 12);
+  EXPECT_EQ(p.ErrorID(), Num(ErrId::kSyntax));
   EXPECT_EQ(p.ErrorDescription(), "Syntax error: 5kg");
   EXPECT_EQ(p.ErrorPos(), 3);
   EXPECT_FALSE(p.StoreExpression("2m+1"));
@@ -151,14 +151,14 @@ TEST(Operands, DegreesMinutesSeconds) {
   ExpectValue({"30d15m", 0, 30.25}, "GRAD");
 
   const ErrorCase errors[] = {
-      {"30d", 0, 21, "Wrong DMS format", 3},
-      {"30d75m", 0, 21, "Wrong DMS format", 6},
-      {"30d75m+1", 0, 21, "Wrong DMS format", 7},
-      {"30d15m61s", 0, 21, "Wrong DMS format", 9},
-      {"30d15m10", 0, 21, "Wrong DMS format", 8},
-      {"30d15m10s5", 0, 21, "Wrong DMS format", 10},
-      {"ad15m", 0, 21, "Wrong DMS format", 5},
-      {"30D15M", 0, 12, "Syntax error: 30D15M", 6},
+      {"30d", 0, ErrId::kWrongDms, "Wrong DMS format", 3},
+      {"30d75m", 0, ErrId::kWrongDms, "Wrong DMS format", 6},
+      {"30d75m+1", 0, ErrId::kWrongDms, "Wrong DMS format", 7},
+      {"30d15m61s", 0, ErrId::kWrongDms, "Wrong DMS format", 9},
+      {"30d15m10", 0, ErrId::kWrongDms, "Wrong DMS format", 8},
+      {"30d15m10s5", 0, ErrId::kWrongDms, "Wrong DMS format", 10},
+      {"ad15m", 0, ErrId::kWrongDms, "Wrong DMS format", 5},
+      {"30D15M", 0, ErrId::kSyntax, "Syntax error: 30D15M", 6},
   };
   for (const auto& c : errors) ExpectCompileError(c);
 
@@ -168,12 +168,12 @@ TEST(Operands, DegreesMinutesSeconds) {
   p.OpDMSConv(false);
   EXPECT_EQ(p.Eval1(0), 30.25);  // compiled while on
   EXPECT_FALSE(p.StoreExpression("30d15m"));
-  EXPECT_EQ(p.ErrorID(), 12);
+  EXPECT_EQ(p.ErrorID(), Num(ErrId::kSyntax));
   EXPECT_EQ(p.ErrorDescription(), "Syntax error: 30d15m");
   EXPECT_EQ(p.ErrorPos(), 6);
   // A malformed angle is then just a bad operand, not message 21.
   EXPECT_FALSE(p.StoreExpression("30d"));
-  EXPECT_EQ(p.ErrorID(), 12);
+  EXPECT_EQ(p.ErrorID(), Num(ErrId::kSyntax));
   ASSERT_TRUE(p.StoreExpression("dx"));
   EXPECT_EQ(p.VarName(1), "dx");
 }

@@ -45,7 +45,7 @@ TEST(ParserInterface, StoreTrimsAndCollectsVariables) {
   EXPECT_EQ(p.VarName(4), "");
 
   EXPECT_FALSE(p.StoreExpression(""));
-  EXPECT_EQ(p.ErrorID(), 8);
+  EXPECT_EQ(p.ErrorID(), Num(ErrId::kMissingArgument));
   EXPECT_EQ(p.ErrorDescription(), "missing argument");
   EXPECT_FALSE(p.Compiled());
   EXPECT_FALSE(p.StoreExpression("   "));
@@ -104,7 +104,7 @@ TEST(ParserInterface, Eval1Rules) {
   EXPECT_EQ(p.Eval1(5), 5);
   ASSERT_TRUE(p.StoreExpression("x*y"));
   EXPECT_EQ(p.Eval1(3), 0);
-  EXPECT_EQ(p.ErrorID(), 1);
+  EXPECT_EQ(p.ErrorID(), Num(ErrId::kTooManyVariables));
   EXPECT_EQ(p.ErrorDescription(), "too many variables");
   EXPECT_EQ(p.ErrorPos(), 1);
   EXPECT_EQ(p.LastFailure().Number, 1002);
@@ -120,7 +120,7 @@ TEST(ParserInterface, ExplicitAssignment) {
   EXPECT_TRUE(p.OpAssignExplicit());
   ASSERT_TRUE(p.StoreExpression("a+b"));
   EXPECT_EQ(p.Eval(), 0);
-  EXPECT_EQ(p.ErrorID(), 18);
+  EXPECT_EQ(p.ErrorID(), Num(ErrId::kNotAssigned));
   EXPECT_EQ(p.ErrorDescription(), "Variable < a > not assigned");
   EXPECT_EQ(p.ErrorPos(), 1);
   EXPECT_EQ(p.LastFailure().Number, 1001);
@@ -142,7 +142,7 @@ TEST(ParserInterface, ExplicitAssignment) {
   EXPECT_EQ(p.Eval(), 5);
   ASSERT_TRUE(p.StoreExpression("Ab*aB+1"));
   EXPECT_EQ(p.Eval(), 0);
-  EXPECT_EQ(p.ErrorID(), 18);
+  EXPECT_EQ(p.ErrorID(), Num(ErrId::kNotAssigned));
   // EvalMulti does not consult the option.
   EXPECT_EQ(p.EvalMulti({0, 2}), (std::vector<double>{0, 5}));
   EXPECT_EQ(p.ErrorID(), 0);
@@ -198,20 +198,20 @@ TEST(ParserInterface, EvalMulti) {
   EXPECT_EQ(p.ErrorID(), 0);
 
   EXPECT_TRUE(p.EvalMulti({0, 1}, "z").empty());
-  EXPECT_EQ(p.ErrorID(), 2);
+  EXPECT_EQ(p.ErrorID(), Num(ErrId::kVariableNotFound));
   EXPECT_EQ(p.ErrorDescription(), "Variable not found");
   EXPECT_EQ(p.ErrorPos(), 1);
   EXPECT_EQ(p.LastFailure().Number, 1001);
 
   ASSERT_TRUE(p.StoreExpression("5"));
   EXPECT_TRUE(p.EvalMulti({0, 1, 2}).empty());
-  EXPECT_EQ(p.ErrorID(), 2);
+  EXPECT_EQ(p.ErrorID(), Num(ErrId::kVariableNotFound));
   EXPECT_EQ(p.ErrorDescription(), "Variable not found");
 
   // The first failing element discards the whole result.
   ASSERT_TRUE(p.StoreExpression("1/x"));
   EXPECT_TRUE(p.EvalMulti({0, 1, 0, 2}).empty());
-  EXPECT_EQ(p.ErrorID(), 16);
+  EXPECT_EQ(p.ErrorID(), Num(ErrId::kEvalOperator));
   EXPECT_EQ(p.ErrorDescription(), "Evaluation error < 1 / 0 > at pos: 2");
   EXPECT_EQ(p.LastFailure().Number, 1001);
 }
@@ -263,6 +263,21 @@ TEST(ParserInterface, EtDumpShape) {
   EXPECT_TRUE(Near(std::get<double>(t[1][5]), 0.5));
   EXPECT_TRUE(Near(std::get<double>(t[1][11]), 0.479425538604203));
   EXPECT_TRUE(Near(std::get<double>(t[2][11]), 2 * 0.479425538604203));
+}
+
+// Before the first evaluation nothing has a value yet, not even a carrier of
+// a fixed argument whose value the engine knows from the start.
+TEST(ParserInterface, EtDumpValuesAreZeroBeforeTheFirstEvaluation) {
+  clsExprParser p;
+  ASSERT_TRUE(p.StoreExpression("max(x,2,7)+1"));
+  EtTable t;
+  p.ET_Dump(t);
+  for (int r = 1; r <= p.ETTop(); ++r) EXPECT_EQ(std::get<double>(t[r][11]), 0.0) << "row " << r;
+  ASSERT_EQ(p.Eval1(3), 8);
+  p.ET_Dump(t);
+  bool rootSeen = false;
+  for (int r = 1; r <= p.ETTop(); ++r) rootSeen = rootSeen || std::get<double>(t[r][11]) == 8.0;
+  EXPECT_TRUE(rootSeen);
 }
 
 }  // namespace
