@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -65,6 +66,8 @@ bool ClipSegment(double& ax, double& ay, double& bx, double& by, double lo, doub
 
 GraphSurface::GraphSurface(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);
+  // Clicking the plane gives it the focus, so the arrow keys move the window.
+  setFocusPolicy(Qt::StrongFocus);
   // paintEvent covers every pixel itself; no background fill first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   font_ = QFont(QStringLiteral("DejaVu Sans"));
@@ -102,6 +105,12 @@ bool GraphSurface::SetScale(double x1, double y1, double x2, double y2) {
   y2_ = y2;
   UpdateScale();
   return true;
+}
+
+void GraphSurface::SetPicture(const QImage& picture) {
+  image_ = picture;
+  UpdateScale();
+  update();
 }
 
 void GraphSurface::UpdateScale() {
@@ -240,11 +249,12 @@ void GraphSurface::ImageChanged() {
 void GraphSurface::paintEvent(QPaintEvent* event) {
   updatePending_ = false;
   QPainter painter(this);
-  if (image_.width() < width() || image_.height() < height()) painter.fillRect(event->rect(), Qt::white);
+  const QSizeF shown = image_.deviceIndependentSize();
+  if (shown.width() < width() || shown.height() < height()) painter.fillRect(event->rect(), Qt::white);
   painter.drawImage(0, 0, image_);
   if (!crosshairVisible_) return;
   painter.setPen(QPen(Qt::black, 1));
-  const QPointF at = ToPixel(crossX_, crossY_);
+  const QPointF at = ToPixel(crossX_, crossY_) / image_.devicePixelRatio();
   if (at.y() >= 0 && at.y() < height()) {
     const int row = static_cast<int>(std::floor(at.y()));
     painter.drawLine(0, row, width() - 1, row);
@@ -255,12 +265,14 @@ void GraphSurface::paintEvent(QPaintEvent* event) {
   }
 }
 
-// The window gives the surface a fixed size, so this mostly runs once; what
-// was drawn survives at the top left.
+// What was drawn survives at the top left until the owner draws the picture
+// again for the new size (it hears of the change through Resized).
 void GraphSurface::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   const QSize size = event->size();
-  if (size.isEmpty() || size == image_.size()) return;
+  if (size.isEmpty() || QSizeF(size) == image_.deviceIndependentSize()) return;
+  emit Resized();
+  if (QSizeF(size) == image_.deviceIndependentSize()) return;  // already drawn again
   QImage resized(size, QImage::Format_RGB32);
   resized.fill(Qt::white);
   resized.setDotsPerMeterX(image_.dotsPerMeterX());
@@ -274,14 +286,55 @@ void GraphSurface::resizeEvent(QResizeEvent* event) {
 }
 
 void GraphSurface::mouseMoveEvent(QMouseEvent* event) {
-  const QPointF world = ToWorld(event->position());
+  const QPointF world = ToWorld(event->position() * image_.devicePixelRatio());
   emit MouseMoved(event->buttons(), event->modifiers(), static_cast<float>(world.x()),
                   static_cast<float>(world.y()));
+  if (leftDown_ && (event->buttons() & Qt::LeftButton)) {
+    // A few pixels of jitter in a click are not a drag.
+    if (!dragging_ && (event->position() - pressAt_).manhattanLength() >= 4) dragging_ = true;
+    if (dragging_) emit Dragged(pressAt_, event->position());
+  }
 }
 
 void GraphSurface::mousePressEvent(QMouseEvent* event) {
-  const QPointF world = ToWorld(event->position());
+  const QPointF world = ToWorld(event->position() * image_.devicePixelRatio());
+  if (event->button() == Qt::LeftButton) {
+    leftDown_ = true;
+    dragging_ = false;
+    pressAt_ = event->position();
+  }
   emit MousePressed(event->button(), static_cast<float>(world.x()), static_cast<float>(world.y()));
+}
+
+void GraphSurface::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) leftDown_ = dragging_ = false;
+  QWidget::mouseReleaseEvent(event);
+}
+
+void GraphSurface::wheelEvent(QWheelEvent* event) {
+  // Fine-grained wheels and touchpads send fractions of a notch; they add up.
+  wheelAngle_ += event->angleDelta().y();
+  const int steps = wheelAngle_ / 120;
+  wheelAngle_ -= steps * 120;
+  event->accept();
+  if (steps == 0) return;
+  const QPointF world = ToWorld(event->position() * image_.devicePixelRatio());
+  emit WheelTurned(steps, world.x(), world.y());
+}
+
+void GraphSurface::keyPressEvent(QKeyEvent* event) {
+  if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  switch (event->key()) {
+    case Qt::Key_Left: emit ArrowPressed(-1, 0); break;
+    case Qt::Key_Right: emit ArrowPressed(1, 0); break;
+    case Qt::Key_Up: emit ArrowPressed(0, 1); break;
+    case Qt::Key_Down: emit ArrowPressed(0, -1); break;
+    default: QWidget::keyPressEvent(event); return;
+  }
+  event->accept();
 }
 
 }  // namespace cn
