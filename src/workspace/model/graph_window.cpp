@@ -19,12 +19,15 @@ Side ZoomSide(long a, long b, double factor, double c) {
   const bool mirrored = a > b;
   double lo = static_cast<double>(std::min(a, b)), hi = static_cast<double>(std::max(a, b));
   if (!std::isfinite(c)) c = (lo + hi) / 2;
-  lo = c - (c - lo) * factor;
-  hi = c + (hi - c) * factor;
-  lo = std::clamp(std::round(lo), double{kLowestBound}, double{kHighestBound});
-  hi = std::clamp(std::round(hi), double{kLowestBound}, double{kHighestBound});
+  // The side is rounded on its own, so that zooming in and out again gives
+  // back the same size; ties go to the even number.
+  const double side = std::nearbyint((hi - lo) * factor);
+  lo = std::nearbyint(c - (c - lo) * factor);
+  hi = lo + side;
+  lo = std::clamp(lo, double{kLowestBound}, double{kHighestBound});
+  hi = std::clamp(hi, double{kLowestBound}, double{kHighestBound});
   long l = static_cast<long>(lo), h = static_cast<long>(hi);
-  if (h - l < kMinSide) {
+  if (side < kMinSide || h - l < kMinSide) {
     // The narrowest window about the point, moved inside the range if need be.
     l = std::lround(c) - kMinSide / 2;
     l = std::clamp<long>(l, kLowestBound, kHighestBound - kMinSide);

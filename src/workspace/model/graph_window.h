@@ -44,8 +44,8 @@ inline constexpr int kLowestBound = -32768;
 inline constexpr int kHighestBound = 32767;
 
 // Scales both sides by `factor` (0.5 zooms in, 2 out) about the world point
-// (cx, cy), which stays where it is up to rounding. The new bounds are
-// rounded to whole numbers; a side that would shrink below kMinSide keeps
+// (cx, cy), which stays where it is up to rounding. The new lower bound and
+// the new side are rounded to whole numbers (ties to even); a side that would shrink below kMinSide keeps
 // kMinSide about the point, and a bound that would leave the 16-bit range
 // stops at its limit. Steps are kept. Mirrored windows (xmin > xmax) stay
 // mirrored.
