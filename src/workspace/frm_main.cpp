@@ -459,15 +459,17 @@ void frmMain::CancelDrawing() {
   if (busy_) cancelRequested_ = true;
 }
 
-void frmMain::ShowWindow(const GraphWindow& window) {
+void frmMain::ShowWindow(const GraphWindow& window, bool steps) {
   const GraphWindow now = Window();
-  if (window == now && lastGraph_.plotted && lastGraph_.window == now) return;  // at a limit: nothing moves
+  if (!steps && window == now && lastGraph_.plotted && lastGraph_.window == now) return;  // at a limit
   txtXMin->setText(QString::number(window.xmin));
   txtXMax->setText(QString::number(window.xmax));
   txtYMin->setText(QString::number(window.ymin));
   txtYMax->setText(QString::number(window.ymax));
-  if (window.xstep != now.xstep) txtXStep->setText(Text(FormatSingle(window.xstep)));
-  if (window.ystep != now.ystep) txtYStep->setText(Text(FormatSingle(window.ystep)));
+  if (steps) {
+    txtXStep->setText(Text(FormatSingle(window.xstep)));
+    txtYStep->setText(Text(FormatSingle(window.ystep)));
+  }
   mnuGraph_Click();
 }
 
@@ -480,7 +482,7 @@ void frmMain::mnuZoomIn_Click() { ZoomAt(1, (xmin + xmax) / 2.0, (ymin + ymax) /
 
 void frmMain::mnuZoomOut_Click() { ZoomAt(-1, (xmin + xmax) / 2.0, (ymin + ymax) / 2.0); }
 
-void frmMain::mnuZoomStandard_Click() { ShowWindow(kStandardWindow); }
+void frmMain::mnuZoomStandard_Click() { ShowWindow(kStandardWindow, /*steps=*/true); }
 
 void frmMain::PanBySteps(int dx, int dy) {
   const auto units = [](float step) { return std::max(1L, std::lround(std::fabs(static_cast<double>(step)))); };

@@ -154,8 +154,9 @@ class frmMain : public QMainWindow {
   void Plot();
   // Draws lastGraph_ on the plane at its current size.
   void Redraw();
-  // Writes a window into the boxes and graphs it.
-  void ShowWindow(const GraphWindow& window);
+  // Writes a window into the bound boxes (and the step boxes too when
+  // `steps`) and graphs it.
+  void ShowWindow(const GraphWindow& window, bool steps = false);
   void RefreshLists();
 
   Host& host_;

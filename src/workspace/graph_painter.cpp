@@ -252,8 +252,14 @@ void DrawAxes(Canvas& c, const GraphWindow& w) {
   c.Line(w.xmin, 0, w.xmax, 0);
   c.Line(0, w.ymax, 0, w.ymin);
   const double half = c.LineHeight() / 2;
+  // Ticks closer than a pixel to the last one drawn would only paint the same
+  // pixels again (a wide window with step 1 has tens of thousands).
+  double lastRow = NAN, lastColumn = NAN;
   SingleSweep ys(static_cast<float>(w.ymin), static_cast<float>(w.ymax), w.ystep);
   for (float y = 0; ys.Next(y);) {
+    const double row = c.ToPixel(0, y).y();
+    if (std::abs(row - lastRow) < 1) continue;
+    lastRow = row;
     c.Line(0.2, y, -0.2, y);
     const QString label = PrintForm(y, QString::fromStdString(FormatSingle(y)));
     const QPointF tick = c.ToPixel(0.3, y);
@@ -263,6 +269,9 @@ void DrawAxes(Canvas& c, const GraphWindow& w) {
   }
   SingleSweep xs(static_cast<float>(w.xmin), static_cast<float>(w.xmax), w.xstep);
   for (float x = 0; xs.Next(x);) {
+    const double column = c.ToPixel(x, 0).x();
+    if (std::abs(column - lastColumn) < 1) continue;
+    lastColumn = column;
     c.Line(x, 0.2, x, -0.2);
     const QString plain = QString::fromStdString(FormatSingle(x));
     const QString label = PrintForm(x, plain);
