@@ -15,6 +15,7 @@
 #include "analysis/sweeps.h"
 #include "core/number_text.h"
 #include "engine/cls_expr_parser.h"
+#include "workspace/plane_pixels.h"
 
 namespace cn {
 
@@ -32,43 +33,6 @@ QColor FromPacked(std::uint32_t packed) {
                 static_cast<int>((packed >> 16) & 0xFF));
 }
 
-// Clips the segment (ax, ay)-(bx, by) to the rectangle [lo, hiX] x [lo, hiY]
-// (Cohen-Sutherland). Returns false when nothing of it lies inside. A clipped
-// end is put exactly on the border and only its other coordinate is
-// interpolated, so ends millions of pixels out still give a precise line.
-bool ClipSegment(double& ax, double& ay, double& bx, double& by, double lo, double hiX, double hiY) {
-  enum : int { kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
-  const auto outcode = [&](double x, double y) {
-    return (x < lo ? kLeft : x > hiX ? kRight : 0) | (y < lo ? kTop : y > hiY ? kBottom : 0);
-  };
-  int codeA = outcode(ax, ay), codeB = outcode(bx, by);
-  for (int round = 0; round < 8; ++round) {
-    if ((codeA | codeB) == 0) return true;
-    if ((codeA & codeB) != 0) return false;
-    const bool moveA = codeA != 0;
-    const int code = moveA ? codeA : codeB;
-    double x, y;
-    if (code & (kTop | kBottom)) {
-      y = (code & kTop) ? lo : hiY;
-      x = ax + (bx - ax) * ((y - ay) / (by - ay));
-    } else {
-      x = (code & kLeft) ? lo : hiX;
-      y = ay + (by - ay) * ((x - ax) / (bx - ax));
-    }
-    if (!std::isfinite(x) || !std::isfinite(y)) return false;
-    if (moveA) {
-      ax = x;
-      ay = y;
-      codeA = outcode(ax, ay);
-    } else {
-      bx = x;
-      by = y;
-      codeB = outcode(bx, by);
-    }
-  }
-  return false;
-}
-
 // The plane on one device: the world mapping, the pen, and dots written
 // straight into the pixels when the device is a plain 32-bit image (plotting
 // sets hundreds of thousands of them), else drawn as shapes.
@@ -81,8 +45,8 @@ class Canvas {
     if (!vector_ && device && device->devType() == QInternal::Image && painter.transform().isIdentity()) {
       auto* image = static_cast<QImage*>(device);
       const auto f = image->format();
-      if ((f == QImage::Format_RGB32 || f == QImage::Format_ARGB32) && image->width() >= w_ &&
-          image->height() >= h_ && image->devicePixelRatio() == 1)
+      if ((f == QImage::Format_RGB32 || f == QImage::Format_ARGB32) && image->size() == pixels &&
+          image->devicePixelRatio() == 1)
         image_ = image;
     }
     font_ = QFont(QStringLiteral("DejaVu Sans"));
@@ -91,7 +55,8 @@ class Canvas {
     font_.setBold(true);
     metrics_ = std::make_unique<QFontMetricsF>(font_, device);
     p_.setFont(font_);
-    SetWidth(1);
+    width_ = 1;
+    shape_ = DotShape(std::max(1, static_cast<int>(std::lround(scale_))));
   }
 
   int Width() const { return w_; }
@@ -116,71 +81,33 @@ class Canvas {
   void SetWidth(int width) {
     width_ = width;
     const int d = std::max(1, static_cast<int>(std::lround(width * scale_)));
-    if (d == deviceWidth_) return;
-    deviceWidth_ = d;
-    // A dot covers the pixels whose centres lie within half the pen width of
-    // the dot's centre: for odd widths the middle of a pixel, for even widths
-    // a pixel corner, so both come out symmetric (2 gives a 2 x 2 block).
-    const bool even = d % 2 == 0;
-    shift_ = even ? 0.5 : 0.0;
-    const int lo = even ? -d / 2 : -(d - 1) / 2;
-    const int hi = even ? d / 2 - 1 : (d - 1) / 2;
-    const double offset = even ? 0.5 : 0.0;
-    const double r2 = d * 0.25 * d;
-    shape_.clear();
-    for (int dy = lo; dy <= hi; ++dy) {
-      const double vy = dy + offset;
-      int dx0 = 1, dx1 = 0;
-      for (int dx = lo; dx <= hi; ++dx) {
-        const double vx = dx + offset;
-        if (vx * vx + vy * vy <= r2) {
-          if (dx0 > dx1) dx0 = dx;
-          dx1 = dx;
-        }
-      }
-      if (dx0 <= dx1) shape_.push_back({dy, dx0, dx1});
-    }
-    reach_ = std::max(-lo, hi);
+    if (d != shape_.Width()) shape_ = DotShape(d);
   }
 
   void Dot(double x, double y) {
-    const double px = (x - x1_) * sx_ + shift_;
-    const double py = (y - y1_) * sy_ + shift_;
-    const double reach = reach_ + 1;
-    // Written so that NaN fails the test too.
-    if (!(px > -reach && px < w_ + reach && py > -reach && py < h_ + reach)) return;
-    if (!image_) {
-      const double d = deviceWidth_;
-      const QPointF centre(px - shift_ + (deviceWidth_ % 2 ? 0.5 : 0.0), py - shift_ + (deviceWidth_ % 2 ? 0.5 : 0.0));
-      p_.setPen(Qt::NoPen);
-      p_.setBrush(color_);
-      if (width_ <= kCurveWidth) p_.drawRect(QRectF(centre.x() - d / 2, centre.y() - d / 2, d, d));
-      else p_.drawEllipse(centre, d / 2, d / 2);
+    const double px = (x - x1_) * sx_, py = (y - y1_) * sy_;
+    if (image_) {
+      shape_.Stamp(*image_, px, py, rgb_);
       return;
     }
-    const int ix = static_cast<int>(std::floor(px));
-    const int iy = static_cast<int>(std::floor(py));
-    const qsizetype stride = image_->bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-    QRgb* const bits = reinterpret_cast<QRgb*>(image_->bits());
-    if (deviceWidth_ == 1) {
-      if (ix < 0 || ix >= w_ || iy < 0 || iy >= h_) return;
-      bits[iy * stride + ix] = rgb_;
-      return;
-    }
-    for (const Row& row : shape_) {
-      const int yy = iy + row.dy;
-      if (yy < 0 || yy >= h_) continue;
-      const int xa = std::max(ix + row.dx0, 0), xb = std::min(ix + row.dx1, w_ - 1);
-      QRgb* line = bits + yy * stride;
-      for (int xx = xa; xx <= xb; ++xx) line[xx] = rgb_;
-    }
+    const double d = shape_.Width();
+    // The same square or disc as the image's dots: centred on a pixel for an
+    // odd width, on a pixel corner for an even one.
+    const double odd = shape_.Width() % 2 ? 0.5 : 0.0;
+    const QPointF centre(std::floor(px + 0.5 - odd) + odd, std::floor(py + 0.5 - odd) + odd);
+    if (!(std::abs(centre.x()) < kFarPixels && std::abs(centre.y()) < kFarPixels)) return;
+    if (centre.x() < -d || centre.x() > w_ + d || centre.y() < -d || centre.y() > h_ + d) return;
+    p_.setPen(Qt::NoPen);
+    p_.setBrush(color_);
+    if (width_ <= kCurveWidth) p_.drawRect(QRectF(centre.x() - d / 2, centre.y() - d / 2, d, d));
+    else p_.drawEllipse(centre, d / 2, d / 2);
   }
 
   // Clips a segment given in device pixels to the rectangle and a margin.
   bool Clip(QPointF& a, QPointF& b) const {
     double ax = a.x(), ay = a.y(), bx = b.x(), by = b.y();
     if (!std::isfinite(ax) || !std::isfinite(ay) || !std::isfinite(bx) || !std::isfinite(by)) return false;
-    const double margin = deviceWidth_ + 2;
+    const double margin = shape_.Width() + 2;
     if (!ClipSegment(ax, ay, bx, by, -margin, w_ + margin, h_ + margin)) return false;
     a = {ax, ay};
     b = {bx, by};
@@ -188,7 +115,7 @@ class Canvas {
   }
 
   void UseLinePen() {
-    p_.setPen(QPen(color_, deviceWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p_.setPen(QPen(color_, shape_.Width(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p_.setBrush(Qt::NoBrush);
   }
 
@@ -212,10 +139,6 @@ class Canvas {
   QPainter& Painter() { return p_; }
 
  private:
-  struct Row {
-    int dy, dx0, dx1;
-  };
-
   QPainter& p_;
   int w_, h_;
   double scale_;
@@ -226,10 +149,8 @@ class Canvas {
   double x1_ = 0, y1_ = 0, sx_ = 1, sy_ = 1;
   QColor color_ = Qt::black;
   QRgb rgb_ = 0xff000000;
-  int width_ = 0, deviceWidth_ = 0;
-  double shift_ = 0;
-  std::vector<Row> shape_;
-  int reach_ = 0;
+  int width_ = 0;
+  DotShape shape_;
 };
 
 // A label is centred on its plain text and printed in the numeric print

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "workspace/plane_pixels.h"
+
 namespace cn {
 
 namespace {
@@ -25,43 +27,6 @@ QRgb ToQRgb(std::uint32_t packed) {
               static_cast<int>((packed >> 16) & 0xff));
 }
 
-// Clips the segment (ax, ay)-(bx, by) to the rectangle [lo, hiX] x [lo, hiY]
-// (Cohen-Sutherland). Returns false when nothing of it lies inside. A clipped
-// end is put exactly on the border and only its other coordinate is
-// interpolated, so ends millions of pixels out still give a precise line.
-bool ClipSegment(double& ax, double& ay, double& bx, double& by, double lo, double hiX, double hiY) {
-  enum : int { kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
-  const auto outcode = [&](double x, double y) {
-    return (x < lo ? kLeft : x > hiX ? kRight : 0) | (y < lo ? kTop : y > hiY ? kBottom : 0);
-  };
-  int codeA = outcode(ax, ay), codeB = outcode(bx, by);
-  for (int round = 0; round < 8; ++round) {
-    if ((codeA | codeB) == 0) return true;
-    if ((codeA & codeB) != 0) return false;
-    const bool moveA = codeA != 0;
-    const int code = moveA ? codeA : codeB;
-    double x, y;
-    if (code & (kTop | kBottom)) {
-      y = (code & kTop) ? lo : hiY;
-      x = ax + (bx - ax) * ((y - ay) / (by - ay));
-    } else {
-      x = (code & kLeft) ? lo : hiX;
-      y = ay + (by - ay) * ((x - ax) / (bx - ax));
-    }
-    if (!std::isfinite(x) || !std::isfinite(y)) return false;
-    if (moveA) {
-      ax = x;
-      ay = y;
-      codeA = outcode(ax, ay);
-    } else {
-      bx = x;
-      by = y;
-      codeB = outcode(bx, by);
-    }
-  }
-  return false;
-}
-
 }  // namespace
 
 GraphSurface::GraphSurface(QWidget* parent) : QWidget(parent) {
@@ -74,7 +39,6 @@ GraphSurface::GraphSurface(QWidget* parent) : QWidget(parent) {
   font_.setStyleHint(QFont::SansSerif);
   font_.setPointSizeF(8.25);
   font_.setBold(true);
-  RebuildDotShape();
   Cls();
 }
 
@@ -122,34 +86,7 @@ void GraphSurface::SetDrawWidth(int pixels) {
   pixels = std::clamp(pixels, 1, kMaxDrawWidth);
   if (pixels == drawWidth_) return;
   drawWidth_ = pixels;
-  RebuildDotShape();
-}
-
-// A dot covers the pixels whose centres lie within half the pen width of the
-// dot's centre. For odd widths the centre is the middle of a pixel, for even
-// widths a pixel corner, so both come out symmetric (2 gives a 2 x 2 block).
-void GraphSurface::RebuildDotShape() {
-  const int d = drawWidth_;
-  const bool even = d % 2 == 0;
-  dotShift_ = even ? 0.5 : 0.0;
-  const int lo = even ? -d / 2 : -(d - 1) / 2;
-  const int hi = even ? d / 2 - 1 : (d - 1) / 2;
-  const double offset = even ? 0.5 : 0.0;
-  const double r2 = d * 0.25 * d;
-  dotShape_.clear();
-  for (int dy = lo; dy <= hi; ++dy) {
-    const double vy = dy + offset;
-    int dx0 = 1, dx1 = 0;
-    for (int dx = lo; dx <= hi; ++dx) {
-      const double vx = dx + offset;
-      if (vx * vx + vy * vy <= r2) {
-        if (dx0 > dx1) dx0 = dx;
-        dx1 = dx;
-      }
-    }
-    if (dx0 <= dx1) dotShape_.push_back({dy, dx0, dx1});
-  }
-  dotReach_ = std::max(-lo, hi);
+  dotShape_ = DotShape(pixels);
 }
 
 void GraphSurface::SetForeColor(std::uint32_t packedRgb) {
@@ -158,29 +95,7 @@ void GraphSurface::SetForeColor(std::uint32_t packedRgb) {
 }
 
 void GraphSurface::PSet(double x, double y) {
-  const double px = (x - x1_) * sx_ + dotShift_;
-  const double py = (y - y1_) * sy_ + dotShift_;
-  const int w = image_.width(), h = image_.height();
-  const double reach = dotReach_ + 1;
-  // Written so that NaN fails the test too.
-  if (!(px > -reach && px < w + reach && py > -reach && py < h + reach)) return;
-  const int ix = static_cast<int>(std::floor(px));
-  const int iy = static_cast<int>(std::floor(py));
-  const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-  // bits() detaches once if a copy of the image is still shared (clipboard, print).
-  QRgb* const bits = reinterpret_cast<QRgb*>(image_.bits());
-  if (drawWidth_ == 1) {
-    if (ix < 0 || ix >= w || iy < 0 || iy >= h) return;
-    bits[iy * stride + ix] = penRgb_;
-  } else {
-    for (const DotRow& row : dotShape_) {
-      const int yy = iy + row.dy;
-      if (yy < 0 || yy >= h) continue;
-      const int xa = std::max(ix + row.dx0, 0), xb = std::min(ix + row.dx1, w - 1);
-      QRgb* line = bits + yy * stride;
-      for (int xx = xa; xx <= xb; ++xx) line[xx] = penRgb_;
-    }
-  }
+  dotShape_.Stamp(image_, (x - x1_) * sx_, (y - y1_) * sy_, penRgb_);
   ImageChanged();
 }
 

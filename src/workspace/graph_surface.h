@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "workspace/plane_pixels.h"
+
 namespace cn {
 
 class GraphSurface : public QWidget {
@@ -101,24 +103,14 @@ class GraphSurface : public QWidget {
   int heightForWidth(int width) const override { return width; }
 
  private:
-  // One row of a dot's shape: pixels dx0..dx1 (inclusive) at row offset dy.
-  struct DotRow {
-    int dy, dx0, dx1;
-  };
-
   void UpdateScale();
-  void RebuildDotShape();
   void ImageChanged();
 
   QImage image_;
   QFont font_;
   // Pixels per world unit along each axis, cached for PSet.
   double sx_ = 1, sy_ = 1;
-  // Offset added to the mapped point before flooring: 0 for odd widths
-  // (centred on a pixel), 0.5 for even widths (centred on a pixel corner).
-  double dotShift_ = 0;
-  std::vector<DotRow> dotShape_;
-  int dotReach_ = 0;  // how far (pixels) a dot extends from its centre pixel
+  DotShape dotShape_;
   QRgb penRgb_ = 0xff000000;
   bool updatePending_ = false;
   double x1_ = -10, y1_ = 10, x2_ = 10, y2_ = -10;
