@@ -102,6 +102,30 @@ class PlaneArea : public QWidget {
   QWidget* progressRow_;
 };
 
+// Hands a tool's progress on to the bar, lets the window handle its events
+// now and then, and stops the tool (by unwinding it) when asked to.
+struct Stopped {};
+class StoppableProgress : public Progress {
+ public:
+  StoppableProgress(Progress& bar, const bool& stop) : bar_(bar), stop_(stop) { clock_.start(); }
+  int Max() const override { return bar_.Max(); }
+  void Max(int max) override { bar_.Max(max); }
+  int Value() const override { return bar_.Value(); }
+  void Value(int value) override {
+    bar_.Value(value);
+    if (clock_.elapsed() >= kResponseMs) {
+      QCoreApplication::processEvents();
+      clock_.restart();
+    }
+    if (stop_) throw Stopped{};
+  }
+
+ private:
+  Progress& bar_;
+  const bool& stop_;
+  QElapsedTimer clock_;
+};
+
 }  // namespace
 
 frmMain::frmMain(Host& host, QWidget* parent) : QMainWindow(parent), host_(host) {
@@ -403,6 +427,10 @@ void frmMain::Plot() {
 }
 
 void frmMain::Redraw() {
+  if (busy_ && tool_) {
+    redrawPending_ = true;  // after the tool
+    return;
+  }
   if (busy_) {
     // A newer picture replaces the one being drawn.
     restart_ = true;
@@ -453,6 +481,31 @@ void frmMain::Redraw() {
   busy_ = false;
   btnCancelGraph->setEnabled(false);
   escape_->setEnabled(false);
+}
+
+bool frmMain::RunStoppable(const std::function<void(Progress& progress)>& work) {
+  if (busy_) return false;
+  busy_ = tool_ = true;
+  cancelRequested_ = false;
+  btnCancelGraph->setEnabled(true);
+  escape_->setEnabled(true);
+  bool finished = true;
+  try {
+    StoppableProgress progress(*prog, cancelRequested_);
+    work(progress);
+  } catch (const Stopped&) {
+    finished = false;
+    prog->Value(0);
+  }
+  busy_ = tool_ = false;
+  cancelRequested_ = false;
+  btnCancelGraph->setEnabled(false);
+  escape_->setEnabled(false);
+  if (redrawPending_) {
+    redrawPending_ = false;
+    Redraw();
+  }
+  return finished;
 }
 
 void frmMain::CancelDrawing() {

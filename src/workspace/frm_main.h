@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <cstdint>
+#include <functional>
 
 #include "core/progress.h"
 #include "workspace/model/equation_model.h"
@@ -158,6 +159,10 @@ class frmMain : public QMainWindow {
   // `steps`) and graphs it.
   void ShowWindow(const GraphWindow& window, bool steps = false);
   void RefreshLists();
+  // Runs a tool's sweep, which reports to `progress`, while the window stays
+  // responsive; false when Esc or Cancel stopped it (or other work was
+  // running), and the tool then reports nothing.
+  bool RunStoppable(const std::function<void(Progress& progress)>& work);
 
   Host& host_;
   QPointer<frmEqu> equ_;      // the equation dialog while it is open
@@ -202,6 +207,8 @@ class frmMain : public QMainWindow {
   bool busy_ = false;             // a Graph is being drawn
   bool cancelRequested_ = false;  // Esc or Cancel during it
   bool restart_ = false;          // a newer picture was asked for during it
+  bool tool_ = false;             // the work is a tool's sweep, not a Graph
+  bool redrawPending_ = false;    // a picture was asked for during a tool
   GraphWindow dragStart_;         // the window when the left button went down
 };
 

@@ -91,7 +91,11 @@ void frmMain::cmdX_Click() {
     return;
   }
   const float y0 = ReadTarget(txtY->text().toStdString());
-  const std::vector<float> xs = SolveForX(equation.toStdString(), y0, xmin, xmax, optHigh->isChecked(), &ProgressBar());
+  std::vector<float> xs;
+  const bool high = optHigh->isChecked();
+  const std::int16_t left = xmin, right = xmax;
+  if (!RunStoppable([&](Progress& progress) { xs = SolveForX(equation.toStdString(), y0, left, right, high, &progress); }))
+    return;  // stopped: nothing reported, nothing written
   if (xs.empty()) {
     host_.MessageBox(this, "Out of range.", MessageIcon::kError);
     return;

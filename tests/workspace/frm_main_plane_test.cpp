@@ -292,5 +292,28 @@ TEST_F(Plane, ALongGraphCanBeStoppedAndKeepsWhatWasDrawn) {
   EXPECT_EQ(right, 0);
 }
 
+TEST_F(Plane, AStoppedGetXReportsNothing) {
+  Show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  // Twenty million samples at the high precision: a second or more of work.
+  Box("txtXMin")->setText("-1000");
+  Box("txtXMax")->setText("1000");
+  window.findChild<QCheckBox*>("chkEqu")->setChecked(false);
+  window.AppendEquation("sin(x)", "", kRed);
+  ASSERT_TRUE(window.DrawAxis());  // the wide window without plotting it
+  Box("txtX")->setText("123");
+  Box("txtY")->setText("0.5");
+  QTimer::singleShot(150, [&] { QTest::keyClick(&window, Qt::Key_Escape); });
+  QElapsedTimer clock;
+  clock.start();
+  window.cmdX_Click();
+  EXPECT_LT(clock.elapsed(), 3000);
+  EXPECT_EQ(Box("txtX")->text(), "123");
+  EXPECT_TRUE(host.messages.empty()) << host.LastMessage().toStdString();
+  EXPECT_FALSE(window.Drawing());
+  EXPECT_EQ(window.ProgressBar().Value(), 0);
+}
+
 }  // namespace
 }  // namespace cn
