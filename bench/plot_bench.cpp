@@ -88,6 +88,8 @@ class Capture : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
+      // With repetitions, the median stands for the runs.
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
       const double ns = run.GetAdjustedRealTime();  // in the run's time unit (ns by default)
       if (run.benchmark_name().find("GraphCommand") != std::string::npos) g_graphNs = ns;
       if (run.benchmark_name().find("EngineSweeps") != std::string::npos) g_sweepNs = ns;

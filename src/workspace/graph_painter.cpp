@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "analysis/sweeps.h"
 #include "core/number_text.h"
@@ -61,8 +61,6 @@ class Canvas {
 
   int Width() const { return w_; }
   int Height() const { return h_; }
-  bool Vector() const { return vector_; }
-  double Scale() const { return scale_; }
 
   void SetScale(double x1, double y1, double x2, double y2) {
     x1_ = x1;
