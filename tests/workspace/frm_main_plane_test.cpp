@@ -204,6 +204,7 @@ TEST_F(Plane, GrowsAndShrinksWithTheWindowStayingSquare) {
   window.resize(window.sizeHint());
   QApplication::processEvents();
   const QSize before = Surface()->size();
+  EXPECT_EQ(before, QSize(481, 481));
   window.resize(window.width() + 300, window.height() + 300);
   QApplication::processEvents();
   const QSize after = Surface()->size();
