@@ -264,6 +264,37 @@ TEST(GraphExport, PngAtTheChosenSizeAndFailuresLeaveNoFile) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"graph.png"});
 }
 
+TEST(GraphPainter, ConnectedSamplesCloseGapsButNotPoles) {
+  // y = 1000x rises 1 unit (20 pixels) per sample on 400 pixels: as dots a
+  // dashed trace, as lines an unbroken one. tan(x) jumps at its poles.
+  const int side = 400;
+  const Plane p{side};
+  const auto redRows = [&](const QImage& image, int left, int right) {
+    int rows = 0;
+    for (int y = 0; y < side; ++y) {
+      bool red = false;
+      for (int x = left; x <= right; ++x) red = red || IsColor(image.pixel(x, y), kRed);
+      rows += red;
+    }
+    return rows;
+  };
+  GraphDescription steep = Described({{"1000*x", "", kRed}});
+  const int column = static_cast<int>(p.Col(0));
+  EXPECT_LT(redRows(RenderGraph(steep, QSize(side, side)), column - 3, column + 3), side / 2);
+  steep.connectSamples = true;
+  EXPECT_GE(redRows(RenderGraph(steep, QSize(side, side)), column - 3, column + 3), side - 2);
+
+  GraphDescription tangent = Described({{"tan(x)", "", kRed}});
+  tangent.connectSamples = true;
+  const QImage image = RenderGraph(tangent, QSize(side, side));
+  // Near the pole at pi/2 the curve runs off the top on the left of it and
+  // comes in from the bottom on its right; no line joins the two.
+  const int pole = static_cast<int>(p.Col(M_PI / 2));
+  EXPECT_LT(redRows(image, pole - 1, pole + 1), side / 4);
+  EXPECT_GT(p.Around(image, 1.4, std::tan(1.4), 2, [](QRgb c) { return IsColor(c, kRed); }), 0);
+  EXPECT_GT(p.Around(image, 1.75, std::tan(1.75), 2, [](QRgb c) { return IsColor(c, kRed); }), 0);
+}
+
 TEST(GraphPainter, StoppedDrawingKeepsWhatWasDrawn) {
   const GraphDescription graph = Described({{"x", "", kRed}, {"-x", "", kBlue}});
   QImage image(400, 400, QImage::Format_RGB32);
