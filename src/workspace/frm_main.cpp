@@ -102,17 +102,22 @@ class PlaneArea : public QWidget {
   QWidget* progressRow_;
 };
 
-// Hands a tool's progress on to the bar, lets the window handle its events
-// now and then, and stops the tool (by unwinding it) when asked to.
+// Hands a tool's progress on to the bar (if it shows one), lets the window
+// handle its events now and then, and stops the tool (by unwinding it) when
+// asked to.
 struct Stopped {};
 class StoppableProgress : public Progress {
  public:
-  StoppableProgress(Progress& bar, const bool& stop) : bar_(bar), stop_(stop) { clock_.start(); }
-  int Max() const override { return bar_.Max(); }
-  void Max(int max) override { bar_.Max(max); }
-  int Value() const override { return bar_.Value(); }
+  StoppableProgress(Progress* bar, const bool& stop) : bar_(bar), stop_(stop) { clock_.start(); }
+  int Max() const override { return bar_ ? bar_->Max() : max_; }
+  void Max(int max) override {
+    max_ = max;
+    if (bar_) bar_->Max(max);
+  }
+  int Value() const override { return bar_ ? bar_->Value() : value_; }
   void Value(int value) override {
-    bar_.Value(value);
+    value_ = value;
+    if (bar_) bar_->Value(value);
     if (clock_.elapsed() >= kResponseMs) {
       QCoreApplication::processEvents();
       clock_.restart();
@@ -121,7 +126,8 @@ class StoppableProgress : public Progress {
   }
 
  private:
-  Progress& bar_;
+  Progress* bar_;
+  int max_ = 0, value_ = 0;
   const bool& stop_;
   QElapsedTimer clock_;
 };
@@ -483,7 +489,7 @@ void frmMain::Redraw() {
   escape_->setEnabled(false);
 }
 
-bool frmMain::RunStoppable(const std::function<void(Progress& progress)>& work) {
+bool frmMain::RunStoppable(const std::function<void(Progress& progress)>& work, bool showProgress) {
   if (busy_) return false;
   busy_ = tool_ = true;
   cancelRequested_ = false;
@@ -491,11 +497,11 @@ bool frmMain::RunStoppable(const std::function<void(Progress& progress)>& work) 
   escape_->setEnabled(true);
   bool finished = true;
   try {
-    StoppableProgress progress(*prog, cancelRequested_);
+    StoppableProgress progress(showProgress ? prog : nullptr, cancelRequested_);
     work(progress);
   } catch (const Stopped&) {
     finished = false;
-    prog->Value(0);
+    if (showProgress) prog->Value(0);
   }
   busy_ = tool_ = false;
   cancelRequested_ = false;

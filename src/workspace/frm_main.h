@@ -161,8 +161,9 @@ class frmMain : public QMainWindow {
   void RefreshLists();
   // Runs a tool's sweep, which reports to `progress`, while the window stays
   // responsive; false when Esc or Cancel stopped it (or other work was
-  // running), and the tool then reports nothing.
-  bool RunStoppable(const std::function<void(Progress& progress)>& work);
+  // running), and the tool then reports nothing. The progress bar moves only
+  // when `showProgress`.
+  bool RunStoppable(const std::function<void(Progress& progress)>& work, bool showProgress = true);
 
   Host& host_;
   QPointer<frmEqu> equ_;      // the equation dialog while it is open

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -314,6 +315,31 @@ TEST_F(Plane, AStoppedGetXReportsNothing) {
   EXPECT_TRUE(host.messages.empty()) << host.LastMessage().toStdString();
   EXPECT_FALSE(window.Drawing());
   EXPECT_EQ(window.ProgressBar().Value(), 0);
+}
+
+TEST_F(Plane, AStoppedDomainWritesNothingToTheLog) {
+  Show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  // 32 million samples: seconds of work.
+  Box("txtXMin")->setText("-16000");
+  Box("txtXMax")->setText("16000");
+  window.findChild<QCheckBox*>("chkEqu")->setChecked(false);
+  window.AppendEquation("log(x)", "", kRed);
+  ASSERT_TRUE(window.DrawAxis());
+  QTimer::singleShot(150, [&] { QTest::keyClick(&window, Qt::Key_Escape); });
+  QElapsedTimer clock;
+  clock.start();
+  window.mnuDomain_Click();
+  EXPECT_LT(clock.elapsed(), 3000);
+  EXPECT_TRUE(window.findChild<QPlainTextEdit*>("txtInfo")->toPlainText().isEmpty());
+  EXPECT_TRUE(host.messages.empty());
+  // Not stopped, the same search answers.
+  Box("txtXMin")->setText("-10");
+  Box("txtXMax")->setText("10");
+  ASSERT_TRUE(window.DrawAxis());
+  window.mnuDomain_Click();
+  EXPECT_TRUE(window.findChild<QPlainTextEdit*>("txtInfo")->toPlainText().contains("Domain: x > 0"));
 }
 
 }  // namespace
