@@ -31,7 +31,9 @@ configure_file(${CMAKE_SOURCE_DIR}/cmake/curvenest_version.h.in
 # include across an arrow the wrong way fails the build.
 function(cn_module_headers target module)
   set(root ${CMAKE_BINARY_DIR}/include/${module})
-  file(MAKE_DIRECTORY ${root})
+  # A module in a subfolder (workspace/model) needs the folders above its link.
+  get_filename_component(parent ${root}/${module} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
   file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${module} ${root}/${module} SYMBOLIC)
   target_include_directories(${target} PUBLIC ${root})
 endfunction()

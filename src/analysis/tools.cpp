@@ -109,7 +109,9 @@ bool IsWithin(float a, float b, double tol) {
   return lo <= a && a <= hi;
 }
 
-std::string FindDomain(const std::string& expression, std::int16_t xmin, std::int16_t xmax) {
+std::string FindDomain(const std::string& expression, std::int16_t xmin, std::int16_t xmax, Progress* bar) {
+  SweepProgress progress = MakeSweepProgress(xmin, xmax, 500);
+  if (bar) bar->Max(progress.max);
   clsExprParser parser;
   parser.StoreExpression(expression);
   // The failure list f is walked as it grows, so a wide window needs no memory
@@ -120,6 +122,7 @@ std::string FindDomain(const std::string& expression, std::int16_t xmin, std::in
   const float c = 0.001f;
   SingleSweep sweep(xmin, xmax, kPlotStep);
   for (float x = 0; sweep.Next(x);) {
+    progress.Count(bar);
     const double r = Fixed3(x);
     parser.Eval1(r);
     if (parser.ErrorID() == 0) continue;
@@ -141,6 +144,7 @@ std::string FindDomain(const std::string& expression, std::int16_t xmin, std::in
     prev = v;
     ++count;
   }
+  if (bar) bar->Value(0);
   if (count == 0) return "All numbers shown (alter xmin and max for more).";
   if (s == 0 && e == 0) {
     // Only lists of one or two values get here: any later gap sets s or e.
@@ -154,7 +158,9 @@ std::string FindDomain(const std::string& expression, std::int16_t xmin, std::in
 }
 
 std::string FindRange(const std::string& expression, std::int16_t xmin, std::int16_t xmax, std::int16_t ymin,
-                      std::int16_t ymax) {
+                      std::int16_t ymax, Progress* bar) {
+  SweepProgress progress = MakeSweepProgress(xmin, xmax, 500);
+  if (bar) bar->Max(progress.max);
   clsExprParser parser;
   parser.StoreExpression(expression);
   // Only the smallest and the largest value matter, so none is kept.
@@ -162,6 +168,7 @@ std::string FindRange(const std::string& expression, std::int16_t xmin, std::int
   float bottom = 0, top = 0;
   SingleSweep sweep(xmin, xmax, kPlotStep);
   for (float x = 0; sweep.Next(x);) {
+    progress.Count(bar);
     const float y = static_cast<float>(parser.Eval1(Fixed3(x)));
     // A failed sample has no value; it must not count as 0.
     if (parser.ErrorID() != 0 || !(ymin <= y && y <= ymax)) continue;
@@ -170,6 +177,7 @@ std::string FindRange(const std::string& expression, std::int16_t xmin, std::int
     if (!any || v > top) top = v;
     any = true;
   }
+  if (bar) bar->Value(0);
   if (!any) return kNoRangeText;
   const bool atBottom = IsWithin(bottom, ymin, 0.5);
   const bool atTop = IsWithin(top, ymax, 0.5);
@@ -196,7 +204,10 @@ void SortByY(std::vector<float>& xs, std::vector<float>& ys) {
   ys.swap(y2);
 }
 
-std::string FindExtreme(const std::string& expression, std::int16_t left, std::int16_t right, bool minimum) {
+std::string FindExtreme(const std::string& expression, std::int16_t left, std::int16_t right, bool minimum,
+                        Progress* bar) {
+  SweepProgress progress = MakeSweepProgress(left, right, 500);
+  if (bar) bar->Max(progress.max);
   clsExprParser parser;
   parser.StoreExpression(expression);
   // The pair a stable ascending sort (SortByY) puts first or last: the first
@@ -206,6 +217,7 @@ std::string FindExtreme(const std::string& expression, std::int16_t left, std::i
   float bestX = 0, bestY = 0;
   SingleSweep sweep(left, right, kPlotStep);
   for (float x = 0; sweep.Next(x);) {
+    progress.Count(bar);
     const float y = static_cast<float>(parser.Eval1(x));
     if (parser.ErrorID() != 0) continue;
     const float v = static_cast<float>(Fixed3(y));
@@ -215,6 +227,7 @@ std::string FindExtreme(const std::string& expression, std::int16_t left, std::i
     }
     any = true;
   }
+  if (bar) bar->Value(0);
   if (!any) return kNoExtremeText;
   return "(" + Single(bestX) + ", " + Single(bestY) + ")";
 }

@@ -37,9 +37,11 @@ std::string JoinValues(const std::vector<float>& values);
 
 // ---- Domain and range -------------------------------------------------------
 
-std::string FindDomain(const std::string& expression, std::int16_t xmin, std::int16_t xmax);
+// `bar`, when given, hears of the sweep every 500 samples (see SweepProgress);
+// a caller that wants to stop the search may throw from its Value.
+std::string FindDomain(const std::string& expression, std::int16_t xmin, std::int16_t xmax, Progress* bar = nullptr);
 std::string FindRange(const std::string& expression, std::int16_t xmin, std::int16_t xmax, std::int16_t ymin,
-                      std::int16_t ymax);
+                      std::int16_t ymax, Progress* bar = nullptr);
 // True when (b - tol) <= a <= (b + tol), both limits in single precision.
 bool IsWithin(float a, float b, double tol);
 
@@ -58,7 +60,8 @@ void SortByY(std::vector<float>& xs, std::vector<float>& ys);
 
 // "(x, y)" of the lowest (or highest) sample between the bounds, ties to the
 // first (or last) in sweep order; kNoExtremeText when no sample evaluates.
-std::string FindExtreme(const std::string& expression, std::int16_t left, std::int16_t right, bool minimum);
+std::string FindExtreme(const std::string& expression, std::int16_t left, std::int16_t right, bool minimum,
+                        Progress* bar = nullptr);
 inline constexpr const char* kNoExtremeText = "No value between these bounds.";
 
 // ---- Intersections ----------------------------------------------------------

@@ -20,6 +20,13 @@ QStringList ListedPrinters(const QStringList& installed) {
   return listed;
 }
 
+frmPrint::frmPrint(QWidget* owner, Host& host, const QSize& screenPixels,
+                   std::function<void(QPainter&, const QSize&, double)> drawing)
+    : frmPrint(owner, host, QImage()) {
+  screenPixels_ = screenPixels;
+  drawing_ = std::move(drawing);
+}
+
 frmPrint::frmPrint(QWidget* owner, Host& host, const QImage& graph) : QDialog(owner), host_(host), graph_(graph) {
   setObjectName("frmPrint");
   setWindowTitle("Select Printer");
@@ -63,7 +70,8 @@ void frmPrint::btnPrint_Click() {
   }
   // The host looks the printer up by its name and sends one page; a failure
   // comes back as its description, and the window stays open either way.
-  const QString failure = host_.PrintImage(printer, graph_, kDocumentName);
+  const QString failure = drawing_ ? host_.PrintDrawing(printer, screenPixels_, drawing_, kDocumentName)
+                                   : host_.PrintImage(printer, graph_, kDocumentName);
   if (!failure.isEmpty()) host_.MessageBox(this, failure, MessageIcon::kNone, "Printer Error!");
 }
 

@@ -6,8 +6,10 @@
 #include <QDialog>
 #include <QImage>
 #include <QStringList>
+#include <functional>
 
 class QComboBox;
+class QPainter;
 class QPushButton;
 
 namespace cn {
@@ -23,6 +25,9 @@ class frmPrint : public QDialog {
 
  public:
   frmPrint(QWidget* owner, Host& host, const QImage& graph);
+  // Prints by drawing the graph at the printer's resolution, at the physical
+  // size `screenPixels` has on the screen.
+  frmPrint(QWidget* owner, Host& host, const QSize& screenPixels, std::function<void(QPainter&, const QSize&, double)> drawing);
 
   void Form_Load();
   void btnPrint_Click();
@@ -31,6 +36,8 @@ class frmPrint : public QDialog {
  private:
   Host& host_;
   QImage graph_;
+  QSize screenPixels_;
+  std::function<void(QPainter&, const QSize&, double)> drawing_;
   QComboBox* cmbPrinters = nullptr;
   QPushButton* btnPrint = nullptr;
   QPushButton* btnCancel = nullptr;

@@ -6,9 +6,12 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <QSize>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
+class QPainter;
 class QWidget;
 
 namespace cn {
@@ -50,6 +53,17 @@ class Host {
   // on success, else the description of the failure.
   virtual QStringList Printers() = 0;
   virtual QString PrintImage(const QString& printer, const QImage& image, const QString& documentName) = 0;
+
+  // Draws a picture on a device: `pixels` is the size to fill from the
+  // painter's origin, `penScale` the device pixels per screen pixel.
+  using Drawing = std::function<void(QPainter& painter, const QSize& pixels, double penScale)>;
+  // Prints one page with `drawing` at the top left of the printable area, at
+  // the physical size `screenPixels` has on the screen, drawn at the
+  // printer's own resolution. Same result as PrintImage. A host without a
+  // printer of its own draws at screen size and hands the image to
+  // PrintImage.
+  virtual QString PrintDrawing(const QString& printer, const QSize& screenPixels, const Drawing& drawing,
+                               const QString& documentName);
 
   // Opens a web address in the default browser.
   virtual void OpenUrl(const QString& url) = 0;

@@ -103,6 +103,49 @@ QString PrintImageOn(QPrinter& device, const QImage& image, const QString& docum
   return {};
 }
 
+QString PrintDrawingOn(QPrinter& device, const QSize& screenPixels, const Host::Drawing& drawing,
+                       const QString& documentName) {
+  if (screenPixels.isEmpty()) return QStringLiteral("There is no picture to print.");
+  const QString where = device.outputFileName().isEmpty() ? device.printerName() : device.outputFileName();
+  device.setDocName(documentName);
+  if (!device.isValid()) return QStringLiteral("The printer \"%1\" cannot be used.").arg(where);
+
+  QPainter painter;
+  if (!painter.begin(&device)) return QStringLiteral("Printing on \"%1\" could not start.").arg(where);
+  // The origin is the top left of the printable area, in printer dots; the
+  // drawing fills the physical size the picture has on the screen.
+  const QPointF screenDpi = ScreenDpi();
+  const double scale = device.logicalDpiX() / screenDpi.x();
+  const QSize pixels(qRound(screenPixels.width() * scale), qRound(screenPixels.height() * device.logicalDpiY() / screenDpi.y()));
+  painter.fillRect(QRect(QPoint(0, 0), pixels), Qt::white);
+  drawing(painter, pixels, scale);
+  if (!painter.end() || device.printerState() == QPrinter::Error)
+    return QStringLiteral("The print job for \"%1\" failed.").arg(where);
+  return {};
+}
+
+QString Host::PrintDrawing(const QString& printer, const QSize& screenPixels, const Drawing& drawing,
+                           const QString& documentName) {
+  QImage image(screenPixels.isEmpty() ? QSize(1, 1) : screenPixels, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  const QPointF dpi = ScreenDpi();
+  image.setDotsPerMeterX(qRound(dpi.x() / 0.0254));
+  image.setDotsPerMeterY(qRound(dpi.y() / 0.0254));
+  {
+    QPainter painter(&image);
+    drawing(painter, screenPixels, 1.0);
+  }
+  return PrintImage(printer, image, documentName);
+}
+
+QString QtHost::PrintDrawing(const QString& printer, const QSize& screenPixels, const Drawing& drawing,
+                             const QString& documentName) {
+  const QPrinterInfo info = QPrinterInfo::printerInfo(printer);
+  if (info.isNull()) return QStringLiteral("The printer \"%1\" is not available.").arg(printer);
+  QPrinter device(info, QPrinter::HighResolution);
+  return PrintDrawingOn(device, screenPixels, drawing, documentName);
+}
+
 QString QtHost::PrintImage(const QString& printer, const QImage& image, const QString& documentName) {
   const QPrinterInfo info = QPrinterInfo::printerInfo(printer);
   if (info.isNull()) return QStringLiteral("The printer \"%1\" is not available.").arg(printer);

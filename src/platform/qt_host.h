@@ -11,6 +11,9 @@ namespace cn {
 // left at the top left of the printable area, at the physical size it has on
 // the screen. Returns "" on success, else the failure's description.
 QString PrintImageOn(QPrinter& device, const QImage& image, const QString& documentName);
+// The same with a drawing made at the device's resolution instead of a picture.
+QString PrintDrawingOn(QPrinter& device, const QSize& screenPixels, const Host::Drawing& drawing,
+                       const QString& documentName);
 
 class QtHost : public Host {
  public:
@@ -24,6 +27,8 @@ class QtHost : public Host {
                                       const QString& filter) override;
   QStringList Printers() override;
   QString PrintImage(const QString& printer, const QImage& image, const QString& documentName) override;
+  QString PrintDrawing(const QString& printer, const QSize& screenPixels, const Drawing& drawing,
+                       const QString& documentName) override;
   void OpenUrl(const QString& url) override;
 };
 

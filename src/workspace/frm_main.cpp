@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,8 +20,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QPainter>
+#include <QResizeEvent>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "controls/styled_progress_bar.h"
@@ -32,15 +39,19 @@
 #include "output/program_picture.h"
 #include "stats/frm_table.h"
 #include "platform/host.h"
+#include "workspace/graph_painter.h"
 #include "workspace/graph_surface.h"
 #include "workspace/menu_images.h"
-#include "analysis/sweeps.h"
 
 namespace cn {
 
 namespace {
 
 constexpr int kSurfaceSize = 481;  // odd, so that the centre falls on a pixel
+constexpr int kSmallestSurface = 160;
+// While a Graph runs, the window gets its events (and shows the picture so
+// far) this often.
+constexpr int kResponseMs = 40;
 
 QString Text(const std::string& s) { return QString::fromStdString(s); }
 std::string Std(const QString& s) { return s.toStdString(); }
@@ -56,6 +67,71 @@ QGroupBox* Frame(const QString& caption, const QString& name) {
   return box;
 }
 
+// The space right of the controls: the readout on top, below it the square
+// plane as large as fits, and under the plane the progress bar with its
+// Cancel button. Before the window is first laid out the plane keeps its
+// default size.
+class PlaneArea : public QWidget {
+ public:
+  PlaneArea(QLabel* readout, GraphSurface* plane, QWidget* progressRow)
+      : readout_(readout), plane_(plane), progressRow_(progressRow) {
+    setObjectName("planeArea");
+    for (QWidget* w : {static_cast<QWidget*>(readout), static_cast<QWidget*>(plane), progressRow}) w->setParent(this);
+    plane_->resize(kSurfaceSize, kSurfaceSize);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  }
+  QSize sizeHint() const override { return {kSurfaceSize, Header() + kSurfaceSize + Footer()}; }
+  QSize minimumSizeHint() const override { return {kSmallestSurface, Header() + kSmallestSurface + Footer()}; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QWidget::resizeEvent(event);
+    const int side = std::max(1, std::min(width(), height() - Header() - Footer()));
+    readout_->setGeometry(0, 0, width(), readout_->sizeHint().height());
+    plane_->setGeometry(0, Header(), side, side);
+    progressRow_->setGeometry(0, Header() + side + kGap, side, progressRow_->sizeHint().height());
+  }
+
+ private:
+  static constexpr int kGap = 4;
+  int Header() const { return readout_->sizeHint().height() + kGap; }
+  int Footer() const { return kGap + progressRow_->sizeHint().height(); }
+
+  QLabel* readout_;
+  GraphSurface* plane_;
+  QWidget* progressRow_;
+};
+
+// Hands a tool's progress on to the bar (if it shows one), lets the window
+// handle its events now and then, and stops the tool (by unwinding it) when
+// asked to.
+struct Stopped {};
+class StoppableProgress : public Progress {
+ public:
+  StoppableProgress(Progress* bar, const bool& stop) : bar_(bar), stop_(stop) { clock_.start(); }
+  int Max() const override { return bar_ ? bar_->Max() : max_; }
+  void Max(int max) override {
+    max_ = max;
+    if (bar_) bar_->Max(max);
+  }
+  int Value() const override { return bar_ ? bar_->Value() : value_; }
+  void Value(int value) override {
+    value_ = value;
+    if (bar_) bar_->Value(value);
+    if (clock_.elapsed() >= kResponseMs) {
+      QCoreApplication::processEvents();
+      clock_.restart();
+    }
+    if (stop_) throw Stopped{};
+  }
+
+ private:
+  Progress* bar_;
+  int max_ = 0, value_ = 0;
+  const bool& stop_;
+  QElapsedTimer clock_;
+};
+
 }  // namespace
 
 frmMain::frmMain(Host& host, QWidget* parent) : QMainWindow(parent), host_(host) {
@@ -64,6 +140,10 @@ frmMain::frmMain(Host& host, QWidget* parent) : QMainWindow(parent), host_(host)
   setWindowIcon(QIcon(QPixmap::fromImage(ProgramPicture(64))));
   BuildWindow();
   BuildMenus();
+  equations_.AddListener([this] {
+    RefreshLists();
+    Plot();
+  });
   // Form_Load: the empty plane for the default window, then the caption.
   DrawAxis();
   setWindowTitle(QString("%1 Version %2 Build %3").arg(kProgramTitle).arg(kVersionMajor).arg(kVersionBuild));
@@ -179,10 +259,18 @@ void frmMain::BuildWindow() {
   // The drawing surface with its readout and progress bar.
   lblCoord = Named(new QLabel("(0, 0)"), "lblCoord");
   picQuad_ = Named(new GraphSurface, "picQuad");
-  picQuad_->setFixedSize(kSurfaceSize, kSurfaceSize);
   prog = Named(new StyledProgressBar(nullptr), "prog");
   prog->setFixedHeight(14);
   prog->UseSweepLook(/*showText=*/false);
+  btnCancelGraph = Named(new QPushButton("Cancel"), "btnCancelGraph");
+  btnCancelGraph->setToolTip("Stop drawing the graph (Esc).");
+  btnCancelGraph->setEnabled(false);
+  auto* progressRow = new QWidget;
+  auto* progressLayout = new QHBoxLayout(progressRow);
+  progressLayout->setContentsMargins(0, 0, 0, 0);
+  progressLayout->addWidget(prog, 1, Qt::AlignVCenter);
+  progressLayout->addWidget(btnCancelGraph);
+  auto* planeArea = new PlaneArea(lblCoord, picQuad_, progressRow);
   imgPay = Named(new QLabel, "imgPay");
   imgPay->setPixmap(BuyNowImage());
   imgPay->setFixedSize(147, 47);
@@ -196,14 +284,9 @@ void frmMain::BuildWindow() {
   left->addWidget(fraGraph);
   left->addWidget(fraInfo, 2);
   left->addWidget(imgPay, 0, Qt::AlignLeft);
-  auto* right = new QVBoxLayout;
-  right->addWidget(lblCoord);
-  right->addWidget(picQuad_);
-  right->addWidget(prog);
-  right->addStretch();
   auto* top = new QHBoxLayout(central);
-  top->addLayout(left, 1);
-  top->addLayout(right, 0);
+  top->addLayout(left, 0);
+  top->addWidget(planeArea, 1);
 
   connect(btnAdd, &QPushButton::clicked, this, &frmMain::btnAdd_Click);
   connect(btnClear, &QPushButton::clicked, this, &frmMain::btnClear_Click);
@@ -214,6 +297,28 @@ void frmMain::BuildWindow() {
   connect(lstEqu, &QListWidget::itemDoubleClicked, this, [this] { lstEqu_DblClick(); });
   connect(lstCondition, &QListWidget::itemDoubleClicked, this, [this] { lstCondition_DblClick(); });
   connect(picQuad_, &GraphSurface::MouseMoved, this, &frmMain::picQuad_MouseMove);
+
+  // The plane follows the work: Enter in a window box graphs, the mouse and
+  // the keys zoom and pan, a new size draws the picture again.
+  for (QLineEdit* box : {txtXMin, txtXMax, txtYMin, txtYMax, txtYStep, txtXStep})
+    connect(box, &QLineEdit::returnPressed, this, &frmMain::mnuGraph_Click);
+  connect(picQuad_, &GraphSurface::WheelTurned, this, &frmMain::ZoomAt);
+  connect(picQuad_, &GraphSurface::ArrowPressed, this, &frmMain::PanBySteps);
+  connect(picQuad_, &GraphSurface::MousePressed, this, [this](Qt::MouseButton button, float, float) {
+    if (button == Qt::LeftButton) dragStart_ = Window();
+  });
+  connect(picQuad_, &GraphSurface::Dragged, this, [this](QPointF from, QPointF to) {
+    const GraphWindow& w = dragStart_;
+    const double unitsX = (w.xmax - w.xmin) / static_cast<double>(std::max(1, picQuad_->width()));
+    const double unitsY = (w.ymax - w.ymin) / static_cast<double>(std::max(1, picQuad_->height()));
+    ShowWindow(PanWindow(w, -std::lround((to.x() - from.x()) * unitsX), std::lround((to.y() - from.y()) * unitsY)));
+  });
+  // Drawn at once, so that a copy or print right after a resize shows the
+  // new size; during a long Graph the newest size replaces the drawing.
+  connect(picQuad_, &GraphSurface::Resized, this, &frmMain::Redraw);
+  connect(btnCancelGraph, &QPushButton::clicked, this, &frmMain::CancelDrawing);
+  escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &frmMain::CancelDrawing);
+  escape_->setEnabled(false);
 }
 
 QAction* frmMain::AddMenuItem(QMenu* menu, const QString& caption, const QString& name, int imageIndex,
@@ -228,8 +333,21 @@ void frmMain::BuildMenus() {
   QMenu* mnuFile = menuBar()->addMenu("File");
   mnuFile->setObjectName("mnuFile");
   AddMenuItem(mnuFile, "Copy Graph", "mnuCopy", 7);
+  QAction* mnuExport = mnuFile->addAction(QString("Export Graph") + QChar(0x2026));
+  mnuExport->setObjectName("mnuExport");
+  connect(mnuExport, &QAction::triggered, this, &frmMain::mnuExport_Click);
   connect(AddMenuItem(mnuFile, "Print", "mnuPrint", 8), &QAction::triggered, this, &frmMain::mnuPrint_Click);
   connect(AddMenuItem(mnuFile, "Exit", "mnuExit", 9), &QAction::triggered, this, &frmMain::mnuExit_Click);
+
+  QMenu* mnuView = menuBar()->addMenu("View");
+  mnuView->setObjectName("mnuView");
+  mnuConnect = mnuView->addAction("Connect samples");
+  mnuConnect->setObjectName("mnuConnect");
+  mnuConnect->setCheckable(true);
+  mnuConnect->setToolTip("Draw each equation as lines through its samples instead of dots.");
+  connect(mnuConnect, &QAction::toggled, this, [this] {
+    if (lastGraph_.plotted) Plot();
+  });
 
   QMenu* mnuTools = menuBar()->addMenu("Tools");
   mnuTools->setObjectName("mnuTools");
@@ -242,6 +360,24 @@ void frmMain::BuildMenus() {
   AddMenuItem(mnuTools, "Get Range", "mnuRange", 4, Qt::Key_F8);
   AddMenuItem(mnuTools, "Get Minimum", "mnuMin", 5, Qt::Key_F9);
   AddMenuItem(mnuTools, "Get Maximum", "mnuMax", 6, Qt::Key_F11);
+  mnuTools->addSeparator();
+  const struct {
+    const char* caption;
+    const char* name;
+    QList<QKeySequence> keys;
+    void (frmMain::*handler)();
+  } zooms[] = {
+      {"Zoom In", "mnuZoomIn", {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+       &frmMain::mnuZoomIn_Click},
+      {"Zoom Out", "mnuZoomOut", {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &frmMain::mnuZoomOut_Click},
+      {"Zoom Standard", "mnuZoomStandard", {}, &frmMain::mnuZoomStandard_Click},
+  };
+  for (const auto& z : zooms) {
+    QAction* action = mnuTools->addAction(z.caption);
+    action->setObjectName(z.name);
+    action->setShortcuts(z.keys);
+    connect(action, &QAction::triggered, this, z.handler);
+  }
 
   QMenu* mnuAbout = menuBar()->addMenu("About");
   mnuAbout->setObjectName("mnuAbout");
@@ -251,101 +387,196 @@ void frmMain::BuildMenus() {
 
 Progress& frmMain::ProgressBar() { return *prog; }
 
-bool frmMain::ReadBound(QLineEdit* box, const QString& label, std::int16_t& value) {
-  const double rounded = RoundHalfEven(LeadingNumber(Std(box->text())));
-  const auto v = ToInt16(rounded);
-  if (!v) {
-    host_.MessageBox(this, QString("%1 must lie between -32768 and 32767.").arg(label), MessageIcon::kError);
+bool frmMain::ReadBoxes() {
+  const std::string texts[6] = {Std(txtXMin->text()), Std(txtXMax->text()),  Std(txtYMin->text()),
+                                Std(txtYMax->text()), Std(txtYStep->text()), Std(txtXStep->text())};
+  const WindowReading reading = ReadGraphWindow({texts[0], texts[1], texts[2], texts[3], texts[4], texts[5]});
+  if (!reading.window) {
+    host_.MessageBox(this, Text(reading.error), MessageIcon::kError);
     return false;
   }
-  value = *v;
+  const GraphWindow& w = *reading.window;
+  xmin = w.xmin;
+  xmax = w.xmax;
+  ymin = w.ymin;
+  ymax = w.ymax;
+  ystep = w.ystep;
+  xstep = w.xstep;
   return true;
 }
 
 bool frmMain::DrawAxis() {
-  std::int16_t x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-  if (!ReadBound(txtXMin, "XMin", x1) || !ReadBound(txtXMax, "XMax", x2) || !ReadBound(txtYMin, "YMin", y1) ||
-      !ReadBound(txtYMax, "YMax", y2))
-    return false;
-  if (x1 == x2) {
-    host_.MessageBox(this, "XMin and XMax must differ.", MessageIcon::kError);
-    return false;
-  }
-  if (y1 == y2) {
-    host_.MessageBox(this, "YMin and YMax must differ.", MessageIcon::kError);
-    return false;
-  }
-  xmin = x1;
-  xmax = x2;
-  ymin = y1;
-  ymax = y2;
-  ystep = static_cast<float>(LeadingNumber(Std(txtYStep->text())));
-  xstep = static_cast<float>(LeadingNumber(Std(txtXStep->text())));
-
-  GraphSurface& s = *picQuad_;
-  s.Cls();
-  s.SetDrawWidth(1);
-  s.SetForeColor(0);
-  s.SetScale(xmin, ymax, xmax, ymin);
-  s.Line(xmin, 0, xmax, 0);
-  s.Line(0, ymax, 0, ymin);
-
-  // A label is centred on its plain text and printed in the numeric print
-  // form: a blank before a value that is not negative, a blank after.
-  const auto printForm = [](float v, const QString& plain) { return (v < 0 ? "" : " ") + plain + " "; };
-  SingleSweep ys(static_cast<float>(ymin), static_cast<float>(ymax), ystep);
-  for (float y = 0; ys.Next(y);) {
-    s.Line(0.2, y, -0.2, y);
-    const QString plain = Text(FormatSingle(y));
-    const double h = s.TextHeight(plain);
-    s.SetCurrentX(0.3);
-    s.SetCurrentY(y - h / 2);
-    s.Print(printForm(y, plain));
-  }
-  SingleSweep xs(static_cast<float>(xmin), static_cast<float>(xmax), xstep);
-  for (float x = 0; xs.Next(x);) {
-    s.Line(x, 0.2, x, -0.2);
-    const QString plain = Text(FormatSingle(x));
-    const double w = s.TextWidth(plain);
-    s.SetCurrentX(x - w / 2);
-    s.SetCurrentY(-0.3);
-    s.Print(printForm(x, plain));
-  }
-  s.update();
+  if (!ReadBoxes()) return false;
+  lastGraph_ = GraphDescription{};
+  lastGraph_.window = Window();
+  Redraw();
   return true;
 }
 
 void frmMain::mnuGraph_Click() {
-  if (!DrawAxis()) return;
-  GraphSurface& s = *picQuad_;
-  s.SetDrawWidth(2);
-  PlotProgress progress = MakePlotProgress(xmin, xmax);
-  prog->Max(progress.max);
-  clsExprParser parser;
-  for (int i = 0; i < lstEqu->count(); ++i) {
-    const std::uint32_t color = lstColor->item(i)->text().toUInt();
-    s.SetForeColor(color);
-    const Condition condition = ParseCondition(Std(lstCondition->item(i)->text()));
-    PlotEquation(parser, Std(lstEqu->item(i)->text()), condition, xmin, xmax, progress, prog,
-                 [&s](float x, float y) { s.PSet(x, y); });
-  }
+  if (!ReadBoxes()) return;
+  Plot();
+}
+
+void frmMain::Plot() {
+  GraphDescription graph;
+  graph.window = Window();
+  graph.plotted = true;
+  graph.equations = equations_.Rows();
   // The stat plot: the statistics window's points as large red dots over the
   // curves. A window that was never shown has no points.
-  s.SetDrawWidth(7);
-  if (table_ && table_->StatPlotShown()) {
-    s.SetForeColor(255);
-    for (const auto& [x, y] : table_->StatPoints()) s.PSet(x, y);
+  if (table_ && table_->StatPlotShown()) graph.statPoints = table_->StatPoints();
+  graph.writeEquations = chkEqu->isChecked();
+  graph.connectSamples = mnuConnect && mnuConnect->isChecked();
+  lastGraph_ = std::move(graph);
+  Redraw();
+}
+
+void frmMain::Redraw() {
+  if (busy_ && tool_) {
+    redrawPending_ = true;  // after the tool
+    return;
   }
-  prog->Value(0);
-  if (chkEqu->isChecked()) {
-    for (int k = 0; k < lstEqu->count(); ++k) {
-      s.SetForeColor(lstColor->item(k)->text().toUInt());
-      s.SetCurrentX(xmin);
-      s.SetCurrentY(ymax - k);
-      s.Print(lstEqu->item(k)->text());
+  if (busy_) {
+    // A newer picture replaces the one being drawn.
+    restart_ = true;
+    cancelRequested_ = true;
+    return;
+  }
+  busy_ = true;
+  btnCancelGraph->setEnabled(true);
+  escape_->setEnabled(true);
+  bool finished = true;
+  do {
+    restart_ = false;
+    cancelRequested_ = false;
+    const GraphDescription graph = lastGraph_;  // handlers may replace lastGraph_ meanwhile
+    const GraphWindow& w = graph.window;
+    const qreal ratio = picQuad_->devicePixelRatioF();
+    const QSize pixels = (QSizeF(picQuad_->size().expandedTo(QSize(1, 1))) * ratio).toSize();
+    QImage image(pixels, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const int dpm = qRound(picQuad_->logicalDpiX() * ratio / 0.0254);
+    image.setDotsPerMeterX(dpm);
+    image.setDotsPerMeterY(dpm);
+    picQuad_->SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
+    PaintOptions options;
+    options.penScale = ratio;
+    options.progress = prog;
+    QElapsedTimer clock;
+    clock.start();
+    options.cancelled = [&] {
+      if (clock.elapsed() >= kResponseMs) {
+        QImage sofar = image.copy();
+        sofar.setDevicePixelRatio(ratio);
+        picQuad_->SetPicture(sofar);
+        QCoreApplication::processEvents();
+        clock.restart();
+      }
+      return cancelRequested_;
+    };
+    {
+      QPainter painter(&image);
+      finished = DrawGraph(painter, pixels, graph, options);
     }
+    image.setDevicePixelRatio(ratio);
+    picQuad_->SetPicture(image);
+    picQuad_->SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
+  } while (restart_);
+  if (!finished) prog->Value(0);
+  busy_ = false;
+  btnCancelGraph->setEnabled(false);
+  escape_->setEnabled(false);
+}
+
+bool frmMain::RunStoppable(const std::function<void(Progress& progress)>& work, bool showProgress) {
+  if (busy_) return false;
+  busy_ = tool_ = true;
+  cancelRequested_ = false;
+  btnCancelGraph->setEnabled(true);
+  escape_->setEnabled(true);
+  bool finished = true;
+  try {
+    StoppableProgress progress(showProgress ? prog : nullptr, cancelRequested_);
+    work(progress);
+  } catch (const Stopped&) {
+    finished = false;
+    if (showProgress) prog->Value(0);
   }
-  s.update();
+  busy_ = tool_ = false;
+  cancelRequested_ = false;
+  btnCancelGraph->setEnabled(false);
+  escape_->setEnabled(false);
+  if (redrawPending_) {
+    redrawPending_ = false;
+    Redraw();
+  }
+  return finished;
+}
+
+void frmMain::CancelDrawing() {
+  if (busy_) cancelRequested_ = true;
+}
+
+void frmMain::ShowWindow(const GraphWindow& window, bool steps) {
+  const GraphWindow now = Window();
+  if (!steps && window == now && lastGraph_.plotted && lastGraph_.window == now) return;  // at a limit
+  txtXMin->setText(QString::number(window.xmin));
+  txtXMax->setText(QString::number(window.xmax));
+  txtYMin->setText(QString::number(window.ymin));
+  txtYMax->setText(QString::number(window.ymax));
+  if (steps) {
+    txtXStep->setText(Text(FormatSingle(window.xstep)));
+    txtYStep->setText(Text(FormatSingle(window.ystep)));
+  }
+  mnuGraph_Click();
+}
+
+void frmMain::ZoomAt(int steps, double x, double y) {
+  if (steps == 0) return;
+  ShowWindow(ZoomWindow(Window(), std::pow(0.5, steps), x, y));
+}
+
+void frmMain::mnuZoomIn_Click() { ZoomAt(1, (xmin + xmax) / 2.0, (ymin + ymax) / 2.0); }
+
+void frmMain::mnuZoomOut_Click() { ZoomAt(-1, (xmin + xmax) / 2.0, (ymin + ymax) / 2.0); }
+
+void frmMain::mnuZoomStandard_Click() { ShowWindow(kStandardWindow, /*steps=*/true); }
+
+void frmMain::PanBySteps(int dx, int dy) {
+  const auto units = [](float step) { return std::max(1L, std::lround(std::fabs(static_cast<double>(step)))); };
+  ShowWindow(PanWindow(Window(), dx * units(xstep), dy * units(ystep)));
+}
+
+void frmMain::mnuExport_Click() {
+  const auto chosen = host_.SaveFileName(this, "Export Graph", QString(),
+                                         "PNG picture (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)");
+  if (!chosen) return;
+  QString path = *chosen;
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix.isEmpty()) path += ".png";
+  QSize size = picQuad_->size();
+  if (suffix.isEmpty() || suffix == "png") {
+    const auto text = host_.InputBox(this, "Size of the picture in pixels (width x height): ",
+                                     QString("%1 x %2").arg(size.width()).arg(size.height()));
+    if (!text) return;
+    // "800 x 600", "800x600" or one number for a square.
+    const QStringList parts = text->simplified().remove(' ').split(QRegularExpression("[xX*,]"));
+    bool okW = false, okH = false;
+    const int width = parts.value(0).toInt(&okW);
+    const int height = parts.size() == 1 ? width : parts.value(1).toInt(&okH);
+    if (parts.size() == 1) okH = okW;
+    if (!okW || !okH || parts.size() > 2 || width < 1 || height < 1 || width > 20000 || height > 20000) {
+      host_.MessageBox(this, "The size must be one or two whole numbers from 1 to 20000, such as 800 x 600.",
+                       MessageIcon::kError);
+      return;
+    }
+    size = QSize(width, height);
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const QString error = ExportGraph(lastGraph_, path, size, picQuad_->logicalDpiX());
+  QApplication::restoreOverrideCursor();
+  if (!error.isEmpty()) host_.MessageBox(this, error, MessageIcon::kError);
 }
 
 void frmMain::btnAdd_Click() {
@@ -375,11 +606,22 @@ void frmMain::mnuTable_Click() {
 }
 
 void frmMain::AppendEquation(const QString& expression, const QString& condition, std::uint32_t color) {
-  lstEqu->addItem(expression);
-  lstCondition->addItem(condition);
-  lstColor->addItem(QString::number(color));
+  equations_.Append({Std(expression), Std(condition), color & 0xFFFFFF});
   lstEqu->setCurrentRow(lstEqu->count() - 1);
   lstEqu_Click();
+}
+
+void frmMain::RefreshLists() {
+  const int row = HasSelection() ? lstEqu->currentRow() : -1;
+  const QSignalBlocker a(lstEqu), b(lstCondition), c(lstColor);
+  for (QListWidget* list : {lstEqu, lstCondition, lstColor}) list->clear();
+  for (const Equation& e : equations_.Rows()) {
+    lstEqu->addItem(Text(e.expression));
+    lstCondition->addItem(Text(e.condition));
+    lstColor->addItem(QString::number(e.color));
+  }
+  if (row >= 0 && row < lstEqu->count())
+    for (QListWidget* list : {lstEqu, lstCondition, lstColor}) list->setCurrentRow(row);
 }
 
 QString frmMain::SelectedEquation() const { return HasSelection() ? lstEqu->currentItem()->text() : QString(); }
@@ -391,8 +633,8 @@ void frmMain::SetSwatch(const QColor& color) {
 }
 
 void frmMain::SetSwatchFromRow() {
-  QListWidgetItem* item = lstColor->currentItem();
-  if (item) SetSwatch(FromPacked(item->text().toUInt()));
+  const int row = lstEqu->currentRow();
+  if (row >= 0 && static_cast<std::size_t>(row) < equations_.Size()) SetSwatch(FromPacked(equations_.At(row).color));
 }
 
 void frmMain::lstEqu_Click() {
@@ -421,11 +663,14 @@ void frmMain::btnDelete_Click() {
                      MessageIcon::kError);
     return;
   }
+  const int row = lstEqu->currentRow();
   {
     const QSignalBlocker a(lstEqu), b(lstCondition), c(lstColor);
-    delete lstEqu->takeItem(lstEqu->currentRow());
-    delete lstCondition->takeItem(lstCondition->currentRow());
-    delete lstColor->takeItem(lstColor->currentRow());
+    for (QListWidget* list : {lstEqu, lstCondition, lstColor}) list->setCurrentRow(-1);
+  }
+  equations_.Remove(static_cast<std::size_t>(row));
+  {
+    const QSignalBlocker a(lstEqu), b(lstCondition), c(lstColor);
     for (QListWidget* list : {lstEqu, lstCondition, lstColor}) {
       list->setCurrentRow(-1);
       list->clearSelection();
@@ -437,13 +682,17 @@ void frmMain::btnDelete_Click() {
 void frmMain::lstEqu_DblClick() {
   QListWidgetItem* item = lstEqu->currentItem();
   if (!item) return;
-  if (auto text = host_.InputBox(this, "Fix the equation: ", item->text())) item->setText(*text);
+  const int row = lstEqu->currentRow();
+  if (auto text = host_.InputBox(this, "Fix the equation: ", item->text()))
+    equations_.SetExpression(static_cast<std::size_t>(row), Std(*text));
 }
 
 void frmMain::lstCondition_DblClick() {
   QListWidgetItem* item = lstCondition->currentItem();
   if (!item) return;
-  if (auto text = host_.InputBox(this, "Fix the condition: ", item->text())) item->setText(*text);
+  const int row = lstCondition->currentRow();
+  if (auto text = host_.InputBox(this, "Fix the condition: ", item->text()))
+    equations_.SetCondition(static_cast<std::size_t>(row), Std(*text));
 }
 
 bool frmMain::HasSelection() const {
@@ -452,12 +701,14 @@ bool frmMain::HasSelection() const {
 }
 
 void frmMain::picColor_Click() {
-  if (!HasSelection() || !lstColor->currentItem()) return;
+  if (!HasSelection()) return;
+  const auto row = static_cast<std::size_t>(lstEqu->currentRow());
+  if (row >= equations_.Size()) return;
   bool accepted = false;
-  const std::uint32_t color = ShowColorChooser(host_, this, accepted, lstColor->currentItem()->text().toUInt());
+  const std::uint32_t color = ShowColorChooser(host_, this, accepted, equations_.At(row).color);
   if (color == 0) return;
   SetSwatch(FromPacked(color));
-  lstColor->currentItem()->setText(QString::number(color));
+  equations_.SetColor(row, color);
 }
 
 void frmMain::btnClear_Click() {
@@ -486,7 +737,13 @@ void frmMain::WriteLogResult(const QString& caption, const QString& result) {
 void frmMain::mnuBuy_Click() { host_.OpenUrl(kPaymentUrl); }
 
 void frmMain::mnuPrint_Click() {
-  frmPrint dialog(this, host_, picQuad_->Image());
+  // The printer draws the picture itself, at its own resolution.
+  const GraphDescription graph = lastGraph_;
+  frmPrint dialog(this, host_, picQuad_->size(), [graph](QPainter& painter, const QSize& pixels, double penScale) {
+    PaintOptions options;
+    options.penScale = penScale;
+    DrawGraph(painter, pixels, graph, options);
+  });
   dialog.exec();
 }
 
@@ -519,6 +776,7 @@ void frmMain::Form_MouseMove() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+  CancelDrawing();
   // Form_Unload: the statistics window has no owner and would stay open.
   if (table_) table_->close();
   QMainWindow::closeEvent(event);

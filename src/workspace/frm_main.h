@@ -5,8 +5,11 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <cstdint>
+#include <functional>
 
 #include "core/progress.h"
+#include "workspace/model/equation_model.h"
+#include "workspace/model/graph_description.h"
 
 class QAction;
 class QCheckBox;
@@ -19,6 +22,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QShortcut;
 
 namespace cn {
 
@@ -37,7 +41,8 @@ class frmMain : public QMainWindow {
   explicit frmMain(Host& host, QWidget* parent = nullptr);
   ~frmMain() override;
 
-  // The graph window, refreshed from the six boxes by every DrawAxis.
+  // The graph window, refreshed from the six boxes by every DrawAxis (and
+  // written back into them by every zoom and pan).
   std::int16_t xmin = -10;
   std::int16_t xmax = 10;
   std::int16_t ymin = -10;
@@ -56,8 +61,17 @@ class frmMain : public QMainWindow {
   // Appends a tool's result under the selected equation's header.
   void WriteLogResult(const QString& caption, const QString& result);
 
-  // Appends one equation (all three lists) and selects it.
+  // Appends one equation to the model (the three lists show it) and selects it.
   void AppendEquation(const QString& expression, const QString& condition, std::uint32_t color);
+  // The equation list; lstEqu, lstCondition and lstColor only show it.
+  const EquationModel& Equations() const { return equations_; }
+  // What the plane shows: the window and, after a Graph, everything plotted.
+  // A resize, Copy Graph, Print and Export Graph draw it again.
+  const GraphDescription& LastGraph() const { return lastGraph_; }
+  // The members as a value.
+  GraphWindow Window() const { return {xmin, xmax, ymin, ymax, ystep, xstep}; }
+  // True while a Graph is being drawn (the window stays responsive meanwhile).
+  bool Drawing() const { return busy_; }
   // The selected equation's text; empty when none is selected.
   QString SelectedEquation() const;
 
@@ -101,6 +115,20 @@ class frmMain : public QMainWindow {
   // button: 1 left, 2 right, 4 middle; shift and the position are not used.
   void picQuad_MouseDown(int button, int shift, float x, float y);
 
+  // Zoom and pan: each writes the new window into the boxes and graphs it.
+  // `steps` wheel notches zoom in (positive) or out by 2 per notch about the
+  // world point (x, y).
+  void ZoomAt(int steps, double x, double y);
+  void mnuZoomIn_Click();
+  void mnuZoomOut_Click();
+  void mnuZoomStandard_Click();
+  // Moves the window by dx XSteps and dy YSteps (whole units, at least 1).
+  void PanBySteps(int dx, int dy);
+  // File > Export Graph...: PNG, SVG or PDF of the last Graph.
+  void mnuExport_Click();
+  // Stops a Graph in progress; what was drawn stays.
+  void CancelDrawing();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -120,6 +148,22 @@ class frmMain : public QMainWindow {
   // Connects the analysis tools' buttons, actions, focus and surface clicks.
   void ConnectTools();
   void FindExtremeCommand(bool minimum);
+  // Reads the six boxes into the members; false (after a message) when they
+  // do not make a window.
+  bool ReadBoxes();
+  // Graphs the equations on the members' window.
+  void Plot();
+  // Draws lastGraph_ on the plane at its current size.
+  void Redraw();
+  // Writes a window into the bound boxes (and the step boxes too when
+  // `steps`) and graphs it.
+  void ShowWindow(const GraphWindow& window, bool steps = false);
+  void RefreshLists();
+  // Runs a tool's sweep, which reports to `progress`, while the window stays
+  // responsive; false when Esc or Cancel stopped it (or other work was
+  // running), and the tool then reports nothing. The progress bar moves only
+  // when `showProgress`.
+  bool RunStoppable(const std::function<void(Progress& progress)>& work, bool showProgress = true);
 
   Host& host_;
   QPointer<frmEqu> equ_;      // the equation dialog while it is open
@@ -155,6 +199,18 @@ class frmMain : public QMainWindow {
   QLabel* lblCoord = nullptr;
   StyledProgressBar* prog = nullptr;
   QLabel* imgPay = nullptr;
+  QPushButton* btnCancelGraph = nullptr;
+  QAction* mnuConnect = nullptr;
+  QShortcut* escape_ = nullptr;
+
+  EquationModel equations_;
+  GraphDescription lastGraph_;
+  bool busy_ = false;             // a Graph is being drawn
+  bool cancelRequested_ = false;  // Esc or Cancel during it
+  bool restart_ = false;          // a newer picture was asked for during it
+  bool tool_ = false;             // the work is a tool's sweep, not a Graph
+  bool redrawPending_ = false;    // a picture was asked for during a tool
+  GraphWindow dragStart_;         // the window when the left button went down
 };
 
 }  // namespace cn

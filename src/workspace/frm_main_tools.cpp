@@ -91,7 +91,11 @@ void frmMain::cmdX_Click() {
     return;
   }
   const float y0 = ReadTarget(txtY->text().toStdString());
-  const std::vector<float> xs = SolveForX(equation.toStdString(), y0, xmin, xmax, optHigh->isChecked(), &ProgressBar());
+  std::vector<float> xs;
+  const bool high = optHigh->isChecked();
+  const std::int16_t left = xmin, right = xmax;
+  if (!RunStoppable([&](Progress& progress) { xs = SolveForX(equation.toStdString(), y0, left, right, high, &progress); }))
+    return;  // stopped: nothing reported, nothing written
   if (xs.empty()) {
     host_.MessageBox(this, "Out of range.", MessageIcon::kError);
     return;
@@ -116,7 +120,10 @@ void frmMain::mnuDomain_Click() {
     host_.MessageBox(this, kSelectEquation, MessageIcon::kError);
     return;
   }
-  WriteLogResult("Domain: ", QString::fromStdString(FindDomain(equation.toStdString(), xmin, xmax)));
+  std::string domain;
+  const std::int16_t left = xmin, right = xmax;
+  if (!RunStoppable([&](Progress& p) { domain = FindDomain(equation.toStdString(), left, right, &p); }, false)) return;
+  WriteLogResult("Domain: ", QString::fromStdString(domain));
 }
 
 void frmMain::mnuRange_Click() {
@@ -125,7 +132,12 @@ void frmMain::mnuRange_Click() {
     host_.MessageBox(this, kSelectEquation, MessageIcon::kError);
     return;
   }
-  WriteLogResult("Range: ", QString::fromStdString(FindRange(equation.toStdString(), xmin, xmax, ymin, ymax)));
+  std::string range;
+  const GraphWindow w = Window();
+  if (!RunStoppable([&](Progress& p) { range = FindRange(equation.toStdString(), w.xmin, w.xmax, w.ymin, w.ymax, &p); },
+                    false))
+    return;
+  WriteLogResult("Range: ", QString::fromStdString(range));
 }
 
 void frmMain::FindExtremeCommand(bool minimum) {
@@ -148,8 +160,11 @@ void frmMain::FindExtremeCommand(bool minimum) {
     }
     bounds[i] = *bound;
   }
-  WriteLogResult(minimum ? "Minimum: " : "Maximum: ",
-                 QString::fromStdString(FindExtreme(equation.toStdString(), bounds[0], bounds[1], minimum)));
+  std::string extreme;
+  if (!RunStoppable(
+          [&](Progress& p) { extreme = FindExtreme(equation.toStdString(), bounds[0], bounds[1], minimum, &p); }, false))
+    return;
+  WriteLogResult(minimum ? "Minimum: " : "Maximum: ", QString::fromStdString(extreme));
 }
 
 void frmMain::mnuMin_Click() { FindExtremeCommand(true); }

@@ -5,8 +5,11 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+
+#include "workspace/plane_pixels.h"
 
 namespace cn {
 
@@ -24,54 +27,18 @@ QRgb ToQRgb(std::uint32_t packed) {
               static_cast<int>((packed >> 16) & 0xff));
 }
 
-// Clips the segment (ax, ay)-(bx, by) to the rectangle [lo, hiX] x [lo, hiY]
-// (Cohen-Sutherland). Returns false when nothing of it lies inside. A clipped
-// end is put exactly on the border and only its other coordinate is
-// interpolated, so ends millions of pixels out still give a precise line.
-bool ClipSegment(double& ax, double& ay, double& bx, double& by, double lo, double hiX, double hiY) {
-  enum : int { kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
-  const auto outcode = [&](double x, double y) {
-    return (x < lo ? kLeft : x > hiX ? kRight : 0) | (y < lo ? kTop : y > hiY ? kBottom : 0);
-  };
-  int codeA = outcode(ax, ay), codeB = outcode(bx, by);
-  for (int round = 0; round < 8; ++round) {
-    if ((codeA | codeB) == 0) return true;
-    if ((codeA & codeB) != 0) return false;
-    const bool moveA = codeA != 0;
-    const int code = moveA ? codeA : codeB;
-    double x, y;
-    if (code & (kTop | kBottom)) {
-      y = (code & kTop) ? lo : hiY;
-      x = ax + (bx - ax) * ((y - ay) / (by - ay));
-    } else {
-      x = (code & kLeft) ? lo : hiX;
-      y = ay + (by - ay) * ((x - ax) / (bx - ax));
-    }
-    if (!std::isfinite(x) || !std::isfinite(y)) return false;
-    if (moveA) {
-      ax = x;
-      ay = y;
-      codeA = outcode(ax, ay);
-    } else {
-      bx = x;
-      by = y;
-      codeB = outcode(bx, by);
-    }
-  }
-  return false;
-}
-
 }  // namespace
 
 GraphSurface::GraphSurface(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);
+  // Clicking the plane gives it the focus, so the arrow keys move the window.
+  setFocusPolicy(Qt::StrongFocus);
   // paintEvent covers every pixel itself; no background fill first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   font_ = QFont(QStringLiteral("DejaVu Sans"));
   font_.setStyleHint(QFont::SansSerif);
   font_.setPointSizeF(8.25);
   font_.setBold(true);
-  RebuildDotShape();
   Cls();
 }
 
@@ -104,6 +71,12 @@ bool GraphSurface::SetScale(double x1, double y1, double x2, double y2) {
   return true;
 }
 
+void GraphSurface::SetPicture(const QImage& picture) {
+  image_ = picture;
+  UpdateScale();
+  update();
+}
+
 void GraphSurface::UpdateScale() {
   sx_ = image_.width() / (x2_ - x1_);
   sy_ = image_.height() / (y2_ - y1_);
@@ -113,34 +86,7 @@ void GraphSurface::SetDrawWidth(int pixels) {
   pixels = std::clamp(pixels, 1, kMaxDrawWidth);
   if (pixels == drawWidth_) return;
   drawWidth_ = pixels;
-  RebuildDotShape();
-}
-
-// A dot covers the pixels whose centres lie within half the pen width of the
-// dot's centre. For odd widths the centre is the middle of a pixel, for even
-// widths a pixel corner, so both come out symmetric (2 gives a 2 x 2 block).
-void GraphSurface::RebuildDotShape() {
-  const int d = drawWidth_;
-  const bool even = d % 2 == 0;
-  dotShift_ = even ? 0.5 : 0.0;
-  const int lo = even ? -d / 2 : -(d - 1) / 2;
-  const int hi = even ? d / 2 - 1 : (d - 1) / 2;
-  const double offset = even ? 0.5 : 0.0;
-  const double r2 = d * 0.25 * d;
-  dotShape_.clear();
-  for (int dy = lo; dy <= hi; ++dy) {
-    const double vy = dy + offset;
-    int dx0 = 1, dx1 = 0;
-    for (int dx = lo; dx <= hi; ++dx) {
-      const double vx = dx + offset;
-      if (vx * vx + vy * vy <= r2) {
-        if (dx0 > dx1) dx0 = dx;
-        dx1 = dx;
-      }
-    }
-    if (dx0 <= dx1) dotShape_.push_back({dy, dx0, dx1});
-  }
-  dotReach_ = std::max(-lo, hi);
+  dotShape_ = DotShape(pixels);
 }
 
 void GraphSurface::SetForeColor(std::uint32_t packedRgb) {
@@ -149,29 +95,7 @@ void GraphSurface::SetForeColor(std::uint32_t packedRgb) {
 }
 
 void GraphSurface::PSet(double x, double y) {
-  const double px = (x - x1_) * sx_ + dotShift_;
-  const double py = (y - y1_) * sy_ + dotShift_;
-  const int w = image_.width(), h = image_.height();
-  const double reach = dotReach_ + 1;
-  // Written so that NaN fails the test too.
-  if (!(px > -reach && px < w + reach && py > -reach && py < h + reach)) return;
-  const int ix = static_cast<int>(std::floor(px));
-  const int iy = static_cast<int>(std::floor(py));
-  const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-  // bits() detaches once if a copy of the image is still shared (clipboard, print).
-  QRgb* const bits = reinterpret_cast<QRgb*>(image_.bits());
-  if (drawWidth_ == 1) {
-    if (ix < 0 || ix >= w || iy < 0 || iy >= h) return;
-    bits[iy * stride + ix] = penRgb_;
-  } else {
-    for (const DotRow& row : dotShape_) {
-      const int yy = iy + row.dy;
-      if (yy < 0 || yy >= h) continue;
-      const int xa = std::max(ix + row.dx0, 0), xb = std::min(ix + row.dx1, w - 1);
-      QRgb* line = bits + yy * stride;
-      for (int xx = xa; xx <= xb; ++xx) line[xx] = penRgb_;
-    }
-  }
+  dotShape_.Stamp(image_, (x - x1_) * sx_, (y - y1_) * sy_, penRgb_);
   ImageChanged();
 }
 
@@ -240,11 +164,12 @@ void GraphSurface::ImageChanged() {
 void GraphSurface::paintEvent(QPaintEvent* event) {
   updatePending_ = false;
   QPainter painter(this);
-  if (image_.width() < width() || image_.height() < height()) painter.fillRect(event->rect(), Qt::white);
+  const QSizeF shown = image_.deviceIndependentSize();
+  if (shown.width() < width() || shown.height() < height()) painter.fillRect(event->rect(), Qt::white);
   painter.drawImage(0, 0, image_);
   if (!crosshairVisible_) return;
   painter.setPen(QPen(Qt::black, 1));
-  const QPointF at = ToPixel(crossX_, crossY_);
+  const QPointF at = ToPixel(crossX_, crossY_) / image_.devicePixelRatio();
   if (at.y() >= 0 && at.y() < height()) {
     const int row = static_cast<int>(std::floor(at.y()));
     painter.drawLine(0, row, width() - 1, row);
@@ -255,12 +180,14 @@ void GraphSurface::paintEvent(QPaintEvent* event) {
   }
 }
 
-// The window gives the surface a fixed size, so this mostly runs once; what
-// was drawn survives at the top left.
+// What was drawn survives at the top left until the owner draws the picture
+// again for the new size (it hears of the change through Resized).
 void GraphSurface::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   const QSize size = event->size();
-  if (size.isEmpty() || size == image_.size()) return;
+  if (size.isEmpty() || QSizeF(size) == image_.deviceIndependentSize()) return;
+  emit Resized();
+  if (QSizeF(size) == image_.deviceIndependentSize()) return;  // already drawn again
   QImage resized(size, QImage::Format_RGB32);
   resized.fill(Qt::white);
   resized.setDotsPerMeterX(image_.dotsPerMeterX());
@@ -274,14 +201,55 @@ void GraphSurface::resizeEvent(QResizeEvent* event) {
 }
 
 void GraphSurface::mouseMoveEvent(QMouseEvent* event) {
-  const QPointF world = ToWorld(event->position());
+  const QPointF world = ToWorld(event->position() * image_.devicePixelRatio());
   emit MouseMoved(event->buttons(), event->modifiers(), static_cast<float>(world.x()),
                   static_cast<float>(world.y()));
+  if (leftDown_ && (event->buttons() & Qt::LeftButton)) {
+    // A few pixels of jitter in a click are not a drag.
+    if (!dragging_ && (event->position() - pressAt_).manhattanLength() >= 4) dragging_ = true;
+    if (dragging_) emit Dragged(pressAt_, event->position());
+  }
 }
 
 void GraphSurface::mousePressEvent(QMouseEvent* event) {
-  const QPointF world = ToWorld(event->position());
+  const QPointF world = ToWorld(event->position() * image_.devicePixelRatio());
+  if (event->button() == Qt::LeftButton) {
+    leftDown_ = true;
+    dragging_ = false;
+    pressAt_ = event->position();
+  }
   emit MousePressed(event->button(), static_cast<float>(world.x()), static_cast<float>(world.y()));
+}
+
+void GraphSurface::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) leftDown_ = dragging_ = false;
+  QWidget::mouseReleaseEvent(event);
+}
+
+void GraphSurface::wheelEvent(QWheelEvent* event) {
+  // Fine-grained wheels and touchpads send fractions of a notch; they add up.
+  wheelAngle_ += event->angleDelta().y();
+  const int steps = wheelAngle_ / 120;
+  wheelAngle_ -= steps * 120;
+  event->accept();
+  if (steps == 0) return;
+  const QPointF world = ToWorld(event->position() * image_.devicePixelRatio());
+  emit WheelTurned(steps, world.x(), world.y());
+}
+
+void GraphSurface::keyPressEvent(QKeyEvent* event) {
+  if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  switch (event->key()) {
+    case Qt::Key_Left: emit ArrowPressed(-1, 0); break;
+    case Qt::Key_Right: emit ArrowPressed(1, 0); break;
+    case Qt::Key_Up: emit ArrowPressed(0, 1); break;
+    case Qt::Key_Down: emit ArrowPressed(0, -1); break;
+    default: QWidget::keyPressEvent(event); return;
+  }
+  event->accept();
 }
 
 }  // namespace cn

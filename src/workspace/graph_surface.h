@@ -1,7 +1,8 @@
 // The drawing surface of the main window (picQuad): a square white area that
 // keeps everything drawn on it in a persistent image, maps world coordinates
 // onto its pixels, and shows two crosshair lines over the image that are never
-// part of it.
+// part of it. It reports the mouse, the wheel, left-drags and the arrow keys;
+// the main window turns them into commands.
 #pragma once
 
 #include <QFont>
@@ -9,6 +10,8 @@
 #include <QWidget>
 #include <cstdint>
 #include <vector>
+
+#include "workspace/plane_pixels.h"
 
 namespace cn {
 
@@ -60,6 +63,10 @@ class GraphSurface : public QWidget {
 
   // The persistent image: what the clipboard copy and printing take.
   const QImage& Image() const { return image_; }
+  // Replaces the image with a picture drawn elsewhere (its device pixel ratio
+  // says how many image pixels make one pixel of the widget). The mapping is
+  // kept; call SetScale for the picture's window.
+  void SetPicture(const QImage& picture);
 
   // The crosshair: lnX horizontal at world y, lnY vertical at world x.
   void SetCrosshairVisible(bool visible);
@@ -72,34 +79,38 @@ class GraphSurface : public QWidget {
   // The pointer moved over the surface, in world coordinates (single precision).
   void MouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, float x, float y);
   void MousePressed(Qt::MouseButton button, float x, float y);
+  // The wheel turned by `steps` notches (positive away from the user) over
+  // the world point (x, y).
+  void WheelTurned(int steps, double x, double y);
+  // The left button moved the pointer from `from` to `to` (widget pixels)
+  // since it was pressed; reported once the move exceeds a few pixels.
+  void Dragged(QPointF from, QPointF to);
+  // An arrow key while the surface has the focus: -1, 0 or 1 on each axis
+  // (dy = 1 for the up arrow).
+  void ArrowPressed(int dx, int dy);
+  // The widget changed its size; the picture should be drawn again.
+  void Resized();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   bool hasHeightForWidth() const override { return true; }
   int heightForWidth(int width) const override { return width; }
 
  private:
-  // One row of a dot's shape: pixels dx0..dx1 (inclusive) at row offset dy.
-  struct DotRow {
-    int dy, dx0, dx1;
-  };
-
   void UpdateScale();
-  void RebuildDotShape();
   void ImageChanged();
 
   QImage image_;
   QFont font_;
   // Pixels per world unit along each axis, cached for PSet.
   double sx_ = 1, sy_ = 1;
-  // Offset added to the mapped point before flooring: 0 for odd widths
-  // (centred on a pixel), 0.5 for even widths (centred on a pixel corner).
-  double dotShift_ = 0;
-  std::vector<DotRow> dotShape_;
-  int dotReach_ = 0;  // how far (pixels) a dot extends from its centre pixel
+  DotShape dotShape_;
   QRgb penRgb_ = 0xff000000;
   bool updatePending_ = false;
   double x1_ = -10, y1_ = 10, x2_ = 10, y2_ = -10;
@@ -108,6 +119,11 @@ class GraphSurface : public QWidget {
   double currentX_ = 0, currentY_ = 0;
   bool crosshairVisible_ = false;
   double crossX_ = 0, crossY_ = 0;
+  // Left-drag state: where the left button went down, and whether the
+  // pointer has moved far enough since to count as a drag.
+  QPointF pressAt_;
+  bool leftDown_ = false, dragging_ = false;
+  int wheelAngle_ = 0;  // eighths of a degree not yet turned into a notch
 };
 
 }  // namespace cn

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,36 @@ TEST(Tools, SweepsEndOnWideWindows) {
   SolveForX("x", 1, -32768, 32767, true, &bar);
   EXPECT_LE(bar.max, 32767);
   EXPECT_GT(bar.max, 0);
+}
+
+TEST(Tools, DomainRangeAndExtremesReportProgressAndCanBeStopped) {
+  // 20 units of samples every 0.001, one step per 500 samples: 40 steps.
+  const std::function<std::string(Progress*)> searches[] = {
+      [](Progress* bar) { return FindDomain("sqrt(x)", -10, 10, bar); },
+      [](Progress* bar) { return FindRange("x^2", -10, 10, -10, 10, bar); },
+      [](Progress* bar) { return FindExtreme("x^2", -10, 10, true, bar); },
+  };
+  for (const auto& search : searches) {
+    Recorder bar;
+    const std::string text = search(&bar);
+    EXPECT_EQ(text, search(nullptr));  // the bar changes nothing of the answer
+    EXPECT_EQ(bar.max, 40);
+    EXPECT_GE(bar.highest, 39);
+    EXPECT_LE(bar.highest, 40);
+    EXPECT_EQ(bar.value, 0);
+  }
+  // A bar that throws stops the search there.
+  struct Stop {};
+  struct Stopper : Recorder {
+    void Value(int v) override {
+      Recorder::Value(v);
+      if (v == 3) throw Stop{};
+    }
+  };
+  for (const auto& search : searches) {
+    Stopper bar;
+    EXPECT_THROW(search(&bar), Stop);
+  }
 }
 
 TEST(Tools, Domain) {

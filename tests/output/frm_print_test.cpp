@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -215,6 +216,30 @@ TEST_F(PdfPage, GraphSitsAtTheTopLeftOfThePrintableAreaAtItsScreenSize) {
   // as many inches wide as it takes on a screen of the screen's resolution.
   const QScreen* screen = QGuiApplication::primaryScreen();
   ASSERT_NE(screen, nullptr);
+  ExpectGraphAt(pages[0], 10 / 25.4 * 72, 15 / 25.4 * 72, 192 / screen->logicalDotsPerInchX() * 72,
+                96 / screen->logicalDotsPerInchY() * 72);
+}
+
+TEST_F(PdfPage, ADrawingIsMadeAtThePrinterResolutionAtTheScreenSize) {
+  // The same two-colour picture, drawn by the page itself instead of copied.
+  QSize given;
+  double scale = 0;
+  const auto drawing = [&](QPainter& painter, const QSize& pixels, double penScale) {
+    given = pixels;
+    scale = penScale;
+    painter.fillRect(QRectF(0, 0, pixels.width() / 2.0, pixels.height()), Qt::red);
+    painter.fillRect(QRectF(pixels.width() / 2.0, 0, pixels.width() / 2.0, pixels.height()), Qt::blue);
+  };
+  ASSERT_EQ(PrintDrawingOn(printer, QSize(192, 96), drawing, "Curvenest"), "");
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  ASSERT_NE(screen, nullptr);
+  // Printer dots per screen pixel, and the screen size in printer dots.
+  EXPECT_DOUBLE_EQ(scale, printer.logicalDpiX() / screen->logicalDotsPerInchX());
+  EXPECT_NEAR(given.width(), 192 * scale, 1);
+  EXPECT_NEAR(given.height(), 96 * printer.logicalDpiY() / screen->logicalDotsPerInchY(), 1);
+  const std::vector<QImage> pages = RenderPdf(pdf, 72);
+  if (pages.empty()) GTEST_SKIP() << "pdftoppm (poppler-utils) is needed to read the page back";
+  ASSERT_EQ(pages.size(), 1u);
   ExpectGraphAt(pages[0], 10 / 25.4 * 72, 15 / 25.4 * 72, 192 / screen->logicalDotsPerInchX() * 72,
                 96 / screen->logicalDotsPerInchY() * 72);
 }

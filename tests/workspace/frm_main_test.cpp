@@ -55,10 +55,11 @@ class MainWindow : public ::testing::Test {
 TEST_F(MainWindow, StartUpState) {
   EXPECT_EQ(window.windowTitle(), "Curvenest " + ExpectedVersion());
   const QList<QAction*> menus = window.menuBar()->actions();
-  ASSERT_EQ(menus.size(), 3);
+  ASSERT_EQ(menus.size(), 4);
   EXPECT_EQ(menus[0]->text(), "File");
-  EXPECT_EQ(menus[1]->text(), "Tools");
-  EXPECT_EQ(menus[2]->text(), "About");
+  EXPECT_EQ(menus[1]->text(), "View");
+  EXPECT_EQ(menus[2]->text(), "Tools");
+  EXPECT_EQ(menus[3]->text(), "About");
 
   struct Item { const char* name; const char* caption; QKeySequence key; };
   const Item items[] = {

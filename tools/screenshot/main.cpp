@@ -22,6 +22,8 @@ int main(int argc, char* argv[]) {
   window.AppendEquation("x^2/4-3", "x >= -4", rgb(0, 150, 0));
   window.AppendEquation("sqrt(x)+1", "", rgb(0, 0, 210));
   window.AppendEquation("(x+1)*(x-2)*(x-5)/10", "x < 7", rgb(150, 0, 150));
+  // Larger than at the start, to show the plane filling the window.
+  window.resize(1240, 860);
   window.show();
   window.mnuGraph_Click();
   window.picQuad_MouseMove(Qt::NoButton, Qt::NoModifier, 2.5f, 1.25f);

@@ -1,0 +1,408 @@
+#include "workspace/graph_painter.h"
+
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+
+#include "analysis/sweeps.h"
+#include "core/number_text.h"
+#include "engine/cls_expr_parser.h"
+#include "workspace/plane_pixels.h"
+
+namespace cn {
+
+namespace {
+
+// Texts and lines whose mapped position lies further out than this many
+// pixels are not handed to QPainter: its fixed-point rasteriser misbehaves
+// with huge coordinates, and nothing that far out could show anyway.
+constexpr double kFarPixels = 1e6;
+constexpr std::uint32_t kStatPlotColor = 255;  // red
+constexpr int kCurveWidth = 2, kStatWidth = 7;
+
+QColor FromPacked(std::uint32_t packed) {
+  return QColor(static_cast<int>(packed & 0xFF), static_cast<int>((packed >> 8) & 0xFF),
+                static_cast<int>((packed >> 16) & 0xFF));
+}
+
+// The plane on one device: the world mapping, the pen, and dots written
+// straight into the pixels when the device is a plain 32-bit image (plotting
+// sets hundreds of thousands of them), else drawn as shapes.
+class Canvas {
+ public:
+  Canvas(QPainter& painter, const QSize& pixels, const PaintOptions& options)
+      : p_(painter), w_(pixels.width()), h_(pixels.height()), scale_(options.penScale > 0 ? options.penScale : 1),
+        vector_(options.vector) {
+    QPaintDevice* device = painter.device();
+    if (!vector_ && device && device->devType() == QInternal::Image && painter.transform().isIdentity()) {
+      auto* image = static_cast<QImage*>(device);
+      const auto f = image->format();
+      if ((f == QImage::Format_RGB32 || f == QImage::Format_ARGB32) && image->size() == pixels &&
+          image->devicePixelRatio() == 1)
+        image_ = image;
+    }
+    font_ = QFont(QStringLiteral("DejaVu Sans"));
+    font_.setStyleHint(QFont::SansSerif);
+    font_.setPointSizeF(8.25);
+    font_.setBold(true);
+    metrics_ = std::make_unique<QFontMetricsF>(font_, device);
+    p_.setFont(font_);
+    width_ = 1;
+    shape_ = DotShape(std::max(1, static_cast<int>(std::lround(scale_))));
+  }
+
+  int Width() const { return w_; }
+  int Height() const { return h_; }
+
+  void SetScale(double x1, double y1, double x2, double y2) {
+    x1_ = x1;
+    y1_ = y1;
+    sx_ = w_ / (x2 - x1);
+    sy_ = h_ / (y2 - y1);
+  }
+  QPointF ToPixel(double x, double y) const { return {(x - x1_) * sx_, (y - y1_) * sy_}; }
+
+  void SetColor(std::uint32_t packed) {
+    color_ = FromPacked(packed);
+    rgb_ = color_.rgb();
+  }
+
+  // Pen width in screen pixels; on the device it is that times the scale.
+  void SetWidth(int width) {
+    width_ = width;
+    const int d = std::max(1, static_cast<int>(std::lround(width * scale_)));
+    if (d != shape_.Width()) shape_ = DotShape(d);
+  }
+
+  void Dot(double x, double y) {
+    const double px = (x - x1_) * sx_, py = (y - y1_) * sy_;
+    if (image_) {
+      shape_.Stamp(*image_, px, py, rgb_);
+      return;
+    }
+    const double d = shape_.Width();
+    // The same square or disc as the image's dots: centred on a pixel for an
+    // odd width, on a pixel corner for an even one.
+    const double odd = shape_.Width() % 2 ? 0.5 : 0.0;
+    const QPointF centre(std::floor(px + 0.5 - odd) + odd, std::floor(py + 0.5 - odd) + odd);
+    if (!(std::abs(centre.x()) < kFarPixels && std::abs(centre.y()) < kFarPixels)) return;
+    if (centre.x() < -d || centre.x() > w_ + d || centre.y() < -d || centre.y() > h_ + d) return;
+    p_.setPen(Qt::NoPen);
+    p_.setBrush(color_);
+    if (width_ <= kCurveWidth) p_.drawRect(QRectF(centre.x() - d / 2, centre.y() - d / 2, d, d));
+    else p_.drawEllipse(centre, d / 2, d / 2);
+  }
+
+  // Clips a segment given in device pixels to the rectangle and a margin.
+  bool Clip(QPointF& a, QPointF& b) const {
+    double ax = a.x(), ay = a.y(), bx = b.x(), by = b.y();
+    if (!std::isfinite(ax) || !std::isfinite(ay) || !std::isfinite(bx) || !std::isfinite(by)) return false;
+    const double margin = shape_.Width() + 2;
+    if (!ClipSegment(ax, ay, bx, by, -margin, w_ + margin, h_ + margin)) return false;
+    a = {ax, ay};
+    b = {bx, by};
+    return true;
+  }
+
+  void UseLinePen() {
+    p_.setPen(QPen(color_, shape_.Width(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p_.setBrush(Qt::NoBrush);
+  }
+
+  void Line(double x1, double y1, double x2, double y2) {
+    QPointF a = ToPixel(x1, y1), b = ToPixel(x2, y2);
+    if (!Clip(a, b)) return;
+    UseLinePen();
+    p_.drawLine(a, b);
+  }
+
+  double TextAdvance(const QString& text) const { return metrics_->horizontalAdvance(text); }
+  double LineHeight() const { return metrics_->height(); }
+
+  // Text with its top-left corner at pixel (left, top), in the pen colour.
+  void TextAt(double left, double top, const QString& text) {
+    if (text.isEmpty() || !(std::abs(left) < kFarPixels && std::abs(top) < kFarPixels)) return;
+    p_.setPen(color_);
+    p_.drawText(QPointF(left, top + metrics_->ascent()), text);
+  }
+
+  QPainter& Painter() { return p_; }
+
+ private:
+  QPainter& p_;
+  int w_, h_;
+  double scale_;
+  bool vector_;
+  QImage* image_ = nullptr;
+  QFont font_;
+  std::unique_ptr<QFontMetricsF> metrics_;
+  double x1_ = 0, y1_ = 0, sx_ = 1, sy_ = 1;
+  QColor color_ = Qt::black;
+  QRgb rgb_ = 0xff000000;
+  int width_ = 0;
+  DotShape shape_;
+};
+
+// A label is centred on its plain text and printed in the numeric print
+// form: a blank before a value that is not negative, a blank after.
+QString PrintForm(float v, const QString& plain) { return (v < 0 ? "" : " ") + plain + " "; }
+
+// Moves a label's top-left corner so that the whole label lies inside the
+// plane; a label of an axis outside the plane thus runs along its nearest edge.
+QPointF Inside(const Canvas& c, QPointF at, const QString& text) {
+  const double right = c.Width() - c.TextAdvance(text), bottom = c.Height() - c.LineHeight();
+  at.setX(std::clamp(at.x(), 0.0, std::max(0.0, right)));
+  at.setY(std::clamp(at.y(), 0.0, std::max(0.0, bottom)));
+  return at;
+}
+
+void DrawAxes(Canvas& c, const GraphWindow& w) {
+  c.SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
+  c.SetWidth(1);
+  c.SetColor(0);
+  c.Line(w.xmin, 0, w.xmax, 0);
+  c.Line(0, w.ymax, 0, w.ymin);
+  const double half = c.LineHeight() / 2;
+  // Ticks closer than a pixel to the last one drawn would only paint the same
+  // pixels again (a wide window with step 1 has tens of thousands).
+  double lastRow = NAN, lastColumn = NAN;
+  SingleSweep ys(static_cast<float>(w.ymin), static_cast<float>(w.ymax), w.ystep);
+  for (float y = 0; ys.Next(y);) {
+    const double row = c.ToPixel(0, y).y();
+    if (std::abs(row - lastRow) < 1) continue;
+    lastRow = row;
+    c.Line(0.2, y, -0.2, y);
+    const QString label = PrintForm(y, QString::fromStdString(FormatSingle(y)));
+    const QPointF tick = c.ToPixel(0.3, y);
+    if (!std::isfinite(tick.x()) || !std::isfinite(tick.y())) continue;
+    const QPointF at = Inside(c, {tick.x(), tick.y() - half}, label);
+    c.TextAt(at.x(), at.y(), label);
+  }
+  SingleSweep xs(static_cast<float>(w.xmin), static_cast<float>(w.xmax), w.xstep);
+  for (float x = 0; xs.Next(x);) {
+    const double column = c.ToPixel(x, 0).x();
+    if (std::abs(column - lastColumn) < 1) continue;
+    lastColumn = column;
+    c.Line(x, 0.2, x, -0.2);
+    const QString plain = QString::fromStdString(FormatSingle(x));
+    const QString label = PrintForm(x, plain);
+    const QPointF tick = c.ToPixel(x, -0.3);
+    if (!std::isfinite(tick.x()) || !std::isfinite(tick.y())) continue;
+    const QPointF at = Inside(c, {tick.x() - c.TextAdvance(plain) / 2, tick.y()}, label);
+    c.TextAt(at.x(), at.y(), label);
+  }
+}
+
+// Collects one equation's samples into polylines in device pixels, clipped to
+// the plane, and draws each finished line.
+class Polylines {
+ public:
+  explicit Polylines(Canvas& c) : c_(c), maxGap_(c.Height()) {}
+  ~Polylines() { Break(); }
+
+  void Add(double x, double y) {
+    const QPointF q = c_.ToPixel(x, y);
+    if (!std::isfinite(q.x()) || !std::isfinite(q.y())) {
+      Break();
+      return;
+    }
+    if (havePrev_ && std::hypot(q.x() - prev_.x(), q.y() - prev_.y()) <= maxGap_) {
+      QPointF a = prev_, b = q;
+      if (c_.Clip(a, b)) {
+        if (line_.isEmpty() || line_.back() != a) {
+          Flush();
+          line_.push_back(a);
+        }
+        // Samples closer together than half a device pixel add nothing to
+        // the line but time: the last point moves on instead.
+        const qsizetype n = line_.size();
+        if (n >= 2 && std::hypot(line_[n - 1].x() - line_[n - 2].x(), line_[n - 1].y() - line_[n - 2].y()) < 0.5)
+          line_[n - 1] = b;
+        else
+          line_.push_back(b);
+      } else {
+        Flush();
+      }
+    } else {
+      Flush();
+    }
+    prev_ = q;
+    havePrev_ = true;
+  }
+
+  void Break() {
+    Flush();
+    havePrev_ = false;
+  }
+
+ private:
+  void Flush() {
+    if (line_.size() >= 2) {
+      c_.UseLinePen();
+      c_.Painter().drawPolyline(line_.constData(), static_cast<int>(line_.size()));
+    }
+    line_.clear();
+  }
+
+  Canvas& c_;
+  double maxGap_;
+  QPolygonF line_;
+  QPointF prev_;
+  bool havePrev_ = false;
+};
+
+}  // namespace
+
+bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& graph, const PaintOptions& options) {
+  if (pixels.isEmpty()) return true;
+  const GraphWindow& w = graph.window;
+  if (w.xmin == w.xmax || w.ymin == w.ymax) return true;
+  painter.save();
+  painter.setClipRect(QRect(QPoint(0, 0), pixels));
+  painter.setRenderHint(QPainter::Antialiasing, options.vector);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  Canvas c(painter, pixels, options);
+  DrawAxes(c, w);
+  bool finished = true;
+  if (graph.plotted) {
+    c.SetWidth(kCurveWidth);
+    PlotProgress progress = MakePlotProgress(w.xmin, w.xmax);
+    if (options.progress) options.progress->Max(progress.max);
+    const bool lines = options.vector || graph.connectSamples;
+    clsExprParser parser;
+    for (const Equation& eq : graph.equations) {
+      if (!finished) break;
+      c.SetColor(eq.color);
+      const Condition condition = ParseCondition(eq.condition);
+      parser.StoreExpression(eq.expression);
+      if (options.progress) options.progress->Value(0);
+      const bool compiled = parser.Compiled() && condition.op != Condition::Op::kNever;
+      Polylines curve(c);
+      SingleSweep sweep(w.xmin, w.xmax, kPlotStep);
+      float x = 0;
+      while (sweep.Next(x)) {
+        bool ok = false;
+        float y = 0;
+        if (compiled) {
+          y = static_cast<float>(parser.Eval1(x));
+          ok = parser.ErrorID() == 0 && condition.Holds(x);
+        }
+        if (lines) {
+          if (ok) curve.Add(x, y);
+          else curve.Break();
+        } else if (ok) {
+          c.Dot(x, y);
+        }
+        if (++progress.counter >= progress.samplesPerStep) {
+          progress.counter = 0;
+          if (options.progress) options.progress->Value(options.progress->Value() + 1);
+          if (options.cancelled && options.cancelled()) {
+            finished = false;
+            break;
+          }
+        }
+      }
+    }
+    if (finished) {
+      c.SetWidth(kStatWidth);
+      c.SetColor(kStatPlotColor);
+      for (const auto& [px, py] : graph.statPoints) c.Dot(px, py);
+      if (options.progress) options.progress->Value(0);
+      if (graph.writeEquations) {
+        for (std::size_t k = 0; k < graph.equations.size(); ++k) {
+          c.SetColor(graph.equations[k].color);
+          const QPointF at = c.ToPixel(w.xmin, w.ymax - static_cast<double>(k));
+          c.TextAt(at.x(), at.y(), QString::fromStdString(graph.equations[k].expression));
+        }
+      }
+    }
+  }
+  painter.restore();
+  return finished;
+}
+
+QImage RenderGraph(const GraphDescription& graph, const QSize& pixels, double dpi, const PaintOptions& options) {
+  QImage image(pixels.isEmpty() ? QSize(1, 1) : pixels, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  if (dpi > 0) {
+    image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(dpi / 0.0254));
+  }
+  QPainter painter(&image);
+  DrawGraph(painter, pixels, graph, options);
+  return image;
+}
+
+QString ExportGraph(const GraphDescription& graph, const QString& path, const QSize& pixels, double screenDpi) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (pixels.isEmpty() || pixels.width() > 20000 || pixels.height() > 20000)
+    return QStringLiteral("The picture for \"%1\" must be 1 to 20000 pixels wide and high.").arg(path);
+  if (!(screenDpi > 0)) screenDpi = 96;
+  const auto failed = [&path](const QString& why) {
+    return QStringLiteral("Could not write \"%1\": %2").arg(path, why);
+  };
+  QSaveFile file(path);
+  if (suffix != "png" && suffix != "svg" && suffix != "pdf")
+    return QStringLiteral("\"%1\" is not a PNG, SVG or PDF file name.").arg(path);
+  if (!file.open(QIODevice::WriteOnly)) return failed(file.errorString());
+
+  if (suffix == "png") {
+    const QImage image = RenderGraph(graph, pixels, screenDpi);
+    if (!image.save(&file, "PNG")) {
+      file.cancelWriting();
+      return failed(file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("the picture could not be encoded"));
+    }
+  } else if (suffix == "svg") {
+    QSvgGenerator svg;
+    svg.setOutputDevice(&file);
+    svg.setSize(pixels);
+    svg.setViewBox(QRect(QPoint(0, 0), pixels));
+    svg.setResolution(qRound(screenDpi));
+    svg.setTitle(QStringLiteral("Curvenest graph"));
+    QPainter painter;
+    if (!painter.begin(&svg)) {
+      file.cancelWriting();
+      return failed(QStringLiteral("the picture could not be started"));
+    }
+    painter.fillRect(QRect(QPoint(0, 0), pixels), Qt::white);
+    PaintOptions options;
+    options.vector = true;
+    DrawGraph(painter, pixels, graph, options);
+    painter.end();
+  } else {
+    // A page of the plane's physical size; drawn at a high resolution with
+    // pens scaled to match.
+    constexpr int kPdfDpi = 1200;
+    QPdfWriter pdf(&file);
+    pdf.setResolution(kPdfDpi);
+    pdf.setPageSize(QPageSize(QSizeF(pixels.width() * 72.0 / screenDpi, pixels.height() * 72.0 / screenDpi),
+                              QPageSize::Point, QString(), QPageSize::ExactMatch));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setTitle(QStringLiteral("Curvenest graph"));
+    pdf.setCreator(QStringLiteral("Curvenest"));
+    QPainter painter;
+    if (!painter.begin(&pdf)) {
+      file.cancelWriting();
+      return failed(QStringLiteral("the document could not be started"));
+    }
+    PaintOptions options;
+    options.vector = true;
+    options.penScale = kPdfDpi / screenDpi;
+    const QSize device(qRound(pixels.width() * options.penScale), qRound(pixels.height() * options.penScale));
+    painter.fillRect(QRect(QPoint(0, 0), device), Qt::white);
+    DrawGraph(painter, device, graph, options);
+    painter.end();
+  }
+  if (!file.commit()) return failed(file.errorString());
+  return {};
+}
+
+}  // namespace cn

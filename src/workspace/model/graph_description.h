@@ -1,0 +1,27 @@
+// Everything one picture of the plane is drawn from: the window, the
+// equations, the options of the main window and the statistics window's
+// points. The main window keeps the description of its last Graph, so a
+// resize, a copy, a print or an export draws the same picture again at any
+// size; a command line can build one without any window.
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "workspace/model/equation_model.h"
+#include "workspace/model/graph_window.h"
+
+namespace cn {
+
+struct GraphDescription {
+  GraphWindow window;
+  // False: the empty plane only (start-up, or DrawAxis without Graph).
+  bool plotted = false;
+  std::vector<Equation> equations;
+  // The stat plot's points (empty when it is switched off), drawn as large red dots.
+  std::vector<std::pair<float, float>> statPoints;
+  bool writeEquations = true;  // the equation texts in the top-left corner
+  bool connectSamples = false; // curves as polylines instead of dots
+};
+
+}  // namespace cn

@@ -1,0 +1,90 @@
+#include "workspace/plane_pixels.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace cn {
+
+bool ClipSegment(double& ax, double& ay, double& bx, double& by, double lo, double hiX, double hiY) {
+  enum : int { kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
+  const auto outcode = [&](double x, double y) {
+    return (x < lo ? kLeft : x > hiX ? kRight : 0) | (y < lo ? kTop : y > hiY ? kBottom : 0);
+  };
+  int codeA = outcode(ax, ay), codeB = outcode(bx, by);
+  for (int round = 0; round < 8; ++round) {
+    if ((codeA | codeB) == 0) return true;
+    if ((codeA & codeB) != 0) return false;
+    const bool moveA = codeA != 0;
+    const int code = moveA ? codeA : codeB;
+    double x, y;
+    if (code & (kTop | kBottom)) {
+      y = (code & kTop) ? lo : hiY;
+      x = ax + (bx - ax) * ((y - ay) / (by - ay));
+    } else {
+      x = (code & kLeft) ? lo : hiX;
+      y = ay + (by - ay) * ((x - ax) / (bx - ax));
+    }
+    if (!std::isfinite(x) || !std::isfinite(y)) return false;
+    if (moveA) {
+      ax = x;
+      ay = y;
+      codeA = outcode(ax, ay);
+    } else {
+      bx = x;
+      by = y;
+      codeB = outcode(bx, by);
+    }
+  }
+  return false;
+}
+
+DotShape::DotShape(int width) : width_(std::max(1, width)) {
+  const int d = width_;
+  const bool even = d % 2 == 0;
+  shift_ = even ? 0.5 : 0.0;
+  const int lo = even ? -d / 2 : -(d - 1) / 2;
+  const int hi = even ? d / 2 - 1 : (d - 1) / 2;
+  const double offset = even ? 0.5 : 0.0;
+  const double r2 = d * 0.25 * d;
+  for (int dy = lo; dy <= hi; ++dy) {
+    const double vy = dy + offset;
+    int dx0 = 1, dx1 = 0;
+    for (int dx = lo; dx <= hi; ++dx) {
+      const double vx = dx + offset;
+      if (vx * vx + vy * vy <= r2) {
+        if (dx0 > dx1) dx0 = dx;
+        dx1 = dx;
+      }
+    }
+    if (dx0 <= dx1) rows_.push_back({dy, dx0, dx1});
+  }
+  reach_ = std::max(-lo, hi);
+}
+
+void DotShape::Stamp(QImage& image, double px, double py, QRgb color) const {
+  px += shift_;
+  py += shift_;
+  const int w = image.width(), h = image.height();
+  const double reach = reach_ + 1;
+  // Written so that NaN fails the test too.
+  if (!(px > -reach && px < w + reach && py > -reach && py < h + reach)) return;
+  const int ix = static_cast<int>(std::floor(px));
+  const int iy = static_cast<int>(std::floor(py));
+  const qsizetype stride = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+  // bits() detaches once if a copy of the image is still shared.
+  QRgb* const bits = reinterpret_cast<QRgb*>(image.bits());
+  if (width_ == 1) {
+    if (ix < 0 || ix >= w || iy < 0 || iy >= h) return;
+    bits[iy * stride + ix] = color;
+    return;
+  }
+  for (const Row& row : rows_) {
+    const int yy = iy + row.dy;
+    if (yy < 0 || yy >= h) continue;
+    const int xa = std::max(ix + row.dx0, 0), xb = std::min(ix + row.dx1, w - 1);
+    QRgb* line = bits + yy * stride;
+    for (int xx = xa; xx <= xb; ++xx) line[xx] = color;
+  }
+}
+
+}  // namespace cn

@@ -1,0 +1,40 @@
+// Pixel work shared by the surface's own drawing calls and the drawing
+// routine: clipping a segment with far-out ends, and dots written straight
+// into a 32-bit image (plotting sets hundreds of thousands of them, at tens
+// of nanoseconds each).
+#pragma once
+
+#include <QImage>
+#include <vector>
+
+namespace cn {
+
+// Clips the segment (ax, ay)-(bx, by) to the rectangle [lo, hiX] x [lo, hiY]
+// (Cohen-Sutherland). Returns false when nothing of it lies inside. A clipped
+// end is put exactly on the border and only its other coordinate is
+// interpolated, so ends millions of pixels out still give a precise line.
+bool ClipSegment(double& ax, double& ay, double& bx, double& by, double lo, double hiX, double hiY);
+
+// The pixels of a dot of a pen width: those whose centres lie within half the
+// width of the dot's centre. For odd widths the centre is the middle of a
+// pixel, for even widths a pixel corner, so both come out symmetric (2 gives a
+// 2 x 2 block, 1 the one pixel containing the point).
+class DotShape {
+ public:
+  explicit DotShape(int width = 1);
+  int Width() const { return width_; }
+  // Sets the dot centred at image pixel coordinates (px, py) to `color`;
+  // what falls outside the image, or a non-finite position, is left out.
+  void Stamp(QImage& image, double px, double py, QRgb color) const;
+
+ private:
+  struct Row {
+    int dy, dx0, dx1;
+  };
+  int width_;
+  double shift_;  // added before flooring: 0 for odd widths, 0.5 for even ones
+  int reach_;     // how far (pixels) a dot extends from its centre pixel
+  std::vector<Row> rows_;
+};
+
+}  // namespace cn

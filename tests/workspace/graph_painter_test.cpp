@@ -1,0 +1,315 @@
+// The drawing routine on its own, and the files it writes. Positions are
+// worked out by hand from the mapping: on a side of S pixels showing -10..10,
+// one unit is S / 20 pixels, world x lies at column (x + 10) * S / 20 and
+// world y at row (10 - y) * S / 20.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <cmath>
+#include <vector>
+
+#include "workspace/graph_painter.h"
+
+namespace cn {
+namespace {
+
+constexpr std::uint32_t kRed = 255, kBlue = 0xFF0000;
+
+bool IsColor(QRgb pixel, std::uint32_t packed) {
+  return qRed(pixel) == static_cast<int>(packed & 0xFF) && qGreen(pixel) == static_cast<int>((packed >> 8) & 0xFF) &&
+         qBlue(pixel) == static_cast<int>((packed >> 16) & 0xFF);
+}
+bool IsDark(QRgb pixel) { return qGray(pixel) < 128; }
+
+// A square of side S showing -10..10 on both axes.
+struct Plane {
+  int side;
+  double Col(double x) const { return (x + 10) * side / 20.0; }
+  double Row(double y) const { return (10 - y) * side / 20.0; }
+  // Pixels of `image` matching `test` in the box of `reach` pixels around world (x, y).
+  template <class Test>
+  int Around(const QImage& image, double x, double y, int reach, Test test) const {
+    int n = 0;
+    const int cx = static_cast<int>(Col(x)), cy = static_cast<int>(Row(y));
+    for (int py = std::max(0, cy - reach); py <= std::min(image.height() - 1, cy + reach); ++py)
+      for (int px = std::max(0, cx - reach); px <= std::min(image.width() - 1, cx + reach); ++px)
+        if (test(image.pixel(px, py))) ++n;
+    return n;
+  }
+};
+
+GraphDescription Described(std::vector<Equation> equations, bool writeEquations = false) {
+  GraphDescription graph;
+  graph.plotted = true;
+  graph.equations = std::move(equations);
+  graph.writeEquations = writeEquations;
+  return graph;
+}
+
+TEST(GraphPainter, AxesCurveAndConditionAtTwoSizes) {
+  const GraphDescription graph = Described({{"x^2", "", kBlue}, {"x", "x >= 1", kRed}});
+  for (int side : {481, 800}) {
+    SCOPED_TRACE(side);
+    const Plane p{side};
+    const QImage image = RenderGraph(graph, QSize(side, side));
+    ASSERT_EQ(image.size(), QSize(side, side));
+    // The axes through the middle: a full dark row and column (one pixel may
+    // go to a crossing curve).
+    const int mid = static_cast<int>(p.Row(0));
+    int row = 0, column = 0;
+    for (int i = 0; i < side; ++i) {
+      row += IsDark(image.pixel(i, mid)) || IsDark(image.pixel(i, mid - 1)) || IsColor(image.pixel(i, mid), kBlue) ||
+             IsColor(image.pixel(i, mid), kRed);
+      column += IsDark(image.pixel(mid, i)) || IsDark(image.pixel(mid - 1, i)) ||
+                IsColor(image.pixel(mid, i), kBlue) || IsColor(image.pixel(mid, i), kRed);
+    }
+    EXPECT_GE(row, side - 2);
+    EXPECT_GE(column, side - 2);
+    // Ticks reach 0.2 units from the axis at whole numbers, not between.
+    EXPECT_TRUE(IsDark(image.pixel(static_cast<int>(p.Col(5)), static_cast<int>(p.Row(0.15)))));
+    EXPECT_FALSE(IsDark(image.pixel(static_cast<int>(p.Col(5.5)), static_cast<int>(p.Row(0.15)))));
+    // The label "5" hangs below its tick.
+    EXPECT_GT(p.Around(image, 5.1, -0.8, side / 60, IsDark), 3);
+    // x^2 passes (2, 4) and (-3, 9), not (2, -4).
+    EXPECT_GT(p.Around(image, 2, 4, 2, [](QRgb c) { return IsColor(c, kBlue); }), 2);
+    EXPECT_GT(p.Around(image, -3, 9, 2, [](QRgb c) { return IsColor(c, kBlue); }), 2);
+    EXPECT_EQ(p.Around(image, 2, -4, 4, [](QRgb c) { return IsColor(c, kBlue); }), 0);
+    // y = x only where x >= 1.
+    EXPECT_GT(p.Around(image, 5, 5, 2, [](QRgb c) { return IsColor(c, kRed); }), 2);
+    EXPECT_EQ(p.Around(image, 0.5, 0.5, 3, [](QRgb c) { return IsColor(c, kRed); }), 0);
+    EXPECT_EQ(p.Around(image, -5, -5, 4, [](QRgb c) { return IsColor(c, kRed); }), 0);
+  }
+}
+
+// The horizontal extent of dark pixels in a band of rows.
+std::pair<int, int> InkColumns(const QImage& image, int top, int bottom, int left, int right) {
+  int first = right + 1, last = left - 1;
+  for (int y = std::max(0, top); y <= std::min(image.height() - 1, bottom); ++y)
+    for (int x = std::max(0, left); x <= std::min(image.width() - 1, right); ++x)
+      if (IsDark(image.pixel(x, y))) {
+        first = std::min(first, x);
+        last = std::max(last, x);
+      }
+  return {first, last};
+}
+
+TEST(GraphPainter, LabelsCutByTheEdgeMoveInside) {
+  // Ticks every 2 units on 800 pixels: the labels do not touch each other.
+  const Plane p{800};
+  GraphDescription graph;
+  graph.window.xstep = 2;
+  const QImage image = RenderGraph(graph, QSize(800, 800));
+  QFont font("DejaVu Sans");
+  font.setPointSizeF(8.25);
+  font.setBold(true);
+  const QFontMetrics metrics(font, &image);
+  // "-10" under the left end of the x axis: whole, starting at the left edge.
+  const int top = static_cast<int>(p.Row(-0.3)), bottom = top + metrics.height();
+  const auto [first, last] = InkColumns(image, top, bottom, 0, static_cast<int>(p.Col(-8.6)));
+  EXPECT_LE(first, 2);
+  EXPECT_GE(last - first + 1, metrics.boundingRect("-10").width() - 4);  // cut in half it would be about 10
+  // " 10 " at the right end: whole, ending within a blank of the right edge.
+  const auto [first10, last10] = InkColumns(image, top, bottom, static_cast<int>(p.Col(8.6)), 799);
+  EXPECT_GE(last10, 799 - metrics.horizontalAdvance(' ') - 2);
+  EXPECT_GE(last10 - first10 + 1, metrics.boundingRect("10").width() - 2);
+}
+
+TEST(GraphPainter, AxesOutsideTheWindowLabelAlongTheNearestEdge) {
+  const int side = 400;
+  GraphDescription right;  // x 20..30: the y axis lies left of the plane
+  right.window.xmin = 20;
+  right.window.xmax = 30;
+  QImage image = RenderGraph(right, QSize(side, side));
+  // y = 5 lies at row 100; its label runs along the left edge.
+  EXPECT_GT(InkColumns(image, 94, 106, 0, 30).second, 0);
+  EXPECT_LE(InkColumns(image, 94, 106, 0, 30).first, 6);  // after the label's leading blank
+
+  GraphDescription below;  // y 20..30: the x axis lies below the plane
+  below.window.ymin = 20;
+  below.window.ymax = 30;
+  image = RenderGraph(below, QSize(side, side));
+  // x = 5 lies at column 300; its label sits on the bottom edge.
+  const auto [first, last] = InkColumns(image, side - 14, side - 1, 290, 312);
+  EXPECT_LE(first, last);
+  // Nothing of it above the bottom band.
+  EXPECT_GT(InkColumns(image, side - 40, side - 20, 290, 312).first, 312);
+}
+
+// The polylines of one stroke colour in an SVG file, in its user units.
+std::vector<std::vector<QPointF>> SvgPolylines(const QString& path, const QString& stroke) {
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&file);
+  std::vector<std::vector<QPointF>> lines;
+  std::vector<QString> strokes{QString()};
+  while (!xml.atEnd()) {
+    xml.readNext();
+    if (xml.isStartElement()) {
+      const QString own = xml.attributes().value("stroke").toString();
+      strokes.push_back(own.isEmpty() ? strokes.back() : own);
+      if (xml.name() == QLatin1String("polyline") && strokes.back().compare(stroke, Qt::CaseInsensitive) == 0) {
+        std::vector<QPointF> line;
+        for (const QString& pair : xml.attributes().value("points").toString().split(' ', Qt::SkipEmptyParts)) {
+          const QStringList xy = pair.split(',');
+          if (xy.size() == 2) line.emplace_back(xy[0].toDouble(), xy[1].toDouble());
+        }
+        lines.push_back(std::move(line));
+      }
+    } else if (xml.isEndElement()) {
+      strokes.pop_back();
+    }
+  }
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  return lines;
+}
+
+TEST(GraphExport, SvgPolylinesFollowTheEquationAndBreakAtPoles) {
+  QTemporaryDir dir;
+  const int side = 400;
+  struct Case {
+    const char* expression;
+    std::size_t lines;  // branches visible on -10..10
+    double pole;        // a pole no segment may cross (NaN: none)
+  };
+  const Case cases[] = {
+      {"1/x", 2, 0},
+      {"tan(x)", 7, M_PI / 2},  // poles at +-pi/2, +-3pi/2, +-5pi/2 cut it in seven
+      {"sqrt(4-x^2)", 1, NAN},  // one arc; the failed samples outside [-2, 2] draw nothing
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expression);
+    const QString path = dir.filePath("graph.svg");
+    const GraphDescription graph = Described({{c.expression, "", kRed}});
+    ASSERT_EQ(ExportGraph(graph, path, QSize(side, side)), "");
+    const auto lines = SvgPolylines(path, "#ff0000");
+    EXPECT_EQ(lines.size(), c.lines);
+    for (const auto& line : lines) {
+      EXPECT_GE(line.size(), 2u);
+      for (std::size_t i = 0; i < line.size(); ++i) {
+        const double x = line[i].x() * 20.0 / side - 10, y = 10 - line[i].y() * 20.0 / side;
+        const bool onBorder = line[i].y() < 0 || line[i].y() > side;  // where a clipped end lies
+        if (!onBorder) {
+          const double expected = c.expression[0] == '1' ? 1 / x
+                                  : c.expression[0] == 't' ? std::tan(x)
+                                                           : std::sqrt(4 - x * x);
+          // Within a pixel of the curve, measured along y where it is flat
+          // enough; near the poles a tiny x error is a large y error.
+          if (std::abs(expected) < 8) {
+            EXPECT_NEAR(y, expected, 20.0 / side * 1.5) << "x = " << x;
+          }
+        }
+        if (i > 0 && !std::isnan(c.pole)) {
+          const double x0 = line[i - 1].x() * 20.0 / side - 10;
+          for (double pole = c.pole - 3 * (c.pole == 0 ? 0 : M_PI); pole <= 10; pole += (c.pole == 0 ? 100 : M_PI))
+            EXPECT_FALSE((x0 - pole) * (x - pole) < 0) << "a segment crosses the pole at " << pole;
+        }
+      }
+    }
+  }
+  // The axes and labels are there as vector shapes and text, the crosshair never.
+  QFile file(dir.filePath("graph.svg"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray svg = file.readAll();
+  EXPECT_TRUE(svg.contains("<text")) << "labels as text";
+  EXPECT_FALSE(svg.contains("<image")) << "no bitmap inside";
+}
+
+TEST(GraphExport, PdfShowsTheGraphWhenRendered) {
+  if (QProcess::execute("pdftoppm", {"-v"}) < 0) GTEST_SKIP() << "pdftoppm is not installed";
+  QTemporaryDir dir;
+  const int side = 481;
+  const Plane p{side};
+  ASSERT_EQ(ExportGraph(Described({{"x^2", "", kBlue}}), dir.filePath("graph.pdf"), QSize(side, side), 96), "");
+  // At the screen's resolution the page is the plane again, pixel for pixel.
+  ASSERT_EQ(QProcess::execute("pdftoppm", {"-r", "96", "-png", "-singlefile", dir.filePath("graph.pdf"),
+                                           dir.filePath("page")}),
+            0);
+  QImage page(dir.filePath("page.png"));
+  ASSERT_FALSE(page.isNull());
+  EXPECT_NEAR(page.width(), side, 1);
+  EXPECT_NEAR(page.height(), side, 1);
+  const auto blueish = [](QRgb c) { return qBlue(c) > 150 && qRed(c) < 120 && qGreen(c) < 120; };
+  EXPECT_GT(p.Around(page, 2, 4, 2, blueish), 1);
+  EXPECT_GT(p.Around(page, -2.5, 6.25, 2, blueish), 1);
+  EXPECT_EQ(p.Around(page, 2, -4, 5, blueish), 0);
+  EXPECT_GT(p.Around(page, 0, 5, 1, IsDark), 0);  // the y axis
+  EXPECT_EQ(qGray(page.pixel(20, 20)), 255);      // white background, nothing at (-9.2, 9.2)
+}
+
+TEST(GraphExport, PngAtTheChosenSizeAndFailuresLeaveNoFile) {
+  QTemporaryDir dir;
+  const QString png = dir.filePath("graph.png");
+  ASSERT_EQ(ExportGraph(Described({{"x", "", kRed}}), png, QSize(300, 200)), "");
+  const QImage image(png);
+  ASSERT_EQ(image.size(), QSize(300, 200));
+  EXPECT_TRUE(IsDark(image.pixel(150, 5)));   // the y axis in the middle column
+  EXPECT_TRUE(IsDark(image.pixel(5, 100)));   // the x axis in the middle row
+  EXPECT_TRUE(IsColor(image.pixel(225, 50), kRed) || IsColor(image.pixel(224, 50), kRed) ||
+              IsColor(image.pixel(225, 49), kRed) || IsColor(image.pixel(224, 49), kRed));  // (5, 5)
+
+  const QString missing = dir.filePath("no/such/folder/graph.png");
+  const QString error = ExportGraph(Described({}), missing, QSize(100, 100));
+  EXPECT_TRUE(error.contains(missing)) << error.toStdString();
+  EXPECT_FALSE(QFile::exists(missing));
+  EXPECT_TRUE(ExportGraph(Described({}), dir.filePath("graph.gif"), QSize(100, 100)).contains("graph.gif"));
+  EXPECT_FALSE(ExportGraph(Described({}), png, QSize(0, 100)).isEmpty());
+  // A failed export leaves the earlier file as it was.
+  EXPECT_EQ(QImage(png).size(), QSize(300, 200));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"graph.png"});
+}
+
+TEST(GraphPainter, ConnectedSamplesCloseGapsButNotPoles) {
+  // y = 1000x rises 1 unit (20 pixels) per sample on 400 pixels: as dots a
+  // dashed trace, as lines an unbroken one. tan(x) jumps at its poles.
+  const int side = 400;
+  const Plane p{side};
+  const auto redRows = [&](const QImage& image, int left, int right) {
+    int rows = 0;
+    for (int y = 0; y < side; ++y) {
+      bool red = false;
+      for (int x = left; x <= right; ++x) red = red || IsColor(image.pixel(x, y), kRed);
+      rows += red;
+    }
+    return rows;
+  };
+  GraphDescription steep = Described({{"1000*x", "", kRed}});
+  const int column = static_cast<int>(p.Col(0));
+  EXPECT_LT(redRows(RenderGraph(steep, QSize(side, side)), column - 3, column + 3), side / 2);
+  steep.connectSamples = true;
+  EXPECT_GE(redRows(RenderGraph(steep, QSize(side, side)), column - 3, column + 3), side - 2);
+
+  GraphDescription tangent = Described({{"tan(x)", "", kRed}});
+  tangent.connectSamples = true;
+  const QImage image = RenderGraph(tangent, QSize(side, side));
+  // Near the pole at pi/2 the curve runs off the top on the left of it and
+  // comes in from the bottom on its right; no line joins the two.
+  const int pole = static_cast<int>(p.Col(M_PI / 2));
+  EXPECT_LT(redRows(image, pole - 1, pole + 1), side / 4);
+  EXPECT_GT(p.Around(image, 1.4, std::tan(1.4), 2, [](QRgb c) { return IsColor(c, kRed); }), 0);
+  EXPECT_GT(p.Around(image, 1.75, std::tan(1.75), 2, [](QRgb c) { return IsColor(c, kRed); }), 0);
+}
+
+TEST(GraphPainter, StoppedDrawingKeepsWhatWasDrawn) {
+  const GraphDescription graph = Described({{"x", "", kRed}, {"-x", "", kBlue}});
+  QImage image(400, 400, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  PaintOptions options;
+  int asked = 0;
+  options.cancelled = [&asked] { return ++asked == 20; };  // after 10000 samples of the first
+  QPainter painter(&image);
+  EXPECT_FALSE(DrawGraph(painter, image.size(), graph, options));
+  painter.end();
+  const Plane p{400};
+  EXPECT_GT(p.Around(image, -5, -5, 2, [](QRgb c) { return IsColor(c, kRed); }), 0);  // drawn before the stop
+  EXPECT_EQ(p.Around(image, 5, 5, 3, [](QRgb c) { return IsColor(c, kRed); }), 0);    // not reached
+  EXPECT_EQ(p.Around(image, -5, 5, 3, [](QRgb c) { return IsColor(c, kBlue); }), 0);  // never started
+}
+
+}  // namespace
+}  // namespace cn

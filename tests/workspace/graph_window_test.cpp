@@ -1,0 +1,146 @@
+// The graph window as a value and the equation model: reading the six boxes,
+// zooming and panning within the 16-bit limits, and the model's notifications.
+// Expected windows are worked out by hand from the rules (factor about a
+// point, rounded to whole numbers, clamped to -32768..32767, sides >= 2).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "workspace/model/equation_model.h"
+#include "workspace/model/graph_window.h"
+
+namespace cn {
+namespace {
+
+GraphWindow W(int x1, int x2, int y1, int y2) {
+  GraphWindow w;
+  w.xmin = static_cast<std::int16_t>(x1);
+  w.xmax = static_cast<std::int16_t>(x2);
+  w.ymin = static_cast<std::int16_t>(y1);
+  w.ymax = static_cast<std::int16_t>(y2);
+  return w;
+}
+
+TEST(GraphWindow, ReadsTheSixBoxes) {
+  struct Case {
+    WindowTexts texts;
+    int xmin, xmax, ymin, ymax;
+    float ystep, xstep;
+  };
+  const Case cases[] = {
+      {{"-10", "10", "-10", "10", "1", "1"}, -10, 10, -10, 10, 1, 1},
+      {{"2.5", "3.5", "-2.5", "&H10", "0.25abc", " 2 "}, 2, 4, -2, 16, 0.25f, 2},
+      {{"abc", "7xyz", "-32768", "32767", "", "-1"}, 0, 7, -32768, 32767, 0, -1},
+      {{"20", "-20", "5", "-5", "0.1", "1"}, 20, -20, 5, -5, 0.1f, 1},  // mirrored windows are allowed
+  };
+  for (const Case& c : cases) {
+    const WindowReading r = ReadGraphWindow(c.texts);
+    ASSERT_TRUE(r.window) << r.error;
+    EXPECT_EQ(r.window->xmin, c.xmin);
+    EXPECT_EQ(r.window->xmax, c.xmax);
+    EXPECT_EQ(r.window->ymin, c.ymin);
+    EXPECT_EQ(r.window->ymax, c.ymax);
+    EXPECT_EQ(r.window->ystep, c.ystep);
+    EXPECT_EQ(r.window->xstep, c.xstep);
+  }
+}
+
+TEST(GraphWindow, RefusesWhatCannotBeDrawnNamingTheBox) {
+  struct Case {
+    WindowTexts texts;
+    const char* error;
+  };
+  const Case cases[] = {
+      {{"40000", "10", "-10", "10", "1", "1"}, "XMin must lie between -32768 and 32767."},
+      {{"-10", "32767.5", "-10", "10", "1", "1"}, "XMax must lie between -32768 and 32767."},
+      {{"-10", "10", "-32769", "10", "1", "1"}, "YMin must lie between -32768 and 32767."},
+      {{"-10", "10", "-10", "1e9", "1", "1"}, "YMax must lie between -32768 and 32767."},
+      {{"3", "3.4", "-10", "10", "1", "1"}, "XMin and XMax must differ."},
+      {{"-10", "10", "0", "abc", "1", "1"}, "YMin and YMax must differ."},
+  };
+  for (const Case& c : cases) {
+    const WindowReading r = ReadGraphWindow(c.texts);
+    EXPECT_FALSE(r.window);
+    EXPECT_EQ(r.error, c.error);
+  }
+}
+
+TEST(GraphWindow, ZoomAboutAPoint) {
+  struct Case {
+    GraphWindow from;
+    double factor, cx, cy;
+    GraphWindow to;
+  };
+  const Case cases[] = {
+      {W(-10, 10, -10, 10), 0.5, 0, 0, W(-5, 5, -5, 5)},        // in about the centre
+      {W(-10, 10, -10, 10), 2, 0, 0, W(-20, 20, -20, 20)},      // out about the centre
+      {W(-10, 10, -10, 10), 0.5, 6, -4, W(-2, 8, -7, 3)},       // the point keeps its place
+      {W(-10, 10, -10, 10), 0.5, 5, 5, W(-2, 8, -2, 8)},        // -2.5 and 7.5 round half to even
+      {W(-2, 2, -2, 2), 0.5, 0, 0, W(-1, 1, -1, 1)},            // down to the narrowest side
+      {W(-1, 1, -1, 1), 0.5, 0.3, 0.3, W(-1, 1, -1, 1)},        // and no further
+      {W(0, 3, 0, 3), 0.25, 2.9, 0.1, W(2, 4, -1, 1)},          // the narrowest side about the point
+      {W(-20000, 20000, -10, 10), 2, 0, 0, W(-32768, 32767, -20, 20)},  // out stops at the range
+      {W(-32768, 32767, -32768, 32767), 2, 0, 0, W(-32768, 32767, -32768, 32767)},
+      {W(32760, 32767, -10, 10), 0.25, 32767, 0, W(32765, 32767, -2, 3)},  // narrowest side inside the range
+      {W(10, -10, 10, -10), 0.5, 0, 0, W(5, -5, 5, -5)},        // mirrored stays mirrored
+  };
+  for (const Case& c : cases) {
+    const GraphWindow got = ZoomWindow(c.from, c.factor, c.cx, c.cy);
+    EXPECT_EQ(got, c.to) << c.from.xmin << ".." << c.from.xmax << " x" << c.factor << " -> " << got.xmin << ".."
+                         << got.xmax << ", " << got.ymin << ".." << got.ymax;
+  }
+  GraphWindow steps = W(-10, 10, -10, 10);
+  steps.xstep = 0.5f;
+  steps.ystep = 2;
+  const GraphWindow zoomed = ZoomWindow(steps, 2, 0, 0);
+  EXPECT_EQ(zoomed.xstep, 0.5f);
+  EXPECT_EQ(zoomed.ystep, 2.0f);
+}
+
+TEST(GraphWindow, PanKeepsTheSizeWithinTheRange) {
+  struct Case {
+    GraphWindow from;
+    long dx, dy;
+    GraphWindow to;
+  };
+  const Case cases[] = {
+      {W(-10, 10, -10, 10), 3, -2, W(-7, 13, -12, 8)},
+      {W(32700, 32760, -10, 10), 100, 0, W(32707, 32767, -10, 10)},  // stops at the limit
+      {W(-10, 10, -32760, -32700), 0, -100, W(-10, 10, -32768, -32708)},
+      {W(10, -10, -10, 10), 5, 0, W(15, -5, -10, 10)},                // mirrored
+      {W(-32768, 32767, -10, 10), 1000, 1, W(-32768, 32767, -9, 11)},  // no room to move along x
+  };
+  for (const Case& c : cases) EXPECT_EQ(PanWindow(c.from, c.dx, c.dy), c.to);
+}
+
+TEST(EquationModel, RowsAndNotifications) {
+  EquationModel model;
+  int changes = 0;
+  model.AddListener([&] { ++changes; });
+  model.Append({"x^2", "", 255});
+  model.Append({"sin(x)", "x > 0", 0x00FF00});
+  EXPECT_EQ(changes, 2);
+  ASSERT_EQ(model.Size(), 2u);
+  EXPECT_EQ(model.At(1).condition, "x > 0");
+
+  EXPECT_TRUE(model.SetExpression(0, "x^3"));
+  EXPECT_TRUE(model.SetCondition(0, "x <= 3"));
+  EXPECT_TRUE(model.SetColor(1, 0x12345678));  // only 24 bits of colour
+  EXPECT_EQ(model.At(0), (Equation{"x^3", "x <= 3", 255}));
+  EXPECT_EQ(model.At(1).color, 0x345678u);
+  EXPECT_EQ(changes, 5);
+
+  // Rows that do not exist change nothing and tell nobody.
+  EXPECT_FALSE(model.Remove(2));
+  EXPECT_FALSE(model.SetExpression(5, "x"));
+  EXPECT_FALSE(model.SetColor(2, 1));
+  EXPECT_EQ(changes, 5);
+
+  EXPECT_TRUE(model.Remove(0));
+  ASSERT_EQ(model.Size(), 1u);
+  EXPECT_EQ(model.At(0).expression, "sin(x)");
+  EXPECT_EQ(changes, 6);
+}
+
+}  // namespace
+}  // namespace cn
