@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/pi.h"
 #include "core/utf8.h"
 #include "engine/compiler.h"
 #include "engine/error_catalogue.h"
@@ -11,7 +12,6 @@
 namespace cn {
 namespace {
 
-constexpr double kPi = 3.14159265358979;
 constexpr const char* kSource = "ExprParser";
 
 std::string Lower(std::string_view text) {

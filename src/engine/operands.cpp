@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "core/number_text.h"
+#include "core/pi.h"
 
 namespace cn {
 namespace {
@@ -26,7 +27,6 @@ struct Constant {
   int exponent;  // the value is 10^exponent * mantissa, computed by pow
 };
 
-constexpr double kPi = 3.14159265358979;
 
 constexpr Constant kConstants[] = {
     {U"pi", kPi, 0},           {U"PI", kPi, 0},           {U"pi2", kPi / 2, 0},

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
+#include "core/pi.h"
 #include "mathlib/fp_guard.h"
 
 namespace cn {
 namespace {
 
-constexpr double kPi = 3.14159265358979;
 constexpr double kLanczosG = 4.7421875;
 constexpr double kLanczos[15] = {
     0.999999999999997,      57.1562356658629,       -59.5979603554755,
