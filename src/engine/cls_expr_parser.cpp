@@ -1,8 +1,8 @@
 #include "engine/cls_expr_parser.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "core/ascii_text.h"
 #include "core/pi.h"
 #include "core/utf8.h"
 #include "engine/compiler.h"
@@ -14,18 +14,6 @@ namespace {
 
 constexpr const char* kSource = "ExprParser";
 
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 }  // namespace
 
 clsExprParser::clsExprParser() = default;
@@ -34,7 +22,7 @@ clsExprParser::~clsExprParser() = default;
 bool clsExprParser::StoreExpression(std::string_view strExpr) {
   // A failure still waiting for its text refers to the table about to go.
   Materialize();
-  expression_ = std::string(TrimBlanks(strExpr));
+  expression_ = std::string(Trim(strExpr, " "));
   compiled_ = false;
   program_.reset();
   x1Cell_ = nullptr;
@@ -84,7 +72,7 @@ void clsExprParser::VarValue(int index, double varVal) {
 }
 
 int clsExprParser::FindVar(std::string_view name) const {
-  const auto it = varIndex_.find(Lower(name));
+  const auto it = varIndex_.find(AsciiLower(name));
   return it == varIndex_.end() ? 0 : it->second;
 }
 
@@ -93,7 +81,7 @@ double clsExprParser::VarSymb(std::string_view name) const { return VarValue(Fin
 void clsExprParser::VarSymb(std::string_view name, double varVal) { VarValue(FindVar(name), varVal); }
 
 void clsExprParser::AngleUnit(std::string_view angleUM) {
-  const std::string unit = Lower(angleUM);
+  const std::string unit = AsciiLower(angleUM);
   if (unit == "deg") {
     angleUnit_ = "DEG";
     angleFactor_ = kPi / 180;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "core/ascii_text.h"
 #include "core/number_text.h"
 #include "core/pi.h"
 
@@ -201,8 +202,7 @@ bool ParseUnitNumber(std::u32string_view token, double& value) {
 
 Recognised ParseDMS(std::u32string_view token, double& value) {
   // Blanks never reach here (the scanner drops them), but trim for callers.
-  while (!token.empty() && token.front() == U' ') token.remove_prefix(1);
-  while (!token.empty() && token.back() == U' ') token.remove_suffix(1);
+  token = Trim(token, U" ");
   const auto position = [&](char32_t c) -> std::size_t {
     const auto at = token.find(c);
     return at == std::u32string_view::npos ? 0 : at + 1;  // 1-based, 0 when absent
