@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QUrl>
 
+#include "platform/color.h"
+
 namespace cn {
 
 namespace {
@@ -63,12 +65,9 @@ std::optional<QString> QtHost::InputBox(QWidget* owner, const QString& prompt, c
 }
 
 std::optional<std::uint32_t> QtHost::ChooseColor(QWidget* owner, std::uint32_t initial) {
-  const QColor start(static_cast<int>(initial & 0xff), static_cast<int>((initial >> 8) & 0xff),
-                     static_cast<int>((initial >> 16) & 0xff));
-  const QColor chosen = QColorDialog::getColor(start, owner);
+  const QColor chosen = QColorDialog::getColor(FromPacked(initial), owner);
   if (!chosen.isValid()) return std::nullopt;
-  return static_cast<std::uint32_t>(chosen.red()) + 256u * static_cast<std::uint32_t>(chosen.green()) +
-         65536u * static_cast<std::uint32_t>(chosen.blue());
+  return ToPacked(chosen);
 }
 
 std::optional<QString> QtHost::OpenFileName(QWidget* owner, const QString& title, const QString& dir,

@@ -38,6 +38,7 @@
 #include "output/frm_print.h"
 #include "output/program_picture.h"
 #include "stats/frm_table.h"
+#include "platform/color.h"
 #include "platform/host.h"
 #include "workspace/graph_painter.h"
 #include "workspace/graph_surface.h"
@@ -55,11 +56,6 @@ constexpr int kResponseMs = 40;
 
 QString Text(const std::string& s) { return QString::fromStdString(s); }
 std::string Std(const QString& s) { return s.toStdString(); }
-
-QColor FromPacked(std::uint32_t packed) {
-  return QColor(static_cast<int>(packed & 0xFF), static_cast<int>((packed >> 8) & 0xFF),
-                static_cast<int>((packed >> 16) & 0xFF));
-}
 
 QGroupBox* Frame(const QString& caption, const QString& name) {
   auto* box = new QGroupBox(caption);
