@@ -49,28 +49,11 @@ std::u32string Upper(std::u32string_view text) {
 // Reads the leading decimal number of `text` (sign, digits, point, exponent)
 // as far as it forms one; false when there is none or it overflows.
 bool LeadingDecimal(std::u32string_view text, double& value) {
-  std::size_t i = 0;
-  if (i < text.size() && (text[i] == U'+' || text[i] == U'-')) ++i;
-  std::size_t digits = 0;
-  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
-  if (i < text.size() && text[i] == U'.') {
-    ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
-  }
-  if (digits == 0) return false;
-  std::size_t end = i;
-  if (i < text.size() && (text[i] == U'E' || text[i] == U'e')) {
-    std::size_t j = i + 1;
-    if (j < text.size() && (text[j] == U'+' || text[j] == U'-')) ++j;
-    if (j < text.size() && IsDigit(text[j])) {
-      while (j < text.size() && IsDigit(text[j])) ++j;
-      end = j;
-    }
-  }
-  std::string number = Narrow(text.substr(0, end));
-  if (number.back() == '.') number.pop_back();
-  const auto v = ParseDecimal(number);
-  if (!v || !std::isfinite(*v)) return false;
+  const std::string narrow = Narrow(text);
+  const DecimalScan scan = ScanDecimal(narrow);
+  if (scan.length == 0) return false;
+  const auto v = ParseDecimal(std::string_view(narrow).substr(0, scan.length));
+  if (!v) return false;
   value = *v;
   return true;
 }
@@ -78,44 +61,15 @@ bool LeadingDecimal(std::u32string_view text, double& value) {
 }  // namespace
 
 bool IsNumber(std::u32string_view token) {
-  if (token.empty()) return false;
-  if (token.find(U',') != std::u32string_view::npos) return false;
-  if (token.find(U'd') != std::u32string_view::npos || token.find(U'D') != std::u32string_view::npos)
-    return false;
-  std::size_t i = 0;
-  bool digits = false;
-  bool point = false;
-  for (; i < token.size(); ++i) {
-    if (IsDigit(token[i])) {
-      digits = true;
-    } else if (token[i] == U'.') {
-      if (point) return false;
-      point = true;
-    } else {
-      break;
-    }
-  }
-  // "." alone is not a number; ".5" is.
-  if (!digits) return false;
-  if (i == token.size()) return true;
-  if (token[i] != U'E' && token[i] != U'e') return false;
-  ++i;
-  if (i < token.size() && (token[i] == U'+' || token[i] == U'-')) ++i;
-  if (i == token.size()) return false;
-  for (; i < token.size(); ++i)
-    if (!IsDigit(token[i])) return false;
-  return true;
+  // A whole token, unsigned: "5", ".5", "5.", "1.5e-3"; not "." or "1e".
+  if (token.empty() || token[0] == U'+' || token[0] == U'-') return false;
+  return ScanDecimal(Narrow(token)).length == token.size();
 }
 
 bool NumberValue(std::u32string_view token, double& value) {
-  std::string text = Narrow(token);
-  // ".5" reads as 0.5 and "5." or "5.e3" as 5.0 / 5.0e3.
-  if (text.size() >= 2 && text[0] == '.') text.insert(text.begin(), '0');
-  const auto point = text.find('.');
-  if (point != std::string::npos && (point + 1 == text.size() || text[point + 1] < '0' || text[point + 1] > '9'))
-    text.insert(point + 1, "0");
-  auto v = ParseDecimal(text);
-  if (!v || !std::isfinite(*v)) return false;
+  // ".5" reads as 0.5, "5." and "5.e3" as 5 and 5000.
+  const auto v = ParseDecimal(Narrow(token));
+  if (!v) return false;
   value = *v;
   return true;
 }
