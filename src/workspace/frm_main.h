@@ -65,9 +65,6 @@ class frmMain : public QMainWindow {
   void AppendEquation(const QString& expression, const QString& condition, std::uint32_t color);
   // The equation list; lstEqu, lstCondition and lstColor only show it.
   const EquationModel& Equations() const { return equations_; }
-  // What the plane shows: the window and, after a Graph, everything plotted.
-  // A resize, Copy Graph, Print and Export Graph draw it again.
-  const GraphDescription& LastGraph() const { return lastGraph_; }
   // The members as a value.
   GraphWindow Window() const { return {xmin, xmax, ymin, ymax, ystep, xstep}; }
   // True while a Graph is being drawn (the window stays responsive meanwhile).
@@ -142,9 +139,6 @@ class frmMain : public QMainWindow {
   bool HasSelection() const;
   void SetSwatch(const QColor& color);
   void SetSwatchFromRow();
-  // Reads one bound box; shows an error naming the box and returns false when
-  // its leading number is not a whole number of -32768..32767 after rounding.
-  bool ReadBound(QLineEdit* box, const QString& label, std::int16_t& value);
   // Connects the analysis tools' buttons, actions, focus and surface clicks.
   void ConnectTools();
   void FindExtremeCommand(bool minimum);
@@ -204,6 +198,8 @@ class frmMain : public QMainWindow {
   QShortcut* escape_ = nullptr;
 
   EquationModel equations_;
+  // What the plane shows: the window and, after a Graph, everything plotted.
+  // A resize, Copy Graph, Print and Export Graph draw it again.
   GraphDescription lastGraph_;
   bool busy_ = false;             // a Graph is being drawn
   bool cancelRequested_ = false;  // Esc or Cancel during it
