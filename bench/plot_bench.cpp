@@ -36,6 +36,8 @@ class SilentHost : public cn::Host {
   QStringList Printers() override { return {}; }
   QString PrintImage(const QString&, const QImage&, const QString&) override { return {}; }
   void OpenUrl(const QString&) override {}
+  void SetClipboardImage(const QImage&) override {}
+  void SetClipboardText(const QString&) override {}
 };
 
 constexpr int kPlane = 1000;

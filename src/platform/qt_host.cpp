@@ -1,5 +1,6 @@
 #include "platform/qt_host.h"
 
+#include <QClipboard>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -153,5 +154,19 @@ QString QtHost::PrintImage(const QString& printer, const QImage& image, const QS
 }
 
 void QtHost::OpenUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+
+// Cleared first, so that no text copied earlier stays beside a picture (or
+// the other way round) for a program that asks for another format.
+void QtHost::SetClipboardImage(const QImage& image) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->clear();
+  clipboard->setImage(image);
+}
+
+void QtHost::SetClipboardText(const QString& text) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->clear();
+  clipboard->setText(text);
+}
 
 }  // namespace cn

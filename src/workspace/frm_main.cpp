@@ -702,7 +702,8 @@ void frmMain::picColor_Click() {
   if (row >= equations_.Size()) return;
   bool accepted = false;
   const std::uint32_t color = ShowColorChooser(host_, this, accepted, equations_.At(row).color);
-  if (color == 0) return;
+  // Black is a colour like any other; only Cancel leaves the row as it was.
+  if (!accepted) return;
   SetSwatch(FromPacked(color));
   equations_.SetColor(row, color);
 }

@@ -1,7 +1,10 @@
-// The parts of the desktop seam that run without a user: the printer list
-// and the refusals of PrintImage. The dialogs are modal and stay untested here.
+// The parts of the desktop seam that run without a user: the printer list,
+// the refusals of PrintImage and the clipboard (kept in-process offscreen).
+// The dialogs are modal and stay untested here.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
 
@@ -55,6 +58,22 @@ TEST(QtHost, PrintingNoPictureFails) {
   const QStringList installed = host.Printers();
   if (installed.isEmpty()) GTEST_SKIP() << "no printer installed";
   EXPECT_FALSE(host.PrintImage(installed.front(), QImage(), QStringLiteral("Curvenest")).isEmpty());
+}
+
+// A copy replaces what the clipboard held in every format.
+TEST(QtHost, ClipboardHoldsTheLastCopyOnly) {
+  cn::QtHost host;
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  QImage picture(6, 4, QImage::Format_RGB32);
+  picture.fill(QColor(10, 20, 30));
+  host.SetClipboardText("old");
+  host.SetClipboardImage(picture);
+  EXPECT_EQ(clipboard->image().size(), QSize(6, 4));
+  EXPECT_EQ(clipboard->image().pixelColor(5, 3), QColor(10, 20, 30));
+  EXPECT_TRUE(clipboard->text().isEmpty());
+  host.SetClipboardText("(1.000, 1)\r\n");
+  EXPECT_EQ(clipboard->text(), "(1.000, 1)\r\n");
+  EXPECT_TRUE(clipboard->image().isNull());
 }
 
 }  // namespace

@@ -196,14 +196,21 @@ TEST_F(MainWindow, ColourSwatch) {
   window.picColor_Click();  // nothing selected: nothing asked
   EXPECT_TRUE(host.colorRequests.empty());
   window.AppendEquation("x", "", 255);
-  host.colorAnswers = {std::uint32_t{0x00FF00}, std::nullopt, std::uint32_t{0}};
+  host.colorAnswers = {std::uint32_t{0x00FF00}, std::nullopt, std::uint32_t{0}, std::nullopt};
   window.picColor_Click();
   EXPECT_EQ(List("lstColor")->item(0)->text(), QString::number(0x00FF00));
   EXPECT_EQ(Find<QFrame>("picColor")->palette().color(QPalette::Window), QColor(0, 255, 0));
-  window.picColor_Click();  // cancelled
-  window.picColor_Click();  // pure black counts as no change
+  EXPECT_EQ(host.colorRequests.back().initial, 255u);  // the chooser starts at the row's colour
+  window.picColor_Click();  // cancelled: no change
   EXPECT_EQ(List("lstColor")->item(0)->text(), QString::number(0x00FF00));
-  EXPECT_EQ(host.colorRequests.size(), 3u);
+  EXPECT_EQ(Find<QFrame>("picColor")->palette().color(QPalette::Window), QColor(0, 255, 0));
+  window.picColor_Click();  // black is chosen like any colour
+  EXPECT_EQ(List("lstColor")->item(0)->text(), "0");
+  EXPECT_EQ(Find<QFrame>("picColor")->palette().color(QPalette::Window), QColor(0, 0, 0));
+  EXPECT_EQ(window.Equations().At(0).color, 0u);
+  window.picColor_Click();  // cancelled after black: black stays
+  EXPECT_EQ(List("lstColor")->item(0)->text(), "0");
+  EXPECT_EQ(host.colorRequests.size(), 4u);
 }
 
 TEST_F(MainWindow, InfoLogHeaders) {
