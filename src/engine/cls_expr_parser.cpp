@@ -31,7 +31,7 @@ bool clsExprParser::StoreExpression(std::string_view strExpr) {
   errorPos_ = 0;
   errorPending_ = false;
 
-  CompileResult result = Compile(Utf8ToU32(expression_), CompileOptions{opUnitConv_, opDMSConv_});
+  CompileResult result = Compile(Utf8ToU32(expression_), CompileOptions{opUnitConv_, opDMSConv_, clock_});
   if (auto* error = std::get_if<CompileError>(&result)) {
     errorId_ = Num(error->id);
     errorDescription_ = std::move(error->text);

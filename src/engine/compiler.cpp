@@ -99,7 +99,7 @@ bool Compiler::StoreOperand(std::u32string token, int slotIndex) {
   double value = 0;
   bool isValue = false;
   std::u32string unknown;
-  switch (ConstantValue(token, value, unknown)) {
+  switch (ConstantValue(token, value, unknown, options_.clock)) {
     case Recognised::kYes: isValue = true; break;
     case Recognised::kMalformed: return FailAt(ErrId::kConstantUnknown, {U32ToUtf8(unknown)}, pos);
     case Recognised::kNo: break;

@@ -82,7 +82,8 @@ bool IsVariableName(std::u32string_view token) {
   return true;
 }
 
-Recognised ConstantValue(std::u32string_view token, double& value, std::u32string& unknownName) {
+Recognised ConstantValue(std::u32string_view token, double& value, std::u32string& unknownName,
+                         const SerialClock& now) {
   std::u32string t(token);
   if (Upper(t) == U"PI") t += U'#';
   if (t.empty() || t.back() != U'#') return Recognised::kNo;
@@ -95,10 +96,10 @@ Recognised ConstantValue(std::u32string_view token, double& value, std::u32strin
   }
   const std::u32string upper = Upper(name);
   if (upper == U"DATE" || upper == U"TIME" || upper == U"NOW") {
-    const double now = NowSerial();
-    if (upper == U"DATE") value = std::floor(now);
-    else if (upper == U"TIME") value = now - std::floor(now);
-    else value = now;
+    const double serial = now();
+    if (upper == U"DATE") value = std::floor(serial);
+    else if (upper == U"TIME") value = serial - std::floor(serial);
+    else value = serial;
     return Recognised::kYes;
   }
   unknownName = name;
@@ -188,16 +189,20 @@ Recognised ParseDMS(std::u32string_view token, double& value) {
   return Recognised::kYes;
 }
 
-double NowSerial() {
+double DateSerial(const std::tm& moment) {
   using namespace std::chrono;
-  const std::time_t t = system_clock::to_time_t(system_clock::now());
+  const sys_days day = year{moment.tm_year + 1900} / month{static_cast<unsigned>(moment.tm_mon + 1)} /
+                       std::chrono::day{static_cast<unsigned>(moment.tm_mday)};
+  const sys_days epoch = year{1899} / December / std::chrono::day{30};
+  const double seconds = moment.tm_hour * 3600.0 + moment.tm_min * 60.0 + moment.tm_sec;
+  return static_cast<double>((day - epoch).count()) + seconds / 86400.0;
+}
+
+double NowSerial() {
+  const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
   std::tm local{};
   localtime_r(&t, &local);
-  const sys_days day = year{local.tm_year + 1900} / month{static_cast<unsigned>(local.tm_mon + 1)} /
-                       std::chrono::day{static_cast<unsigned>(local.tm_mday)};
-  const sys_days epoch = year{1899} / December / std::chrono::day{30};
-  const double seconds = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec;
-  return static_cast<double>((day - epoch).count()) + seconds / 86400.0;
+  return DateSerial(local);
 }
 
 }  // namespace cn
