@@ -25,6 +25,7 @@
 #include "core/number_text.h"
 #include "curvenest_version.h"
 #include "engine/cls_expr_parser.h"
+#include "equations/equation_text.h"
 #include "equations/frm_equ.h"
 #include "equations/mod_color.h"
 #include "output/frm_about.h"
@@ -437,7 +438,14 @@ void frmMain::btnDelete_Click() {
 void frmMain::lstEqu_DblClick() {
   QListWidgetItem* item = lstEqu->currentItem();
   if (!item) return;
-  if (auto text = host_.InputBox(this, "Fix the equation: ", item->text())) item->setText(*text);
+  const auto text = host_.InputBox(this, "Fix the equation: ", item->text());
+  if (!text) return;
+  // As in the equation dialog: a text that can never plot keeps the old one.
+  if (const auto fault = FindEquationFault(text->toStdString())) {
+    host_.MessageBox(this, QString::fromStdString(fault->message), MessageIcon::kError);
+    return;
+  }
+  item->setText(*text);
 }
 
 void frmMain::lstCondition_DblClick() {

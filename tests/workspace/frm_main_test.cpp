@@ -185,6 +185,16 @@ TEST_F(MainWindow, DeleteAndEditInPlace) {
   EXPECT_EQ(host.inputs.back().defaultText, "sin(x)");
   window.lstEqu_DblClick();  // cancelled
   EXPECT_EQ(List("lstEqu")->item(0)->text(), "cos(x)");
+  // A text that can never plot is refused with the engine's message.
+  for (const char* bad : {"(x+1", "", "x*y", "2+"}) {
+    host.messages.clear();
+    host.inputAnswers.push_front(QString(bad));
+    window.lstEqu_DblClick();
+    ASSERT_EQ(host.messages.size(), 1u) << bad;
+    EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
+    EXPECT_EQ(List("lstEqu")->item(0)->text(), "cos(x)") << bad;
+  }
+  EXPECT_EQ(host.messages[0].text, "missing argument");
   window.lstCondition_DblClick();  // an empty answer is stored
   EXPECT_EQ(host.inputs.back().prompt, "Fix the condition: ");
   EXPECT_EQ(List("lstCondition")->item(0)->text(), "");
