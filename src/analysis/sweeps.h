@@ -87,4 +87,11 @@ void PlotEquation(clsExprParser& parser, const std::string& expression, const Co
                   std::int16_t xmin, std::int16_t xmax, PlotProgress& progress, Progress* bar,
                   const std::function<void(float x, float y)>& dot);
 
+// Where "Write equations on graph" puts the top of row k's text (world y,
+// growing upwards): one world unit below the top per row, as on the default
+// window, but never less than one text line (`lineHeight`, world units)
+// below the previous row's text at `previousY`, so texts never overlap.
+// Row 0 starts at the top whatever `previousY` is.
+double EquationTextY(int k, double ymax, double previousY, double lineHeight);
+
 }  // namespace cn

@@ -272,8 +272,17 @@ bool frmMain::DrawAxis() {
     host_.MessageBox(this, "XMin and XMax must differ.", MessageIcon::kError);
     return false;
   }
+  // A reversed window would draw an empty plane or a graph upside down.
+  if (x1 > x2) {
+    host_.MessageBox(this, "XMin must be less than XMax.", MessageIcon::kError);
+    return false;
+  }
   if (y1 == y2) {
     host_.MessageBox(this, "YMin and YMax must differ.", MessageIcon::kError);
+    return false;
+  }
+  if (y1 > y2) {
+    host_.MessageBox(this, "YMin must be less than YMax.", MessageIcon::kError);
     return false;
   }
   xmin = x1;
@@ -339,10 +348,13 @@ void frmMain::mnuGraph_Click() {
   }
   prog->Value(0);
   if (chkEqu->isChecked()) {
+    const double line = std::fabs(s.TextHeight(QString()));
+    double y = ymax;
     for (int k = 0; k < lstEqu->count(); ++k) {
+      y = EquationTextY(k, ymax, y, line);
       s.SetForeColor(lstColor->item(k)->text().toUInt());
       s.SetCurrentX(xmin);
-      s.SetCurrentY(ymax - k);
+      s.SetCurrentY(y);
       s.Print(lstEqu->item(k)->text());
     }
   }

@@ -85,6 +85,26 @@ TEST(Sweeps, FineStepsCoverWideWindows) {
   }
 }
 
+// Tops of the equation texts: a world unit apart while a unit is taller than
+// a text line, a text line apart when it is not.
+TEST(Sweeps, EquationTextsStepDownWithoutOverlap) {
+  struct Case { double ymax, line; std::vector<double> tops; };
+  const Case cases[] = {
+      {10, 0.8, {10, 9, 8, 7}},              // default window: one unit each
+      {10, 1.0, {10, 9, 8, 7}},              // exactly a line per unit
+      {100, 7.5, {100, 92.5, 85, 77.5}},     // tall window: a line each
+      {-5, 2, {-5, -7, -9, -11}},
+      {3, 0, {3, 2, 1, 0}},
+  };
+  for (const Case& c : cases) {
+    double y = c.ymax;
+    for (int k = 0; k < static_cast<int>(c.tops.size()); ++k) {
+      y = EquationTextY(k, c.ymax, y, c.line);
+      EXPECT_DOUBLE_EQ(y, c.tops[k]) << c.ymax << " line " << c.line << " row " << k;
+    }
+  }
+}
+
 TEST(Sweeps, ConditionText) {
   using Op = Condition::Op;
   struct Case { const char* text; Op op; float bound; };
