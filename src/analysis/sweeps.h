@@ -22,12 +22,18 @@ namespace cn {
 // accumulated ones, yet the sweep still reaches `stop` and ends for any input.
 class SingleSweep {
  public:
-  SingleSweep(float start, float stop, float step) : x_(start), stop_(stop), step_(step) {}
+  // What happens where adding the step no longer moves x. The searches go on
+  // by single steps; the axis ticks end there, since a tick at every single
+  // of a wide window would be millions of labels on top of each other.
+  enum class Stall { kNextSingle, kEnd };
+
+  SingleSweep(float start, float stop, float step, Stall stall = Stall::kNextSingle)
+      : x_(start), stop_(stop), step_(step), stall_(stall) {}
   bool Next(float& x) {
     if (done_ || step_ == 0 || !(step_ > 0 ? x_ <= stop_ : x_ >= stop_)) return false;
     x = x_;
     float next = x_ + step_;
-    if (next == x_) next = std::nextafter(x_, step_ > 0 ? kInfinity : -kInfinity);
+    if (next == x_ && stall_ == Stall::kNextSingle) next = std::nextafter(x_, step_ > 0 ? kInfinity : -kInfinity);
     // Only an infinite x cannot move any more.
     if (next == x_) done_ = true;
     x_ = next;
@@ -37,6 +43,7 @@ class SingleSweep {
  private:
   static constexpr float kInfinity = std::numeric_limits<float>::infinity();
   float x_, stop_, step_;
+  Stall stall_;
   bool done_ = false;
 };
 

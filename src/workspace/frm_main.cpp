@@ -303,7 +303,7 @@ bool frmMain::DrawAxis() {
   // A label is centred on its plain text and printed in the numeric print
   // form: a blank before a value that is not negative, a blank after.
   const auto printForm = [](float v, const QString& plain) { return (v < 0 ? "" : " ") + plain + " "; };
-  SingleSweep ys(static_cast<float>(ymin), static_cast<float>(ymax), ystep);
+  SingleSweep ys(static_cast<float>(ymin), static_cast<float>(ymax), ystep, SingleSweep::Stall::kEnd);
   for (float y = 0; ys.Next(y);) {
     s.Line(0.2, y, -0.2, y);
     const QString plain = Text(FormatSingle(y));
@@ -312,7 +312,7 @@ bool frmMain::DrawAxis() {
     s.SetCurrentY(y - h / 2);
     s.Print(printForm(y, plain));
   }
-  SingleSweep xs(static_cast<float>(xmin), static_cast<float>(xmax), xstep);
+  SingleSweep xs(static_cast<float>(xmin), static_cast<float>(xmax), xstep, SingleSweep::Stall::kEnd);
   for (float x = 0; xs.Next(x);) {
     s.Line(x, 0.2, x, -0.2);
     const QString plain = Text(FormatSingle(x));

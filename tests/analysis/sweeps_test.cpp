@@ -46,6 +46,11 @@ TEST(Sweeps, SinglePrecisionPositions) {
     for (float v = 0; sweep.Next(v) && n < 100000;) ++n;
     EXPECT_EQ(n, c.count) << c.start << " " << c.stop << " " << c.step;
   }
+  // The axis ticks end where the step stops moving x: one tick at 1e8.
+  SingleSweep ticks(1e8f, 2e8f, 1, SingleSweep::Stall::kEnd);
+  int n = 0;
+  for (float v = 0; ticks.Next(v) && n < 100000;) ++n;
+  EXPECT_EQ(n, 1);
 }
 
 // A step too small for a large |x| still crosses the whole window: where the

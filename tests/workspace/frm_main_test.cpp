@@ -277,6 +277,13 @@ TEST_F(MainWindow, AxesOnTheImage) {
   Box("txtXStep")->setText("0");
   ASSERT_TRUE(window.DrawAxis());
   EXPECT_NE(window.Surface()->Image().pixel(Column(25), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
+
+  // A step too fine for the widest window ends the ticks where it stops
+  // moving x, instead of a label at each of millions of singles.
+  Box("txtXMin")->setText("-32768");
+  Box("txtXMax")->setText("32767");
+  Box("txtXStep")->setText("0.0001");
+  EXPECT_TRUE(window.DrawAxis());
 }
 
 TEST_F(MainWindow, GraphPlotsEachRowInItsColour) {
