@@ -108,8 +108,8 @@ inline constexpr const char* kTableTooLong = "The table would have more than 1,0
 // not fit 16 bits. The value follows the position of x across the window
 // rather than a count of samples, because a sweep takes fewer samples where
 // its step rounds to larger moves of a single (a wide window at a fine
-// step): it still runs from empty to full. With the step moving x by itself
-// that is one step of the bar per `interval` samples on the usual windows.
+// step): it still runs from empty to full. On a window around 0 that is two
+// steps of the bar per unit of x, as many as counting samples gives.
 struct SweepProgress {
   int max = 0;
   double start = 0;
