@@ -1,5 +1,6 @@
 #include "analysis/sweeps.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -57,6 +58,11 @@ void PlotEquation(clsExprParser& parser, const std::string& expression, const Co
       if (bar) bar->Value(bar->Value() + 1);
     }
   }
+}
+
+double EquationTextY(int k, double ymax, double previousY, double lineHeight) {
+  if (k <= 0) return ymax;
+  return std::min(ymax - k, previousY - lineHeight);
 }
 
 }  // namespace cn

@@ -42,11 +42,11 @@ std::string Single(float v) { return FormatSingle(v); }
 
 }  // namespace
 
-SweepProgress MakeSweepProgress(std::int16_t xmin, std::int16_t xmax, long long interval) {
-  const PlotProgress plot = MakePlotProgress(xmin, xmax);
+SweepProgress MakeSweepProgress(std::int16_t xmin, std::int16_t xmax) {
   SweepProgress p;
-  p.max = plot.max;
-  p.samplesPerStep = interval * (plot.samplesPerStep / 500);
+  p.max = MakePlotProgress(xmin, xmax).max;
+  p.start = xmin;
+  if (xmax > xmin) p.stepsPerUnit = p.max / (static_cast<double>(xmax) - xmin);
   return p;
 }
 
@@ -64,7 +64,7 @@ float ReadTarget(std::string_view yText) { return static_cast<float>(LeadingNumb
 
 std::vector<float> SolveForX(const std::string& expression, float y0, std::int16_t xmin, std::int16_t xmax,
                              bool high, Progress* bar) {
-  SweepProgress progress = MakeSweepProgress(xmin, xmax, high ? 5000 : 500);
+  SweepProgress progress = MakeSweepProgress(xmin, xmax);
   if (bar) bar->Max(progress.max);
   const float step = high ? 0.0001f : 0.001f;
   const double half = high ? 0.0005 : 0.005;
@@ -86,7 +86,7 @@ std::vector<float> SolveForX(const std::string& expression, float y0, std::int16
         if (found.empty() || found.back() != r) found.push_back(r);
       }
     }
-    progress.Count(bar);
+    progress.Reach(x, bar);
   }
   if (bar) bar->Value(0);
   return found;
@@ -110,7 +110,7 @@ bool IsWithin(float a, float b, double tol) {
 }
 
 std::string FindDomain(const std::string& expression, std::int16_t xmin, std::int16_t xmax, Progress* bar) {
-  SweepProgress progress = MakeSweepProgress(xmin, xmax, 500);
+  SweepProgress progress = MakeSweepProgress(xmin, xmax);
   if (bar) bar->Max(progress.max);
   clsExprParser parser;
   parser.StoreExpression(expression);
@@ -120,13 +120,25 @@ std::string FindDomain(const std::string& expression, std::int16_t xmin, std::in
   std::size_t count = 0, s = 0, e = 0;
   float first[2] = {0, 0}, prev = 0, fs = 0, fe = 0;
   const float c = 0.001f;
+  // The runs of consecutive failing samples: how many, whether one holds the
+  // window's first sample and one its last, and the two inner ends of the
+  // first two runs (a function defined in one stretch inside the window).
+  std::size_t samples = 0, runs = 0;
+  bool firstFails = false, lastFails = false;
+  float firstRunEnd = 0, secondRunStart = 0;
   SingleSweep sweep(xmin, xmax, kPlotStep);
   for (float x = 0; sweep.Next(x);) {
-    progress.Count(bar);
+    progress.Reach(x, bar);
     const double r = Fixed3(x);
     parser.Eval1(r);
-    if (parser.ErrorID() == 0) continue;
+    const bool fails = parser.ErrorID() != 0;
+    const bool prevFails = lastFails;
+    lastFails = fails;
+    if (samples++ == 0) firstFails = fails;
+    if (!fails) continue;
     const float v = static_cast<float>(r);
+    if (!prevFails && ++runs == 2) secondRunStart = v;
+    if (runs == 1) firstRunEnd = v;
     if (count < 2) first[count] = v;
     if (count == 0) {
       fs = fe = v;
@@ -146,6 +158,10 @@ std::string FindDomain(const std::string& expression, std::int16_t xmin, std::in
   }
   if (bar) bar->Value(0);
   if (count == 0) return "All numbers shown (alter xmin and max for more).";
+  if (count == samples) return kNowhereDefinedText;
+  if (runs == 2 && firstFails && lastFails) {
+    return "x > " + Single(Even2(firstRunEnd)) + " And x < " + Single(Even2(secondRunStart));
+  }
   if (s == 0 && e == 0) {
     // Only lists of one or two values get here: any later gap sets s or e.
     std::string text = "x is not equal to " + Single(first[0]);
@@ -159,7 +175,7 @@ std::string FindDomain(const std::string& expression, std::int16_t xmin, std::in
 
 std::string FindRange(const std::string& expression, std::int16_t xmin, std::int16_t xmax, std::int16_t ymin,
                       std::int16_t ymax, Progress* bar) {
-  SweepProgress progress = MakeSweepProgress(xmin, xmax, 500);
+  SweepProgress progress = MakeSweepProgress(xmin, xmax);
   if (bar) bar->Max(progress.max);
   clsExprParser parser;
   parser.StoreExpression(expression);
@@ -168,7 +184,7 @@ std::string FindRange(const std::string& expression, std::int16_t xmin, std::int
   float bottom = 0, top = 0;
   SingleSweep sweep(xmin, xmax, kPlotStep);
   for (float x = 0; sweep.Next(x);) {
-    progress.Count(bar);
+    progress.Reach(x, bar);
     const float y = static_cast<float>(parser.Eval1(Fixed3(x)));
     // A failed sample has no value; it must not count as 0.
     if (parser.ErrorID() != 0 || !(ymin <= y && y <= ymax)) continue;
@@ -206,7 +222,7 @@ void SortByY(std::vector<float>& xs, std::vector<float>& ys) {
 
 std::string FindExtreme(const std::string& expression, std::int16_t left, std::int16_t right, bool minimum,
                         Progress* bar) {
-  SweepProgress progress = MakeSweepProgress(left, right, 500);
+  SweepProgress progress = MakeSweepProgress(left, right);
   if (bar) bar->Max(progress.max);
   clsExprParser parser;
   parser.StoreExpression(expression);
@@ -217,7 +233,7 @@ std::string FindExtreme(const std::string& expression, std::int16_t left, std::i
   float bestX = 0, bestY = 0;
   SingleSweep sweep(left, right, kPlotStep);
   for (float x = 0; sweep.Next(x);) {
-    progress.Count(bar);
+    progress.Reach(x, bar);
     const float y = static_cast<float>(parser.Eval1(x));
     if (parser.ErrorID() != 0) continue;
     const float v = static_cast<float>(Fixed3(y));
@@ -240,16 +256,15 @@ std::vector<IntersectPoint> FindIntersections(const std::string& first, const st
   struct Level {
     float step;
     double half, width;
-    long long interval;
   };
   static constexpr Level kLevels[] = {
-      {0.001f, 0.005, 0.01, 500},          // Super Low
-      {0.0001f, 0.0005, 0.001, 5000},      // Low
-      {0.00001f, 0.00005, 0.0001, 50000},  // Medium
-      {0.000001f, 0.000005, 0.00001, 500000},
+      {0.001f, 0.005, 0.01},          // Super Low
+      {0.0001f, 0.0005, 0.001},       // Low
+      {0.00001f, 0.00005, 0.0001},    // Medium
+      {0.000001f, 0.000005, 0.00001},  // High
   };
   const Level& lv = kLevels[static_cast<int>(level)];
-  SweepProgress progress = MakeSweepProgress(xmin, xmax, lv.interval);
+  SweepProgress progress = MakeSweepProgress(xmin, xmax);
   if (bar) bar->Max(progress.max);
 
   clsExprParser p1, p2;
@@ -272,7 +287,7 @@ std::vector<IntersectPoint> FindIntersections(const std::string& first, const st
         }
       }
     }
-    progress.Count(bar);
+    progress.Reach(x, bar);
   }
   return found;
 }

@@ -3,6 +3,7 @@
 // numbers or the exact text the main window shows.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -37,7 +38,7 @@ std::string JoinValues(const std::vector<float>& values);
 
 // ---- Domain and range -------------------------------------------------------
 
-// `bar`, when given, hears of the sweep every 500 samples (see SweepProgress);
+// `bar`, when given, hears of the sweep as x advances (see SweepProgress);
 // a caller that wants to stop the search may throw from its Value.
 std::string FindDomain(const std::string& expression, std::int16_t xmin, std::int16_t xmax, Progress* bar = nullptr);
 std::string FindRange(const std::string& expression, std::int16_t xmin, std::int16_t xmax, std::int16_t ymin,
@@ -45,6 +46,8 @@ std::string FindRange(const std::string& expression, std::int16_t xmin, std::int
 // True when (b - tol) <= a <= (b + tol), both limits in single precision.
 bool IsWithin(float a, float b, double tol);
 
+// The domain when every sample of the window fails.
+inline constexpr const char* kNowhereDefinedText = "Not defined inside the window (alter xmin and max for more).";
 // Said instead of a range when no sample lies inside the window.
 inline constexpr const char* kNoRangeText = "No value inside the window (alter ymin and max for more).";
 
@@ -104,20 +107,26 @@ inline constexpr const char* kTableTooLong = "The table would have more than 1,0
 
 // ---- Progress ---------------------------------------------------------------
 
-// The bar of a sweep: Max = (|xmin| + xmax) * 2, one step per `interval`
-// samples; when that Max does not fit 16 bits it is scaled down, with
-// proportionally more samples per step.
+// The bar of a sweep: Max = (|xmin| + xmax) * 2, scaled down when that does
+// not fit 16 bits. The value follows the position of x across the window
+// rather than a count of samples, because a sweep takes fewer samples where
+// its step rounds to larger moves of a single (a wide window at a fine
+// step): it still runs from empty to full. On a window around 0 that is two
+// steps of the bar per unit of x, as many as counting samples gives.
 struct SweepProgress {
   int max = 0;
-  long long samplesPerStep = 1;
-  long long counter = 0;
-  void Count(Progress* bar) {
-    if (++counter >= samplesPerStep) {
-      counter = 0;
-      if (bar) bar->Value(bar->Value() + 1);
+  double start = 0;
+  double stepsPerUnit = 0;
+  int shown = 0;
+  void Reach(float x, Progress* bar) {
+    const double at = std::floor((x - start) * stepsPerUnit);
+    const int value = at >= max ? max : static_cast<int>(at);
+    if (value > shown) {
+      shown = value;
+      if (bar) bar->Value(value);
     }
   }
 };
-SweepProgress MakeSweepProgress(std::int16_t xmin, std::int16_t xmax, long long interval);
+SweepProgress MakeSweepProgress(std::int16_t xmin, std::int16_t xmax);
 
 }  // namespace cn

@@ -7,7 +7,6 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Curvenest");
-  QApplication::setStyle("Fusion");
   cn::QtHost host;
   cn::frmMain window(host);
   window.show();

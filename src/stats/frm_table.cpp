@@ -288,8 +288,8 @@ void frmTable::mnuOpen_Click() {
   lstX->clear();
   lstY->clear();
   for (std::size_t i = 0; i < contents.x.size(); ++i) {
-    lstX->addItem(QString::fromStdString(PointText(contents.x[i])));
-    lstY->addItem(QString::fromStdString(PointText(contents.y[i])));
+    lstX->addItem(QString::fromStdString(contents.x[i]));
+    lstY->addItem(QString::fromStdString(contents.y[i]));
   }
   lstX->setCurrentRow(lstX->count() - 1);
   lstY->setCurrentRow(lstY->count() - 1);

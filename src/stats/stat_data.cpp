@@ -33,12 +33,9 @@ std::string_view NextField(std::string_view& rest) {
   return field;
 }
 
-std::optional<float> FieldValue(std::string_view field) {
+bool IsValue(std::string_view field) {
   const std::optional<double> value = ParseDecimal(field);
-  if (!value) return std::nullopt;
-  const float single = static_cast<float>(*value);
-  if (!std::isfinite(single)) return std::nullopt;
-  return single;
+  return value && std::isfinite(*value);
 }
 
 }  // namespace
@@ -68,8 +65,6 @@ std::string FitEquationText(const std::vector<std::string>& xs, const std::vecto
   return FormatSingle(a) + "x^2 " + SignedTerm(b) + "x " + SignedTerm(c);
 }
 
-std::string PointText(float value) { return FormatSingle(value); }
-
 DataFileContents ReadDataFile(std::string_view text) {
   DataFileContents contents;
   // A byte-order mark from an editor is not part of the first number.
@@ -83,16 +78,16 @@ DataFileContents ReadDataFile(std::string_view text) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (Trim(line).empty()) continue;
     std::string_view rest = line;
-    const std::optional<float> x = FieldValue(NextField(rest));
-    const std::optional<float> y = FieldValue(NextField(rest));
-    if (!x || !y) {
+    const std::string_view x = NextField(rest);
+    const std::string_view y = NextField(rest);
+    if (!IsValue(x) || !IsValue(y)) {
       contents.x.clear();
       contents.y.clear();
       contents.badLine = lineNumber;
       return contents;
     }
-    contents.x.push_back(*x);
-    contents.y.push_back(*y);
+    contents.x.emplace_back(x);
+    contents.y.emplace_back(y);
   }
   return contents;
 }

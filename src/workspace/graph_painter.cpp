@@ -174,7 +174,7 @@ void DrawAxes(Canvas& c, const GraphWindow& w) {
   // Ticks closer than a pixel to the last one drawn would only paint the same
   // pixels again (a wide window with step 1 has tens of thousands).
   double lastRow = NAN, lastColumn = NAN;
-  SingleSweep ys(static_cast<float>(w.ymin), static_cast<float>(w.ymax), w.ystep);
+  SingleSweep ys(static_cast<float>(w.ymin), static_cast<float>(w.ymax), w.ystep, SingleSweep::Stall::kEnd);
   for (float y = 0; ys.Next(y);) {
     const double row = c.ToPixel(0, y).y();
     if (std::abs(row - lastRow) < 1) continue;
@@ -186,7 +186,7 @@ void DrawAxes(Canvas& c, const GraphWindow& w) {
     const QPointF at = Inside(c, {tick.x(), tick.y() - half}, label);
     c.TextAt(at.x(), at.y(), label);
   }
-  SingleSweep xs(static_cast<float>(w.xmin), static_cast<float>(w.xmax), w.xstep);
+  SingleSweep xs(static_cast<float>(w.xmin), static_cast<float>(w.xmax), w.xstep, SingleSweep::Stall::kEnd);
   for (float x = 0; xs.Next(x);) {
     const double column = c.ToPixel(x, 0).x();
     if (std::abs(column - lastColumn) < 1) continue;
@@ -317,9 +317,13 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
       for (const auto& [px, py] : graph.statPoints) c.Dot(px, py);
       if (options.progress) options.progress->Value(0);
       if (graph.writeEquations) {
+        // One text line in world units: the texts step down at least that much.
+        const double line = c.LineHeight() * (w.ymax - w.ymin) / std::max(1, c.Height());
+        double y = w.ymax;
         for (std::size_t k = 0; k < graph.equations.size(); ++k) {
+          y = EquationTextY(static_cast<int>(k), w.ymax, y, line);
           c.SetColor(graph.equations[k].color);
-          const QPointF at = c.ToPixel(w.xmin, w.ymax - static_cast<double>(k));
+          const QPointF at = c.ToPixel(w.xmin, y);
           c.TextAt(at.x(), at.y(), QString::fromStdString(graph.equations[k].expression));
         }
       }

@@ -1,9 +1,18 @@
-// The parts of the desktop seam that run without a user: the printer list
-// and the refusals of PrintImage. The dialogs are modal and stay untested here.
+// The parts of the desktop seam that run without a user: the printer list,
+// the refusals of PrintImage and the message box as built (not run: it is
+// modal).
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
 
 #include "platform/qt_host.h"
 
@@ -55,6 +64,44 @@ TEST(QtHost, PrintingNoPictureFails) {
   const QStringList installed = host.Printers();
   if (installed.isEmpty()) GTEST_SKIP() << "no printer installed";
   EXPECT_FALSE(host.PrintImage(installed.front(), QImage(), QStringLiteral("Curvenest")).isEmpty());
+}
+
+// A result of thousands of intersections is taller than any screen: the box
+// fits the screen, scrolls the unchanged text and keeps OK in view.
+TEST(QtHost, LongMessagesScrollInsideTheScreen) {
+  QString many = "The intersects are: ";
+  for (int i = 0; i < 4000; ++i) many += QString("(%1, %1), ").arg(i);
+  many.chop(2);
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+
+  auto box = cn::MakeMessageBox(nullptr, many, cn::MessageIcon::kInformation, "Curvenest");
+  EXPECT_EQ(qobject_cast<QMessageBox*>(box.get()), nullptr);
+  box->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+  EXPECT_EQ(box->windowTitle(), "Curvenest");
+  EXPECT_LE(box->frameGeometry().height(), screen.height());
+  EXPECT_LE(box->frameGeometry().width(), screen.width());
+  auto* label = box->findChild<QLabel*>("lblMessage");
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->text(), many);
+  auto* scroll = box->findChild<QScrollArea*>("scrMessage");
+  ASSERT_NE(scroll, nullptr);
+  EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+  auto* ok = box->findChild<QAbstractButton*>("cmdOK");
+  ASSERT_NE(ok, nullptr);
+  EXPECT_TRUE(ok->isVisible());
+  EXPECT_TRUE(box->rect().contains(QRect(ok->mapTo(box.get(), QPoint(0, 0)), ok->size())));
+  QTest::mouseClick(ok, Qt::LeftButton);
+  EXPECT_FALSE(box->isVisible());
+
+  // Texts that fit stay in Qt's own message box.
+  for (const QString& text : {QString("There is no intersection."), QString("The intersects are: (-1, 1), (2, 4)")}) {
+    auto plain = cn::MakeMessageBox(nullptr, text, cn::MessageIcon::kError, "Curvenest");
+    auto* message = qobject_cast<QMessageBox*>(plain.get());
+    ASSERT_NE(message, nullptr) << text.toStdString();
+    EXPECT_EQ(message->text(), text);
+    EXPECT_EQ(message->icon(), QMessageBox::Critical);
+  }
 }
 
 }  // namespace

@@ -298,18 +298,24 @@ TEST_F(StatTable, SaveAndReopen) {
   EXPECT_EQ(host.fileDialogs.back().title, "Open Data File");
   EXPECT_EQ(table->comdlg().Flags(), 4);
   EXPECT_EQ(Texts("lstX"), QStringList({"0.1", "2"}));
-  EXPECT_EQ(Texts("lstY"), QStringList({"2", "-1500"}));
+  EXPECT_EQ(Texts("lstY"), QStringList({"2", "-1.5e3"}));
   EXPECT_EQ(List("lstX")->currentRow(), 1);
   EXPECT_EQ(List("lstY")->currentRow(), 1);
   EXPECT_TRUE(host.messages.empty());
 
-  // Loading rounds to single precision.
+  // Loading keeps every digit, so opening and saving loses nothing.
   Click("btnClear");
   EnterPoints({"3.14159265"}, {"1"});
   Save(Path("pi.txt"));  // the extension is not doubled
   EXPECT_FALSE(QFile::exists(Path("pi.txt.txt")));
   Open(Path("pi.txt"));
-  EXPECT_EQ(Texts("lstX"), QStringList({"3.141593"}));
+  EXPECT_EQ(Texts("lstX"), QStringList({"3.14159265"}));
+  const QByteArray precise("1.23456789 2000000.000001\r\n1e39 -4.5E-300\r\n");
+  WriteFile(Path("precise.txt"), "  1.23456789\t2000000.000001  \n1e39 -4.5E-300\n");
+  Open(Path("precise.txt"));
+  EXPECT_EQ(Texts("lstX"), QStringList({"1.23456789", "1e39"}));
+  Save(Path("precise2"));
+  EXPECT_EQ(ReadFile(Path("precise2.txt")), precise);
 
   Save(Path("upper.TXT"));  // only ".txt" exactly counts as the extension
   EXPECT_TRUE(QFile::exists(Path("upper.TXT.txt")));
@@ -340,7 +346,7 @@ TEST_F(StatTable, MalformedFilesChangeNothing) {
       {"1 2\nabc 4\n", "Line 2 of the file \"%1\" does not start with two numbers. Nothing was loaded."},
       {"\n\n1 x\n", "Line 3 of the file \"%1\" does not start with two numbers. Nothing was loaded."},
       {"1,5 2\n", "Line 1 of the file \"%1\" does not start with two numbers. Nothing was loaded."},
-      {"1 1e39\n", "Line 1 of the file \"%1\" does not start with two numbers. Nothing was loaded."},
+      {"1 1e309\n", "Line 1 of the file \"%1\" does not start with two numbers. Nothing was loaded."},
       {"", "The file \"%1\" holds no data points. Nothing was loaded."},
       {"\r\n  \n", "The file \"%1\" holds no data points. Nothing was loaded."},
   };
