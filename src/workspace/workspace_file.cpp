@@ -216,8 +216,14 @@ QByteArray SerializeWorkspace(const WorkspaceDocument& document) {
 }
 
 bool ReadWorkspace(const QString& path, WorkspaceDocument* document, QString* message) {
-  if (QFileInfo(path).isDir()) {
+  const QFileInfo info(path);
+  if (info.isDir()) {
     *message = Sentence("open", path, QStringLiteral("it is a folder"));
+    return false;
+  }
+  // Opening a named pipe waits for a writer, and a device may never end.
+  if (info.exists() && !info.isFile()) {
+    *message = Sentence("open", path, QStringLiteral("it is not a plain file"));
     return false;
   }
   QFile file(path);

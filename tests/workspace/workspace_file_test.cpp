@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -214,9 +215,13 @@ TEST(WorkspaceFile, FilesThatCannotBeReadAreNamed) {
     QString path;
     std::string problem;
   };
+  const QString pipe = dir.filePath("pipe.curvenest");
+  ASSERT_EQ(mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
   const std::vector<Case> cases = {
       {dir.filePath("missing.curvenest"), "No such file or directory."},
       {dir.path(), "it is a folder."},
+      {pipe, "it is not a plain file."},  // opening it would wait for a writer for ever
+      {"/dev/zero", "it is not a plain file."},
   };
   for (const Case& c : cases) {
     WorkspaceDocument document = FullDocument();
