@@ -110,6 +110,24 @@ TEST(WorkspaceFile, ReadsTheDocumentedFormat) {
   EXPECT_FALSE(empty->HasWork());
 }
 
+TEST(WorkspaceFile, TheDocumentedExampleIsWhatTheProgramWrites) {
+  QFile doc(QStringLiteral(CN_TEST_DATA "/../docs/workspace-format.md"));
+  ASSERT_TRUE(doc.open(QIODevice::ReadOnly));
+  const QByteArray text = doc.readAll();
+  const qsizetype start = text.indexOf("```json\n") + 8;
+  const qsizetype end = text.indexOf("```", start);
+  ASSERT_GT(start, 7);
+  ASSERT_GT(end, start);
+
+  WorkspaceDocument example;
+  example.equations = {{"sin(x)*exp(-x/5)", "", 255}, {"x^2-4", "x >= -2", 16711680}};
+  example.window.ystep = "0.5";
+  example.statX = {"1", "2", "3.5"};
+  example.statY = {"2", "4.1", "6.9"};
+  example.showStatPlot = true;
+  EXPECT_EQ(SerializeWorkspace(example), text.mid(start, end - start));
+}
+
 TEST(WorkspaceFile, HasWorkCountsEquationsAndDataPoints) {
   WorkspaceDocument d;
   d.window.xmin = "-5";  // a changed window alone loses nothing worth asking about
