@@ -60,7 +60,12 @@ frmTable::frmTable(Host& host, AppendRow appendRow, ColorSource colorSource)
   BuildWindow();
 }
 
-frmTable::~frmTable() = default;
+frmTable::~frmTable() {
+  // The lists' models report their reset while QWidget's destructor deletes
+  // the children, when this object is no longer a frmTable.
+  for (QListWidget* list : {lstX, lstY}) disconnect(list->model(), nullptr, this, nullptr);
+  disconnect(chkPlot, nullptr, this, nullptr);
+}
 
 void frmTable::BuildWindow() {
   menuBar_ = Named(new QMenuBar(this), "menuBar");
