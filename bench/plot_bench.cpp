@@ -29,6 +29,7 @@ const Row kRows[] = {
 class SilentHost : public cn::Host {
  public:
   void MessageBox(QWidget*, const QString&, cn::MessageIcon) override {}
+  cn::SaveChoice AskSaveChanges(QWidget*, const QString&) override { return cn::SaveChoice::kDiscard; }
   std::optional<QString> InputBox(QWidget*, const QString&, const QString&) override { return {}; }
   std::optional<std::uint32_t> ChooseColor(QWidget*, std::uint32_t) override { return {}; }
   std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
