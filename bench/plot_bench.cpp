@@ -75,7 +75,7 @@ void BM_EngineSweeps(benchmark::State& state) {
   cn::clsExprParser parser;
   double sum = 0;
   for (auto _ : state) {
-    cn::PlotProgress progress = cn::MakePlotProgress(-10, 10);
+    cn::SweepProgress progress = cn::MakeSweepProgress(-10, 10);
     for (const Row& row : kRows)
       cn::PlotEquation(parser, row.expression, cn::ParseCondition(row.condition), -10, 10, progress, nullptr,
                        [&sum](float, float y) { sum += y; });

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "analysis/block_sweep.h"
 #include "analysis/sweeps.h"
 #include "core/number_text.h"
 #include "engine/cls_expr_parser.h"
@@ -274,42 +275,24 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
   bool finished = true;
   if (graph.plotted) {
     c.SetWidth(kCurveWidth);
-    PlotProgress progress = MakePlotProgress(w.xmin, w.xmax);
+    SweepProgress progress = MakeSweepProgress(w.xmin, w.xmax);
     if (options.progress) options.progress->Max(progress.max);
     const bool lines = options.vector || graph.connectSamples;
     clsExprParser parser;
     for (const Equation& eq : graph.equations) {
       if (!finished) break;
       c.SetColor(eq.color);
-      const Condition condition = ParseCondition(eq.condition);
       parser.StoreExpression(eq.expression);
-      if (options.progress) options.progress->Value(0);
-      const bool compiled = parser.Compiled() && condition.op != Condition::Op::kNever;
       Polylines curve(c);
-      SingleSweep sweep(w.xmin, w.xmax, kPlotStep);
-      float x = 0;
-      while (sweep.Next(x)) {
-        bool ok = false;
-        float y = 0;
-        if (compiled) {
-          y = static_cast<float>(parser.Eval1(x));
-          ok = parser.ErrorID() == 0 && condition.Holds(x);
-        }
-        if (lines) {
-          if (ok) curve.Add(x, y);
-          else curve.Break();
-        } else if (ok) {
-          c.Dot(x, y);
-        }
-        if (++progress.counter >= progress.samplesPerStep) {
-          progress.counter = 0;
-          if (options.progress) options.progress->Value(options.progress->Value() + 1);
-          if (options.cancelled && options.cancelled()) {
-            finished = false;
-            break;
-          }
-        }
-      }
+      finished = SweepEquation(parser, ParseCondition(eq.condition), w.xmin, w.xmax, progress, options.progress,
+                               options.cancelled, [&](float x, float y, bool ok) {
+                                 if (lines) {
+                                   if (ok) curve.Add(x, y);
+                                   else curve.Break();
+                                 } else if (ok) {
+                                   c.Dot(x, y);
+                                 }
+                               });
     }
     if (finished) {
       c.SetWidth(kStatWidth);
