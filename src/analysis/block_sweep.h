@@ -39,15 +39,21 @@ class BlockSweep {
 
   // Takes the next block of positions; false when the sweep has none left.
   bool Next() {
-    n_ = 0;
-    float x = 0;
-    while (n_ < blockSize_ && left_ > 0 && sweep_.Next(x)) {
-      x_[n_] = x;
-      at_[n_] = place_ ? place_(x) : x;
-      ++n_;
-      --left_;
+    // The sweep's state lives in registers while the block fills: kept in
+    // the object, every step would wait on a store and a load of x.
+    SingleSweep sweep = sweep_;
+    const std::size_t want = blockSize_ < left_ ? blockSize_ : left_;
+    std::size_t n = 0;
+    for (float x = 0; n < want && sweep.Next(x); ++n) x_[n] = x;
+    sweep_ = sweep;
+    left_ -= n;
+    n_ = n;
+    if (place_) {
+      for (std::size_t i = 0; i < n; ++i) at_[i] = place_(x_[i]);
+    } else {
+      for (std::size_t i = 0; i < n; ++i) at_[i] = x_[i];
     }
-    return n_ > 0;
+    return n > 0;
   }
   std::size_t Size() const { return n_; }
   float X(std::size_t i) const { return x_[i]; }
