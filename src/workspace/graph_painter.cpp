@@ -86,6 +86,12 @@ class Canvas {
   void Dot(double x, double y) {
     const double px = (x - x1_) * sx_, py = (y - y1_) * sy_;
     if (image_) {
+      // Most samples of a wide window fall far off the plane: they are
+      // turned away here, before the stamp asks the image for its size. The
+      // margin is wider than any dot reaches, so nothing the stamp would
+      // draw is lost (NaN is turned away too, as the stamp does).
+      const double margin = shape_.Width() + 2;
+      if (!(px > -margin && px < w_ + margin && py > -margin && py < h_ + margin)) return;
       shape_.Stamp(*image_, px, py, rgb_);
       return;
     }
