@@ -1,6 +1,7 @@
 // The longest analysis sweeps: the intersection search at High and Get X at
 // High on the default window, each against a plain C++ loop that does the
-// same single-precision sweep with the functions written by hand.
+// same single-precision sweep with the functions written by hand, and both
+// searches on wide windows.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -71,6 +72,18 @@ void BM_GetXHighPlainLoop(benchmark::State& state) {
   }
 }
 
+// The widest sweeps: past |x| = 2048 (Get X) and 32 (intersections) the step
+// no longer moves a single, so the sweeps go on by whole singles.
+void BM_GetXHighWide(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(cn::SolveForX("x^2", 4, -4000, 4000, true, nullptr));
+}
+
+void BM_IntersectHighWide(benchmark::State& state) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(cn::FindIntersections("x^2", "x+2", -100, 100, cn::IntersectLevel::kHigh, nullptr));
+  }
+}
+
 class Capture : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
@@ -85,6 +98,8 @@ BENCHMARK(BM_IntersectHigh)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_IntersectHighPlainLoop)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GetXHigh)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetXHighPlainLoop)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetXHighWide)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_IntersectHighWide)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
@@ -99,5 +114,11 @@ int main(int argc, char** argv) {
   ratio("intersections at High (x^2, x+2, default window)", "BM_IntersectHigh/iterations:3",
         "BM_IntersectHighPlainLoop/iterations:3");
   ratio("Get X at High (x^2 = 4, default window)", "BM_GetXHigh", "BM_GetXHighPlainLoop");
+  const auto single = [](const char* name, const char* run) {
+    const auto a = g_ms.find(run);
+    if (a != g_ms.end()) std::printf("%s: %.1f ms\n", name, a->second);
+  };
+  single("Get X at High (x^2 = 4, -4000 to 4000)", "BM_GetXHighWide/iterations:2");
+  single("intersections at High (x^2, x+2, -100 to 100)", "BM_IntersectHighWide/iterations:2");
   return 0;
 }

@@ -1,8 +1,10 @@
 // Qt-free sampling searches of the graphing workspace.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -14,22 +16,34 @@ namespace cn {
 // Sample positions accumulated in single precision: start, start + step,
 // start + 2 step, ... each sum rounded to a single, while the position has
 // not passed `stop` (x <= stop for a positive step, x >= stop for a negative
-// one). A step of 0 gives no positions; the sweep also ends as soon as adding
-// the step no longer moves x, so it ends for any input.
+// one). A step of 0 gives no positions. Where adding the step no longer moves
+// x (a small step at a large |x|), the sweep takes the next single in the
+// step's direction instead: the positions elsewhere stay exactly the
+// accumulated ones, yet the sweep still reaches `stop` and ends for any input.
 class SingleSweep {
  public:
-  SingleSweep(float start, float stop, float step) : x_(start), stop_(stop), step_(step) {}
+  // What happens where adding the step no longer moves x. The searches go on
+  // by single steps; the axis ticks end there, since a tick at every single
+  // of a wide window would be millions of labels on top of each other.
+  enum class Stall { kNextSingle, kEnd };
+
+  SingleSweep(float start, float stop, float step, Stall stall = Stall::kNextSingle)
+      : x_(start), stop_(stop), step_(step), stall_(stall) {}
   bool Next(float& x) {
     if (done_ || step_ == 0 || !(step_ > 0 ? x_ <= stop_ : x_ >= stop_)) return false;
     x = x_;
-    const float next = x_ + step_;
+    float next = x_ + step_;
+    if (next == x_ && stall_ == Stall::kNextSingle) next = std::nextafter(x_, step_ > 0 ? kInfinity : -kInfinity);
+    // Only an infinite x cannot move any more.
     if (next == x_) done_ = true;
     x_ = next;
     return true;
   }
 
  private:
+  static constexpr float kInfinity = std::numeric_limits<float>::infinity();
   float x_, stop_, step_;
+  Stall stall_;
   bool done_ = false;
 };
 
@@ -60,24 +74,56 @@ struct Condition {
 // that is not a number, makes a condition that never holds.
 Condition ParseCondition(std::string_view text);
 
-// The progress of the plotting command: one step per `samplesPerStep`
-// samples, counted across all equations.
-struct PlotProgress {
-  int max = 0;                  // what the bar's Max is set to
-  int samplesPerStep = 500;
-  int counter = 0;              // samples since the last step
-};
+// The bar of a sweep: Max = (|xmin| + xmax) * 2, scaled down when that does
+// not fit 16 bits. The value follows the position of x across the window
+// rather than a count of samples, because a sweep takes fewer samples where
+// its step rounds to larger moves of a single (a wide window at a fine
+// step): it still runs from empty to full. On a window around 0 that is two
+// steps of the bar per unit of x, as many as counting samples gives.
+struct SweepProgress {
+  int max = 0;
+  double start = 0;
+  double stepsPerUnit = 0;
+  int shown = 0;
+  // Moves the bar to x; true when its value went up (a step of the bar).
+  bool Reach(float x, Progress* bar) {
+    const double at = (x - start) * stepsPerUnit;
+    // Most samples stay on the bar's current step: one comparison decides.
+    if (!(at >= shown + 1.0)) return false;
+    return Show(at >= max ? max : static_cast<int>(std::floor(at)), bar);
+  }
+  // The sweep has ended: the bar is full (the last samples lie just short of
+  // the window's end). True when that was a step.
+  bool Finish(Progress* bar) { return Show(max, bar); }
+  // Empty again, for the next sweep over the same window.
+  void Restart(Progress* bar) {
+    shown = 0;
+    if (bar) bar->Value(0);
+  }
 
-// Max = (|xmin| + xmax) * 2; when that does not fit 16 bits it is scaled
-// down, with proportionally more samples per step, so the bar still runs
-// from empty to full.
-PlotProgress MakePlotProgress(std::int16_t xmin, std::int16_t xmax);
+ private:
+  bool Show(int value, Progress* bar) {
+    if (value <= shown) return false;
+    shown = value;
+    if (bar) bar->Value(value);
+    return true;
+  }
+};
+SweepProgress MakeSweepProgress(std::int16_t xmin, std::int16_t xmax);
 
 // Samples one equation from xmin to xmax and calls `dot` for every sample
 // that evaluates and passes the condition. The parser is reused across
-// equations; the expression is stored into it here.
+// equations; the expression is stored into it here. The bar starts empty and
+// ends full.
 void PlotEquation(clsExprParser& parser, const std::string& expression, const Condition& condition,
-                  std::int16_t xmin, std::int16_t xmax, PlotProgress& progress, Progress* bar,
+                  std::int16_t xmin, std::int16_t xmax, SweepProgress& progress, Progress* bar,
                   const std::function<void(float x, float y)>& dot);
+
+// Where "Write equations on graph" puts the top of row k's text (world y,
+// growing upwards): one world unit below the top per row, as on the default
+// window, but never less than one text line (`lineHeight`, world units)
+// below the previous row's text at `previousY`, so texts never overlap.
+// Row 0 starts at the top whatever `previousY` is.
+double EquationTextY(int k, double ymax, double previousY, double lineHeight);
 
 }  // namespace cn

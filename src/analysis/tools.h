@@ -1,8 +1,10 @@
 // Qt-free searches of the analysis tools: each sweeps x in single precision
-// with SingleSweep, evaluates the equation with its own parser, and returns
-// numbers or the exact text the main window shows.
+// with SingleSweep, evaluates the equation with its own parser a block of
+// samples at a time (BlockSweep), walks the values in sweep order, and
+// returns numbers or the exact text the main window shows.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/sweeps.h"
 #include "core/progress.h"
 
 namespace cn {
@@ -37,7 +40,7 @@ std::string JoinValues(const std::vector<float>& values);
 
 // ---- Domain and range -------------------------------------------------------
 
-// `bar`, when given, hears of the sweep every 500 samples (see SweepProgress);
+// `bar`, when given, hears of the sweep as x advances (see SweepProgress);
 // a caller that wants to stop the search may throw from its Value.
 std::string FindDomain(const std::string& expression, std::int16_t xmin, std::int16_t xmax, Progress* bar = nullptr);
 std::string FindRange(const std::string& expression, std::int16_t xmin, std::int16_t xmax, std::int16_t ymin,
@@ -45,6 +48,8 @@ std::string FindRange(const std::string& expression, std::int16_t xmin, std::int
 // True when (b - tol) <= a <= (b + tol), both limits in single precision.
 bool IsWithin(float a, float b, double tol);
 
+// The domain when every sample of the window fails.
+inline constexpr const char* kNowhereDefinedText = "Not defined inside the window (alter xmin and max for more).";
 // Said instead of a range when no sample lies inside the window.
 inline constexpr const char* kNoRangeText = "No value inside the window (alter ymin and max for more).";
 
@@ -67,6 +72,17 @@ inline constexpr const char* kNoExtremeText = "No value between these bounds.";
 // ---- Intersections ----------------------------------------------------------
 
 enum class IntersectLevel { kSuperLow, kLow, kMedium, kHigh };
+
+// How finely a search sweeps and how close a value must come to its target:
+// samples every `step`, and a value y meets target t when it lies between
+// lower = single(t - half) and single(lower + width).
+struct SweepPrecision {
+  float step;
+  double half, width;
+};
+// The rows of the intersection levels; Get X sweeps at Super Low's row, or
+// Low's when High is chosen.
+const SweepPrecision& PrecisionOf(IntersectLevel level);
 
 struct IntersectPoint {
   float x = 0, y = 0;
@@ -101,23 +117,5 @@ inline constexpr const char* kTableStepTooSmall = "The step is too small to move
 // the memory, so such a request is refused.
 inline constexpr long long kMaxTableRows = 1000000;
 inline constexpr const char* kTableTooLong = "The table would have more than 1,000,000 rows: choose a larger Step.";
-
-// ---- Progress ---------------------------------------------------------------
-
-// The bar of a sweep: Max = (|xmin| + xmax) * 2, one step per `interval`
-// samples; when that Max does not fit 16 bits it is scaled down, with
-// proportionally more samples per step.
-struct SweepProgress {
-  int max = 0;
-  long long samplesPerStep = 1;
-  long long counter = 0;
-  void Count(Progress* bar) {
-    if (++counter >= samplesPerStep) {
-      counter = 0;
-      if (bar) bar->Value(bar->Value() + 1);
-    }
-  }
-};
-SweepProgress MakeSweepProgress(std::int16_t xmin, std::int16_t xmax, long long interval);
 
 }  // namespace cn

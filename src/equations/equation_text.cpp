@@ -1,10 +1,12 @@
 #include "equations/equation_text.h"
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 
 #include "core/ascii_text.h"
 #include "core/number_text.h"
+#include "engine/cls_expr_parser.h"
 
 namespace cn {
 namespace {
@@ -46,8 +48,27 @@ EquationResult BuildEquation(EquationEntry& entry) {
 std::string ConditionText(int index, std::string_view bound) {
   static constexpr std::array<const char*, 4> kPrefixes = {"x < ", "x > ", "x <= ", "x >= "};
   if (index < 0 || index >= static_cast<int>(kPrefixes.size())) return {};
-  if (!ParseDecimal(Trim(bound))) return {};
-  return kPrefixes[index] + std::string(bound);
+  const std::string_view trimmed = Trim(bound);
+  if (!ParseDecimal(trimmed)) return {};
+  return kPrefixes[index] + std::string(trimmed);
+}
+
+std::optional<EquationFault> FindEquationFault(std::string_view text) {
+  clsExprParser parser;
+  if (parser.StoreExpression(text)) {
+    if (parser.VarTop() < 2) return std::nullopt;
+    parser.Eval1(0);
+    if (parser.ErrorID() != 1) return std::nullopt;
+  }
+  // The engine counts characters of the text without its leading blanks,
+  // from 1; the caret goes before the character it names.
+  const std::size_t blanks = std::min(text.find_first_not_of(' '), text.size());
+  std::size_t characters = 0;
+  for (const char c : text) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+  }
+  const std::size_t at = blanks + static_cast<std::size_t>(std::max(parser.ErrorPos() - 1, 0));
+  return EquationFault{parser.ErrorDescription(), std::min(at, characters)};
 }
 
 std::uint32_t PaletteColor(int k) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -40,13 +41,29 @@ EquationResult BuildEquation(EquationEntry& entry);
 // "3" -> "+3", "-0.5" -> "-0.5", "sqrt(2)" -> "+sqrt(2)".
 std::string JoinTerm(std::string_view coefficient);
 
+// Why an equation text can never be plotted: the engine's message for it and
+// where the caret goes to show the fault, in characters from the start of the
+// text as typed (leading blanks included).
+struct EquationFault {
+  std::string message;
+  std::size_t caret = 0;
+};
+
+// Compiles the text with the engine's default options, as plotting does.
+// nullopt when it compiles into something a plot can evaluate; otherwise the
+// compile error ("Not enough closing brackets" for "(x+1"), or the
+// evaluation's "too many variables" when the text names two or more
+// variables (a coefficient "abc" makes "abcx^2 ...").
+std::optional<EquationFault> FindEquationFault(std::string_view text);
+
 // The comparisons of the condition list, in list order.
 inline constexpr std::array<const char*, 4> kComparisons = {
     "Less Than", "Greater Than", "Less Than or Equal to", "Greater Than or Equal to"};
 
-// The condition text for the comparison at `index` (0..3) and the bound as
-// typed: "x < 3", "x >=  2 ". Empty when the bound is not a plain decimal
-// number (blanks around it allowed) or the index is out of range.
+// The condition text for the comparison at `index` (0..3) and the bound,
+// blanks around it trimmed (plotting reads the bound after the last blank):
+// "x < 3", " 2 " -> "x >= 2". Empty when the bound is not a plain decimal
+// number or the index is out of range.
 std::string ConditionText(int index, std::string_view bound);
 
 // The row colours: palette entry k (0..15) as packed RGB

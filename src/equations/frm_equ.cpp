@@ -20,6 +20,16 @@ namespace {
 
 std::string Std(const QLineEdit* box) { return box->text().toStdString(); }
 
+// The box's cursor position of a count of characters: a character outside
+// the basic plane takes two UTF-16 units.
+int CursorOf(const QString& text, std::size_t characters) {
+  int i = 0;
+  for (std::size_t n = 0; n < characters && i < text.size(); ++n) {
+    i += text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+  }
+  return i;
+}
+
 }  // namespace
 
 frmEqu::frmEqu(QWidget* owner, Host& host, AppendRow appendRow)
@@ -193,6 +203,16 @@ void frmEqu::cmdOK_Click() {
   const EquationResult result = BuildEquation(entry);
   if (!result.error.empty()) {
     host_.MessageBox(this, QString::fromStdString(result.error), MessageIcon::kError);
+    return;
+  }
+  // A text the engine refuses could never be plotted: say why here, where it
+  // can still be mended, instead of an empty graph later.
+  if (const auto fault = FindEquationFault(result.text)) {
+    host_.MessageBox(this, QString::fromStdString(fault->message), MessageIcon::kError);
+    if (entry.kind == EquationKind::kCustom) {
+      txtEqu->setFocus();
+      txtEqu->setCursorPosition(CursorOf(txtEqu->text(), fault->caret));
+    }
     return;
   }
   // The empty coefficients now read "0" in their boxes too.

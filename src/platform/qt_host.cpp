@@ -1,17 +1,27 @@
 #include "platform/qt_host.h"
 
+#include "platform/named.h"
+
 #include <QClipboard>
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/color.h"
 
@@ -52,9 +62,67 @@ void QtHost::MessageBox(QWidget* owner, const QString& text, MessageIcon icon) {
   MessageBox(owner, text, icon, QString::fromLatin1(kProgramTitle));
 }
 
+std::unique_ptr<QDialog> MakeMessageBox(QWidget* owner, const QString& text, MessageIcon icon, const QString& title) {
+  auto box = std::make_unique<QMessageBox>(ToQtIcon(icon), title, text, QMessageBox::Ok, owner);
+  const QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return box;
+  // Room for the window frame and a panel or two around the box.
+  const QSize room = screen->availableGeometry().size() * 0.9;
+  const QSize wanted = box->sizeHint();
+  if (wanted.width() <= room.width() && wanted.height() <= room.height()) return box;
+
+  auto dialog = std::make_unique<QDialog>(owner);
+  dialog->setObjectName("frmLongMessage");
+  dialog->setWindowTitle(title);
+  auto* iconLabel = new QLabel;
+  if (icon != MessageIcon::kNone) {
+    const int side = dialog->style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, dialog.get());
+    const QStyle::StandardPixmap standard = icon == MessageIcon::kError     ? QStyle::SP_MessageBoxCritical
+                                            : icon == MessageIcon::kWarning ? QStyle::SP_MessageBoxWarning
+                                                                            : QStyle::SP_MessageBoxInformation;
+    iconLabel->setPixmap(dialog->style()->standardIcon(standard, nullptr, dialog.get()).pixmap(side, side));
+  }
+  iconLabel->setAlignment(Qt::AlignTop);
+  auto* textLabel = Named(new QLabel(text), "lblMessage");
+  textLabel->setWordWrap(true);
+  textLabel->setTextFormat(Qt::PlainText);
+  textLabel->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  textLabel->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  auto* scroll = Named(new QScrollArea, "scrMessage");
+  scroll->setWidgetResizable(true);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setWidget(textLabel);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+  buttons->button(QDialogButtonBox::Ok)->setObjectName("cmdOK");
+  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog.get(), &QDialog::accept);
+  auto* row = new QHBoxLayout;
+  row->addWidget(iconLabel);
+  row->addWidget(scroll, 1);
+  auto* layout = new QVBoxLayout(dialog.get());
+  layout->addLayout(row, 1);
+  layout->addWidget(buttons);
+  dialog->setMaximumSize(room);
+  dialog->resize(std::min(room.width(), std::max(wanted.width(), 480)), room.height());
+  return dialog;
+}
+
 void QtHost::MessageBox(QWidget* owner, const QString& text, MessageIcon icon, const QString& title) {
-  QMessageBox box(ToQtIcon(icon), title, text, QMessageBox::Ok, owner);
-  box.exec();
+  MakeMessageBox(owner, text, icon, title)->exec();
+}
+
+SaveChoice QtHost::AskSaveChanges(QWidget* owner, const QString& question) {
+  QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kProgramTitle), question,
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return SaveChoice::kSave;
+    case QMessageBox::Discard:
+      return SaveChoice::kDiscard;
+    default:
+      return SaveChoice::kCancel;
+  }
 }
 
 std::optional<QString> QtHost::InputBox(QWidget* owner, const QString& prompt, const QString& defaultText) {

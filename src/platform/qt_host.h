@@ -3,9 +3,18 @@
 
 #include "platform/host.h"
 
+#include <QDialog>
+#include <memory>
+
 class QPrinter;
 
 namespace cn {
+
+// The message box of MessageBox, ready to exec. A text that fits the screen
+// gets Qt's own message box; a longer one (thousands of intersections) a box
+// of the same title, icon and text that fits the available screen and
+// scrolls the text, with OK always visible below it.
+std::unique_ptr<QDialog> MakeMessageBox(QWidget* owner, const QString& text, MessageIcon icon, const QString& title);
 
 // Paints `image` on one page of `device` (a printer or a PDF file), its top
 // left at the top left of the printable area, at the physical size it has on
@@ -19,6 +28,7 @@ class QtHost : public Host {
  public:
   void MessageBox(QWidget* owner, const QString& text, MessageIcon icon) override;
   void MessageBox(QWidget* owner, const QString& text, MessageIcon icon, const QString& title) override;
+  SaveChoice AskSaveChanges(QWidget* owner, const QString& question) override;
   std::optional<QString> InputBox(QWidget* owner, const QString& prompt, const QString& defaultText) override;
   std::optional<std::uint32_t> ChooseColor(QWidget* owner, std::uint32_t initial) override;
   std::optional<QString> OpenFileName(QWidget* owner, const QString& title, const QString& dir,

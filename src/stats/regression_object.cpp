@@ -21,6 +21,9 @@ void RegressionObject::Init() {
   powerSums_.fill(0.0);
   crossSums_.fill(0.0);
   coefficients_.fill(0.0);
+  shifted_.fill(0.0);
+  shift_ = 0;
+  distinctCount_ = 0;
   solved_ = false;
 }
 
@@ -42,29 +45,37 @@ void RegressionObject::XYAdd(double NewX, double NewY) {
   std::array<double, kSums> powers = powerSums_;
   std::array<double, MaxDegree + 1> cross = crossSums_;
   bool finite = std::isfinite(NewX) && std::isfinite(NewY);
+  const double shift = powerSums_[0] == 0 ? NewX : shift_;
+  const double u = NewX - shift;
+  finite = finite && std::isfinite(u);
   powers[0] += 1;
   cross[0] += NewY;
   finite = finite && std::isfinite(cross[0]);
   double t = 1;
   for (int k = 1; k <= degree_ && finite; ++k) {
-    t *= NewX;
+    t *= u;
     powers[k] += t;
     cross[k] += NewY * t;
     finite = std::isfinite(t) && std::isfinite(powers[k]) && std::isfinite(cross[k]);
   }
   for (int k = degree_ + 1; k <= 2 * degree_ && finite; ++k) {
-    t *= NewX;
+    t *= u;
     powers[k] += t;
     finite = std::isfinite(t) && std::isfinite(powers[k]);
   }
   if (!finite) throw RegressionError(kOverflow, "Overflow");
   powerSums_ = powers;
   crossSums_ = cross;
+  shift_ = shift;
+  if (distinctCount_ < MaxDegree + 1 &&
+      std::find(distinctX_.begin(), distinctX_.begin() + distinctCount_, NewX) == distinctX_.begin() + distinctCount_) {
+    distinctX_[distinctCount_++] = NewX;
+  }
 }
 
 int RegressionObject::EffectiveOrder() const {
-  const int count = XYCount();
-  return degree_ >= count ? count - 1 : degree_;
+  if (XYCount() == 0) return -1;
+  return std::min(degree_, distinctCount_ - 1);
 }
 
 double RegressionObject::Coeff(int Exponent) {
@@ -74,15 +85,14 @@ double RegressionObject::Coeff(int Exponent) {
   return coefficients_[e];
 }
 
+// Evaluated in powers of X - shift - centre, as solved: the expanded coefficients of
+// offset data are large and cancel each other.
 double RegressionObject::RegVal(double X) {
   if (!solved_) SolveFit();
   const int n = EffectiveOrder();
+  const double u = (X - shift_) - centre_;
   double sum = 0;
-  double power = 1;
-  for (int i = 0; i <= n; ++i) {
-    sum += coefficients_[i] * power;
-    power *= X;
-  }
+  for (int i = n; i >= 0; --i) sum = sum * u + shifted_[i];
   if (!std::isfinite(sum)) throw RegressionError(kOverflow, "Overflow");
   return sum;
 }
@@ -96,27 +106,86 @@ double RegressionObject::RegVal(double X) {
 void RegressionObject::SolveFit() {
   const int n = EffectiveOrder();
   if (n < 0) return;
+  CentreSums(n);
   for (int order = n; order >= 0; --order) {
     FillNormalMatrix(order);
-    if (EliminateAndSubstitute(order)) {
+    if (EliminateAndSubstitute(order) && ExpandAboutShift(order)) {
+      std::fill(shifted_.begin() + order + 1, shifted_.end(), 0.0);
       std::fill(coefficients_.begin() + order + 1, coefficients_.end(), 0.0);
       solved_ = true;
       return;
     }
   }
+  shifted_.fill(0.0);
   coefficients_.fill(0.0);
   solved_ = true;
 }
 
+// The first point's x only removes the offset; powers of x - shift all of one
+// sign are still much alike (monomials on 0..1 against -1..1). Taken once
+// more about the mean, the sums follow by the binomial theorem from the ones
+// kept, S'_k = sum over j of C(k, j) (-m)^(k - j) S_j, and the system is far
+// better conditioned. Should that overflow, the sums are used as kept.
+void RegressionObject::CentreSums(int n) {
+  centred_ = powerSums_;
+  centredCross_ = crossSums_;
+  centre_ = 0;
+  const double m = powerSums_[0] > 0 ? powerSums_[1] / powerSums_[0] : 0;
+  if (n < 1 || m == 0 || !std::isfinite(m)) return;
+  std::array<double, kSums> power{};
+  std::array<double, MaxDegree + 1> cross{};
+  // Row k of Pascal's triangle times powers of -m, built up row by row.
+  std::array<double, kSums> row{};
+  row[0] = 1;
+  for (int k = 0; k <= 2 * n; ++k) {
+    if (k > 0) {
+      for (int j = k; j >= 1; --j) row[j] = row[j - 1] + (-m) * row[j];
+      row[0] *= -m;
+    }
+    double p = 0, c = 0;
+    for (int j = 0; j <= k; ++j) {
+      p += row[j] * powerSums_[j];
+      if (k <= n) c += row[j] * crossSums_[j];
+    }
+    if (!std::isfinite(p) || !std::isfinite(c)) return;
+    power[k] = p;
+    if (k <= n) cross[k] = c;
+  }
+  // Exactly: the count stays, the first moment about the mean vanishes.
+  power[0] = powerSums_[0];
+  power[1] = 0;
+  centred_ = power;
+  centredCross_ = cross;
+  centre_ = m;
+}
+
+// p(x) = sum of b_k (x - s)^k, so the coefficient of x^j is the sum over
+// k >= j of b_k C(k, j) (-s)^(k - j): Horner's scheme in the shift, one
+// synthetic multiplication by (x - s) per coefficient.
+bool RegressionObject::ExpandAboutShift(int n) {
+  const double s = shift_ + centre_;
+  std::array<double, MaxDegree + 1> c{};
+  for (int k = n; k >= 0; --k) {
+    // c := c * (x - s) + b_k
+    for (int j = n - k; j >= 1; --j) c[j] = c[j - 1] - s * c[j];
+    c[0] = -s * c[0] + shifted_[k];
+  }
+  for (int j = 0; j <= n; ++j) {
+    if (!std::isfinite(c[j])) return false;
+    coefficients_[j] = c[j];
+  }
+  return true;
+}
+
 void RegressionObject::FillNormalMatrix(int n) {
   for (int i = 0; i <= n; ++i) {
-    for (int j = 0; j <= n; ++j) normalMatrix_[i][j] = powerSums_[i + j];
+    for (int j = 0; j <= n; ++j) normalMatrix_[i][j] = centred_[i + j];
   }
   RefillRightSide(n);
 }
 
 void RegressionObject::RefillRightSide(int n) {
-  for (int i = 0; i <= n; ++i) normalMatrix_[i][n + 1] = crossSums_[i];
+  for (int i = 0; i <= n; ++i) normalMatrix_[i][n + 1] = centredCross_[i];
 }
 
 // Gaussian elimination with partial pivoting (ties keep the upper row), then
@@ -155,10 +224,10 @@ bool RegressionObject::EliminateAndSubstitute(int n) {
   }
   for (int j = n; j >= 0; --j) {
     double s = m[j][n + 1];
-    for (int k = j + 1; k <= n; ++k) s -= m[j][k] * coefficients_[k];
+    for (int k = j + 1; k <= n; ++k) s -= m[j][k] * shifted_[k];
     const double c = s / m[j][j];
     if (!std::isfinite(c)) return false;
-    coefficients_[j] = c;
+    shifted_[j] = c;
   }
   return true;
 }

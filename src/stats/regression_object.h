@@ -1,6 +1,11 @@
 // Least-squares polynomial fit y = C0 + C1 x + ... + Cd x^d over points added
 // one at a time. Only running power sums are kept, never the points; the
 // coefficients are solved on demand from the normal equations. No Qt here.
+//
+// The sums are taken about a shift, the first point's x: raw powers of data
+// far from 0 (years, say) are so alike that the normal equations lose the
+// fit's digits, while powers of x - shift stay small. The solution in
+// x - shift is expanded back into the coefficients of x.
 #pragma once
 
 #include <array>
@@ -55,9 +60,13 @@ class RegressionObject {
  private:
   static constexpr int kSums = 2 * MaxDegree + 1;
 
-  // The requested degree limited by the data: count - 1 with too few points,
-  // -1 with none.
+  // The requested degree limited by the data: one less than the number of
+  // distinct x (a polynomial of that order goes through them all), -1 with
+  // no points.
   int EffectiveOrder() const;
+  // Expands the solution in x - shift into coefficients of x; false when one
+  // is not finite.
+  bool ExpandAboutShift(int n);
   void SolveFit();
   void FillNormalMatrix(int n);
   bool EliminateAndSubstitute(int n);
@@ -68,6 +77,19 @@ class RegressionObject {
   std::array<double, MaxDegree + 1> crossSums_{};
   std::array<std::array<double, MaxDegree + 2>, MaxDegree + 1> normalMatrix_{};
   std::array<double, MaxDegree + 1> coefficients_{};
+  void CentreSums(int n);
+
+  // The solution in powers of x - shift_ - centre_.
+  std::array<double, MaxDegree + 1> shifted_{};
+  double shift_ = 0;
+  // The sums once more about their mean, as the normal equations use them.
+  std::array<double, kSums> centred_{};
+  std::array<double, MaxDegree + 1> centredCross_{};
+  double centre_ = 0;
+  // The first distinct x values, as many as the highest degree can use: the
+  // order the data determines needs no more.
+  std::array<double, MaxDegree + 1> distinctX_{};
+  int distinctCount_ = 0;
   bool solved_ = false;
 };
 

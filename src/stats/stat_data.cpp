@@ -12,8 +12,14 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// The coefficient as the equation shows it: 3 decimals, then a single.
-float Shown(double coefficient) { return static_cast<float>(RoundHalfEven(coefficient, 3)); }
+// The coefficient as the equation shows it: 3 decimals, then a single. One
+// beyond a single's range overflows like the fit's sums do, instead of
+// writing "Infinity" into an equation that could never be plotted.
+float Shown(double coefficient) {
+  const float shown = static_cast<float>(RoundHalfEven(coefficient, 3));
+  if (!std::isfinite(shown)) throw RegressionError(RegressionObject::kOverflow, "Overflow");
+  return shown;
+}
 
 // "+ 2" for a non-negative value, "-2" otherwise.
 std::string SignedTerm(float value) { return value >= 0 ? "+ " + FormatSingle(value) : FormatSingle(value); }
@@ -28,12 +34,9 @@ std::string_view NextField(std::string_view& rest) {
   return field;
 }
 
-std::optional<float> FieldValue(std::string_view field) {
+bool IsValue(std::string_view field) {
   const std::optional<double> value = ParseDecimal(field);
-  if (!value) return std::nullopt;
-  const float single = static_cast<float>(*value);
-  if (!std::isfinite(single)) return std::nullopt;
-  return single;
+  return value && std::isfinite(*value);
 }
 
 }  // namespace
@@ -61,8 +64,6 @@ std::string FitEquationText(const std::vector<std::string>& xs, const std::vecto
   return FormatSingle(a) + "x^2 " + SignedTerm(b) + "x " + SignedTerm(c);
 }
 
-std::string PointText(float value) { return FormatSingle(value); }
-
 DataFileContents ReadDataFile(std::string_view text) {
   DataFileContents contents;
   // A byte-order mark from an editor is not part of the first number.
@@ -76,16 +77,16 @@ DataFileContents ReadDataFile(std::string_view text) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (Trim(line).empty()) continue;
     std::string_view rest = line;
-    const std::optional<float> x = FieldValue(NextField(rest));
-    const std::optional<float> y = FieldValue(NextField(rest));
-    if (!x || !y) {
+    const std::string_view x = NextField(rest);
+    const std::string_view y = NextField(rest);
+    if (!IsValue(x) || !IsValue(y)) {
       contents.x.clear();
       contents.y.clear();
       contents.badLine = lineNumber;
       return contents;
     }
-    contents.x.push_back(*x);
-    contents.y.push_back(*y);
+    contents.x.emplace_back(x);
+    contents.y.emplace_back(y);
   }
   return contents;
 }

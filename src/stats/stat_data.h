@@ -22,20 +22,19 @@ std::optional<double> EntryValue(std::string_view text);
 // fit's sums.
 std::string FitEquationText(const std::vector<std::string>& xs, const std::vector<std::string>& ys, int degree);
 
-// A loaded value as the lists show it: the single's shortest text.
-std::string PointText(float value);
-
-// What reading a data file found: the points in order, or the 1-based number
-// of the first line that does not start with two numbers.
+// What reading a data file found: the points in order, each value the text
+// of its field as the file has it (so a later save writes it back unchanged),
+// or the 1-based number of the first line that does not start with two
+// numbers.
 struct DataFileContents {
-  std::vector<float> x;
-  std::vector<float> y;
+  std::vector<std::string> x;
+  std::vector<std::string> y;
   int badLine = 0;
 };
 
 // Lines end with LF or CR LF; each splits at runs of blanks and tabs; an empty
-// (or blank) line is skipped; fields after the second are ignored. A value
-// that no single can hold makes its line bad.
+// (or blank) line is skipped; fields after the second are ignored. A field is
+// a value when it reads as a finite double ("1e39" is one, "1e400" is not).
 DataFileContents ReadDataFile(std::string_view text);
 
 // The file for the first min(xs, ys) rows: each line "X Y\r\n", the rows

@@ -15,9 +15,8 @@
 
 namespace cn {
 
-frmIntSelect::frmIntSelect(Host& host, const QStringList& equations, std::int16_t xmin, std::int16_t xmax,
-                           QWidget* parent)
-    : QDialog(parent), host_(host), xmin_(xmin), xmax_(xmax) {
+frmIntSelect::frmIntSelect(Host& host, const QStringList& equations, XRange xRange, QWidget* parent)
+    : QDialog(parent), host_(host), xRange_(std::move(xRange)) {
   setObjectName("frmIntSelect");
   setWindowTitle("Select Equations");
   setAttribute(Qt::WA_DeleteOnClose);
@@ -90,7 +89,8 @@ void frmIntSelect::cmdOK_Click() {
                                : optMed->isChecked() ? IntersectLevel::kMedium
                                : optLow->isChecked() ? IntersectLevel::kLow
                                                      : IntersectLevel::kSuperLow;
-  const auto points = FindIntersections(first.toStdString(), second.toStdString(), xmin_, xmax_, level, prog);
+  const auto [xmin, xmax] = xRange_();
+  const auto points = FindIntersections(first.toStdString(), second.toStdString(), xmin, xmax, level, prog);
   host_.MessageBox(this, QString::fromStdString(IntersectionText(points)), MessageIcon::kInformation);
   close();
 }

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "core/progress.h"
 
@@ -21,10 +23,14 @@ class frmIntSelect : public QDialog {
   Q_OBJECT
 
  public:
+  // The graph window's x range, xmin then xmax.
+  using XRange = std::function<std::pair<std::int16_t, std::int16_t>()>;
+
   // `equations`: the main window's list at this moment; later changes of the
-  // list do not reach the dialog. It deletes itself when closed.
-  frmIntSelect(Host& host, const QStringList& equations, std::int16_t xmin, std::int16_t xmax,
-               QWidget* parent = nullptr);
+  // list do not reach the dialog. `xRange` is asked when OK is pressed, so a
+  // window redrawn while the dialog is open is the one searched. It deletes
+  // itself when closed.
+  frmIntSelect(Host& host, const QStringList& equations, XRange xRange, QWidget* parent = nullptr);
 
   void cmdOK_Click();
   void cmdCancel_Click();
@@ -35,7 +41,7 @@ class frmIntSelect : public QDialog {
   static QString Selected(const QListWidget* list);
 
   Host& host_;
-  std::int16_t xmin_, xmax_;
+  XRange xRange_;
   QListWidget* lstEqu1 = nullptr;
   QListWidget* lstEqu2 = nullptr;
   QRadioButton* optMLow = nullptr;

@@ -32,6 +32,7 @@
 #include "core/number_text.h"
 #include "curvenest_version.h"
 #include "engine/cls_expr_parser.h"
+#include "equations/equation_text.h"
 #include "equations/frm_equ.h"
 #include "equations/mod_color.h"
 #include "output/frm_about.h"
@@ -679,8 +680,14 @@ void frmMain::lstEqu_DblClick() {
   QListWidgetItem* item = lstEqu->currentItem();
   if (!item) return;
   const int row = lstEqu->currentRow();
-  if (auto text = host_.InputBox(this, "Fix the equation: ", item->text()))
-    equations_.SetExpression(static_cast<std::size_t>(row), Std(*text));
+  const auto text = host_.InputBox(this, "Fix the equation: ", item->text());
+  if (!text) return;
+  // As in the equation dialog: a text that can never plot keeps the old one.
+  if (const auto fault = FindEquationFault(text->toStdString())) {
+    host_.MessageBox(this, QString::fromStdString(fault->message), MessageIcon::kError);
+    return;
+  }
+  equations_.SetExpression(static_cast<std::size_t>(row), Std(*text));
 }
 
 void frmMain::lstCondition_DblClick() {

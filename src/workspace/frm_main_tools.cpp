@@ -4,6 +4,8 @@
 // writes the answer back.
 #include <QAction>
 #include <QEvent>
+#include <QFocusEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -23,12 +25,23 @@ namespace {
 
 constexpr const char* kSelectEquation = "You need to select an equation from the list.";
 
-// Calls back when the watched box receives the focus.
+// Calls back when the user moves the focus into the watched box: a click,
+// Tab, Backtab or a shortcut. The focus coming back with the window, or after
+// a message box, popup or dialog closes, is no move of the user's and must
+// not wipe the partner box (the answer just written there, say).
 class FocusWatcher : public QObject {
  public:
   FocusWatcher(QObject* parent, std::function<void()> onFocus) : QObject(parent), onFocus_(std::move(onFocus)) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::FocusIn) onFocus_();
+    if (event->type() == QEvent::FocusIn) {
+      switch (static_cast<QFocusEvent*>(event)->reason()) {
+        case Qt::MouseFocusReason:
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason: onFocus_(); break;
+        default: break;
+      }
+    }
     return QObject::eventFilter(watched, event);
   }
 
@@ -176,7 +189,7 @@ void frmMain::mnuInt_Click() {
   if (!intSelect_ || !intSelect_->isVisible()) {
     QStringList equations;
     for (int i = 0; i < lstEqu->count(); ++i) equations << lstEqu->item(i)->text();
-    intSelect_ = new frmIntSelect(host_, equations, xmin, xmax);
+    intSelect_ = new frmIntSelect(host_, equations, [this] { return std::pair{xmin, xmax}; });
   }
   intSelect_->show();
   intSelect_->raise();

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "analysis/block_sweep.h"
 #include "analysis/sweeps.h"
 #include "core/number_text.h"
 #include "engine/cls_expr_parser.h"
@@ -81,6 +82,12 @@ class Canvas {
   void Dot(double x, double y) {
     const double px = (x - x1_) * sx_, py = (y - y1_) * sy_;
     if (image_) {
+      // Most samples of a wide window fall far off the plane: they are
+      // turned away here, before the stamp asks the image for its size. The
+      // margin is wider than any dot reaches, so nothing the stamp would
+      // draw is lost (NaN is turned away too, as the stamp does).
+      const double margin = shape_.Width() + 2;
+      if (!(px > -margin && px < w_ + margin && py > -margin && py < h_ + margin)) return;
       shape_.Stamp(*image_, px, py, rgb_);
       return;
     }
@@ -170,7 +177,7 @@ void DrawAxes(Canvas& c, const GraphWindow& w) {
   // Ticks closer than a pixel to the last one drawn would only paint the same
   // pixels again (a wide window with step 1 has tens of thousands).
   double lastRow = NAN, lastColumn = NAN;
-  SingleSweep ys(static_cast<float>(w.ymin), static_cast<float>(w.ymax), w.ystep);
+  SingleSweep ys(static_cast<float>(w.ymin), static_cast<float>(w.ymax), w.ystep, SingleSweep::Stall::kEnd);
   for (float y = 0; ys.Next(y);) {
     const double row = c.ToPixel(0, y).y();
     if (std::abs(row - lastRow) < 1) continue;
@@ -182,7 +189,7 @@ void DrawAxes(Canvas& c, const GraphWindow& w) {
     const QPointF at = Inside(c, {tick.x(), tick.y() - half}, label);
     c.TextAt(at.x(), at.y(), label);
   }
-  SingleSweep xs(static_cast<float>(w.xmin), static_cast<float>(w.xmax), w.xstep);
+  SingleSweep xs(static_cast<float>(w.xmin), static_cast<float>(w.xmax), w.xstep, SingleSweep::Stall::kEnd);
   for (float x = 0; xs.Next(x);) {
     const double column = c.ToPixel(x, 0).x();
     if (std::abs(column - lastColumn) < 1) continue;
@@ -270,42 +277,24 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
   bool finished = true;
   if (graph.plotted) {
     c.SetWidth(kCurveWidth);
-    PlotProgress progress = MakePlotProgress(w.xmin, w.xmax);
+    SweepProgress progress = MakeSweepProgress(w.xmin, w.xmax);
     if (options.progress) options.progress->Max(progress.max);
     const bool lines = options.vector || graph.connectSamples;
     clsExprParser parser;
     for (const Equation& eq : graph.equations) {
       if (!finished) break;
       c.SetColor(eq.color);
-      const Condition condition = ParseCondition(eq.condition);
       parser.StoreExpression(eq.expression);
-      if (options.progress) options.progress->Value(0);
-      const bool compiled = parser.Compiled() && condition.op != Condition::Op::kNever;
       Polylines curve(c);
-      SingleSweep sweep(w.xmin, w.xmax, kPlotStep);
-      float x = 0;
-      while (sweep.Next(x)) {
-        bool ok = false;
-        float y = 0;
-        if (compiled) {
-          y = static_cast<float>(parser.Eval1(x));
-          ok = parser.ErrorID() == 0 && condition.Holds(x);
-        }
-        if (lines) {
-          if (ok) curve.Add(x, y);
-          else curve.Break();
-        } else if (ok) {
-          c.Dot(x, y);
-        }
-        if (++progress.counter >= progress.samplesPerStep) {
-          progress.counter = 0;
-          if (options.progress) options.progress->Value(options.progress->Value() + 1);
-          if (options.cancelled && options.cancelled()) {
-            finished = false;
-            break;
-          }
-        }
-      }
+      finished = SweepEquation(parser, ParseCondition(eq.condition), w.xmin, w.xmax, progress, options.progress,
+                               options.cancelled, [&](float x, float y, bool ok) {
+                                 if (lines) {
+                                   if (ok) curve.Add(x, y);
+                                   else curve.Break();
+                                 } else if (ok) {
+                                   c.Dot(x, y);
+                                 }
+                               });
     }
     if (finished) {
       c.SetWidth(kStatWidth);
@@ -313,9 +302,13 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
       for (const auto& [px, py] : graph.statPoints) c.Dot(px, py);
       if (options.progress) options.progress->Value(0);
       if (graph.writeEquations) {
+        // One text line in world units: the texts step down at least that much.
+        const double line = c.LineHeight() * (w.ymax - w.ymin) / std::max(1, c.Height());
+        double y = w.ymax;
         for (std::size_t k = 0; k < graph.equations.size(); ++k) {
+          y = EquationTextY(static_cast<int>(k), w.ymax, y, line);
           c.SetColor(graph.equations[k].color);
-          const QPointF at = c.ToPixel(w.xmin, w.ymax - static_cast<double>(k));
+          const QPointF at = c.ToPixel(w.xmin, y);
           c.TextAt(at.x(), at.y(), QString::fromStdString(graph.equations[k].expression));
         }
       }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 namespace cn {
@@ -29,7 +31,13 @@ TEST(Sweeps, SinglePrecisionPositions) {
       {-10, 10, -1, 0},     // a negative step with the usual order
       {10, -10, -1, 21},
       {-10, 10, 0, 0},      // a zero step would never end
-      {1e8f, 2e8f, 1, 1},   // the step no longer moves x: ends after one
+      // From 2^24 on, singles are 2 apart and adding 1 is a tie: the sums that
+      // round back to x are replaced by the next single, so each of the 11
+      // singles 2^24, 2^24 + 2, ..., 2^24 + 20 is a sample.
+      {16777216.0f, 16777236.0f, 1, 11},
+      {16777236.0f, 16777216.0f, -1, 11},
+      // The largest single and then infinity, where nothing moves any more.
+      {std::numeric_limits<float>::max(), std::numeric_limits<float>::infinity(), 1, 2},
       {0, 0, 1, 1},
   };
   for (const Case& c : cases) {
@@ -37,6 +45,68 @@ TEST(Sweeps, SinglePrecisionPositions) {
     int n = 0;
     for (float v = 0; sweep.Next(v) && n < 100000;) ++n;
     EXPECT_EQ(n, c.count) << c.start << " " << c.stop << " " << c.step;
+  }
+  // The axis ticks end where the step stops moving x: one tick at 1e8.
+  SingleSweep ticks(1e8f, 2e8f, 1, SingleSweep::Stall::kEnd);
+  int n = 0;
+  for (float v = 0; ticks.Next(v) && n < 100000;) ++n;
+  EXPECT_EQ(n, 1);
+}
+
+// A step too small for a large |x| still crosses the whole window: where the
+// sum moves x the positions are the accumulated ones, elsewhere each is the
+// next single, and the last lies within one single of the bound.
+TEST(Sweeps, FineStepsCoverWideWindows) {
+  struct Case { float start, stop, step; };
+  const Case cases[] = {
+      {-3000, 3000, 0.0001f},   // Get X at High
+      {-45, 45, 0.000001f},     // intersections at High
+      {3000, -3000, -0.0001f},  // the mirrored sweep
+  };
+  for (const Case& c : cases) {
+    SingleSweep sweep(c.start, c.stop, c.step);
+    const float toward = c.step > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+    float x = 0, expected = c.start, last = c.start;
+    long long count = 0, replaced = 0;
+    bool ordered = true, exact = true;
+    while (sweep.Next(x)) {
+      exact = exact && x == expected;
+      ordered = ordered && (count == 0 || (c.step > 0 ? x > last : x < last));
+      last = x;
+      ++count;
+      expected = x + c.step;
+      if (expected == x) {
+        expected = std::nextafter(x, toward);
+        ++replaced;
+      }
+    }
+    SCOPED_TRACE(testing::Message() << c.start << " .. " << c.stop << " by " << c.step);
+    EXPECT_TRUE(exact);
+    EXPECT_TRUE(ordered);
+    EXPECT_GT(replaced, 0);
+    EXPECT_TRUE(c.step > 0 ? last <= c.stop : last >= c.stop);
+    // Singles near 3000 are 0.000244 apart, so the last sample is that close.
+    EXPECT_NEAR(last, c.stop, 0.0005);
+  }
+}
+
+// Tops of the equation texts: a world unit apart while a unit is taller than
+// a text line, a text line apart when it is not.
+TEST(Sweeps, EquationTextsStepDownWithoutOverlap) {
+  struct Case { double ymax, line; std::vector<double> tops; };
+  const Case cases[] = {
+      {10, 0.8, {10, 9, 8, 7}},              // default window: one unit each
+      {10, 1.0, {10, 9, 8, 7}},              // exactly a line per unit
+      {100, 7.5, {100, 92.5, 85, 77.5}},     // tall window: a line each
+      {-5, 2, {-5, -7, -9, -11}},
+      {3, 0, {3, 2, 1, 0}},
+  };
+  for (const Case& c : cases) {
+    double y = c.ymax;
+    for (int k = 0; k < static_cast<int>(c.tops.size()); ++k) {
+      y = EquationTextY(k, c.ymax, y, c.line);
+      EXPECT_DOUBLE_EQ(y, c.tops[k]) << c.ymax << " line " << c.line << " row " << k;
+    }
   }
 }
 
@@ -63,19 +133,15 @@ TEST(Sweeps, ConditionText) {
 }
 
 TEST(Sweeps, ProgressMaximum) {
-  struct Case { std::int16_t xmin, xmax; int max, perStep; };
+  struct Case { std::int16_t xmin, xmax; int max; };
   const Case cases[] = {
-      {-10, 10, 40, 500},
-      {5, 10, 30, 500},
-      {-1000, 1000, 4000, 500},
+      {-10, 10, 40},
+      {5, 10, 30},
+      {-1000, 1000, 4000},
       // (32768 + 32767) * 2 = 131070 does not fit 16 bits: five times fewer steps.
-      {-32768, 32767, 26214, 2500},
+      {-32768, 32767, 26214},
   };
-  for (const Case& c : cases) {
-    const PlotProgress p = MakePlotProgress(c.xmin, c.xmax);
-    EXPECT_EQ(p.max, c.max) << c.xmin << " " << c.xmax;
-    EXPECT_EQ(p.samplesPerStep, c.perStep);
-  }
+  for (const Case& c : cases) EXPECT_EQ(MakeSweepProgress(c.xmin, c.xmax).max, c.max) << c.xmin << " " << c.xmax;
 }
 
 class RecordingBar : public Progress {
@@ -92,7 +158,7 @@ class RecordingBar : public Progress {
 
 TEST(Sweeps, PlotEquationDotsAndProgress) {
   clsExprParser parser;
-  PlotProgress progress = MakePlotProgress(-10, 10);
+  SweepProgress progress = MakeSweepProgress(-10, 10);
   RecordingBar bar;
   std::vector<std::pair<float, float>> dots;
   const auto record = [&](float x, float y) { dots.emplace_back(x, y); };

@@ -63,14 +63,32 @@ TEST(Tools, GetXProgressRunsTwoStepsPerUnitAndEndsEmpty) {
   }
 }
 
-TEST(Tools, SweepsEndOnWideWindows) {
-  // At High, 0.0001 no longer moves a single of magnitude 2048: the sweep
-  // stops there instead of running forever, and earlier roots are still found.
-  EXPECT_EQ(JoinValues(SolveForX("x", 1, -5, 3000, true, nullptr)), "1");
-  Recorder bar;
-  SolveForX("x", 1, -32768, 32767, true, &bar);
-  EXPECT_LE(bar.max, 32767);
-  EXPECT_GT(bar.max, 0);
+TEST(Tools, GetXCoversWideWindows) {
+  // From |x| = 2048 on, 0.0001 no longer moves a single: the sweep goes on by
+  // whole singles (0.000244 apart), still well inside the band of High.
+  struct Case { const char* expr; float y; std::int16_t xmin, xmax; bool high; const char* text; };
+  const Case cases[] = {
+      {"x", 2500, -3000, 3000, true, "2500"},
+      {"x", -2999.5f, -3000, -2000, true, "-2999.5"},
+      {"x^2", 9e6f, 2000, 4000, true, "3000"},
+      {"x", 1, -5, 2050, true, "1"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(JoinValues(SolveForX(c.expr, c.y, c.xmin, c.xmax, c.high, nullptr)), c.text) << c.expr << " = " << c.y;
+  }
+}
+
+TEST(Tools, WideSweepProgressRunsToFull) {
+  struct Case { std::int16_t xmin, xmax; int max; };
+  const Case cases[] = {{-3000, 3000, 12000}, {5, 10, 30}, {-10, 10, 40}};
+  for (const Case& c : cases) {
+    Recorder bar;
+    SolveForX("x", 1, c.xmin, c.xmax, true, &bar);
+    EXPECT_EQ(bar.max, c.max) << c.xmin << " " << c.xmax;
+    EXPECT_GE(bar.highest, c.max - 1) << c.xmin << " " << c.xmax;
+    EXPECT_LE(bar.highest, c.max);
+    EXPECT_EQ(bar.value, 0);
+  }
 }
 
 TEST(Tools, DomainRangeAndExtremesReportProgressAndCanBeStopped) {
@@ -113,8 +131,30 @@ TEST(Tools, Domain) {
       {"1/x", "x is not equal to 0"},
       {"1/(x^2-1)", "x is not equal to -1, 1"},
       {"sqrt(x^2-4)", "x < -2 And x > 1.997"},
+      // Defined in one stretch inside the window: failing at both ends.
+      {"sqrt(16-x^2)", "x > -4 And x < 4"},
+      {"ln(9-x^2)", "x > -3 And x < 3"},
+      {"sqrt(1-abs(x))", "x > -1 And x < 1"},
+      {"acos(x/5)", "x > -5 And x < 5"},
+      {"sqrt(x-2)*sqrt(6-x)", "x > 2 And x < 6"},
+      // Failing everywhere, or not an expression at all.
+      {"sqrt(-1-x^2)", "Not defined inside the window (alter xmin and max for more)."},
+      {"ln(-abs(x))", "Not defined inside the window (alter xmin and max for more)."},
+      {"x+", "Not defined inside the window (alter xmin and max for more)."},
   };
   for (const Case& c : cases) EXPECT_EQ(FindDomain(c.expr, -10, 10), c.text) << c.expr;
+}
+
+TEST(Tools, DomainOnOtherWindows) {
+  struct Case { const char* expr; std::int16_t xmin, xmax; const char* text; };
+  const Case cases[] = {
+      {"sqrt(-1-x^2)", -5, 5, "Not defined inside the window (alter xmin and max for more)."},
+      {"sqrt(x)", -5, -1, "Not defined inside the window (alter xmin and max for more)."},
+      {"sqrt(100-x^2)", -20, 30, "x > -10 And x < 10"},
+      // Defined across the window's left edge: one run, today's text.
+      {"sqrt(4-x)", -10, 10, "x < 4"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FindDomain(c.expr, c.xmin, c.xmax), c.text) << c.expr;
 }
 
 TEST(Tools, DomainOfAFunctionUndefinedAcrossAWideWindow) {
@@ -222,12 +262,24 @@ TEST(Tools, IntersectionProgress) {
   EXPECT_LE(bar.highest, 40);
 }
 
-TEST(Tools, IntersectionSweepEndsWhenTheStepNoLongerMovesX) {
-  // At High, 0.000001 does not move a single of magnitude 32 or more.
-  EXPECT_EQ(IntersectionText(FindIntersections("x", "2-x", -100, 100, IntersectLevel::kHigh, nullptr)),
-            "There is no intersection.");
-  EXPECT_EQ(IntersectionText(FindIntersections("x", "2-x", -3, 100, IntersectLevel::kHigh, nullptr)),
-            "The intersects are: (1, 1)");
+TEST(Tools, IntersectionsCoverWideWindows) {
+  // At High, 0.000001 no longer moves a single from |x| = 32 on; Medium from
+  // 256; Low from 2048. The meeting points beyond are found all the same.
+  struct Case { const char* a; const char* b; std::int16_t xmin, xmax; IntersectLevel level; const char* text; };
+  const Case cases[] = {
+      {"x", "-40", -45, 45, IntersectLevel::kHigh, "The intersects are: (-40, -40)"},
+      {"x", "99", 95, 100, IntersectLevel::kHigh, "The intersects are: (99, 99)"},
+      {"x", "300", -400, 400, IntersectLevel::kMedium, "The intersects are: (300, 300)"},
+      {"x", "-3000", -4000, 4000, IntersectLevel::kLow, "The intersects are: (-3000, -3000)"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IntersectionText(FindIntersections(c.a, c.b, c.xmin, c.xmax, c.level, nullptr)), c.text)
+        << c.a << " / " << c.b << " level " << static_cast<int>(c.level);
+  }
+  Recorder bar;
+  FindIntersections("x", "0", 30, 100, IntersectLevel::kHigh, &bar);
+  EXPECT_EQ(bar.max, 260);
+  EXPECT_GE(bar.highest, 259);
 }
 
 TEST(Tools, TableRows) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/sweeps.h"
 #include "engine/cls_expr_parser.h"
 
 #include <set>
@@ -64,13 +65,40 @@ TEST(EquationText, ConditionText) {
   };
   const Case cases[] = {
       {0, "3", "x < 3"},          {1, "3", "x > 3"},        {2, "3", "x <= 3"},
-      {3, "3", "x >= 3"},         {3, " 2 ", "x >=  2 "},   {0, "-2.5", "x < -2.5"},
+      {3, "3", "x >= 3"},         {3, " 2 ", "x >= 2"},     {0, "-2.5", "x < -2.5"},
+      {0, "2 ", "x < 2"},         {1, "\t-1\t", "x > -1"},
       {1, "+4", "x > +4"},        {2, "1e3", "x <= 1e3"},   {0, "1.5E-2", "x < 1.5E-2"},
       {0, "", ""},                {0, "abc", ""},           {1, "pi", ""},
       {0, "3x", ""},              {0, "1 2", ""},           {0, "--1", ""},
       {0, "   ", ""},             {-1, "3", ""},            {4, "3", ""},
   };
   for (const Case& t : cases) EXPECT_EQ(ConditionText(t.index, t.bound), t.condition) << t.index << " '" << t.bound << "'";
+  // A bound typed with blanks makes a condition plotting can read.
+  const Condition padded = ParseCondition(ConditionText(0, " 2 "));
+  EXPECT_EQ(padded.op, Condition::Op::kLt);
+  EXPECT_EQ(padded.bound, 2.0f);
+}
+
+TEST(EquationText, FaultsOfTextsThatCannotPlot) {
+  struct Case { const char* text; const char* message; std::size_t caret; };
+  const Case cases[] = {
+      {"(x+1", "Not enough closing brackets", 0},
+      {"   (x+1", "Not enough closing brackets", 3},
+      {"x)", "Too many closing brackets at pos: 2", 1},
+      {"1x^2 +abcx +0", "too many variables", 0},
+      {"", "missing argument", 0},
+      {"x+", "missing argument", 1},
+  };
+  for (const Case& c : cases) {
+    const auto fault = FindEquationFault(c.text);
+    ASSERT_TRUE(fault.has_value()) << c.text;
+    EXPECT_EQ(fault->message, c.message) << c.text;
+    EXPECT_EQ(fault->caret, c.caret) << c.text;
+  }
+  // Texts that plot, failing samples or not, are not faults.
+  for (const char* good : {"x", "1/x", "sqrt(-1)", "  2*x^2 +3x -1 ", "pi#*x", "5", "sqrt(x-2)*sqrt(6-x)"}) {
+    EXPECT_FALSE(FindEquationFault(good).has_value()) << good;
+  }
 }
 
 // The nine colours that can be drawn, packed red + 256 green + 65536 blue.

@@ -123,7 +123,7 @@ TEST_F(EquationDialog, OkAppendsTheRowOfEachKind) {
   const Case cases[] = {
       {"optQuad", {{"txtA", "1"}, {"txtB", "-4"}, {"txtC", "3"}}, "1x^2 -4x +3", {}},
       {"optQuad", {{"txtC", "5"}}, "0x^2 +0x +5", {{"txtA", "0"}, {"txtB", "0"}, {"txtC", "5"}}},
-      {"optQuad", {{"txtA", "1"}, {"txtB", "sqrt(2)"}}, "1x^2 +sqrt(2)x +0", {{"txtC", "0"}}},
+      {"optQuad", {{"txtA", "1"}, {"txtB", "2*3"}}, "1x^2 +2*3x +0", {{"txtC", "0"}}},
       {"optLinear", {{"txtM", "3"}, {"txtB2", "-1"}}, "3x -1", {}},
       {"optLinear", {{"txtM", "0.5"}, {"txtB2", "-0.5"}}, "0.5x -0.5", {}},
       {"optLinear", {{"txtB2", "7"}}, "0x +7", {{"txtM", "0"}}},
@@ -192,7 +192,7 @@ TEST_F(EquationDialog, ConditionFromComparisonAndBound) {
   };
   const Case cases[] = {
       {0, "3", "x < 3"},       {1, "3", "x > 3"},     {2, "-1.5", "x <= -1.5"},
-      {3, " 2 ", "x >=  2 "},  {1, "2e1", "x > 2e1"}, {0, "abc", ""},
+      {3, " 2 ", "x >= 2"},    {1, "2e1", "x > 2e1"}, {0, "abc", ""},
       {2, "pi", ""},           {3, "", ""},
   };
   for (const Case& t : cases) {
@@ -208,6 +208,66 @@ TEST_F(EquationDialog, ConditionFromComparisonAndBound) {
     EXPECT_TRUE(host.messages.empty());
     Settle();
   }
+}
+
+// What the engine refuses never reaches the list; the dialog stays open with
+// the text as typed and, for Custom, the caret where the engine points.
+TEST_F(EquationDialog, EquationsThatCannotPlotAreRefused) {
+  const QString longSum = "x" + QString("+x").repeated(5000);
+  struct Case {
+    const char* option;
+    std::vector<std::pair<const char*, QString>> typed;
+    QString message;
+    int caret;  // in txtEqu; -1 for the coefficient kinds
+  };
+  const Case cases[] = {
+      {"optCustom", {{"txtEqu", "(x+1"}}, "Not enough closing brackets", 0},
+      {"optCustom", {{"txtEqu", "  x**2"}}, "missing argument", 4},
+      {"optCustom", {{"txtEqu", "2*x)"}}, "Too many closing brackets at pos: 4", 3},
+      {"optCustom", {{"txtEqu", "cosx(1)"}}, "Function < cosx > unknown at pos: 1", 0},
+      // The position counts characters, not bytes or UTF-16 units.
+      {"optCustom", {{"txtEqu", QString::fromUtf8("\xC3\xA9\xF0\x9D\x91\xA5 +)")}}, "", 4},
+      {"optCustom", {{"txtEqu", longSum}}, "Too many operations", 0},
+      {"optCustom", {{"txtEqu", "x*y"}}, "too many variables", 0},
+      {"optQuad", {{"txtA", "abc"}}, "too many variables", -1},
+      // A letter straight after a bracket: "1x^2 +sqrt(2)x +0".
+      {"optQuad", {{"txtA", "1"}, {"txtB", "sqrt(2)"}}, "Syntax error at pos: 14", -1},
+      {"optLinear", {{"txtM", "2"}, {"txtB2", "(1"}}, "Not enough closing brackets", -1},
+  };
+  for (const Case& t : cases) {
+    rows.clear();
+    host.messages.clear();
+    if (!dialog) SetUp();
+    Click(t.option);
+    for (const auto& [box, text] : t.typed) Box(box)->setText(text);
+    Click("cmdOK");
+    const std::string name = t.typed[0].second.left(20).toStdString();
+    ASSERT_EQ(host.messages.size(), 1u) << name;
+    if (!t.message.isEmpty()) {
+      EXPECT_EQ(host.messages[0].text, t.message) << name;
+    }
+    EXPECT_FALSE(host.messages[0].text.isEmpty()) << name;
+    EXPECT_EQ(host.messages[0].icon, MessageIcon::kError) << name;
+    EXPECT_TRUE(rows.empty()) << name;
+    ASSERT_TRUE(dialog->isVisible()) << name;
+    for (const auto& [box, text] : t.typed) EXPECT_EQ(Box(box)->text(), text) << name;
+    if (t.caret >= 0) {
+      EXPECT_EQ(Box("txtEqu")->cursorPosition(), t.caret) << name;
+    } else {
+      EXPECT_EQ(Box("txtC")->text(), "") << "no zeros on refusal";
+    }
+    dialog->close();
+    Settle();
+  }
+  // The mended text goes through.
+  SetUp();
+  Click("optCustom");
+  Box("txtEqu")->setText("(x+1");
+  Click("cmdOK");
+  Box("txtEqu")->setText("(x+1)");
+  Click("cmdOK");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].expression, "(x+1)");
 }
 
 TEST_F(EquationDialog, CancelClosesWithoutARow) {

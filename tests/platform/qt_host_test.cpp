@@ -1,12 +1,24 @@
 // The parts of the desktop seam that run without a user: the printer list,
-// the refusals of PrintImage and the clipboard (kept in-process offscreen).
-// The dialogs are modal and stay untested here.
+// the refusals of PrintImage, the message box as built (not run: it is
+// modal), the "Save changes?" box answered by a timer and the clipboard (kept
+// in-process offscreen).
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <functional>
 
 #include "platform/qt_host.h"
 
@@ -58,6 +70,89 @@ TEST(QtHost, PrintingNoPictureFails) {
   const QStringList installed = host.Printers();
   if (installed.isEmpty()) GTEST_SKIP() << "no printer installed";
   EXPECT_FALSE(host.PrintImage(installed.front(), QImage(), QStringLiteral("Curvenest")).isEmpty());
+}
+
+// A result of thousands of intersections is taller than any screen: the box
+// fits the screen, scrolls the unchanged text and keeps OK in view.
+TEST(QtHost, LongMessagesScrollInsideTheScreen) {
+  QString many = "The intersects are: ";
+  for (int i = 0; i < 4000; ++i) many += QString("(%1, %1), ").arg(i);
+  many.chop(2);
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+
+  auto box = cn::MakeMessageBox(nullptr, many, cn::MessageIcon::kInformation, "Curvenest");
+  EXPECT_EQ(qobject_cast<QMessageBox*>(box.get()), nullptr);
+  box->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+  EXPECT_EQ(box->windowTitle(), "Curvenest");
+  EXPECT_LE(box->frameGeometry().height(), screen.height());
+  EXPECT_LE(box->frameGeometry().width(), screen.width());
+  auto* label = box->findChild<QLabel*>("lblMessage");
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->text(), many);
+  auto* scroll = box->findChild<QScrollArea*>("scrMessage");
+  ASSERT_NE(scroll, nullptr);
+  EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+  auto* ok = box->findChild<QAbstractButton*>("cmdOK");
+  ASSERT_NE(ok, nullptr);
+  EXPECT_TRUE(ok->isVisible());
+  EXPECT_TRUE(box->rect().contains(QRect(ok->mapTo(box.get(), QPoint(0, 0)), ok->size())));
+  QTest::mouseClick(ok, Qt::LeftButton);
+  EXPECT_FALSE(box->isVisible());
+
+  // Texts that fit stay in Qt's own message box.
+  for (const QString& text : {QString("There is no intersection."), QString("The intersects are: (-1, 1), (2, 4)")}) {
+    auto plain = cn::MakeMessageBox(nullptr, text, cn::MessageIcon::kError, "Curvenest");
+    auto* message = qobject_cast<QMessageBox*>(plain.get());
+    ASSERT_NE(message, nullptr) << text.toStdString();
+    EXPECT_EQ(message->text(), text);
+    EXPECT_EQ(message->icon(), QMessageBox::Critical);
+  }
+}
+
+// Once the modal message box is up, checks it and answers it with `answer`.
+void AnswerTheBox(std::function<void(QMessageBox*)> answer) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    timer->stop();
+    timer->deleteLater();
+    answer(box);
+  });
+  timer->start();
+}
+
+TEST(QtHost, SaveChangesOffersSaveDiscardAndCancel) {
+  struct Case {
+    const char* name;
+    std::function<void(QMessageBox*)> answer;
+    cn::SaveChoice choice;
+  };
+  const auto click = [](QMessageBox::StandardButton which) {
+    return [which](QMessageBox* box) { box->button(which)->click(); };
+  };
+  const std::vector<Case> cases = {
+      {"Save", click(QMessageBox::Save), cn::SaveChoice::kSave},
+      {"Discard", click(QMessageBox::Discard), cn::SaveChoice::kDiscard},
+      {"Cancel", click(QMessageBox::Cancel), cn::SaveChoice::kCancel},
+      {"Escape", [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }, cn::SaveChoice::kCancel},
+      {"Enter takes the default, Save", [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); },
+       cn::SaveChoice::kSave},
+  };
+  cn::QtHost host;
+  for (const Case& c : cases) {
+    QString title, text;
+    AnswerTheBox([&](QMessageBox* box) {
+      title = box->windowTitle();
+      text = box->text();
+      c.answer(box);
+    });
+    EXPECT_EQ(host.AskSaveChanges(nullptr, QStringLiteral("Save changes?")), c.choice) << c.name;
+    EXPECT_EQ(title, QStringLiteral("Curvenest")) << c.name;
+    EXPECT_EQ(text, QStringLiteral("Save changes?")) << c.name;
+  }
 }
 
 // A copy replaces what the clipboard held in every format.

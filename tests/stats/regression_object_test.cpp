@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -76,13 +77,37 @@ TEST(RegressionObject, ValuesAndSignOfTheExponent) {
   EXPECT_EQ(empty.RegVal(5), 0);
 }
 
-// Data far from the origin makes the powers nearly dependent, but the fit
-// still tells them apart (to the few digits normal equations keep there):
-// y = (x - 1000)^2 on 998..1002.
-TEST(RegressionObject, OffsetDataKeepsItsOrder) {
-  RegressionObject fit = Fit(2, {{998, 4}, {999, 1}, {1000, 0}, {1001, 1}, {1002, 4}});
-  EXPECT_NEAR(fit.Coeff(2), 1, 1e-3);
-  EXPECT_NEAR(fit.Coeff(1), -2000, 1);
+// Data far from the origin: the raw powers are nearly dependent, yet the fit
+// keeps its order and its digits. Each case is an exact polynomial written
+// about its own offset and expanded by hand.
+TEST(RegressionObject, OffsetDataKeepsItsOrderAndDigits) {
+  const std::vector<FitCase> cases = {
+      // y = (x - 1000)^2 = x^2 - 2000x + 1000000.
+      {"parabola about 1000", 2, {{998, 4}, {999, 1}, {1000, 0}, {1001, 1}, {1002, 4}}, {1e6, -2000, 1}},
+      // y = (x - 2999)^2 through three points only.
+      {"parabola about 3000", 2, {{3000, 1}, {3001, 4}, {3002, 9}}, {8994001, -5998, 1}},
+      // y = x - 1999999.
+      {"line about 2000000", 1, {{2000000, 1}, {2000001, 2}, {2000002, 3}}, {-1999999, 1}},
+      // y = 0.5 (x - 2000)^2 + 3 (x - 2000) + 7 = 0.5x^2 - 1997x + 1994007.
+      {"years",
+       2,
+       {{1990, 27}, {1995, 4.5}, {2000, 7}, {2010, 87}, {2020, 267}, {2030, 547}},
+       {1994007, -1997, 0.5}},
+      // The same cubic about -5000 as the one about 0 below: (x + 5000)^3 - 2(x + 5000) + 1.
+      {"cubic about -5000",
+       3,
+       {{-5001, 2}, {-5000, 1}, {-4999, 0}, {-4998, 5}},
+       {1.25e11 - 10000 + 1, 3 * 2.5e7 - 2, 15000, 1}},
+  };
+  for (const FitCase& c : cases) {
+    RegressionObject fit = Fit(c.degree, c.points);
+    for (std::size_t k = 0; k < c.coefficients.size(); ++k) {
+      EXPECT_NEAR(fit.Coeff(static_cast<int>(k)), c.coefficients[k], 1e-9 * std::max(1.0, std::fabs(c.coefficients[k])))
+          << c.name << " C" << k;
+    }
+    // The fitted values at the points themselves.
+    for (const auto& [x, y] : c.points) EXPECT_NEAR(fit.RegVal(x), y, 1e-6) << c.name << " at " << x;
+  }
 }
 
 TEST(RegressionObject, NewPointsAreSolvedAgain) {

@@ -102,6 +102,7 @@ TEST_F(MainWindow, StartUpState) {
 TEST_F(MainWindow, BoundsReadByTheirLeadingNumber) {
   struct Case { const char* text; std::int16_t expected; };
   const Case cases[] = {{"2.5", 2}, {"3.5", 4}, {"abc", 0}, {"7xyz", 7}, {" 1 2", 12}, {"&H10", 16}, {"-3.5", -4}};
+  Box("txtXMax")->setText("20");
   for (const Case& c : cases) {
     Box("txtXMin")->setText(c.text);
     ASSERT_TRUE(window.DrawAxis()) << c.text;
@@ -118,6 +119,9 @@ TEST_F(MainWindow, ImpossibleWindowsAreRefused) {
   const Case cases[] = {
       {"txtXMin", "40000", "XMin"}, {"txtYMax", "-32769", "YMax"}, {"txtXMax", "-10", "XMax"},
       {"txtYMin", "10", "YMin"},
+      // Reversed windows would draw an empty plane or the graph upside down.
+      {"txtXMax", "-20", "XMin must be less than XMax."}, {"txtXMin", "10.6", "XMin must be less than XMax."},
+      {"txtYMin", "32767", "YMin must be less than YMax."}, {"txtYMax", "-11", "YMin must be less than YMax."},
   };
   for (const Case& c : cases) {
     host.messages.clear();
@@ -187,6 +191,16 @@ TEST_F(MainWindow, DeleteAndEditInPlace) {
   EXPECT_EQ(host.inputs.back().defaultText, "sin(x)");
   window.lstEqu_DblClick();  // cancelled
   EXPECT_EQ(List("lstEqu")->item(0)->text(), "cos(x)");
+  // A text that can never plot is refused with the engine's message.
+  for (const char* bad : {"(x+1", "", "x*y", "2+"}) {
+    host.messages.clear();
+    host.inputAnswers.push_front(QString(bad));
+    window.lstEqu_DblClick();
+    ASSERT_EQ(host.messages.size(), 1u) << bad;
+    EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
+    EXPECT_EQ(List("lstEqu")->item(0)->text(), "cos(x)") << bad;
+  }
+  EXPECT_EQ(host.messages[0].text, "missing argument");
   window.lstCondition_DblClick();  // an empty answer is stored
   EXPECT_EQ(host.inputs.back().prompt, "Fix the condition: ");
   EXPECT_EQ(List("lstCondition")->item(0)->text(), "");
@@ -272,6 +286,13 @@ TEST_F(MainWindow, AxesOnTheImage) {
   Box("txtXStep")->setText("0");
   ASSERT_TRUE(window.DrawAxis());
   EXPECT_NE(window.Surface()->Image().pixel(Column(25), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
+
+  // A step too fine for the widest window ends the ticks where it stops
+  // moving x, instead of a label at each of millions of singles.
+  Box("txtXMin")->setText("-32768");
+  Box("txtXMax")->setText("32767");
+  Box("txtXStep")->setText("0.0001");
+  EXPECT_TRUE(window.DrawAxis());
 }
 
 TEST_F(MainWindow, GraphPlotsEachRowInItsColour) {
@@ -295,6 +316,41 @@ TEST_F(MainWindow, GraphPlotsEachRowInItsColour) {
   EXPECT_GT(CountColor(red, QRect(0, 0, size / 3, unit)), 5);
   EXPECT_GT(CountColor(blue, QRect(0, unit, size / 3, unit)), 5);
   EXPECT_EQ(window.ProgressBar().Value(), 0);
+}
+
+// On a tall window a world unit is a few pixels: each text still goes at
+// least one text line below the one before, so no two share a line.
+TEST_F(MainWindow, EquationTextsNeverOverlap) {
+  const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(0, 255, 0)};
+  window.AppendEquation("x+1000", "", 255);
+  window.AppendEquation("x+2000", "", 0xFF0000);
+  window.AppendEquation("x+3000", "", 0x00FF00);
+  for (const char* ymax : {"10", "100"}) {
+    Box("txtYMin")->setText(QString("-") + ymax);
+    Box("txtYMax")->setText(ymax);
+    Graph();
+    const QImage& image = window.Surface()->Image();
+    // The rows each text's colour covers in the left third.
+    int top[3], bottom[3];
+    for (int k = 0; k < 3; ++k) {
+      top[k] = image.height();
+      bottom[k] = -1;
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width() / 3; ++x)
+          if ((image.pixel(x, y) & 0xFFFFFF) == (colours[k] & 0xFFFFFF)) {
+            top[k] = std::min(top[k], y);
+            bottom[k] = std::max(bottom[k], y);
+          }
+      ASSERT_GE(bottom[k], 0) << ymax << " row " << k;
+    }
+    for (int k = 1; k < 3; ++k) EXPECT_GT(top[k], bottom[k - 1]) << ymax << " row " << k;
+    if (QString(ymax) == "10") {
+      // The default window keeps one world unit per row.
+      const int unit = Row(9) - Row(10);
+      for (int k = 0; k < 3; ++k) EXPECT_LT(top[k], Row(10 - k) + unit) << k;
+      for (int k = 0; k < 3; ++k) EXPECT_GE(top[k], Row(10 - k)) << k;
+    }
+  }
 }
 
 TEST_F(MainWindow, EnterEquationAppendsASelectedRow) {

@@ -161,6 +161,37 @@ TEST_F(ToolWindows, FocusResetsThePartnerBox) {
   EXPECT_EQ(Box("txtY")->text(), "6");
 }
 
+// Only a move of the user's resets the partner; the focus returning with the
+// window or after a message box, popup or dialog keeps both boxes.
+TEST_F(ToolWindows, FocusResetsThePartnerOnlyWhenTheUserMovesIt) {
+  struct Case { Qt::FocusReason reason; bool resets; };
+  const Case cases[] = {
+      {Qt::MouseFocusReason, true},        {Qt::TabFocusReason, true},   {Qt::BacktabFocusReason, true},
+      {Qt::ShortcutFocusReason, true},     {Qt::ActiveWindowFocusReason, false},
+      {Qt::PopupFocusReason, false},       {Qt::OtherFocusReason, false},
+  };
+  for (const Case& c : cases) {
+    for (const char* box : {"txtX", "txtY"}) {
+      const char* partner = QString(box) == "txtX" ? "txtY" : "txtX";
+      Box("txtX")->setText("5");
+      Box("txtY")->setText("6");
+      QFocusEvent in(QEvent::FocusIn, c.reason);
+      QApplication::sendEvent(Box(box), &in);
+      EXPECT_EQ(Box(partner)->text() == "0", c.resets) << box << " reason " << c.reason;
+      EXPECT_NE(Box(box)->text(), "0") << box;
+    }
+  }
+  // The answer of Get Y survives the focus coming back after its message.
+  Equation("x+");
+  Box("txtX")->setText("2");
+  Click("cmdY");
+  const QString answer = Box("txtY")->text();
+  QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(Box("txtX"), &back);
+  EXPECT_EQ(Box("txtY")->text(), answer);
+  EXPECT_EQ(Box("txtX")->text(), "2");
+}
+
 TEST_F(ToolWindows, DomainAndRangeGoToTheLogUnderOneHeader) {
   Equation("sqrt(x)");
   Trigger("mnuDomain");
@@ -397,6 +428,23 @@ TEST_F(ToolWindows, IntersectionDialog) {
   EXPECT_EQ(host.messages[3].text, "The intersects are: (-1, 1), (2, 4)");
   EXPECT_EQ(host.messages[3].icon, MessageIcon::kInformation);
   EXPECT_TRUE(dialog.isNull() || !dialog->isVisible());
+}
+
+// The window drawn while the dialog is open is the one searched.
+TEST_F(ToolWindows, IntersectionDialogReadsTheWindowAtOk) {
+  Equation("x^2");
+  Equation("x+2");
+  Trigger("mnuInt");
+  QPointer<frmIntSelect> dialog = IntersectDialog();
+  ASSERT_NE(dialog, nullptr);
+  Box("txtXMin")->setText("0");
+  ASSERT_TRUE(window.DrawAxis());
+  ClickRow(Find<QListWidget>(dialog, "lstEqu1"), 0);
+  ClickRow(Find<QListWidget>(dialog, "lstEqu2"), 1);
+  QTest::mouseClick(Find<QRadioButton>(dialog, "optLow"), Qt::LeftButton);
+  Click(dialog, "cmdOK");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "The intersects are: (2, 4)");
 }
 
 TEST_F(ToolWindows, IntersectionDialogWithoutMeetingPointsAndCancel) {

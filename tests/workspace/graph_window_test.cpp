@@ -31,7 +31,6 @@ TEST(GraphWindow, ReadsTheSixBoxes) {
       {{"-10", "10", "-10", "10", "1", "1"}, -10, 10, -10, 10, 1, 1},
       {{"2.5", "3.5", "-2.5", "&H10", "0.25abc", " 2 "}, 2, 4, -2, 16, 0.25f, 2},
       {{"abc", "7xyz", "-32768", "32767", "", "-1"}, 0, 7, -32768, 32767, 0, -1},
-      {{"20", "-20", "5", "-5", "0.1", "1"}, 20, -20, 5, -5, 0.1f, 1},  // mirrored windows are allowed
   };
   for (const Case& c : cases) {
     const WindowReading r = ReadGraphWindow(c.texts);
@@ -57,6 +56,10 @@ TEST(GraphWindow, RefusesWhatCannotBeDrawnNamingTheBox) {
       {{"-10", "10", "-10", "1e9", "1", "1"}, "YMax must lie between -32768 and 32767."},
       {{"3", "3.4", "-10", "10", "1", "1"}, "XMin and XMax must differ."},
       {{"-10", "10", "0", "abc", "1", "1"}, "YMin and YMax must differ."},
+      // A reversed window would draw nothing, or the graph upside down.
+      {{"20", "-20", "-5", "5", "1", "1"}, "XMin must be less than XMax."},
+      {{"-20", "20", "5", "-5", "1", "1"}, "YMin must be less than YMax."},
+      {{"20", "-20", "5", "5", "1", "1"}, "XMin must be less than XMax."},
   };
   for (const Case& c : cases) {
     const WindowReading r = ReadGraphWindow(c.texts);

@@ -60,8 +60,17 @@ WindowReading ReadGraphWindow(const WindowTexts& texts) {
     reading.error = "XMin and XMax must differ.";
     return reading;
   }
+  // A reversed window would draw an empty plane or a graph upside down.
+  if (bounds[0] > bounds[1]) {
+    reading.error = "XMin must be less than XMax.";
+    return reading;
+  }
   if (bounds[2] == bounds[3]) {
     reading.error = "YMin and YMax must differ.";
+    return reading;
+  }
+  if (bounds[2] > bounds[3]) {
+    reading.error = "YMin must be less than YMax.";
     return reading;
   }
   GraphWindow w;
