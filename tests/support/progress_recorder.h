@@ -2,14 +2,15 @@
 #pragma once
 
 #include <algorithm>
+#include <vector>
 
 #include "core/progress.h"
 
 struct ProgressRecorder : cn::Progress {
-  int max = -1;      // -1 until a sweep sets it
+  int max = -1;             // -1 until a sweep sets it
   int value = 0;
-  int highest = 0;   // the largest value written
-  int writes = 0;    // how many values were written
+  int highest = 0;          // the largest value written
+  std::vector<int> values;  // every value written, in order
 
   int Max() const override { return max; }
   void Max(int m) override { max = m; }
@@ -17,6 +18,6 @@ struct ProgressRecorder : cn::Progress {
   void Value(int v) override {
     value = v;
     highest = std::max(highest, v);
-    ++writes;
+    values.push_back(v);
   }
 };

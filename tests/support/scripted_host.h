@@ -146,8 +146,9 @@ class ScriptedHost : public cn::Host {
  private:
   template <typename T>
   static std::optional<T> Take(std::deque<std::optional<T>>& queue) {
-    if (queue.empty()) return std::nullopt;
-    std::optional<T> answer = std::move(queue.front());
+    std::optional<T> answer;
+    if (queue.empty()) return answer;
+    answer.swap(queue.front());
     queue.pop_front();
     return answer;
   }

@@ -17,6 +17,7 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include "support/find_child.h"
 #include "support/scripted_host.h"
 #include "workspace/frm_main.h"
 #include "workspace/graph_surface.h"
@@ -35,7 +36,7 @@ class Plane : public ::testing::Test {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   }
-  QLineEdit* Box(const char* name) { return window.findChild<QLineEdit*>(name); }
+  QLineEdit* Box(const char* name) { return FindChild<QLineEdit>(&window, name); }
   // The four bound boxes as "xmin xmax ymin ymax".
   QString Bounds() {
     return Box("txtXMin")->text() + " " + Box("txtXMax")->text() + " " + Box("txtYMin")->text() + " " +

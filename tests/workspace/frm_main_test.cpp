@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "support/expected_version.h"
+#include "support/find_child.h"
 #include "support/scripted_host.h"
 #include "workspace/graph_surface.h"
 
@@ -28,9 +29,7 @@ class MainWindow : public ::testing::Test {
 
   template <class W>
   W* Find(const char* name) {
-    W* w = window.findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
+    return FindChild<W>(&window, name);
   }
   QListWidget* List(const char* name) { return Find<QListWidget>(name); }
   QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }

@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "controls/styled_progress_bar.h"
+#include "support/find_child.h"
 #include "support/scripted_host.h"
 #include "workspace/frm_int_select.h"
 #include "workspace/frm_io.h"
@@ -39,9 +40,7 @@ class ToolWindows : public ::testing::Test {
 
   template <class W>
   W* Find(QWidget* parent, const char* name) {
-    W* w = parent->findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
+    return FindChild<W>(parent, name);
   }
   template <class W>
   W* Find(const char* name) { return Find<W>(&window, name); }
