@@ -195,6 +195,35 @@ TEST_F(Workspace, BadFilesAreRefusedAndTheWorkspaceStays) {
   EXPECT_EQ(RecentFiles(settings).Files(), QStringList{Path("good.curvenest")});
 }
 
+// A file may hold window texts the boxes cannot make (it was saved so): it
+// opens as typed, and the graph reports the window as Graph would.
+TEST_F(Workspace, FileWithAnUndrawableWindowOpensAsTyped) {
+  WorkspaceDocument document = OneLine();
+  document.window.xmin = "4";
+  document.window.xmax = "4.2";
+  WriteFile(Path("flat.curvenest"), document);
+  ASSERT_TRUE(window.OpenWorkspace(Path("flat.curvenest")));
+  EXPECT_EQ(window.Document(), document);
+  EXPECT_EQ(host.LastMessage(), "XMin and XMax must differ.");
+  // Drawn on the window shown before.
+  EXPECT_EQ(window.LastGraph().window, kStandardWindow);
+  EXPECT_EQ(window.LastGraph().equations.size(), 1u);
+  EXPECT_FALSE(window.isWindowModified());
+}
+
+TEST_F(Workspace, CancelledDialogsChangeNothing) {
+  window.AppendEquation("x", "", 255);
+  const WorkspaceDocument before = window.Document();
+  host.saveAnswers.push_back(SaveChoice::kDiscard);
+  Trigger("mnuOpen");  // the open dialog cancelled
+  Trigger("mnuSaveAs");  // the save dialog cancelled
+  EXPECT_EQ(host.fileDialogs.size(), 2u);
+  EXPECT_EQ(window.Document(), before);
+  EXPECT_TRUE(window.WorkspacePath().isEmpty());
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_TRUE(RecentFiles(settings).Files().isEmpty());
+}
+
 TEST_F(Workspace, UnreadableFileAtStartLeavesAnEmptyWorkspace) {
   EXPECT_FALSE(window.OpenWorkspace(Path("missing.curvenest")));
   EXPECT_EQ(host.LastMessage(), "Could not open \"" + Path("missing.curvenest") + "\": No such file or directory.");
