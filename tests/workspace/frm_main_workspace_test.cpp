@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -243,6 +244,26 @@ TEST_F(Workspace, FailedSaveKeepsTheOldFileAndTheMark) {
   EXPECT_EQ(window.WorkspacePath(), Path("kept.curvenest"));
   EXPECT_TRUE(window.isWindowModified());
   EXPECT_EQ(Read(Path("kept.curvenest")), OneLine());
+}
+
+TEST_F(Workspace, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
+  ASSERT_TRUE(QDir(dir.path()).mkdir("locked"));
+  const QString old = Path("locked/old.curvenest");
+  WriteFile(old, OneLine());
+  QFile::setPermissions(Path("locked"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+  QFile probe(Path("locked/probe"));
+  if (probe.open(QIODevice::WriteOnly)) {  // root writes anywhere
+    probe.remove();
+    QFile::setPermissions(Path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    GTEST_SKIP() << "this user can write into read-only folders";
+  }
+  ASSERT_TRUE(window.OpenWorkspace(old));
+  window.AppendEquation("x^3", "", 0x00FF00);
+  EXPECT_FALSE(window.mnuSave_Click());
+  EXPECT_TRUE(host.LastMessage().startsWith("Could not save \"" + old + "\": ")) << host.LastMessage().toStdString();
+  EXPECT_EQ(Read(old), OneLine());
+  EXPECT_TRUE(window.isWindowModified());
+  QFile::setPermissions(Path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST_F(Workspace, CaptionShowsTheFileAndTheMark) {
