@@ -13,6 +13,7 @@
 #include "curvenest_version.h"
 #include "engine/cls_expr_parser.h"
 #include "equations/equation_text.h"
+#include "stats/stat_data.h"
 #include "workspace/workspace_file.h"
 
 namespace cn {
@@ -376,6 +377,30 @@ bool BuildExportDocument(const ExportRequest& request, WorkspaceDocument* docume
     }
   }
   *document = std::move(built);
+  return true;
+}
+
+bool BuildExportGraph(const WorkspaceDocument& document, const std::string& where, GraphDescription* graph,
+                      std::string* error) {
+  const WorkspaceWindow& w = document.window;
+  const WindowReading reading = ReadGraphWindow({w.xmin, w.xmax, w.ymin, w.ymax, w.ystep, w.xstep});
+  if (!reading.window) {
+    *error = where + reading.error;
+    return false;
+  }
+  GraphDescription built;
+  built.window = *reading.window;
+  built.plotted = true;
+  for (const WorkspaceEquation& e : document.equations) built.equations.push_back({e.expression, e.condition, e.color});
+  built.writeEquations = document.writeEquations;
+  if (document.showStatPlot) {
+    const std::size_t count = std::min(document.statX.size(), document.statY.size());
+    for (std::size_t i = 0; i < count; ++i) {
+      built.statPoints.emplace_back(static_cast<float>(EntryValue(document.statX[i]).value_or(0)),
+                                    static_cast<float>(EntryValue(document.statY[i]).value_or(0)));
+    }
+  }
+  *graph = std::move(built);
   return true;
 }
 

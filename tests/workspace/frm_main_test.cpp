@@ -432,7 +432,10 @@ TEST_F(MainWindow, StatPlotDrawsPairedPointsInRed) {
   table->findChild<QCheckBox*>("chkPlot")->setChecked(false);
   Graph();
   EXPECT_EQ(CountColor(qRgb(255, 0, 0)), 0);
+  // Data points are work: closing asks first.
+  host.saveAnswers.push_back(SaveChoice::kDiscard);
   window.close();  // the statistics window goes with the main window
+  EXPECT_EQ(host.saveQuestions.size(), 1u);
   EXPECT_FALSE(table->isVisible());
 }
 
