@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "engine/catalogue.h"
 #include "engine/program.h"
@@ -38,6 +40,53 @@ Op OpFor(const EtRow& row, const std::vector<EtRow>& et, Instr& in) {
     case Op::kLibList: in.fn.list = routine.list; return Op::kLibList;
     default: return f->op;
   }
+}
+
+
+// The order the program runs the rows in: the table's own order (PriIdx),
+// except that a row never runs before the rows that feed it. Nested
+// comparisons can make the table's order break that (a guard's priority is
+// raised above the rows it is computed from), and a row would then read what
+// an earlier evaluation left behind, so that f(0.5) depended on the x
+// evaluated before it. Where the table's order is sound it stays unchanged.
+std::vector<int> EvaluationOrder(const std::vector<EtRow>& et, int n) {
+  const auto at = [&](int r) -> const EtRow& { return et[static_cast<std::size_t>(r)]; };
+  std::vector<std::vector<int>> producers(static_cast<std::size_t>(n) + 1);
+  for (int k = 1; k <= n; ++k) {
+    const int r = at(k).PriIdx;
+    if (r < 1 || r > n) continue;
+    const int consumer = at(r).ArgOf;
+    if (consumer >= 1 && consumer <= n && consumer != r) producers[static_cast<std::size_t>(consumer)].push_back(r);
+  }
+  std::vector<int> order(1, 0);
+  enum : char { kWaiting, kExpanded, kPlaced };
+  std::vector<char> state(static_cast<std::size_t>(n) + 1, kWaiting);
+  // Depth first with an explicit stack: a row is placed once everything
+  // that feeds it is.
+  std::vector<int> stack;
+  for (int k = n; k >= 1; --k) {
+    const int r = at(k).PriIdx;
+    if (r >= 1 && r <= n) stack.push_back(r);
+  }
+  while (!stack.empty()) {
+    const int r = stack.back();
+    char& s = state[static_cast<std::size_t>(r)];
+    if (s == kPlaced) {
+      stack.pop_back();
+      continue;
+    }
+    if (s == kExpanded) {
+      stack.pop_back();
+      s = kPlaced;
+      order.push_back(r);
+      continue;
+    }
+    s = kExpanded;
+    const auto& feed = producers[static_cast<std::size_t>(r)];
+    for (auto it = feed.rbegin(); it != feed.rend(); ++it)
+      if (state[static_cast<std::size_t>(*it)] == kWaiting) stack.push_back(*it);
+  }
+  return order;
 }
 
 }  // namespace
@@ -109,8 +158,13 @@ void clsExprParser::BuildProgram() {
     ownCell[static_cast<std::size_t>(r)] = producers[static_cast<std::size_t>(dst)] > 1;
     prog->rowCell[static_cast<std::size_t>(r)] = ownCell[static_cast<std::size_t>(r)] ? newCell(0) : dst;
   }
+  // A guard computed after the row it guards would likewise be last
+  // evaluation's: such a row is computed unguarded.
+  const std::vector<int> order = EvaluationOrder(et_, n);
+  std::vector<int> orderOf(static_cast<std::size_t>(n) + 1, 0);
+  for (int k = 1; k <= n; ++k) orderOf[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])] = k;
   for (int k = 1; k <= n; ++k) {
-    const int r = et_[static_cast<std::size_t>(k)].PriIdx;
+    const int r = order[static_cast<std::size_t>(k)];
     const EtRow& row = et_[static_cast<std::size_t>(r)];
     const auto& sc = prog->slotCell[static_cast<std::size_t>(r)];
     Instr in;
@@ -126,7 +180,7 @@ void clsExprParser::BuildProgram() {
     in.args = static_cast<std::int32_t>(prog->argCells.size());
     for (int s = 1; s <= in.argc; ++s) prog->argCells.push_back(sc[static_cast<std::size_t>(s)]);
     if ((in.op == Op::kLib3 && in.argc < 3) || (in.op == Op::kLib4 && in.argc < 4)) in.op = Op::kMissing;
-    if (row.Cond > 0 && row.Cond <= n) {
+    if (row.Cond > 0 && row.Cond <= n && orderOf[static_cast<std::size_t>(row.Cond)] < k) {
       in.cond = prog->rowCell[static_cast<std::size_t>(row.Cond)];
       in.guardedOp = in.op;
       in.op = Op::kGuarded;

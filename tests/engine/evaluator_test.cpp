@@ -1,5 +1,6 @@
 // The evaluator: guarded products, failures anywhere in a row's computation,
 // the message chosen by the row's shape, and which row fails first.
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,38 @@ TEST(Evaluator, GuardedProducts) {
     EXPECT_EQ(p.Eval1(xs[i]), want[i]) << "x = " << xs[i];
     EXPECT_EQ(p.ErrorID(), 0);
   }
+}
+
+// A value is a function of x alone. Nested comparisons can give a row a guard
+// that the evaluation order computes after it; that guard would be read from
+// the previous evaluation, so f(0.5) came out 0 after f(3) and -0.693 after
+// f(0.5). Such a row is computed unguarded. Expected values by hand:
+// g = x*ln(x), f = (x > g)*ln(x).
+TEST(Evaluator, NoValueDependsOnTheEvaluationBefore) {
+  const char* const expressions[] = {
+      "(x>(x*(-x<3))*ln(x)*(-x<3))*ln(x)",
+      "0>((+x)>((+x)*(-x<3))*ln(x)*(-x<3))*ln(x)",
+  };
+  const double xs[] = {0.5, 3, 100, 0.5, -0.5, 0.5, 3};
+  for (const char* text : expressions) {
+    clsExprParser fresh;
+    ASSERT_TRUE(fresh.StoreExpression(text)) << text;
+    clsExprParser reused;
+    ASSERT_TRUE(reused.StoreExpression(text));
+    for (const double x : xs) {
+      clsExprParser once;
+      ASSERT_TRUE(once.StoreExpression(text));
+      const double alone = once.Eval1(x);
+      const int aloneError = once.ErrorID();
+      EXPECT_EQ(reused.Eval1(x), alone) << text << " at x = " << x;
+      EXPECT_EQ(reused.ErrorID(), aloneError) << text << " at x = " << x;
+    }
+  }
+  clsExprParser p;
+  ASSERT_TRUE(p.StoreExpression(expressions[0]));
+  EXPECT_DOUBLE_EQ(p.Eval1(0.5), std::log(0.5));  // 0.5 > 0.5*ln(0.5)
+  EXPECT_EQ(p.Eval1(3), 0);                        // 3 < 3*ln(3)
+  EXPECT_DOUBLE_EQ(p.Eval1(0.5), std::log(0.5));
 }
 
 TEST(Evaluator, AcceptedResults) {
