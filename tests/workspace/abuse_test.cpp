@@ -103,7 +103,11 @@ class Abuse : public ::testing::Test {
 TEST_F(Abuse, GraphWindowBoxes) {
   const char* names[6] = {"txtXMin", "txtXMax", "txtYMin", "txtYMax", "txtYStep", "txtXStep"};
   for (int i = 0; i < 6; ++i) {
-    for (const QString& text : HostileTexts()) {
+    QStringList texts = HostileTexts();
+    // Steps no axis can tick: finer than the singles, wider than the window,
+    // backwards, and the smallest single of all.
+    if (i >= 4) texts << "2e-6" << "1e30" << "-1" << "1e-45";
+    for (const QString& text : texts) {
       SCOPED_TRACE(testing::Message() << names[i] << " = " << text.left(40).toStdString());
       ExpectMainWindowWorks();
       Put(Box(&window, names[i]), text);
@@ -274,33 +278,46 @@ TEST_F(Abuse, StatisticsEntriesAndFiles) {
     }
   }
   EXPECT_TRUE(host.messages.empty());
-  // Malformed data files, opened one after the other.
-  const QByteArray files[] = {
-      QByteArray(),
-      QByteArray("\0\0\0\xff\xfe", 5),
-      QByteArray("1 2\r\n3\r\n"),
-      QByteArray("1e999 1e999\n"),
-      QByteArray("nan nan\n"),
-      QByteArray("&HFFFFFFFF 1\n"),
-      QByteArray("-0 -0\n") + QByteArray(200000, ' '),
-      QByteArray("1 2\n").repeated(20000) + "x y\n",
-      QByteArray("\xEF\xBB\xBF" "1 2\n3 4\n"),
-      QByteArray("\xD7\x90 1\n"),
-      QByteArray(10000, '9') + " 1\n",
+  // Malformed data files, opened one after the other: refused with the
+  // line that is wrong (0: the file holds no points), or read.
+  struct File { QByteArray bytes; int badLine; int rows; };
+  const File files[] = {
+      {QByteArray(), 0, 0},
+      {QByteArray("\0\0\0\xff\xfe", 5), 1, 0},
+      {QByteArray("1 2\r\n3\r\n"), 2, 0},
+      {QByteArray("1e999 1e999\n"), 1, 0},
+      {QByteArray("nan nan\n"), 1, 0},
+      {QByteArray("&HFFFFFFFF 1\n"), 1, 0},
+      {QByteArray("-0 -0\n") + QByteArray(200000, ' '), -1, 1},
+      {QByteArray("1 2\n").repeated(20000) + "x y\n", 20001, 0},
+      {QByteArray("\xEF\xBB\xBF" "1 2\n3 4\n"), -1, 2},
+      {QByteArray("\xD7\x90 1\n"), 1, 0},
+      {QByteArray(10000, '9') + " 1\n", 1, 0},
+      {QByteArray("1 2\n").repeated(5000), -1, 5000},
   };
   int n = 0;
-  for (const QByteArray& bytes : files) {
+  for (const File& file : files) {
     const QString path = Path(("data" + std::to_string(n++) + ".txt").c_str());
-    WriteFile(path, bytes);
+    SCOPED_TRACE(testing::Message() << "file " << n);
+    WriteFile(path, file.bytes);
     const int rows = xs->count();
     const std::size_t before = host.messages.size();
     host.fileAnswers.push_back(path);
     Trigger(stats, "mnuOpen");
-    // Refused with one message, the rows untouched, or read.
-    if (host.messages.size() > before) {
-      EXPECT_EQ(host.messages.size(), before + 1) << n;
-      EXPECT_EQ(xs->count(), rows) << n;
+    if (file.badLine < 0) {
+      EXPECT_EQ(host.messages.size(), before) << host.LastMessage().toStdString();
+      EXPECT_EQ(xs->count(), file.rows);
+      continue;
     }
+    ASSERT_EQ(host.messages.size(), before + 1);
+    const QString expected =
+        file.badLine == 0
+            ? QString("The file \"%1\" holds no data points. Nothing was loaded.").arg(path)
+            : QString("Line %1 of the file \"%2\" does not start with two numbers. Nothing was loaded.")
+                  .arg(file.badLine)
+                  .arg(path);
+    EXPECT_EQ(host.LastMessage(), expected);
+    EXPECT_EQ(xs->count(), rows);  // nothing lost
   }
   host.fileAnswers.push_back(Path("no such file.txt"));
   const std::size_t before = host.messages.size();
