@@ -1,13 +1,15 @@
-// The plotting command with ten typical equations on the default window, on
-// a plane of 1000 x 1000 pixels: the whole Graph command of the main window
-// and the drawing routine alone (dots, and lines through the samples), against
-// the same sweeps with the engine alone.
+// The plotting command with ten typical equations on a plane of 1000 x 1000
+// pixels: the whole Graph command of the main window and the drawing routine
+// alone (dots, and lines through the samples), against the same sweeps with
+// the engine alone; on the default window and on -1000..1000 (two million
+// samples per equation, twenty million in all).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 
+#include <QLineEdit>
 #include <QPainter>
 
 #include "platform/host.h"
@@ -29,6 +31,7 @@ const Row kRows[] = {
 class SilentHost : public cn::Host {
  public:
   void MessageBox(QWidget*, const QString&, cn::MessageIcon) override {}
+  cn::SaveChoice AskSaveChanges(QWidget*, const QString&) override { return cn::SaveChoice::kDiscard; }
   std::optional<QString> InputBox(QWidget*, const QString&, const QString&) override { return {}; }
   std::optional<std::uint32_t> ChooseColor(QWidget*, std::uint32_t) override { return {}; }
   std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
@@ -39,7 +42,8 @@ class SilentHost : public cn::Host {
 };
 
 constexpr int kPlane = 1000;
-double g_graphNs = 0, g_sweepNs = 0;
+double g_graphNs = 0, g_sweepNs = 0, g_wideGraphNs = 0, g_wideSweepNs = 0;
+constexpr std::int16_t kWide = 1000;
 
 cn::GraphDescription TenEquations(bool connect) {
   cn::GraphDescription graph;
@@ -50,14 +54,19 @@ cn::GraphDescription TenEquations(bool connect) {
   return graph;
 }
 
+// state.range(0): the window's xmax (xmin is its negative).
 void BM_GraphCommand(benchmark::State& state) {
   SilentHost host;
   cn::frmMain window(host);
   window.Surface()->resize(kPlane, kPlane);
+  const QString bound = QString::number(state.range(0));
+  window.findChild<QLineEdit*>("txtXMin")->setText("-" + bound);
+  window.findChild<QLineEdit*>("txtXMax")->setText(bound);
   std::uint32_t color = 0x202020;
   for (const Row& row : kRows) window.AppendEquation(row.expression, row.condition, color += 0x151515);
   if (window.Surface()->Image().width() != kPlane) state.SkipWithError("the plane did not take the size");
   for (auto _ : state) window.mnuGraph_Click();
+  if (window.xmax != state.range(0)) state.SkipWithError("the window did not take the bounds");
 }
 
 void BM_DrawGraph(benchmark::State& state) {
@@ -72,12 +81,13 @@ void BM_DrawGraph(benchmark::State& state) {
 }
 
 void BM_EngineSweeps(benchmark::State& state) {
+  const auto xmax = static_cast<std::int16_t>(state.range(0));
   cn::clsExprParser parser;
   double sum = 0;
   for (auto _ : state) {
-    cn::PlotProgress progress = cn::MakePlotProgress(-10, 10);
+    cn::SweepProgress progress = cn::MakeSweepProgress(-xmax, xmax);
     for (const Row& row : kRows)
-      cn::PlotEquation(parser, row.expression, cn::ParseCondition(row.condition), -10, 10, progress, nullptr,
+      cn::PlotEquation(parser, row.expression, cn::ParseCondition(row.condition), -xmax, xmax, progress, nullptr,
                        [&sum](float, float y) { sum += y; });
     benchmark::DoNotOptimize(sum);
   }
@@ -91,17 +101,22 @@ class Capture : public benchmark::ConsoleReporter {
       // With repetitions, the median stands for the runs.
       if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
       const double ns = run.GetAdjustedRealTime();  // in the run's time unit (ns by default)
-      if (run.benchmark_name().find("GraphCommand") != std::string::npos) g_graphNs = ns;
-      if (run.benchmark_name().find("EngineSweeps") != std::string::npos) g_sweepNs = ns;
+      const std::string name = run.benchmark_name();
+      const bool wide = name.find("/" + std::to_string(kWide)) != std::string::npos;
+      if (name.find("GraphCommand") != std::string::npos) (wide ? g_wideGraphNs : g_graphNs) = ns;
+      if (name.find("EngineSweeps") != std::string::npos) (wide ? g_wideSweepNs : g_sweepNs) = ns;
     }
   }
 };
 
 }  // namespace
 
-BENCHMARK(BM_GraphCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GraphCommand)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DrawGraph)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_EngineSweeps)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EngineSweeps)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+// A few hundred milliseconds a run: a couple of runs tell the time.
+BENCHMARK(BM_GraphCommand)->Arg(kWide)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_EngineSweeps)->Arg(kWide)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -112,5 +127,9 @@ int main(int argc, char** argv) {
   if (g_graphNs > 0 && g_sweepNs > 0)
     std::printf("graph command (1000 x 1000 plane) %.1f ms, engine sweeps alone %.1f ms, ratio graph/engine: %.2f\n", g_graphNs,
                 g_sweepNs, g_graphNs / g_sweepNs);
+  if (g_wideGraphNs > 0 && g_wideSweepNs > 0)
+    std::printf("graph command, ten equations on -1000..1000 (20 million samples) %.1f ms, engine sweeps alone %.1f ms, "
+                "ratio graph/engine: %.2f\n",
+                g_wideGraphNs, g_wideSweepNs, g_wideGraphNs / g_wideSweepNs);
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "analysis/block_sweep.h"
 #include "core/number_text.h"
 
 namespace cn {
@@ -29,37 +30,25 @@ Condition ParseCondition(std::string_view text) {
   return c;
 }
 
-PlotProgress MakePlotProgress(std::int16_t xmin, std::int16_t xmax) {
-  PlotProgress p;
-  const int max = (std::abs(static_cast<int>(xmin)) + xmax) * 2;
-  if (max > 32767) {
-    const int scale = (max + 32766) / 32767;
-    p.max = max / scale;
-    p.samplesPerStep = 500 * scale;
-  } else {
-    p.max = max;
-  }
+SweepProgress MakeSweepProgress(std::int16_t xmin, std::int16_t xmax) {
+  SweepProgress p;
+  int max = (std::abs(static_cast<int>(xmin)) + xmax) * 2;
+  // A Max that does not fit 16 bits is scaled down, the bar still running
+  // from empty to full.
+  if (max > 32767) max /= (max + 32766) / 32767;
+  p.max = max;
+  p.start = xmin;
+  if (xmax > xmin) p.stepsPerUnit = p.max / (static_cast<double>(xmax) - xmin);
   return p;
 }
 
 void PlotEquation(clsExprParser& parser, const std::string& expression, const Condition& condition,
-                  std::int16_t xmin, std::int16_t xmax, PlotProgress& progress, Progress* bar,
+                  std::int16_t xmin, std::int16_t xmax, SweepProgress& progress, Progress* bar,
                   const std::function<void(float x, float y)>& dot) {
   parser.StoreExpression(expression);
-  if (bar) bar->Value(0);
-  SingleSweep sweep(xmin, xmax, kPlotStep);
-  const bool compiled = parser.Compiled();
-  float x = 0;
-  while (sweep.Next(x)) {
-    if (compiled && condition.op != Condition::Op::kNever) {
-      const float y = static_cast<float>(parser.Eval1(x));
-      if (parser.ErrorID() == 0 && condition.Holds(x)) dot(x, y);
-    }
-    if (++progress.counter >= progress.samplesPerStep) {
-      progress.counter = 0;
-      if (bar) bar->Value(bar->Value() + 1);
-    }
-  }
+  SweepEquation(parser, condition, xmin, xmax, progress, bar, {}, [&dot](float x, float y, bool ok) {
+    if (ok) dot(x, y);
+  });
 }
 
 double EquationTextY(int k, double ymax, double previousY, double lineHeight) {

@@ -75,24 +75,49 @@ struct Condition {
 // for a single compares as an infinity.
 Condition ParseCondition(std::string_view text);
 
-// The progress of the plotting command: one step per `samplesPerStep`
-// samples, counted across all equations.
-struct PlotProgress {
-  int max = 0;                  // what the bar's Max is set to
-  int samplesPerStep = 500;
-  int counter = 0;              // samples since the last step
-};
+// The bar of a sweep: Max = (|xmin| + xmax) * 2, scaled down when that does
+// not fit 16 bits. The value follows the position of x across the window
+// rather than a count of samples, because a sweep takes fewer samples where
+// its step rounds to larger moves of a single (a wide window at a fine
+// step): it still runs from empty to full. On a window around 0 that is two
+// steps of the bar per unit of x, as many as counting samples gives.
+struct SweepProgress {
+  int max = 0;
+  double start = 0;
+  double stepsPerUnit = 0;
+  int shown = 0;
+  // Moves the bar to x; true when its value went up (a step of the bar).
+  bool Reach(float x, Progress* bar) {
+    const double at = (x - start) * stepsPerUnit;
+    // Most samples stay on the bar's current step: one comparison decides.
+    if (!(at >= shown + 1.0)) return false;
+    return Show(at >= max ? max : static_cast<int>(std::floor(at)), bar);
+  }
+  // The sweep has ended: the bar is full (the last samples lie just short of
+  // the window's end). True when that was a step.
+  bool Finish(Progress* bar) { return Show(max, bar); }
+  // Empty again, for the next sweep over the same window.
+  void Restart(Progress* bar) {
+    shown = 0;
+    if (bar) bar->Value(0);
+  }
 
-// Max = (|xmin| + xmax) * 2; when that does not fit 16 bits it is scaled
-// down, with proportionally more samples per step, so the bar still runs
-// from empty to full.
-PlotProgress MakePlotProgress(std::int16_t xmin, std::int16_t xmax);
+ private:
+  bool Show(int value, Progress* bar) {
+    if (value <= shown) return false;
+    shown = value;
+    if (bar) bar->Value(value);
+    return true;
+  }
+};
+SweepProgress MakeSweepProgress(std::int16_t xmin, std::int16_t xmax);
 
 // Samples one equation from xmin to xmax and calls `dot` for every sample
 // that evaluates and passes the condition. The parser is reused across
-// equations; the expression is stored into it here.
+// equations; the expression is stored into it here. The bar starts empty and
+// ends full.
 void PlotEquation(clsExprParser& parser, const std::string& expression, const Condition& condition,
-                  std::int16_t xmin, std::int16_t xmax, PlotProgress& progress, Progress* bar,
+                  std::int16_t xmin, std::int16_t xmax, SweepProgress& progress, Progress* bar,
                   const std::function<void(float x, float y)>& dot);
 
 // Where "Write equations on graph" puts the top of row k's text (world y,

@@ -6,8 +6,8 @@
 #include <numeric>
 
 #include "core/number_text.h"
+#include "analysis/block_sweep.h"
 #include "engine/cls_expr_parser.h"
-#include "analysis/sweeps.h"
 
 namespace cn {
 
@@ -40,14 +40,27 @@ float Even2(float v) { return static_cast<float>(RoundHalfEven(v, 2)); }
 
 std::string Single(float v) { return FormatSingle(v); }
 
+// Where Domain and Range evaluate a sample: x read to 3 decimals.
+double Fixed3At(float x) { return Fixed3(x); }
+
+// A value meets target t when it lies in the precision's band around t.
+struct Band {
+  float lower, upper;
+  Band(const SweepPrecision& p, double target)
+      : lower(static_cast<float>(target - p.half)), upper(static_cast<float>(lower + p.width)) {}
+  bool Holds(float y) const { return lower <= y && y <= upper; }
+};
+
 }  // namespace
 
-SweepProgress MakeSweepProgress(std::int16_t xmin, std::int16_t xmax) {
-  SweepProgress p;
-  p.max = MakePlotProgress(xmin, xmax).max;
-  p.start = xmin;
-  if (xmax > xmin) p.stepsPerUnit = p.max / (static_cast<double>(xmax) - xmin);
-  return p;
+const SweepPrecision& PrecisionOf(IntersectLevel level) {
+  static constexpr SweepPrecision kPrecisions[] = {
+      {0.001f, 0.005, 0.01},           // Super Low
+      {0.0001f, 0.0005, 0.001},        // Low
+      {0.00001f, 0.00005, 0.0001},     // Medium
+      {0.000001f, 0.000005, 0.00001},  // High
+  };
+  return kPrecisions[static_cast<int>(level)];
 }
 
 // ---- Get Y and Get X --------------------------------------------------------
@@ -66,27 +79,26 @@ std::vector<float> SolveForX(const std::string& expression, float y0, std::int16
                              bool high, Progress* bar) {
   SweepProgress progress = MakeSweepProgress(xmin, xmax);
   if (bar) bar->Max(progress.max);
-  const float step = high ? 0.0001f : 0.001f;
-  const double half = high ? 0.0005 : 0.005;
-  const double width = high ? 0.001 : 0.01;
-  const float lower = static_cast<float>(y0 - half);
-  const float upper = static_cast<float>(lower + width);
+  const SweepPrecision& precision = PrecisionOf(high ? IntersectLevel::kLow : IntersectLevel::kSuperLow);
+  const Band band(precision, y0);
 
   clsExprParser parser;
   parser.StoreExpression(expression);
   const bool compiled = parser.Compiled();
   std::vector<float> found;
-  SingleSweep sweep(xmin, xmax, step);
-  for (float x = 0; sweep.Next(x);) {
-    if (compiled) {
-      const float y = static_cast<float>(parser.Eval1(x));
-      if (parser.ErrorID() == 0 && lower <= y && y <= upper) {
+  BlockSweep blocks(SingleSweep(xmin, xmax, precision.step), BlockSweep::SizeFor(parser));
+  BlockValues values;
+  while (blocks.Next()) {
+    if (compiled) values.Evaluate(parser, blocks);
+    for (std::size_t i = 0; i < blocks.Size(); ++i) {
+      const float x = blocks.X(i);
+      if (compiled && !values.failed[i] && band.Holds(static_cast<float>(values.y[i]))) {
         const float r = Even3(x);
         // A crossing is hit by a run of samples: report each value once.
         if (found.empty() || found.back() != r) found.push_back(r);
       }
+      progress.Reach(x, bar);
     }
-    progress.Reach(x, bar);
   }
   if (bar) bar->Value(0);
   return found;
@@ -126,35 +138,38 @@ std::string FindDomain(const std::string& expression, std::int16_t xmin, std::in
   std::size_t samples = 0, runs = 0;
   bool firstFails = false, lastFails = false;
   float firstRunEnd = 0, secondRunStart = 0;
-  SingleSweep sweep(xmin, xmax, kPlotStep);
-  for (float x = 0; sweep.Next(x);) {
-    progress.Reach(x, bar);
-    const double r = Fixed3(x);
-    parser.Eval1(r);
-    const bool fails = parser.ErrorID() != 0;
-    const bool prevFails = lastFails;
-    lastFails = fails;
-    if (samples++ == 0) firstFails = fails;
-    if (!fails) continue;
-    const float v = static_cast<float>(r);
-    if (!prevFails && ++runs == 2) secondRunStart = v;
-    if (runs == 1) firstRunEnd = v;
-    if (count < 2) first[count] = v;
-    if (count == 0) {
-      fs = fe = v;
-    } else {
-      const std::size_t j = count - 1;
-      const float d = std::fabs(prev - v);
-      if (d <= c && s == 0) {
-        s = j;
-        fs = prev;
-      } else if (d > c) {
-        e = j;
-        fe = prev;
+  BlockSweep blocks(SingleSweep(xmin, xmax, kPlotStep), BlockSweep::SizeFor(parser), Fixed3At);
+  BlockValues values;
+  while (blocks.Next()) {
+    values.Evaluate(parser, blocks);
+    for (std::size_t i = 0; i < blocks.Size(); ++i) {
+      progress.Reach(blocks.X(i), bar);
+      const double r = blocks.At(i);
+      const bool fails = values.failed[i] != 0;
+      const bool prevFails = lastFails;
+      lastFails = fails;
+      if (samples++ == 0) firstFails = fails;
+      if (!fails) continue;
+      const float v = static_cast<float>(r);
+      if (!prevFails && ++runs == 2) secondRunStart = v;
+      if (runs == 1) firstRunEnd = v;
+      if (count < 2) first[count] = v;
+      if (count == 0) {
+        fs = fe = v;
+      } else {
+        const std::size_t j = count - 1;
+        const float d = std::fabs(prev - v);
+        if (d <= c && s == 0) {
+          s = j;
+          fs = prev;
+        } else if (d > c) {
+          e = j;
+          fe = prev;
+        }
       }
+      prev = v;
+      ++count;
     }
-    prev = v;
-    ++count;
   }
   if (bar) bar->Value(0);
   if (count == 0) return "All numbers shown (alter xmin and max for more).";
@@ -182,16 +197,20 @@ std::string FindRange(const std::string& expression, std::int16_t xmin, std::int
   // Only the smallest and the largest value matter, so none is kept.
   bool any = false;
   float bottom = 0, top = 0;
-  SingleSweep sweep(xmin, xmax, kPlotStep);
-  for (float x = 0; sweep.Next(x);) {
-    progress.Reach(x, bar);
-    const float y = static_cast<float>(parser.Eval1(Fixed3(x)));
-    // A failed sample has no value; it must not count as 0.
-    if (parser.ErrorID() != 0 || !(ymin <= y && y <= ymax)) continue;
-    const float v = static_cast<float>(Fixed3(y));
-    if (!any || v < bottom) bottom = v;
-    if (!any || v > top) top = v;
-    any = true;
+  BlockSweep blocks(SingleSweep(xmin, xmax, kPlotStep), BlockSweep::SizeFor(parser), Fixed3At);
+  BlockValues values;
+  while (blocks.Next()) {
+    values.Evaluate(parser, blocks);
+    for (std::size_t i = 0; i < blocks.Size(); ++i) {
+      progress.Reach(blocks.X(i), bar);
+      const float y = static_cast<float>(values.y[i]);
+      // A failed sample has no value; it must not count as 0.
+      if (values.failed[i] || !(ymin <= y && y <= ymax)) continue;
+      const float v = static_cast<float>(Fixed3(y));
+      if (!any || v < bottom) bottom = v;
+      if (!any || v > top) top = v;
+      any = true;
+    }
   }
   if (bar) bar->Value(0);
   if (!any) return kNoRangeText;
@@ -231,17 +250,21 @@ std::string FindExtreme(const std::string& expression, std::int16_t left, std::i
   // sweeping, so a wide interval keeps no list of pairs.
   bool any = false;
   float bestX = 0, bestY = 0;
-  SingleSweep sweep(left, right, kPlotStep);
-  for (float x = 0; sweep.Next(x);) {
-    progress.Reach(x, bar);
-    const float y = static_cast<float>(parser.Eval1(x));
-    if (parser.ErrorID() != 0) continue;
-    const float v = static_cast<float>(Fixed3(y));
-    if (!any || (minimum ? v < bestY : v >= bestY)) {
-      bestX = static_cast<float>(Fixed3(x));
-      bestY = v;
+  BlockSweep blocks(SingleSweep(left, right, kPlotStep), BlockSweep::SizeFor(parser));
+  BlockValues values;
+  while (blocks.Next()) {
+    values.Evaluate(parser, blocks);
+    for (std::size_t i = 0; i < blocks.Size(); ++i) {
+      const float x = blocks.X(i);
+      progress.Reach(x, bar);
+      if (values.failed[i]) continue;
+      const float v = static_cast<float>(Fixed3(static_cast<float>(values.y[i])));
+      if (!any || (minimum ? v < bestY : v >= bestY)) {
+        bestX = static_cast<float>(Fixed3(x));
+        bestY = v;
+      }
+      any = true;
     }
-    any = true;
   }
   if (bar) bar->Value(0);
   if (!any) return kNoExtremeText;
@@ -253,17 +276,7 @@ std::string FindExtreme(const std::string& expression, std::int16_t left, std::i
 std::vector<IntersectPoint> FindIntersections(const std::string& first, const std::string& second,
                                               std::int16_t xmin, std::int16_t xmax, IntersectLevel level,
                                               Progress* bar) {
-  struct Level {
-    float step;
-    double half, width;
-  };
-  static constexpr Level kLevels[] = {
-      {0.001f, 0.005, 0.01},          // Super Low
-      {0.0001f, 0.0005, 0.001},       // Low
-      {0.00001f, 0.00005, 0.0001},    // Medium
-      {0.000001f, 0.000005, 0.00001},  // High
-  };
-  const Level& lv = kLevels[static_cast<int>(level)];
+  const SweepPrecision& precision = PrecisionOf(level);
   SweepProgress progress = MakeSweepProgress(xmin, xmax);
   if (bar) bar->Max(progress.max);
 
@@ -273,21 +286,27 @@ std::vector<IntersectPoint> FindIntersections(const std::string& first, const st
   // An equation that does not compile fails at every sample, so it meets nothing.
   const bool both = p1.Compiled() && p2.Compiled();
   std::vector<IntersectPoint> found;
-  SingleSweep sweep(xmin, xmax, lv.step);
-  for (float x = 0; sweep.Next(x);) {
+  // The second equation is evaluated only where the first evaluates: with a
+  // block of one (random draws) that keeps the draws as they always were.
+  const std::size_t size = std::min(BlockSweep::SizeFor(p1), BlockSweep::SizeFor(p2));
+  BlockSweep blocks(SingleSweep(xmin, xmax, precision.step), size);
+  BlockValues v1, v2;
+  while (blocks.Next()) {
     if (both) {
-      const float f1 = static_cast<float>(p1.Eval1(x));
-      if (p1.ErrorID() == 0) {
-        const double f2 = p2.Eval1(x);
-        const float lower = static_cast<float>(f2 - lv.half);
-        const float upper = static_cast<float>(lower + lv.width);
-        if (p2.ErrorID() == 0 && lower <= f1 && f1 <= upper) {
+      v1.Evaluate(p1, blocks);
+      if (size > 1 || !v1.failed[0]) v2.Evaluate(p2, blocks);
+    }
+    for (std::size_t i = 0; i < blocks.Size(); ++i) {
+      const float x = blocks.X(i);
+      if (both && !v1.failed[i] && !v2.failed[i]) {
+        const float f1 = static_cast<float>(v1.y[i]);
+        if (Band(precision, v2.y[i]).Holds(f1)) {
           const IntersectPoint pt{Even3(x), Even3(f1)};
           if (found.empty() || !(found.back() == pt)) found.push_back(pt);
         }
       }
+      progress.Reach(x, bar);
     }
-    progress.Reach(x, bar);
   }
   return found;
 }
@@ -360,16 +379,20 @@ ValueTable TableOfValues(const std::string& expression, std::string_view startTe
   }
   clsExprParser parser;
   parser.StoreExpression(expression);
-  SingleSweep sweep(*start, *stop, *step);
   // Rounding of the accumulated x may add a few rows to the estimate above;
   // the count stays bounded all the same.
-  for (float x = 0; sweep.Next(x) && static_cast<long long>(table.rows.size()) < 2 * kMaxTableRows;) {
-    const double y = parser.Eval1(x);
-    const std::string xPart = TableX(x);
-    if (parser.ErrorID() != 0) {
-      table.rows.push_back("(" + xPart + ", N/A)");
-    } else {
-      table.rows.push_back("(" + xPart + ", " + Single(Even3(y)) + ")");
+  BlockSweep blocks(SingleSweep(*start, *stop, *step), BlockSweep::SizeFor(parser), nullptr,
+                    static_cast<std::size_t>(2 * kMaxTableRows));
+  BlockValues values;
+  while (blocks.Next()) {
+    values.Evaluate(parser, blocks);
+    for (std::size_t i = 0; i < blocks.Size(); ++i) {
+      const std::string xPart = TableX(blocks.X(i));
+      if (values.failed[i]) {
+        table.rows.push_back("(" + xPart + ", N/A)");
+      } else {
+        table.rows.push_back("(" + xPart + ", " + Single(Even3(values.y[i])) + ")");
+      }
     }
   }
   return table;

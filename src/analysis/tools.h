@@ -1,6 +1,7 @@
 // Qt-free searches of the analysis tools: each sweeps x in single precision
-// with SingleSweep, evaluates the equation with its own parser, and returns
-// numbers or the exact text the main window shows.
+// with SingleSweep, evaluates the equation with its own parser a block of
+// samples at a time (BlockSweep), walks the values in sweep order, and
+// returns numbers or the exact text the main window shows.
 #pragma once
 
 #include <cmath>
@@ -11,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/sweeps.h"
 #include "core/progress.h"
 
 namespace cn {
@@ -71,6 +73,17 @@ inline constexpr const char* kNoExtremeText = "No value between these bounds.";
 
 enum class IntersectLevel { kSuperLow, kLow, kMedium, kHigh };
 
+// How finely a search sweeps and how close a value must come to its target:
+// samples every `step`, and a value y meets target t when it lies between
+// lower = single(t - half) and single(lower + width).
+struct SweepPrecision {
+  float step;
+  double half, width;
+};
+// The rows of the intersection levels; Get X sweeps at Super Low's row, or
+// Low's when High is chosen.
+const SweepPrecision& PrecisionOf(IntersectLevel level);
+
 struct IntersectPoint {
   float x = 0, y = 0;
   bool operator==(const IntersectPoint&) const = default;
@@ -104,29 +117,5 @@ inline constexpr const char* kTableStepTooSmall = "The step is too small to move
 // the memory, so such a request is refused.
 inline constexpr long long kMaxTableRows = 1000000;
 inline constexpr const char* kTableTooLong = "The table would have more than 1,000,000 rows: choose a larger Step.";
-
-// ---- Progress ---------------------------------------------------------------
-
-// The bar of a sweep: Max = (|xmin| + xmax) * 2, scaled down when that does
-// not fit 16 bits. The value follows the position of x across the window
-// rather than a count of samples, because a sweep takes fewer samples where
-// its step rounds to larger moves of a single (a wide window at a fine
-// step): it still runs from empty to full. On a window around 0 that is two
-// steps of the bar per unit of x, as many as counting samples gives.
-struct SweepProgress {
-  int max = 0;
-  double start = 0;
-  double stepsPerUnit = 0;
-  int shown = 0;
-  void Reach(float x, Progress* bar) {
-    const double at = std::floor((x - start) * stepsPerUnit);
-    const int value = at >= max ? max : static_cast<int>(at);
-    if (value > shown) {
-      shown = value;
-      if (bar) bar->Value(value);
-    }
-  }
-};
-SweepProgress MakeSweepProgress(std::int16_t xmin, std::int16_t xmax);
 
 }  // namespace cn

@@ -20,6 +20,9 @@ inline constexpr const char* kProgramTitle = "Curvenest";
 
 enum class MessageIcon { kError, kInformation, kWarning, kNone };
 
+// The answers to "Save changes?".
+enum class SaveChoice { kSave, kDiscard, kCancel };
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -32,6 +35,11 @@ class Host {
     (void)title;
     MessageBox(owner, text, icon);
   }
+
+  // A question titled "Curvenest" with the buttons Save, Discard and Cancel,
+  // asked before unsaved work would be thrown away. Closing the box or
+  // pressing Escape answers Cancel, so nothing is lost by accident.
+  virtual SaveChoice AskSaveChanges(QWidget* owner, const QString& question) = 0;
 
   // An input box titled "Curvenest"; nullopt when the user cancels.
   virtual std::optional<QString> InputBox(QWidget* owner, const QString& prompt,

@@ -107,6 +107,21 @@ void QtHost::MessageBox(QWidget* owner, const QString& text, MessageIcon icon, c
   MakeMessageBox(owner, text, icon, title)->exec();
 }
 
+SaveChoice QtHost::AskSaveChanges(QWidget* owner, const QString& question) {
+  QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kProgramTitle), question,
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return SaveChoice::kSave;
+    case QMessageBox::Discard:
+      return SaveChoice::kDiscard;
+    default:
+      return SaveChoice::kCancel;
+  }
+}
+
 std::optional<QString> QtHost::InputBox(QWidget* owner, const QString& prompt, const QString& defaultText) {
   bool ok = false;
   const QString text = QInputDialog::getText(owner, QString::fromLatin1(kProgramTitle), prompt,

@@ -28,6 +28,7 @@ class QtHost : public Host {
  public:
   void MessageBox(QWidget* owner, const QString& text, MessageIcon icon) override;
   void MessageBox(QWidget* owner, const QString& text, MessageIcon icon, const QString& title) override;
+  SaveChoice AskSaveChanges(QWidget* owner, const QString& question) override;
   std::optional<QString> InputBox(QWidget* owner, const QString& prompt, const QString& defaultText) override;
   std::optional<std::uint32_t> ChooseColor(QWidget* owner, std::uint32_t initial) override;
   std::optional<QString> OpenFileName(QWidget* owner, const QString& title, const QString& dir,

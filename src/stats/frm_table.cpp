@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QVBoxLayout>
+#include <cerrno>
+#include <cstring>
 
 #include "controls/open_save_dialog.h"
 #include "equations/equation_text.h"
@@ -58,7 +60,12 @@ frmTable::frmTable(Host& host, AppendRow appendRow, ColorSource colorSource)
   BuildWindow();
 }
 
-frmTable::~frmTable() = default;
+frmTable::~frmTable() {
+  // The lists' models report their reset while QWidget's destructor deletes
+  // the children, when this object is no longer a frmTable.
+  for (QListWidget* list : {lstX, lstY}) disconnect(list->model(), nullptr, this, nullptr);
+  disconnect(chkPlot, nullptr, this, nullptr);
+}
 
 void frmTable::BuildWindow() {
   menuBar_ = Named(new QMenuBar(this), "menuBar");
@@ -95,6 +102,15 @@ void frmTable::BuildWindow() {
   btnClear = Named(new QPushButton("Clear"), "btnClear");
   chkPlot = Named(new QCheckBox("Show Stat Plot"), "chkPlot");
   chkPlot->setToolTip("Press graph again to see it.");
+  // The models see every change: typing, Delete, a click, Clear, a data file.
+  for (QListWidget* list : {lstX, lstY}) {
+    QAbstractItemModel* model = list->model();
+    connect(model, &QAbstractItemModel::rowsInserted, this, &frmTable::ReportChange);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &frmTable::ReportChange);
+    connect(model, &QAbstractItemModel::modelReset, this, &frmTable::ReportChange);
+    connect(model, &QAbstractItemModel::dataChanged, this, &frmTable::ReportChange);
+  }
+  connect(chkPlot, &QCheckBox::toggled, this, &frmTable::ReportChange);
   connect(btnClear, &QPushButton::clicked, this, [this] { btnClear_Click(); });
 
   auto* points = new QGridLayout(fraPoint);
@@ -238,13 +254,28 @@ void frmTable::mnuSave_Click() {
   const QByteArray bytes = QByteArray::fromStdString(WriteDataFile(Rows(lstX), Rows(lstY)));
 
   // Written beside the old file and renamed over it, so a failure leaves
-  // any earlier file whole.
+  // any earlier file whole. Unbuffered: Qt 6.4's QSaveFile::commit() renames
+  // the temporary file over the target even when flushing its buffer failed
+  // (a full disk); written directly, the failure shows in write()'s count.
   QSaveFile file(path);
-  const bool saved = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+  bool saved = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+  QString reason = file.errorString();
+  if (saved) {
+    errno = 0;
+    if (file.write(bytes) != bytes.size()) {
+      saved = false;
+      // Qt keeps no reason for a short write; errno still has it.
+      reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
+      file.cancelWriting();
+    } else if (!file.commit()) {
+      saved = false;
+      reason = file.errorString();
+    }
+  }
   if (!saved) {
     host_.MessageBox(this,
                      QString("The file \"%1\" could not be saved: %2. Any earlier file of that name is unchanged.")
-                         .arg(Shown(path), file.errorString()),
+                         .arg(Shown(path), reason),
                      MessageIcon::kError);
   }
 }
@@ -303,6 +334,23 @@ std::vector<std::string> frmTable::Rows(const QListWidget* list) const {
 }
 
 bool frmTable::StatPlotShown() const { return chkPlot->isChecked(); }
+
+void frmTable::ReportChange() {
+  if (!quiet_) emit Changed();
+}
+
+void frmTable::SetPoints(const QStringList& x, const QStringList& y, bool statPlotShown) {
+  quiet_ = true;
+  lstX->clear();
+  lstY->clear();
+  lstX->addItems(x);
+  lstY->addItems(y);
+  lstX->setCurrentRow(lstX->count() - 1);
+  lstY->setCurrentRow(lstY->count() - 1);
+  chkPlot->setChecked(statPlotShown);
+  quiet_ = false;
+  emit Changed();
+}
 
 QStringList frmTable::PointsX() const {
   QStringList rows;

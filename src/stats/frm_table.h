@@ -48,6 +48,10 @@ class frmTable : public QWidget {
   QStringList PointsY() const;
   std::vector<std::pair<float, float>> StatPoints() const;
 
+  // Replaces the rows and the stat plot box, as opening a workspace does.
+  // Changed is emitted once.
+  void SetPoints(const QStringList& x, const QStringList& y, bool statPlotShown);
+
   OpenSaveDialog& comdlg() { return *comdlg_; }
 
   // Event handlers, public so that tests can drive them as the events would.
@@ -69,6 +73,11 @@ class frmTable : public QWidget {
   static constexpr int kEnter = 13;
   static constexpr int kDelete = 46;
 
+ signals:
+  // Any change of the rows or of the stat plot box, by whatever path: what
+  // the workspace needs to know that it has unsaved changes.
+  void Changed();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -79,7 +88,10 @@ class frmTable : public QWidget {
   void Fit(int degree);
   std::vector<std::string> Rows(const QListWidget* list) const;
 
+  void ReportChange();
+
   Host& host_;
+  bool quiet_ = false;  // while SetPoints fills the lists
   AppendRow appendRow_;
   ColorSource colorSource_;
   std::unique_ptr<OpenSaveDialog> comdlg_;

@@ -17,8 +17,14 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-// The coefficient as the equation shows it: 3 decimals, then a single.
-float Shown(double coefficient) { return static_cast<float>(RoundHalfEven(coefficient, 3)); }
+// The coefficient as the equation shows it: 3 decimals, then a single. One
+// beyond a single's range overflows like the fit's sums do, instead of
+// writing "Infinity" into an equation that could never be plotted.
+float Shown(double coefficient) {
+  const float shown = static_cast<float>(RoundHalfEven(coefficient, 3));
+  if (!std::isfinite(shown)) throw RegressionError(RegressionObject::kOverflow, "Overflow");
+  return shown;
+}
 
 // "+ 2" for a non-negative value, "-2" otherwise.
 std::string SignedTerm(float value) { return value >= 0 ? "+ " + FormatSingle(value) : FormatSingle(value); }

@@ -1,6 +1,7 @@
 #include "platform/named.h"
 #include "workspace/frm_int_select.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include "controls/styled_progress_bar.h"
 #include "platform/host.h"
 #include "analysis/tools.h"
+#include "workspace/stoppable_progress.h"
 
 namespace cn {
 
@@ -72,7 +74,34 @@ QString frmIntSelect::Selected(const QListWidget* list) {
   return item && item->isSelected() ? item->text() : QString();
 }
 
-void frmIntSelect::cmdCancel_Click() { close(); }
+void frmIntSelect::cmdCancel_Click() {
+  if (searching_) {
+    stopRequested_ = true;
+    return;
+  }
+  close();
+}
+
+// Esc: stops a running search, else closes as usual.
+void frmIntSelect::reject() {
+  if (searching_) {
+    stopRequested_ = true;
+    return;
+  }
+  QDialog::reject();
+}
+
+void frmIntSelect::closeEvent(QCloseEvent* event) {
+  // The search is running inside this dialog's OK handler: stop it first;
+  // the handler closes the dialog once it has unwound.
+  if (searching_) {
+    stopRequested_ = true;
+    closeAfterSearch_ = true;
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
+}
 
 void frmIntSelect::cmdOK_Click() {
   const QString first = Selected(lstEqu1);
@@ -89,8 +118,26 @@ void frmIntSelect::cmdOK_Click() {
                                : optMed->isChecked() ? IntersectLevel::kMedium
                                : optLow->isChecked() ? IntersectLevel::kLow
                                                      : IntersectLevel::kSuperLow;
+  if (searching_) return;
   const auto [xmin, xmax] = xRange_();
-  const auto points = FindIntersections(first.toStdString(), second.toStdString(), xmin, xmax, level, prog);
+  searching_ = true;
+  stopRequested_ = closeAfterSearch_ = false;
+  cmdOK->setEnabled(false);
+  std::vector<IntersectPoint> points;
+  bool finished = true;
+  try {
+    StoppableProgress progress(prog, stopRequested_);
+    points = FindIntersections(first.toStdString(), second.toStdString(), xmin, xmax, level, &progress);
+  } catch (const Stopped&) {
+    finished = false;
+    prog->Value(0);
+  }
+  searching_ = false;
+  cmdOK->setEnabled(true);
+  if (!finished) {
+    if (closeAfterSearch_) close();
+    return;
+  }
   host_.MessageBox(this, QString::fromStdString(IntersectionText(points)), MessageIcon::kInformation);
   close();
 }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QDialog>
+
+class QCloseEvent;
 #include <QStringList>
 #include <cstdint>
 #include <functional>
@@ -33,8 +35,15 @@ class frmIntSelect : public QDialog {
   frmIntSelect(Host& host, const QStringList& equations, XRange xRange, QWidget* parent = nullptr);
 
   void cmdOK_Click();
+  // While a search runs, Cancel (and Esc, and closing the dialog) stops it
+  // and the dialog reports nothing; otherwise Cancel closes the dialog.
   void cmdCancel_Click();
   Progress& ProgressBar();
+  bool Searching() const { return searching_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void reject() override;
 
  private:
   void Form_Load(const QStringList& equations);
@@ -51,6 +60,9 @@ class frmIntSelect : public QDialog {
   StyledProgressBar* prog = nullptr;
   QPushButton* cmdOK = nullptr;
   QPushButton* cmdCancel = nullptr;
+  bool searching_ = false;
+  bool stopRequested_ = false;
+  bool closeAfterSearch_ = false;
 };
 
 }  // namespace cn

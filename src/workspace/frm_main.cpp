@@ -42,6 +42,7 @@
 #include "platform/host.h"
 #include "workspace/graph_painter.h"
 #include "workspace/graph_surface.h"
+#include "workspace/stoppable_progress.h"
 #include "workspace/menu_images.h"
 
 namespace cn {
@@ -50,9 +51,6 @@ namespace {
 
 constexpr int kSurfaceSize = 481;  // odd, so that the centre falls on a pixel
 constexpr int kSmallestSurface = 160;
-// While a Graph runs, the window gets its events (and shows the picture so
-// far) this often.
-constexpr int kResponseMs = 40;
 
 QString Text(const std::string& s) { return QString::fromStdString(s); }
 std::string Std(const QString& s) { return s.toStdString(); }
@@ -101,36 +99,6 @@ class PlaneArea : public QWidget {
   QLabel* readout_;
   GraphSurface* plane_;
   QWidget* progressRow_;
-};
-
-// Hands a tool's progress on to the bar (if it shows one), lets the window
-// handle its events now and then, and stops the tool (by unwinding it) when
-// asked to.
-struct Stopped {};
-class StoppableProgress : public Progress {
- public:
-  StoppableProgress(Progress* bar, const bool& stop) : bar_(bar), stop_(stop) { clock_.start(); }
-  int Max() const override { return bar_ ? bar_->Max() : max_; }
-  void Max(int max) override {
-    max_ = max;
-    if (bar_) bar_->Max(max);
-  }
-  int Value() const override { return bar_ ? bar_->Value() : value_; }
-  void Value(int value) override {
-    value_ = value;
-    if (bar_) bar_->Value(value);
-    if (clock_.elapsed() >= kResponseMs) {
-      QCoreApplication::processEvents();
-      clock_.restart();
-    }
-    if (stop_) throw Stopped{};
-  }
-
- private:
-  Progress* bar_;
-  int max_ = 0, value_ = 0;
-  const bool& stop_;
-  QElapsedTimer clock_;
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "analysis/block_sweep.h"
 #include "analysis/sweeps.h"
 #include "core/number_text.h"
 #include "engine/cls_expr_parser.h"
@@ -85,6 +86,12 @@ class Canvas {
   void Dot(double x, double y) {
     const double px = (x - x1_) * sx_, py = (y - y1_) * sy_;
     if (image_) {
+      // Most samples of a wide window fall far off the plane: they are
+      // turned away here, before the stamp asks the image for its size. The
+      // margin is wider than any dot reaches, so nothing the stamp would
+      // draw is lost (NaN is turned away too, as the stamp does).
+      const double margin = shape_.Width() + 2;
+      if (!(px > -margin && px < w_ + margin && py > -margin && py < h_ + margin)) return;
       shape_.Stamp(*image_, px, py, rgb_);
       return;
     }
@@ -274,42 +281,24 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
   bool finished = true;
   if (graph.plotted) {
     c.SetWidth(kCurveWidth);
-    PlotProgress progress = MakePlotProgress(w.xmin, w.xmax);
+    SweepProgress progress = MakeSweepProgress(w.xmin, w.xmax);
     if (options.progress) options.progress->Max(progress.max);
     const bool lines = options.vector || graph.connectSamples;
     clsExprParser parser;
     for (const Equation& eq : graph.equations) {
       if (!finished) break;
       c.SetColor(eq.color);
-      const Condition condition = ParseCondition(eq.condition);
       parser.StoreExpression(eq.expression);
-      if (options.progress) options.progress->Value(0);
-      const bool compiled = parser.Compiled() && condition.op != Condition::Op::kNever;
       Polylines curve(c);
-      SingleSweep sweep(w.xmin, w.xmax, kPlotStep);
-      float x = 0;
-      while (sweep.Next(x)) {
-        bool ok = false;
-        float y = 0;
-        if (compiled) {
-          y = static_cast<float>(parser.Eval1(x));
-          ok = parser.ErrorID() == 0 && condition.Holds(x);
-        }
-        if (lines) {
-          if (ok) curve.Add(x, y);
-          else curve.Break();
-        } else if (ok) {
-          c.Dot(x, y);
-        }
-        if (++progress.counter >= progress.samplesPerStep) {
-          progress.counter = 0;
-          if (options.progress) options.progress->Value(options.progress->Value() + 1);
-          if (options.cancelled && options.cancelled()) {
-            finished = false;
-            break;
-          }
-        }
-      }
+      finished = SweepEquation(parser, ParseCondition(eq.condition), w.xmin, w.xmax, progress, options.progress,
+                               options.cancelled, [&](float x, float y, bool ok) {
+                                 if (lines) {
+                                   if (ok) curve.Add(x, y);
+                                   else curve.Break();
+                                 } else if (ok) {
+                                   c.Dot(x, y);
+                                 }
+                               });
     }
     if (finished) {
       c.SetWidth(kStatWidth);

@@ -142,19 +142,15 @@ TEST(Sweeps, ConditionText) {
 }
 
 TEST(Sweeps, ProgressMaximum) {
-  struct Case { std::int16_t xmin, xmax; int max, perStep; };
+  struct Case { std::int16_t xmin, xmax; int max; };
   const Case cases[] = {
-      {-10, 10, 40, 500},
-      {5, 10, 30, 500},
-      {-1000, 1000, 4000, 500},
+      {-10, 10, 40},
+      {5, 10, 30},
+      {-1000, 1000, 4000},
       // (32768 + 32767) * 2 = 131070 does not fit 16 bits: five times fewer steps.
-      {-32768, 32767, 26214, 2500},
+      {-32768, 32767, 26214},
   };
-  for (const Case& c : cases) {
-    const PlotProgress p = MakePlotProgress(c.xmin, c.xmax);
-    EXPECT_EQ(p.max, c.max) << c.xmin << " " << c.xmax;
-    EXPECT_EQ(p.samplesPerStep, c.perStep);
-  }
+  for (const Case& c : cases) EXPECT_EQ(MakeSweepProgress(c.xmin, c.xmax).max, c.max) << c.xmin << " " << c.xmax;
 }
 
 class RecordingBar : public Progress {
@@ -171,7 +167,7 @@ class RecordingBar : public Progress {
 
 TEST(Sweeps, PlotEquationDotsAndProgress) {
   clsExprParser parser;
-  PlotProgress progress = MakePlotProgress(-10, 10);
+  SweepProgress progress = MakeSweepProgress(-10, 10);
   RecordingBar bar;
   std::vector<std::pair<float, float>> dots;
   const auto record = [&](float x, float y) { dots.emplace_back(x, y); };

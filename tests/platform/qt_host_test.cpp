@@ -1,18 +1,22 @@
 // The parts of the desktop seam that run without a user: the printer list,
-// the refusals of PrintImage and the message box as built (not run: it is
-// modal).
+// the refusals of PrintImage, the message box as built (not run: it is
+// modal) and the "Save changes?" box answered by a timer.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
 #include "platform/qt_host.h"
 
@@ -101,6 +105,51 @@ TEST(QtHost, LongMessagesScrollInsideTheScreen) {
     ASSERT_NE(message, nullptr) << text.toStdString();
     EXPECT_EQ(message->text(), text);
     EXPECT_EQ(message->icon(), QMessageBox::Critical);
+  }
+}
+
+// Once the modal message box is up, checks it and answers it with `answer`.
+void AnswerTheBox(std::function<void(QMessageBox*)> answer) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    timer->stop();
+    timer->deleteLater();
+    answer(box);
+  });
+  timer->start();
+}
+
+TEST(QtHost, SaveChangesOffersSaveDiscardAndCancel) {
+  struct Case {
+    const char* name;
+    std::function<void(QMessageBox*)> answer;
+    cn::SaveChoice choice;
+  };
+  const auto click = [](QMessageBox::StandardButton which) {
+    return [which](QMessageBox* box) { box->button(which)->click(); };
+  };
+  const std::vector<Case> cases = {
+      {"Save", click(QMessageBox::Save), cn::SaveChoice::kSave},
+      {"Discard", click(QMessageBox::Discard), cn::SaveChoice::kDiscard},
+      {"Cancel", click(QMessageBox::Cancel), cn::SaveChoice::kCancel},
+      {"Escape", [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }, cn::SaveChoice::kCancel},
+      {"Enter takes the default, Save", [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); },
+       cn::SaveChoice::kSave},
+  };
+  cn::QtHost host;
+  for (const Case& c : cases) {
+    QString title, text;
+    AnswerTheBox([&](QMessageBox* box) {
+      title = box->windowTitle();
+      text = box->text();
+      c.answer(box);
+    });
+    EXPECT_EQ(host.AskSaveChanges(nullptr, QStringLiteral("Save changes?")), c.choice) << c.name;
+    EXPECT_EQ(title, QStringLiteral("Curvenest")) << c.name;
+    EXPECT_EQ(text, QStringLiteral("Save changes?")) << c.name;
   }
 }
 

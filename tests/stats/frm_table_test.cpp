@@ -14,9 +14,14 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <functional>
 
 #include <vector>
 
@@ -384,6 +389,79 @@ TEST_F(StatTable, CancelledDialogsAndFailedSaves) {
   EXPECT_TRUE(host.messages[0].text.startsWith(QString("The file \"%1.txt\" could not be saved: ").arg(target)))
       << host.messages[0].text.toStdString();
   EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
+}
+
+TEST_F(StatTable, ASaveThatFailsHalfwayLeavesTheOldFile) {
+  const QString path = Path("points.txt");
+  WriteFile(path, "1 2\r\n");
+  EnterPoints({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"});
+
+  // A file size limit makes the write fail after a few bytes, like a full
+  // disk, and holds for root too; its signal is ignored so write() reports it.
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 16;
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  Save(path);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, QString("The file \"%1\" could not be saved: File too large. Any earlier file of "
+                                           "that name is unchanged.")
+                                       .arg(path));
+  EXPECT_EQ(ReadFile(path), QByteArray("1 2\r\n"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"points.txt"});
+}
+
+TEST_F(StatTable, EveryChangeIsReported) {
+  QSignalSpy changed(table.data(), &frmTable::Changed);
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+  };
+  const std::vector<Step> steps = {
+      {"an X value entered", [&] { Enter("txtX", "1"); }},
+      {"a Y value entered", [&] { Enter("txtY", "2"); }},
+      {"Show Stat Plot ticked", [&] { Click("chkPlot"); }},
+      {"a row removed with a right click", [&] { ClickRow("lstX", 0, Qt::RightButton); }},
+      {"Clear", [&] { Click("btnClear"); }},
+      {"a data file opened", [&] {
+         WriteFile(Path("d.txt"), "3 4\r\n");
+         Open(Path("d.txt"));
+       }},
+  };
+  for (const Step& step : steps) {
+    changed.clear();
+    step.act();
+    EXPECT_GE(changed.count(), 1) << step.name;
+  }
+  changed.clear();
+  Trigger("mnuSave");  // cancelled: nothing changes
+  Click("btnOK");
+  EXPECT_EQ(changed.count(), 0);
+}
+
+TEST_F(StatTable, SetPointsReplacesTheRowsAndTheBox) {
+  EnterPoints({"9"}, {"9", "8"});
+  QSignalSpy changed(table.data(), &frmTable::Changed);
+  table->SetPoints({"1", "2.5", "abc"}, {"4"}, true);
+  EXPECT_EQ(changed.count(), 1);
+  EXPECT_EQ(Texts("lstX"), (QStringList{"1", "2.5", "abc"}));
+  EXPECT_EQ(Texts("lstY"), QStringList{"4"});
+  EXPECT_TRUE(Find<QCheckBox>("chkPlot")->isChecked());
+  EXPECT_EQ(table->PointsX(), (QStringList{"1", "2.5", "abc"}));
+  EXPECT_TRUE(table->StatPlotShown());
+  // The stat plot pairs the rows up to the shorter list.
+  ASSERT_EQ(table->StatPoints().size(), 1u);
+  EXPECT_EQ(table->StatPoints()[0], (std::pair<float, float>{1.0f, 4.0f}));
+
+  table->SetPoints({}, {}, false);
+  EXPECT_TRUE(Texts("lstX").isEmpty());
+  EXPECT_TRUE(Texts("lstY").isEmpty());
+  EXPECT_FALSE(table->StatPlotShown());
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The fitted equation's text and the data-file text, without the window.
 #include "stats/stat_data.h"
 
+#include "stats/regression_object.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -35,6 +37,28 @@ TEST(StatData, FitsOfDataFarFromZero) {
       {"two distinct years", {"2000", "2000", "2001"}, {"1", "3", "5"}, 2, "0x^2 + 3x -5998"},
   };
   for (const Case& c : cases) EXPECT_EQ(FitEquationText(c.xs, c.ys, c.degree), c.text) << c.name;
+}
+
+// A coefficient beyond a single's range cannot be written into an equation:
+// the fit overflows with the same error as its sums do, never "Infinity".
+TEST(StatData, CoefficientsBeyondASingleOverflow) {
+  struct Case { const char* name; Rows xs, ys; int degree; };
+  const std::vector<Case> cases = {
+      {"steep line", {"0", "1"}, {"0", "1e300"}, 1},
+      {"steep line as parabola", {"0", "1"}, {"0", "1e300"}, 2},
+      {"one huge point", {"1e308"}, {"2.002e243"}, 1},
+      {"just past a single", {"1", "2"}, {"4e38", "8e38"}, 1},
+  };
+  for (const Case& c : cases) {
+    try {
+      const std::string text = FitEquationText(c.xs, c.ys, c.degree);
+      ADD_FAILURE() << c.name << " gave " << text;
+    } catch (const RegressionError& e) {
+      EXPECT_EQ(e.Number(), RegressionObject::kOverflow) << c.name;
+    }
+  }
+  // Large coefficients that a single holds are written as usual.
+  EXPECT_EQ(FitEquationText({"0", "1"}, {"0", "1e30"}, 1), "1E+30x + 0");
 }
 
 TEST(StatData, FileValuesKeepTheirText) {

@@ -1,7 +1,7 @@
 // A Host for tests: records every call and answers from queues, so a window
 // under test never opens a modal dialog. An empty queue answers like a user
-// who cancels (no text, no colour, no file), a system without printers, and a
-// print job that succeeds.
+// who cancels (no text, no colour, no file, Cancel to "Save changes?"), a
+// system without printers, and a print job that succeeds.
 #pragma once
 
 #include <QImage>
@@ -22,6 +22,10 @@ class ScriptedHost : public cn::Host {
     QString text;
     cn::MessageIcon icon;
     QString title = QString::fromLatin1(cn::kProgramTitle);
+  };
+  struct SaveQuestion {
+    QWidget* owner;
+    QString question;
   };
   struct Input {
     QWidget* owner;
@@ -49,6 +53,7 @@ class ScriptedHost : public cn::Host {
 
   // What the windows asked for, in order.
   std::vector<Message> messages;
+  std::vector<SaveQuestion> saveQuestions;
   std::vector<Input> inputs;
   std::vector<ColorRequest> colorRequests;
   std::vector<FileDialog> fileDialogs;
@@ -58,6 +63,7 @@ class ScriptedHost : public cn::Host {
 
   // The scripted answers, taken from the front.
   std::deque<std::optional<QString>> inputAnswers;
+  std::deque<cn::SaveChoice> saveAnswers;  // empty: Cancel
   std::deque<std::optional<std::uint32_t>> colorAnswers;
   std::deque<std::optional<QString>> fileAnswers;  // for open and save dialogs alike
   QStringList printers;
@@ -69,6 +75,14 @@ class ScriptedHost : public cn::Host {
 
   void MessageBox(QWidget* owner, const QString& text, cn::MessageIcon icon, const QString& title) override {
     messages.push_back({owner, text, icon, title});
+  }
+
+  cn::SaveChoice AskSaveChanges(QWidget* owner, const QString& question) override {
+    saveQuestions.push_back({owner, question});
+    if (saveAnswers.empty()) return cn::SaveChoice::kCancel;
+    const cn::SaveChoice answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
   }
 
   std::optional<QString> InputBox(QWidget* owner, const QString& prompt, const QString& defaultText) override {

@@ -8,7 +8,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -472,6 +474,57 @@ TEST_F(ToolWindows, IntersectionDialogWithoutMeetingPointsAndCancel) {
   Click(dialog, "cmdCancel");
   EXPECT_TRUE(dialog.isNull() || !dialog->isVisible());
   EXPECT_EQ(host.messages.size(), 1u);
+}
+
+// A search of seconds stays the person's to stop: Cancel (or Esc, or closing
+// the dialog) ends it, the dialog reports nothing and the bar is empty again.
+TEST_F(ToolWindows, ALongIntersectionSearchCanBeStopped) {
+  struct Case {
+    const char* how;
+    std::function<void(frmIntSelect*)> stop;
+    bool staysOpen;
+  };
+  const Case cases[] = {
+      {"Cancel", [](frmIntSelect* d) { QTest::mouseClick(d->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton); },
+       true},
+      {"Esc", [](frmIntSelect* d) { QTest::keyClick(d, Qt::Key_Escape); }, true},
+      {"closing", [](frmIntSelect* d) { d->close(); }, false},
+  };
+  Equation("sin(x)");
+  Equation("cos(x)");
+  for (const Case& c : cases) {
+    // At High on the widest window the search takes minutes.
+    Box("txtXMin")->setText("-32768");
+    Box("txtXMax")->setText("32767");
+    ASSERT_TRUE(window.DrawAxis());
+    Trigger("mnuInt");
+    QPointer<frmIntSelect> dialog = IntersectDialog();
+    ASSERT_NE(dialog, nullptr);
+    ClickRow(Find<QListWidget>(dialog, "lstEqu1"), 0);
+    ClickRow(Find<QListWidget>(dialog, "lstEqu2"), 1);
+    QTest::mouseClick(Find<QRadioButton>(dialog, "optHigh"), Qt::LeftButton);
+    bool wasSearching = false;
+    QTimer::singleShot(200, [&] {
+      wasSearching = dialog && dialog->Searching();
+      if (dialog) c.stop(dialog);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    Click(dialog, "cmdOK");
+    EXPECT_LT(clock.elapsed(), 5000) << c.how;
+    EXPECT_TRUE(wasSearching) << c.how;
+    EXPECT_TRUE(host.messages.empty()) << c.how << ": " << host.LastMessage().toStdString();
+    if (c.staysOpen) {
+      ASSERT_FALSE(dialog.isNull()) << c.how;
+      EXPECT_TRUE(dialog->isVisible()) << c.how;
+      EXPECT_FALSE(dialog->Searching()) << c.how;
+      EXPECT_EQ(dialog->ProgressBar().Value(), 0) << c.how;
+      dialog->close();
+    } else {
+      EXPECT_TRUE(dialog.isNull() || !dialog->isVisible()) << c.how;
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
 }
 
 }  // namespace
