@@ -13,6 +13,7 @@
 #include <QPainter>
 
 #include "platform/host.h"
+#include "support/scripted_host.h"
 #include "workspace/frm_main.h"
 #include "workspace/graph_painter.h"
 #include "workspace/graph_surface.h"
@@ -25,20 +26,6 @@ const Row kRows[] = {
     {"x^2", ""},        {"x^3-3*x", ""},         {"sin(x)", ""},        {"cos(x)*3", ""},
     {"sqrt(x)", ""},    {"1/x", ""},             {"exp(-x^2)*5", ""},   {"abs(x)-2", ""},
     {"2*x+1", "x >= -2"}, {"tan(x)", ""},
-};
-
-// Answers nothing: the benchmark never opens a dialog.
-class SilentHost : public cn::Host {
- public:
-  void MessageBox(QWidget*, const QString&, cn::MessageIcon) override {}
-  cn::SaveChoice AskSaveChanges(QWidget*, const QString&) override { return cn::SaveChoice::kDiscard; }
-  std::optional<QString> InputBox(QWidget*, const QString&, const QString&) override { return {}; }
-  std::optional<std::uint32_t> ChooseColor(QWidget*, std::uint32_t) override { return {}; }
-  std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-  std::optional<QString> SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-  QStringList Printers() override { return {}; }
-  QString PrintImage(const QString&, const QImage&, const QString&) override { return {}; }
-  void OpenUrl(const QString&) override {}
 };
 
 constexpr int kPlane = 1000;
@@ -56,7 +43,7 @@ cn::GraphDescription TenEquations(bool connect) {
 
 // state.range(0): the window's xmax (xmin is its negative).
 void BM_GraphCommand(benchmark::State& state) {
-  SilentHost host;
+  ScriptedHost host;  // answers like a user who cancels: no dialog ever opens
   cn::frmMain window(host);
   window.Surface()->resize(kPlane, kPlane);
   const QString bound = QString::number(state.range(0));

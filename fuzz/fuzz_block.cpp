@@ -10,7 +10,6 @@
 // The seed files in corpus/block/ start with a printable flag byte, as those
 // of the engine target do ('@' defaults, 'A' degrees, 'B' grads).
 
-#include <cctype>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ascii_text.h"
 #include "engine/cls_expr_parser.h"
 
 namespace {
@@ -52,13 +52,7 @@ const std::vector<double>& Points() {
 // rnd draws from one generator shared by every evaluation, so block and
 // Eval1 see different draws: such expressions are only run, not compared.
 bool MentionsRandom(std::string_view text) {
-  for (std::size_t i = 0; i + 3 <= text.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(text[i])) == 'r' &&
-        std::tolower(static_cast<unsigned char>(text[i + 1])) == 'n' &&
-        std::tolower(static_cast<unsigned char>(text[i + 2])) == 'd')
-      return true;
-  }
-  return false;
+  return cn::AsciiLower(text).find("rnd") != std::string::npos;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <memory>
@@ -15,6 +16,11 @@ int main(int argc, char** argv) {
     runtimeDir = std::make_unique<QTemporaryDir>();
     if (runtimeDir->isValid()) setenv("XDG_RUNTIME_DIR", runtimeDir->path().toLocal8Bit().constData(), 1);
   }
+  // Windows that keep settings (the recent files) write them here, never
+  // into the user's own.
+  QTemporaryDir settingsDir;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
   int result = 0;
   {
     QApplication app(argc, argv);

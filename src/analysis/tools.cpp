@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <numeric>
 
+#include "core/ascii_text.h"
 #include "core/number_text.h"
 #include "analysis/block_sweep.h"
 #include "engine/cls_expr_parser.h"
@@ -345,9 +346,7 @@ std::string TableText(const std::vector<std::string>& rows) {
 namespace {
 
 std::optional<float> TableNumber(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  const auto v = ParseDecimal(text);
+  const auto v = ParseDecimal(Trim(text));
   if (!v) return std::nullopt;
   const float f = static_cast<float>(*v);
   if (!std::isfinite(f)) return std::nullopt;

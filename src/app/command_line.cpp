@@ -8,22 +8,18 @@
 #include <optional>
 #include <string_view>
 
+#include "core/ascii_text.h"
 #include "core/number_text.h"
 #include "curvenest_version.h"
 #include "engine/cls_expr_parser.h"
 #include "equations/equation_text.h"
+#include "stats/stat_data.h"
 #include "workspace/workspace_file.h"
 
 namespace cn {
 namespace {
 
 std::string Quote(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
 
 std::vector<std::string_view> Split(std::string_view text, char separator) {
   std::vector<std::string_view> parts;
@@ -39,8 +35,7 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
   if (text.size() < suffix.size()) return false;
   text = text.substr(text.size() - suffix.size());
   for (std::size_t i = 0; i < suffix.size(); ++i) {
-    const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
-    if (c != suffix[i]) return false;
+    if (AsciiLower(text[i]) != suffix[i]) return false;
   }
   return true;
 }
@@ -382,6 +377,30 @@ bool BuildExportDocument(const ExportRequest& request, WorkspaceDocument* docume
     }
   }
   *document = std::move(built);
+  return true;
+}
+
+bool BuildExportGraph(const WorkspaceDocument& document, const std::string& where, GraphDescription* graph,
+                      std::string* error) {
+  const WorkspaceWindow& w = document.window;
+  const WindowReading reading = ReadGraphWindow({w.xmin, w.xmax, w.ymin, w.ymax, w.ystep, w.xstep});
+  if (!reading.window) {
+    *error = where + reading.error;
+    return false;
+  }
+  GraphDescription built;
+  built.window = *reading.window;
+  built.plotted = true;
+  for (const WorkspaceEquation& e : document.equations) built.equations.push_back({e.expression, e.condition, e.color});
+  built.writeEquations = document.writeEquations;
+  if (document.showStatPlot) {
+    const std::size_t count = std::min(document.statX.size(), document.statY.size());
+    for (std::size_t i = 0; i < count; ++i) {
+      built.statPoints.emplace_back(static_cast<float>(EntryValue(document.statX[i]).value_or(0)),
+                                    static_cast<float>(EntryValue(document.statY[i]).value_or(0)));
+    }
+  }
+  *graph = std::move(built);
   return true;
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "workspace/model/graph_description.h"
 #include "workspace/workspace_document.h"
 
 namespace cn {
@@ -68,5 +69,14 @@ std::uint32_t DefaultExportColor(std::size_t n);
 // kMaxExportTicks ticks. On failure returns false with `*error` set (one
 // line naming the file or option) and leaves `*document` untouched.
 bool BuildExportDocument(const ExportRequest& request, WorkspaceDocument* document, std::string* error);
+
+// The picture of `document` as the main window's Graph draws it: its
+// equations on the window its boxes make, the equation texts when
+// "Write equations on graph" is set, and the stat plot's points (the first
+// min(count X, count Y) rows, a row that is not a number counting as 0) when
+// Show Stat Plot is set. False when the window texts do not make a window;
+// `*error` is then the window reader's message after `where` (e.g. the file).
+bool BuildExportGraph(const WorkspaceDocument& document, const std::string& where, GraphDescription* graph,
+                      std::string* error);
 
 }  // namespace cn

@@ -2,13 +2,17 @@
 // (--help, --version, a mistake, --export) or starts the main window, the
 // only window shown at start.
 #include <QApplication>
+#include <QGuiApplication>
+#include <QSize>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "platform/qt_host.h"
 #include "workspace/frm_main.h"
+#include "workspace/graph_painter.h"
 #include "workspace/workspace_document.h"
 
 namespace {
@@ -22,13 +26,33 @@ int Fail(const std::string& line, int status) {
   return status;
 }
 
+std::string Quote(const std::string& text) { return "\"" + text + "\""; }
+
+// Qt's own remarks (a missing runtime folder, font notes) would break the
+// promise of one line on stderr per failure; only its hard errors get through.
+void KeepQuiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "curvenest: %s\n", qPrintable(message));
+}
+
 // Writes the graph file of an --export without showing a window.
-int Export(const cn::ExportRequest& request) {
+int Export(const cn::ExportRequest& request, int argc, char* argv[]) {
   cn::WorkspaceDocument document;
   std::string error;
   if (!cn::BuildExportDocument(request, &document, &error)) return Fail(error, kFileProblem);
-  // The plane's drawing routine is not reachable from here yet.
-  return Fail("--export: drawing graph files is not available in this build", kFileProblem);
+  // --window has been checked with the command line; a bad window here is the file's.
+  const std::string where = request.workspace.empty() ? "--window: " : Quote(request.workspace) + ": ";
+  cn::GraphDescription graph;
+  if (!cn::BuildExportGraph(document, where, &graph, &error)) return Fail(error, kFileProblem);
+
+  // Drawing texts needs a GUI application, but no display: a script may run
+  // where there is none.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  qInstallMessageHandler(KeepQuiet);
+  QGuiApplication app(argc, argv);
+  const QString problem = cn::ExportGraph(graph, QString::fromStdString(request.output),
+                                          QSize(request.size, request.size));
+  if (!problem.isEmpty()) return Fail(problem.toStdString(), kFileProblem);
+  return 0;
 }
 
 }  // namespace
@@ -46,7 +70,7 @@ int main(int argc, char* argv[]) {
     case cn::CommandLine::Action::kError:
       return Fail(command.error, kUsageProblem);
     case cn::CommandLine::Action::kExport:
-      return Export(command.request);
+      return Export(command.request, argc, argv);
     case cn::CommandLine::Action::kRun:
       break;
   }
@@ -56,7 +80,7 @@ int main(int argc, char* argv[]) {
   cn::QtHost host;
   cn::frmMain window(host);
   window.show();
-  // FILE (command.file) is parsed and kept; the main window opens it once it
-  // can load a workspace.
+  // A FILE that cannot be read is reported over an empty workspace.
+  if (!command.file.empty()) window.OpenWorkspace(QString::fromStdString(command.file));
   return QApplication::exec();
 }

@@ -21,7 +21,6 @@ class PropertyBag {
   // Without a default any value is stored.
   void WriteProperty(const QString& name, const QVariant& value, const QVariant& defaultValue = QVariant());
 
-  bool Contains(const QString& name) const { return values_.contains(name); }
   QStringList Names() const { return values_.keys(); }
 
   // The store as bytes and back; damaged bytes give nothing.

@@ -15,6 +15,7 @@
 #include <cstdlib>
 
 #include "controls/property_bag.h"
+#include "platform/color.h"
 
 namespace cn {
 
@@ -51,8 +52,8 @@ int ClampLength(double v) {
   return static_cast<int>(std::clamp(v, -kLengthLimit, kLengthLimit));
 }
 
-QColor ToQColor(PackedColor c) { return QColor(Channel(c, 0), Channel(c, 1), Channel(c, 2)); }
-PackedColor FromQColor(const QColor& c) { return PackRgb(c.red(), c.green(), c.blue()); }
+QColor ToQColor(PackedColor c) { return FromPacked(static_cast<std::uint32_t>(c)); }
+PackedColor FromQColor(const QColor& c) { return static_cast<PackedColor>(ToPacked(c)); }
 
 // The desktop's colour for a classic system colour index, taken from the
 // application palette; an unknown index is black.

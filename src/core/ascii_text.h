@@ -11,6 +11,8 @@ namespace cn {
 // `text` without the leading and trailing characters found in `blanks`:
 // Trim("  x = 1\t") -> "x = 1", Trim(" \t", " ") -> "\t", Trim("") -> "".
 std::string_view Trim(std::string_view text, std::string_view blanks = " \t");
+// The same for the engine's decoded text.
+std::u32string_view Trim(std::u32string_view text, std::u32string_view blanks = U" \t");
 
 // A..Z become a..z, every other byte stays: AsciiLower("SinH(X)") -> "sinh(x)",
 // AsciiLower("ÄB") keeps the two bytes of "Ä" and gives "Äb".

@@ -194,84 +194,6 @@ double RadixNumber(std::string_view digits, int radix) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
 }
 
-// The pieces of a decimal number found in a text.
-struct Scanned {
-  bool negative = false;
-  std::string digits;            // mantissa digits without the point
-  int fractionDigits = 0;        // how many of them follow the point
-  std::int64_t exponent = 0;     // the written exponent, clamped
-  std::size_t length = 0;        // characters used; 0 when no number
-};
-
-// Reads sign, digits, one point and an exponent whose letters are `expLetters`.
-// An exponent letter without digits after it is not part of the number.
-Scanned ScanDecimal(std::string_view t, std::string_view expLetters) {
-  Scanned s;
-  std::size_t i = 0;
-  if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
-    s.negative = t[i] == '-';
-    ++i;
-  }
-  bool seenPoint = false;
-  bool anyDigit = false;
-  for (; i < t.size(); ++i) {
-    const char c = t[i];
-    if (IsDigit(c)) {
-      anyDigit = true;
-      s.digits.push_back(c);
-      if (seenPoint) ++s.fractionDigits;
-    } else if (c == '.' && !seenPoint) {
-      seenPoint = true;
-    } else {
-      break;
-    }
-  }
-  if (!anyDigit) return s;
-  s.length = i;
-  if (i < t.size() && expLetters.find(t[i]) != std::string_view::npos) {
-    std::size_t j = i + 1;
-    bool expNegative = false;
-    if (j < t.size() && (t[j] == '+' || t[j] == '-')) {
-      expNegative = t[j] == '-';
-      ++j;
-    }
-    std::int64_t e = 0;
-    bool expDigit = false;
-    for (; j < t.size() && IsDigit(t[j]); ++j) {
-      expDigit = true;
-      // Clamped far beyond any double's range; only the sign matters then.
-      if (e < 100000000) e = e * 10 + (t[j] - '0');
-    }
-    if (expDigit) {
-      s.exponent = expNegative ? -e : e;
-      s.length = j;
-    }
-  }
-  return s;
-}
-
-// nullopt when the value overflows a double; underflow gives 0.
-std::optional<double> ScannedValue(const Scanned& s) {
-  const auto first = s.digits.find_first_not_of('0');
-  if (first == std::string::npos) return 0.0;
-  const std::string_view significant = std::string_view(s.digits).substr(first);
-  const std::int64_t exp10 = s.exponent - s.fractionDigits;
-  const std::int64_t leading = exp10 + static_cast<std::int64_t>(significant.size()) - 1;
-  if (leading > 400) return std::nullopt;
-  if (leading < -400) return 0.0;
-  std::string text(significant);
-  text += 'e';
-  text += std::to_string(exp10);
-  double v = 0.0;
-  auto res = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (res.ec == std::errc::result_out_of_range) {
-    if (leading > 0) return std::nullopt;
-    return 0.0;
-  }
-  if (res.ec != std::errc()) return std::nullopt;
-  return s.negative ? -v : v;
-}
-
 // Round half to even on the binary value; |value| below 2^52 keeps
 // value - floor(value) exact.
 double RoundIntegerHalfEven(double value) {
@@ -333,6 +255,73 @@ double RoundHalfAway(double value, int decimals) {
   return RoundPlaces(value, decimals, /*halfEven=*/false);
 }
 
+DecimalScan ScanDecimal(std::string_view t, std::string_view exponentLetters) {
+  DecimalScan s;
+  std::size_t i = 0;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+    s.negative = t[i] == '-';
+    ++i;
+  }
+  bool seenPoint = false;
+  bool anyDigit = false;
+  for (; i < t.size(); ++i) {
+    const char c = t[i];
+    if (IsDigit(c)) {
+      anyDigit = true;
+      s.digits.push_back(c);
+      if (seenPoint) ++s.fractionDigits;
+    } else if (c == '.' && !seenPoint) {
+      seenPoint = true;
+    } else {
+      break;
+    }
+  }
+  if (!anyDigit) return s;
+  s.length = i;
+  if (i < t.size() && exponentLetters.find(t[i]) != std::string_view::npos) {
+    std::size_t j = i + 1;
+    bool expNegative = false;
+    if (j < t.size() && (t[j] == '+' || t[j] == '-')) {
+      expNegative = t[j] == '-';
+      ++j;
+    }
+    std::int64_t e = 0;
+    bool expDigit = false;
+    for (; j < t.size() && IsDigit(t[j]); ++j) {
+      expDigit = true;
+      // Clamped far beyond any double's range; only the sign matters then.
+      if (e < 100000000) e = e * 10 + (t[j] - '0');
+    }
+    if (expDigit) {
+      s.exponent = expNegative ? -e : e;
+      s.length = j;
+    }
+  }
+  return s;
+}
+
+DecimalValue ValueOf(const DecimalScan& s) {
+  const double sign = s.negative ? -1.0 : 1.0;
+  const auto first = s.digits.find_first_not_of('0');
+  if (first == std::string::npos) return {sign * 0.0, DecimalRange::kInRange};
+  const std::string_view significant = std::string_view(s.digits).substr(first);
+  const std::int64_t exp10 = s.exponent - s.fractionDigits;
+  const std::int64_t leading = exp10 + static_cast<std::int64_t>(significant.size()) - 1;
+  const DecimalValue overflow{sign * std::numeric_limits<double>::infinity(), DecimalRange::kOverflow};
+  const DecimalValue underflow{sign * 0.0, DecimalRange::kUnderflow};
+  // Far outside a double's range either way; from_chars need not see it.
+  if (leading > 400) return overflow;
+  if (leading < -400) return underflow;
+  std::string text(significant);
+  text += 'e';
+  text += std::to_string(exp10);
+  double v = 0.0;
+  const auto res = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (res.ec == std::errc::result_out_of_range) return leading > 0 ? overflow : underflow;
+  if (res.ec != std::errc()) return overflow;  // not reached: the text is digits and an exponent
+  return {sign * v, DecimalRange::kInRange};
+}
+
 double LeadingNumber(std::string_view text) {
   std::string t;
   t.reserve(text.size());
@@ -345,15 +334,20 @@ double LeadingNumber(std::string_view text) {
     if (t[1] == 'O' || t[1] == 'o') return RadixNumber(rest, 8);
     return 0.0;
   }
-  const Scanned s = ScanDecimal(t, "EeDd");
+  const DecimalScan s = ScanDecimal(t, "EeDd");
   if (s.length == 0) return 0.0;
-  return ScannedValue(s).value_or(0.0);
+  const DecimalValue v = ValueOf(s);
+  // Too large reads as 0 like too small; a zero is always +0.
+  return v.range == DecimalRange::kOverflow || v.value == 0 ? 0.0 : v.value;
 }
 
 std::optional<double> ParseDecimal(std::string_view text) {
-  const Scanned s = ScanDecimal(text, "Ee");
+  const DecimalScan s = ScanDecimal(text);
   if (s.length == 0 || s.length != text.size()) return std::nullopt;
-  return ScannedValue(s);
+  const DecimalValue v = ValueOf(s);
+  if (v.range == DecimalRange::kOverflow) return std::nullopt;
+  // Too small reads as 0; a zero is always +0, "-0" too.
+  return v.value == 0 ? 0.0 : v.value;
 }
 
 std::optional<std::int16_t> ToInt16(double value) { return ToInteger<std::int16_t>(value); }

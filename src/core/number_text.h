@@ -57,6 +57,37 @@ double LeadingNumber(std::string_view text);
 // too small for a double reads as 0.
 std::optional<double> ParseDecimal(std::string_view text);
 
+// The one decimal scanner behind LeadingNumber, ParseDecimal, the engine's
+// number operands and exprcalc's x: each caller keeps its own rule for blanks,
+// for what may follow the number and for numbers out of a double's range.
+//
+// ScanDecimal finds the decimal number at the start of `text`: optional sign,
+// digits with at most one point, then optionally an exponent letter from
+// `exponentLetters`, optional sign and digits. An exponent letter without
+// digits after it is not part of the number. `length` counts the characters
+// used and is 0 when the text does not start with a number:
+//   "-12.5e3x" -> negative, digits "125", fractionDigits 1, exponent 3, length 7
+//   "2e"       -> digits "2", length 1;   ".5" -> length 2;   "." or "e5" -> length 0
+struct DecimalScan {
+  bool negative = false;
+  std::string digits;          // the mantissa's digits without the point
+  int fractionDigits = 0;      // how many of them follow the point
+  std::int64_t exponent = 0;   // the written exponent, clamped far beyond any double's range
+  std::size_t length = 0;
+};
+DecimalScan ScanDecimal(std::string_view text, std::string_view exponentLetters = "Ee");
+
+// The nearest double of a scanned number, with its sign ("-0" gives -0).
+// kOverflow: too large for a double (value is +-infinity); kUnderflow: not
+// zero but too small for the smallest denormal (value is +-0):
+// "1e309" -> kOverflow, "1e-400" -> kUnderflow, "4.9e-324" -> in range.
+enum class DecimalRange { kInRange, kOverflow, kUnderflow };
+struct DecimalValue {
+  double value = 0;
+  DecimalRange range = DecimalRange::kInRange;
+};
+DecimalValue ValueOf(const DecimalScan& scan);
+
 // Conversions with range checks; the value is first rounded half to even.
 // nullopt when the rounded value lies outside the type's range, or for NaN
 // and infinities.

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 
+#include "core/ascii_text.h"
 #include "mathlib/bessel.h"
 #include "mathlib/dates.h"
 #include "mathlib/distributions.h"
@@ -174,12 +175,10 @@ constexpr FunctionEntry kCatalogue[] = {
 
 constexpr std::size_t kCount = std::size(kCatalogue);
 
-constexpr char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 constexpr int CompareNoCase(std::string_view a, std::string_view b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
-    const char x = LowerAscii(a[i]), y = LowerAscii(b[i]);
+    const char x = AsciiLower(a[i]), y = AsciiLower(b[i]);
     if (x != y) return x < y ? -1 : 1;
   }
   return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;

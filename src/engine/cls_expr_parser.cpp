@@ -1,8 +1,9 @@
 #include "engine/cls_expr_parser.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "core/ascii_text.h"
+#include "core/pi.h"
 #include "core/utf8.h"
 #include "engine/compiler.h"
 #include "engine/error_catalogue.h"
@@ -11,20 +12,7 @@
 namespace cn {
 namespace {
 
-constexpr double kPi = 3.14159265358979;
 constexpr const char* kSource = "ExprParser";
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
 
 }  // namespace
 
@@ -34,7 +22,7 @@ clsExprParser::~clsExprParser() = default;
 bool clsExprParser::StoreExpression(std::string_view strExpr) {
   // A failure still waiting for its text refers to the table about to go.
   Materialize();
-  expression_ = std::string(TrimBlanks(strExpr));
+  expression_ = std::string(Trim(strExpr, " "));
   compiled_ = false;
   program_.reset();
   x1Cell_ = nullptr;
@@ -43,7 +31,7 @@ bool clsExprParser::StoreExpression(std::string_view strExpr) {
   errorPos_ = 0;
   errorPending_ = false;
 
-  CompileResult result = Compile(Utf8ToU32(expression_), CompileOptions{opUnitConv_, opDMSConv_});
+  CompileResult result = Compile(Utf8ToU32(expression_), CompileOptions{opUnitConv_, opDMSConv_, clock_});
   if (auto* error = std::get_if<CompileError>(&result)) {
     errorId_ = Num(error->id);
     errorDescription_ = std::move(error->text);
@@ -84,7 +72,7 @@ void clsExprParser::VarValue(int index, double varVal) {
 }
 
 int clsExprParser::FindVar(std::string_view name) const {
-  const auto it = varIndex_.find(Lower(name));
+  const auto it = varIndex_.find(AsciiLower(name));
   return it == varIndex_.end() ? 0 : it->second;
 }
 
@@ -93,7 +81,7 @@ double clsExprParser::VarSymb(std::string_view name) const { return VarValue(Fin
 void clsExprParser::VarSymb(std::string_view name, double varVal) { VarValue(FindVar(name), varVal); }
 
 void clsExprParser::AngleUnit(std::string_view angleUM) {
-  const std::string unit = Lower(angleUM);
+  const std::string unit = AsciiLower(angleUM);
   if (unit == "deg") {
     angleUnit_ = "DEG";
     angleFactor_ = kPi / 180;

@@ -17,6 +17,8 @@
 #include <variant>
 #include <vector>
 
+#include "engine/operands.h"
+
 namespace cn {
 
 enum class ErrId : int;
@@ -99,6 +101,11 @@ class clsExprParser {
   void OpUnitConv(bool convEnable) { opUnitConv_ = convEnable; }
   bool OpDMSConv() const { return opDMSConv_; }
   void OpDMSConv(bool convEnable) { opDMSConv_ = convEnable; }
+
+  // Where DATE#, TIME# and NOW# read the time, as a date serial number (days
+  // since 30 December 1899 with the time of day as fraction): the system
+  // clock in local time unless set. Read when an expression is compiled.
+  void SetClock(SerialClock now) { clock_ = std::move(now); }
 
   // The message of an evaluation failure is built when first read, so that a
   // failing sample costs no text formatting.
@@ -183,6 +190,7 @@ class clsExprParser {
   bool opAssignExplicit_ = false;
   bool opUnitConv_ = true;
   bool opDMSConv_ = true;
+  SerialClock clock_ = NowSerial;
 
   std::unique_ptr<Program> program_;
   double* x1Cell_ = nullptr;  // the cell of variable 1, where Eval1 puts its value

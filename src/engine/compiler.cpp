@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/ascii_text.h"
 #include "core/utf8.h"
 #include "engine/catalogue.h"
 #include "engine/error_catalogue.h"
@@ -75,8 +76,7 @@ void Compiler::NewRow(int pos, std::string fun, int priLvl, int argTop) {
 
 bool Compiler::AddVariable(const std::u32string& token, EtSlot& slot) {
   std::string name = U32ToUtf8(token);
-  std::string key = name;
-  std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::string key = AsciiLower(name);
   int index = 0;
   if (auto it = t_.varIndex.find(key); it != t_.varIndex.end()) {
     index = it->second;
@@ -99,7 +99,7 @@ bool Compiler::StoreOperand(std::u32string token, int slotIndex) {
   double value = 0;
   bool isValue = false;
   std::u32string unknown;
-  switch (ConstantValue(token, value, unknown)) {
+  switch (ConstantValue(token, value, unknown, options_.clock)) {
     case Recognised::kYes: isValue = true; break;
     case Recognised::kMalformed: return FailAt(ErrId::kConstantUnknown, {U32ToUtf8(unknown)}, pos);
     case Recognised::kNo: break;

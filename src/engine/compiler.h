@@ -10,6 +10,7 @@
 
 #include "engine/cls_expr_parser.h"
 #include "engine/error_catalogue.h"
+#include "engine/operands.h"
 
 namespace cn {
 
@@ -36,6 +37,7 @@ using CompileResult = std::variant<CompiledTable, CompileError>;
 struct CompileOptions {
   bool unitConv = true;  // 5km and the like are numbers
   bool dmsConv = true;   // 10d30'15" is a number
+  SerialClock clock = NowSerial;  // what DATE#, TIME# and NOW# read
 };
 
 // Compiles `s`, the expression already trimmed.

@@ -42,13 +42,6 @@ std::string_view ErrMsg(int id) {
   return kMessages[static_cast<std::size_t>(id)];
 }
 
-std::string FillPlaceholder(std::string_view value, std::string text) {
-  const auto at = text.find('$');
-  if (at == std::string::npos) return text;
-  text.replace(at, 1, value);
-  return text;
-}
-
 std::string ErrorMessage(ErrId id, std::initializer_list<std::string_view> values) {
   std::string text(ErrMsg(id));
   // Fill left to right without re-reading what was inserted: a value may contain "$".

@@ -7,8 +7,6 @@
 
 namespace cn {
 
-inline constexpr int kErrMsgTop = 50;
-
 // The engine's message numbers, as ErrorID reports them.
 enum class ErrId : int {
   kNone = 0,
@@ -36,12 +34,9 @@ enum class ErrId : int {
 
 constexpr int Num(ErrId id) { return static_cast<int>(id); }
 
-// ErrMsg(id): the template of message `id` (0..50); "" for unused ids.
+// ErrMsg(id): the template of message `id`; "" for unused and unknown ids.
 std::string_view ErrMsg(int id);
 inline std::string_view ErrMsg(ErrId id) { return ErrMsg(Num(id)); }
-
-// Replaces the first "$" of `text` by `value`; unchanged when there is none.
-std::string FillPlaceholder(std::string_view value, std::string text);
 
 // The template of `id` with its placeholders filled in order.
 std::string ErrorMessage(ErrId id, std::initializer_list<std::string_view> values = {});

@@ -7,9 +7,10 @@
 #include <cmath>
 #include <limits>
 
+#include "core/pi.h"
+
 namespace cn::opmath {
 
-inline constexpr double kPi = 3.14159265358979;
 inline constexpr double kBad = std::numeric_limits<double>::quiet_NaN();
 
 inline bool Finite(double v) { return std::isfinite(v); }

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <ctime>
 
+#include "core/ascii_text.h"
 #include "core/number_text.h"
+#include "core/pi.h"
 
 namespace cn {
 namespace {
@@ -26,7 +28,6 @@ struct Constant {
   int exponent;  // the value is 10^exponent * mantissa, computed by pow
 };
 
-constexpr double kPi = 3.14159265358979;
 
 constexpr Constant kConstants[] = {
     {U"pi", kPi, 0},           {U"PI", kPi, 0},           {U"pi2", kPi / 2, 0},
@@ -48,28 +49,11 @@ std::u32string Upper(std::u32string_view text) {
 // Reads the leading decimal number of `text` (sign, digits, point, exponent)
 // as far as it forms one; false when there is none or it overflows.
 bool LeadingDecimal(std::u32string_view text, double& value) {
-  std::size_t i = 0;
-  if (i < text.size() && (text[i] == U'+' || text[i] == U'-')) ++i;
-  std::size_t digits = 0;
-  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
-  if (i < text.size() && text[i] == U'.') {
-    ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
-  }
-  if (digits == 0) return false;
-  std::size_t end = i;
-  if (i < text.size() && (text[i] == U'E' || text[i] == U'e')) {
-    std::size_t j = i + 1;
-    if (j < text.size() && (text[j] == U'+' || text[j] == U'-')) ++j;
-    if (j < text.size() && IsDigit(text[j])) {
-      while (j < text.size() && IsDigit(text[j])) ++j;
-      end = j;
-    }
-  }
-  std::string number = Narrow(text.substr(0, end));
-  if (number.back() == '.') number.pop_back();
-  const auto v = ParseDecimal(number);
-  if (!v || !std::isfinite(*v)) return false;
+  const std::string narrow = Narrow(text);
+  const DecimalScan scan = ScanDecimal(narrow);
+  if (scan.length == 0) return false;
+  const auto v = ParseDecimal(std::string_view(narrow).substr(0, scan.length));
+  if (!v) return false;
   value = *v;
   return true;
 }
@@ -77,44 +61,15 @@ bool LeadingDecimal(std::u32string_view text, double& value) {
 }  // namespace
 
 bool IsNumber(std::u32string_view token) {
-  if (token.empty()) return false;
-  if (token.find(U',') != std::u32string_view::npos) return false;
-  if (token.find(U'd') != std::u32string_view::npos || token.find(U'D') != std::u32string_view::npos)
-    return false;
-  std::size_t i = 0;
-  bool digits = false;
-  bool point = false;
-  for (; i < token.size(); ++i) {
-    if (IsDigit(token[i])) {
-      digits = true;
-    } else if (token[i] == U'.') {
-      if (point) return false;
-      point = true;
-    } else {
-      break;
-    }
-  }
-  // "." alone is not a number; ".5" is.
-  if (!digits) return false;
-  if (i == token.size()) return true;
-  if (token[i] != U'E' && token[i] != U'e') return false;
-  ++i;
-  if (i < token.size() && (token[i] == U'+' || token[i] == U'-')) ++i;
-  if (i == token.size()) return false;
-  for (; i < token.size(); ++i)
-    if (!IsDigit(token[i])) return false;
-  return true;
+  // A whole token, unsigned: "5", ".5", "5.", "1.5e-3"; not "." or "1e".
+  if (token.empty() || token[0] == U'+' || token[0] == U'-') return false;
+  return ScanDecimal(Narrow(token)).length == token.size();
 }
 
 bool NumberValue(std::u32string_view token, double& value) {
-  std::string text = Narrow(token);
-  // ".5" reads as 0.5 and "5." or "5.e3" as 5.0 / 5.0e3.
-  if (text.size() >= 2 && text[0] == '.') text.insert(text.begin(), '0');
-  const auto point = text.find('.');
-  if (point != std::string::npos && (point + 1 == text.size() || text[point + 1] < '0' || text[point + 1] > '9'))
-    text.insert(point + 1, "0");
-  auto v = ParseDecimal(text);
-  if (!v || !std::isfinite(*v)) return false;
+  // ".5" reads as 0.5, "5." and "5.e3" as 5 and 5000.
+  const auto v = ParseDecimal(Narrow(token));
+  if (!v) return false;
   value = *v;
   return true;
 }
@@ -127,7 +82,8 @@ bool IsVariableName(std::u32string_view token) {
   return true;
 }
 
-Recognised ConstantValue(std::u32string_view token, double& value, std::u32string& unknownName) {
+Recognised ConstantValue(std::u32string_view token, double& value, std::u32string& unknownName,
+                         const SerialClock& now) {
   std::u32string t(token);
   if (Upper(t) == U"PI") t += U'#';
   if (t.empty() || t.back() != U'#') return Recognised::kNo;
@@ -140,10 +96,10 @@ Recognised ConstantValue(std::u32string_view token, double& value, std::u32strin
   }
   const std::u32string upper = Upper(name);
   if (upper == U"DATE" || upper == U"TIME" || upper == U"NOW") {
-    const double now = NowSerial();
-    if (upper == U"DATE") value = std::floor(now);
-    else if (upper == U"TIME") value = now - std::floor(now);
-    else value = now;
+    const double serial = now();
+    if (upper == U"DATE") value = std::floor(serial);
+    else if (upper == U"TIME") value = serial - std::floor(serial);
+    else value = serial;
     return Recognised::kYes;
   }
   unknownName = name;
@@ -201,8 +157,7 @@ bool ParseUnitNumber(std::u32string_view token, double& value) {
 
 Recognised ParseDMS(std::u32string_view token, double& value) {
   // Blanks never reach here (the scanner drops them), but trim for callers.
-  while (!token.empty() && token.front() == U' ') token.remove_prefix(1);
-  while (!token.empty() && token.back() == U' ') token.remove_suffix(1);
+  token = Trim(token, U" ");
   const auto position = [&](char32_t c) -> std::size_t {
     const auto at = token.find(c);
     return at == std::u32string_view::npos ? 0 : at + 1;  // 1-based, 0 when absent
@@ -234,16 +189,20 @@ Recognised ParseDMS(std::u32string_view token, double& value) {
   return Recognised::kYes;
 }
 
-double NowSerial() {
+double DateSerial(const std::tm& moment) {
   using namespace std::chrono;
-  const std::time_t t = system_clock::to_time_t(system_clock::now());
+  const sys_days day = year{moment.tm_year + 1900} / month{static_cast<unsigned>(moment.tm_mon + 1)} /
+                       std::chrono::day{static_cast<unsigned>(moment.tm_mday)};
+  const sys_days epoch = year{1899} / December / std::chrono::day{30};
+  const double seconds = moment.tm_hour * 3600.0 + moment.tm_min * 60.0 + moment.tm_sec;
+  return static_cast<double>((day - epoch).count()) + seconds / 86400.0;
+}
+
+double NowSerial() {
+  const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
   std::tm local{};
   localtime_r(&t, &local);
-  const sys_days day = year{local.tm_year + 1900} / month{static_cast<unsigned>(local.tm_mon + 1)} /
-                       std::chrono::day{static_cast<unsigned>(local.tm_mday)};
-  const sys_days epoch = year{1899} / December / std::chrono::day{30};
-  const double seconds = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec;
-  return static_cast<double>((day - epoch).count()) + seconds / 86400.0;
+  return DateSerial(local);
 }
 
 }  // namespace cn

@@ -4,18 +4,12 @@
 #include <chrono>
 #include <random>
 
+#include "core/ascii_text.h"
 #include "core/number_text.h"
 #include "engine/cls_expr_parser.h"
 
 namespace cn {
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
 
 void FillEmpty(std::string& box) {
   if (box.empty()) box = "0";
@@ -26,7 +20,7 @@ void FillEmpty(std::string& box) {
 std::string JoinTerm(std::string_view coefficient) {
   // A sign already typed joins the term itself; adding "+" in front of it
   // would give "+-0.5", which the engine refuses.
-  const std::string_view trimmed = TrimBlanks(coefficient);
+  const std::string_view trimmed = Trim(coefficient);
   if (!trimmed.empty() && (trimmed.front() == '-' || trimmed.front() == '+')) return std::string(coefficient);
   return "+" + std::string(coefficient);
 }
@@ -54,7 +48,7 @@ EquationResult BuildEquation(EquationEntry& entry) {
 std::string ConditionText(int index, std::string_view bound) {
   static constexpr std::array<const char*, 4> kPrefixes = {"x < ", "x > ", "x <= ", "x >= "};
   if (index < 0 || index >= static_cast<int>(kPrefixes.size())) return {};
-  const std::string_view trimmed = TrimBlanks(bound);
+  const std::string_view trimmed = Trim(bound);
   if (!ParseDecimal(trimmed)) return {};
   return kPrefixes[index] + std::string(trimmed);
 }

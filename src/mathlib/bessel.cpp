@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/number_text.h"
+#include "core/pi.h"
 #include "mathlib/fp_guard.h"
 
 namespace cn {
@@ -12,7 +13,6 @@ namespace {
 constexpr double kQuarterPi = 0.7853981633974475;
 constexpr double kThreeQuarterPi = 2.3561944901923426;
 constexpr double kTwoOverPi = 0.63661977236758;
-constexpr double kTwoPi = 6.28318530717958;
 constexpr double kEuler = 0.577215664901533;
 constexpr double kEps = 1e-15;
 constexpr double kHuge = 1e300;  // stands for infinity

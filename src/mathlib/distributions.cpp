@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/pi.h"
 #include "mathlib/check_integer.h"
 #include "mathlib/fp_guard.h"
 #include "mathlib/gamma_family.h"
@@ -13,7 +14,7 @@ namespace {
 
 double DNormImpl(double x, double mu, double sigma) {
   const double q = (x - mu) * (x - mu) / (sigma * sigma + sigma * sigma);
-  return std::exp(-q) / std::sqrt(6.28318530717958) / sigma;
+  return std::exp(-q) / std::sqrt(kTwoPi) / sigma;
 }
 
 double CNormImpl(double x, double mu, double sigma) {

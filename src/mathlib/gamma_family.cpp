@@ -2,12 +2,12 @@
 
 #include <cmath>
 
+#include "core/pi.h"
 #include "mathlib/fp_guard.h"
 
 namespace cn {
 namespace {
 
-constexpr double kPi = 3.14159265358979;
 constexpr double kLanczosG = 4.7421875;
 constexpr double kLanczos[15] = {
     0.999999999999997,      57.1562356658629,       -59.5979603554755,
@@ -161,6 +161,8 @@ GammaParts GammaSplit(double x) {
   const double z = x - 1;
   double s = kLanczos[0];
   for (int i = 1; i <= 14; ++i) s += kLanczos[i] / (z + i);
+  // 2*pi with its 15th digit rounded up, not kTwoPi: gamma's values were
+  // defined with this literal and keep its bits.
   s = s / (std::exp(kLanczosG) / std::sqrt(6.28318530717959));
   // log10 of ((z + g + 1/2) / e)^(z + 1/2), split into whole and fraction
   const double t = std::log((z + kLanczosG + 0.5) / std::exp(1.0)) * (z + 0.5) / std::log(10.0);

@@ -5,6 +5,7 @@
 #include <limits>
 #include <utility>
 
+#include "core/pi.h"
 #include "mathlib/check_integer.h"
 #include "mathlib/fp_guard.h"
 #include "mathlib/gamma_family.h"
@@ -12,7 +13,6 @@
 namespace cn {
 namespace {
 
-constexpr double kPi = 3.14159265358979;
 constexpr double kTwoEuler = 1.154431329803066;
 constexpr int kMaxTerms = 250;
 constexpr int kTrustedTerms = 120;

@@ -3,15 +3,13 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/pi.h"
 #include "mathlib/check_integer.h"
 #include "mathlib/fp_guard.h"
 
 namespace cn {
 namespace {
 
-constexpr double kPi = 3.14159265358979;
-constexpr double kTwoPi = 6.28318530717958;
-constexpr double kHalfPi = 1.570796326794895;
 // The exponential integrals and Ci were tuned with Euler's constant rounded
 // differently in the last digit; each keeps its own.
 constexpr double kEulerE = 0.577215664901532;

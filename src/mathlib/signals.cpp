@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/pi.h"
 #include "mathlib/fp_guard.h"
 
 // Each signal is its floor formula evaluated term by term, unsimplified: its
@@ -9,8 +10,6 @@
 namespace cn {
 namespace {
 
-constexpr double kPi = 3.14159265358979;
-constexpr double kTwoPi = 6.28318530717958;
 
 using std::exp;
 using std::fabs;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/pi.h"
+
 namespace cn {
 
 namespace {
@@ -29,7 +31,7 @@ QPainterPath Curve(double (*f)(double)) {
 // A parabola opening upwards with its vertex left of centre, and one period of
 // a sine wave (y grows downwards here).
 double Parabola(double x) { return 50.0 - (x - 26.0) * (x - 26.0) / 22.0; }
-double Wave(double x) { return 38.0 - 10.0 * std::sin((x - 8.0) / 48.0 * 2.0 * 3.14159265358979); }
+double Wave(double x) { return 38.0 - 10.0 * std::sin((x - 8.0) / 48.0 * 2.0 * kPi); }
 
 }  // namespace
 

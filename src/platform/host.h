@@ -75,6 +75,11 @@ class Host {
 
   // Opens a web address in the default browser.
   virtual void OpenUrl(const QString& url) = 0;
+
+  // Puts a picture or a text on the desktop's clipboard in place of whatever
+  // it held before, in every format.
+  virtual void SetClipboardImage(const QImage& image) = 0;
+  virtual void SetClipboardText(const QString& text) = 0;
 };
 
 }  // namespace cn

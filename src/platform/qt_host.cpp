@@ -2,6 +2,7 @@
 
 #include "platform/named.h"
 
+#include <QClipboard>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
@@ -21,6 +22,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "platform/color.h"
 
 namespace cn {
 
@@ -131,12 +134,9 @@ std::optional<QString> QtHost::InputBox(QWidget* owner, const QString& prompt, c
 }
 
 std::optional<std::uint32_t> QtHost::ChooseColor(QWidget* owner, std::uint32_t initial) {
-  const QColor start(static_cast<int>(initial & 0xff), static_cast<int>((initial >> 8) & 0xff),
-                     static_cast<int>((initial >> 16) & 0xff));
-  const QColor chosen = QColorDialog::getColor(start, owner);
+  const QColor chosen = QColorDialog::getColor(FromPacked(initial), owner);
   if (!chosen.isValid()) return std::nullopt;
-  return static_cast<std::uint32_t>(chosen.red()) + 256u * static_cast<std::uint32_t>(chosen.green()) +
-         65536u * static_cast<std::uint32_t>(chosen.blue());
+  return ToPacked(chosen);
 }
 
 std::optional<QString> QtHost::OpenFileName(QWidget* owner, const QString& title, const QString& dir,
@@ -222,5 +222,19 @@ QString QtHost::PrintImage(const QString& printer, const QImage& image, const QS
 }
 
 void QtHost::OpenUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+
+// Cleared first, so that no text copied earlier stays beside a picture (or
+// the other way round) for a program that asks for another format.
+void QtHost::SetClipboardImage(const QImage& image) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->clear();
+  clipboard->setImage(image);
+}
+
+void QtHost::SetClipboardText(const QString& text) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->clear();
+  clipboard->setText(text);
+}
 
 }  // namespace cn

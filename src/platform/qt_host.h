@@ -40,6 +40,8 @@ class QtHost : public Host {
   QString PrintDrawing(const QString& printer, const QSize& screenPixels, const Drawing& drawing,
                        const QString& documentName) override;
   void OpenUrl(const QString& url) override;
+  void SetClipboardImage(const QImage& image) override;
+  void SetClipboardText(const QString& text) override;
 };
 
 }  // namespace cn

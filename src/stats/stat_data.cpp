@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/ascii_text.h"
 #include "core/number_text.h"
 #include "stats/regression_object.h"
 
@@ -10,12 +11,6 @@ namespace cn {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // The coefficient as the equation shows it: 3 decimals, then a single. One
 // beyond a single's range overflows like the fit's sums do, instead of
@@ -47,9 +42,7 @@ bool IsValue(std::string_view field) {
 }  // namespace
 
 std::optional<double> EntryValue(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return ParseDecimal(text);
+  return ParseDecimal(Trim(text, " "));
 }
 
 std::string FitEquationText(const std::vector<std::string>& xs, const std::vector<std::string>& ys, int degree) {

@@ -1,9 +1,7 @@
 #include "platform/named.h"
 #include "workspace/frm_io.h"
 
-#include <QClipboard>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -73,9 +71,7 @@ void frmIO::btnCopy_Click() {
   std::vector<std::string> rows;
   rows.reserve(lstIO->count());
   for (int i = 0; i < lstIO->count(); ++i) rows.push_back(lstIO->item(i)->text().toStdString());
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  clipboard->clear();
-  clipboard->setText(QString::fromStdString(TableText(rows)));
+  host_.SetClipboardText(QString::fromStdString(TableText(rows)));
   host_.MessageBox(this, "List copied to clipboard. You can now paste it.", MessageIcon::kInformation);
 }
 

@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QSettings>
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -39,11 +40,14 @@
 #include "output/frm_print.h"
 #include "output/program_picture.h"
 #include "stats/frm_table.h"
+#include "platform/color.h"
 #include "platform/host.h"
 #include "workspace/graph_painter.h"
 #include "workspace/graph_surface.h"
 #include "workspace/stoppable_progress.h"
 #include "workspace/menu_images.h"
+#include "workspace/workspace_file.h"
+#include "workspace/workspace_session.h"
 
 namespace cn {
 
@@ -54,11 +58,6 @@ constexpr int kSmallestSurface = 160;
 
 QString Text(const std::string& s) { return QString::fromStdString(s); }
 std::string Std(const QString& s) { return s.toStdString(); }
-
-QColor FromPacked(std::uint32_t packed) {
-  return QColor(static_cast<int>(packed & 0xFF), static_cast<int>((packed >> 8) & 0xFF),
-                static_cast<int>((packed >> 16) & 0xFF));
-}
 
 QGroupBox* Frame(const QString& caption, const QString& name) {
   auto* box = new QGroupBox(caption);
@@ -103,20 +102,29 @@ class PlaneArea : public QWidget {
 
 }  // namespace
 
-frmMain::frmMain(Host& host, QWidget* parent) : QMainWindow(parent), host_(host) {
+frmMain::frmMain(Host& host, QWidget* parent, QSettings* settings)
+    : QMainWindow(parent), host_(host), settings_(settings) {
   setObjectName("frmMain");
+  if (!settings_) settings_ = new QSettings(QSettings::UserScope, kProgramTitle, kProgramTitle, this);
   setWindowTitle(kProgramTitle);
   setWindowIcon(QIcon(QPixmap::fromImage(ProgramPicture(64))));
   BuildWindow();
   BuildMenus();
   equations_.AddListener([this] {
     RefreshLists();
+    if (applying_) return;  // ApplyDocument graphs once at the end
     Plot();
+    UpdateCaption();
   });
   // Form_Load: the empty plane for the default window, then the caption.
   DrawAxis();
-  setWindowTitle(QString("%1 Version %2 Build %3").arg(kProgramTitle).arg(kVersionMajor).arg(kVersionBuild));
+  programCaption_ = QString("%1 Version %2 Build %3").arg(kProgramTitle).arg(kVersionMajor).arg(kVersionBuild);
+  UpdateCaption();
   ConnectTools();
+  // Every change of what a file keeps moves the unsaved mark.
+  for (QLineEdit* box : {txtXMin, txtXMax, txtYMin, txtYMax, txtYStep, txtXStep})
+    connect(box, &QLineEdit::textChanged, this, &frmMain::UpdateCaption);
+  connect(chkEqu, &QCheckBox::toggled, this, &frmMain::UpdateCaption);
 }
 
 frmMain::~frmMain() { delete table_; }
@@ -301,11 +309,35 @@ QAction* frmMain::AddMenuItem(QMenu* menu, const QString& caption, const QString
 void frmMain::BuildMenus() {
   QMenu* mnuFile = menuBar()->addMenu("File");
   mnuFile->setObjectName("mnuFile");
+  const QChar ellipsis(0x2026);
+  const struct {
+    QString caption;
+    const char* name;
+    QKeySequence key;
+    std::function<void()> handler;
+  } workspaceItems[] = {
+      {"New", "mnuNew", QKeySequence(Qt::CTRL | Qt::Key_N), [this] { mnuNew_Click(); }},
+      {QString("Open") + ellipsis, "mnuOpen", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { mnuOpen_Click(); }},
+      {"Save", "mnuSave", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { mnuSave_Click(); }},
+      {QString("Save As") + ellipsis, "mnuSaveAs", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+       [this] { mnuSaveAs_Click(); }},
+  };
+  for (const auto& item : workspaceItems) {
+    QAction* action = mnuFile->addAction(item.caption);
+    action->setObjectName(item.name);
+    action->setShortcut(item.key);
+    connect(action, &QAction::triggered, this, item.handler);
+  }
+  mnuRecent = mnuFile->addMenu("Recent Files");
+  mnuRecent->setObjectName("mnuRecent");
+  RefreshRecentMenu();
+  mnuFile->addSeparator();
   AddMenuItem(mnuFile, "Copy Graph", "mnuCopy", 7);
   QAction* mnuExport = mnuFile->addAction(QString("Export Graph") + QChar(0x2026));
   mnuExport->setObjectName("mnuExport");
   connect(mnuExport, &QAction::triggered, this, &frmMain::mnuExport_Click);
   connect(AddMenuItem(mnuFile, "Print", "mnuPrint", 8), &QAction::triggered, this, &frmMain::mnuPrint_Click);
+  mnuFile->addSeparator();
   connect(AddMenuItem(mnuFile, "Exit", "mnuExit", 9), &QAction::triggered, this, &frmMain::mnuExit_Click);
 
   QMenu* mnuView = menuBar()->addMenu("View");
@@ -562,13 +594,19 @@ void frmMain::btnAdd_Click() {
 
 QWidget* frmMain::StatisticsWindow() const { return table_.data(); }
 
-void frmMain::mnuTable_Click() {
+frmTable& frmMain::Table() {
   // Modeless and without owner; its OK only hides it, so its points live on.
   if (!table_) {
     table_ = new frmTable(host_, [this](const QString& expression, const QString& condition, std::uint32_t color) {
       AppendEquation(expression, condition, color);
     });
+    connect(table_, &frmTable::Changed, this, &frmMain::UpdateCaption);
   }
+  return *table_;
+}
+
+void frmMain::mnuTable_Click() {
+  Table();
   table_->show();
   table_->raise();
   table_->activateWindow();
@@ -681,7 +719,8 @@ void frmMain::picColor_Click() {
   if (row >= equations_.Size()) return;
   bool accepted = false;
   const std::uint32_t color = ShowColorChooser(host_, this, accepted, equations_.At(row).color);
-  if (color == 0) return;
+  // Black is a colour like any other; only Cancel leaves the row as it was.
+  if (!accepted) return;
   SetSwatch(FromPacked(color));
   equations_.SetColor(row, color);
 }
@@ -728,8 +767,10 @@ void frmMain::mnuAbout2_Click() {
 }
 
 void frmMain::mnuExit_Click() {
-  // Ends the program at once: no question, nothing saved.
+  if (!MayDiscardWork()) return;
+  closeAsked_ = true;
   QApplication::closeAllWindows();
+  closeAsked_ = false;
   QApplication::exit(0);
 }
 
@@ -751,6 +792,10 @@ void frmMain::Form_MouseMove() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+  if (!closeAsked_ && !MayDiscardWork()) {
+    event->ignore();
+    return;
+  }
   CancelDrawing();
   // Form_Unload: the statistics window has no owner and would stay open.
   if (table_) table_->close();

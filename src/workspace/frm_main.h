@@ -10,6 +10,7 @@
 #include "core/progress.h"
 #include "workspace/model/equation_model.h"
 #include "workspace/model/graph_description.h"
+#include "workspace/workspace_document.h"
 
 class QAction;
 class QCheckBox;
@@ -22,6 +23,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QSettings;
 class QShortcut;
 
 namespace cn {
@@ -38,8 +40,36 @@ class frmMain : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit frmMain(Host& host, QWidget* parent = nullptr);
+  // `settings` keeps the recent files; nullptr uses the user's settings of
+  // Curvenest. Tests pass their own, so that they never touch the user's.
+  explicit frmMain(Host& host, QWidget* parent = nullptr, QSettings* settings = nullptr);
   ~frmMain() override;
+
+  // The workspace as a file keeps it: the equation rows, the six boxes as
+  // typed, "Write equations on graph" and the statistics window's rows and
+  // Show Stat Plot (no rows when that window was never shown).
+  WorkspaceDocument Document() const;
+  // Replaces all of that with `document` and graphs it, as Graph does. The
+  // file name and the saved state are not touched.
+  void ApplyDocument(const WorkspaceDocument& document);
+  // The workspace's file (absolute), "" while untitled.
+  QString WorkspacePath() const { return path_; }
+  // The workspace differs from what was last opened or saved (for an untitled
+  // workspace: from the start-up workspace).
+  bool HasUnsavedChanges() const;
+  // Opens `path` without asking about unsaved work (the command line's FILE).
+  // A file that cannot be read is refused with a message naming it, and the
+  // workspace stays exactly as it was.
+  bool OpenWorkspace(const QString& path);
+
+  // File > New, Open..., Save, Save As... and a recent file. Each that would
+  // replace unsaved work asks "Save changes?" first. The saves return true
+  // when the file was written.
+  void mnuNew_Click();
+  void mnuOpen_Click();
+  bool mnuSave_Click();
+  bool mnuSaveAs_Click();
+  void OpenRecent(const QString& path);
 
   // The graph window, refreshed from the six boxes by every DrawAxis (and
   // written back into them by every zoom and pan).
@@ -96,6 +126,7 @@ class frmMain : public QMainWindow {
   void mnuBuy_Click();
   void mnuPrint_Click();
   void mnuAbout2_Click();
+  // Asks about unsaved work, then ends the program.
   void mnuExit_Click();
   void picQuad_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, float x, float y);
   void Form_MouseMove();
@@ -142,9 +173,6 @@ class frmMain : public QMainWindow {
   bool HasSelection() const;
   void SetSwatch(const QColor& color);
   void SetSwatchFromRow();
-  // Reads one bound box; shows an error naming the box and returns false when
-  // its leading number is not a whole number of -32768..32767 after rounding.
-  bool ReadBound(QLineEdit* box, const QString& label, std::int16_t& value);
   // Connects the analysis tools' buttons, actions, focus and surface clicks.
   void ConnectTools();
   void FindExtremeCommand(bool minimum);
@@ -159,6 +187,15 @@ class frmMain : public QMainWindow {
   // `steps`) and graphs it.
   void ShowWindow(const GraphWindow& window, bool steps = false);
   void RefreshLists();
+  // The statistics window, made (hidden) when it does not exist yet.
+  frmTable& Table();
+  // "Save changes?" when unsaved work would be lost; true when the caller
+  // may go on (saved, discarded, or nothing to lose).
+  bool MayDiscardWork();
+  bool SaveTo(const QString& path);
+  // The caption with the file name and the unsaved mark.
+  void UpdateCaption();
+  void RefreshRecentMenu();
   // Runs a tool's sweep, which reports to `progress`, while the window stays
   // responsive; false when Esc or Cancel stopped it (or other work was
   // running), and the tool then reports nothing. The progress bar moves only
@@ -211,6 +248,14 @@ class frmMain : public QMainWindow {
   bool tool_ = false;             // the work is a tool's sweep, not a Graph
   bool redrawPending_ = false;    // a picture was asked for during a tool
   GraphWindow dragStart_;         // the window when the left button went down
+
+  QSettings* settings_ = nullptr;
+  QMenu* mnuRecent = nullptr;
+  QString programCaption_;        // "Curvenest Version 1 Build 31"
+  QString path_;                  // the workspace's file, "" while untitled
+  WorkspaceDocument saved_;       // what path_ holds (the start-up workspace while untitled)
+  bool applying_ = false;         // ApplyDocument is replacing everything
+  bool closeAsked_ = false;       // Exit has asked already; the close must not ask again
 };
 
 }  // namespace cn

@@ -3,7 +3,6 @@
 // the graph. Each handler reads its controls, calls a search of tools.h and
 // writes the answer back.
 #include <QAction>
-#include <QClipboard>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -201,9 +200,7 @@ void frmMain::mnuCopy_Click() { picQuad_MouseDown(2, 0, 0, 0); }
 
 void frmMain::picQuad_MouseDown(int button, int, float, float) {
   if (button == 1) return;
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  clipboard->clear();
-  clipboard->setImage(picQuad_->Image());
+  host_.SetClipboardImage(picQuad_->Image());
   host_.MessageBox(this, "Image copied to clipboard.", MessageIcon::kInformation);
 }
 

@@ -16,6 +16,7 @@
 #include "analysis/sweeps.h"
 #include "core/number_text.h"
 #include "engine/cls_expr_parser.h"
+#include "platform/color.h"
 #include "workspace/plane_pixels.h"
 
 namespace cn {
@@ -28,11 +29,6 @@ namespace {
 constexpr double kFarPixels = 1e6;
 constexpr std::uint32_t kStatPlotColor = 255;  // red
 constexpr int kCurveWidth = 2, kStatWidth = 7;
-
-QColor FromPacked(std::uint32_t packed) {
-  return QColor(static_cast<int>(packed & 0xFF), static_cast<int>((packed >> 8) & 0xFF),
-                static_cast<int>((packed >> 16) & 0xFF));
-}
 
 // The plane on one device: the world mapping, the pen, and dots written
 // straight into the pixels when the device is a plain 32-bit image (plotting

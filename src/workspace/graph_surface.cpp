@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/color.h"
 #include "workspace/plane_pixels.h"
 
 namespace cn {
@@ -22,10 +23,7 @@ constexpr int kMaxDrawWidth = 32767;
 // with huge coordinates, and nothing that far out could show anyway.
 constexpr double kFarPixels = 1e6;
 
-QRgb ToQRgb(std::uint32_t packed) {
-  return qRgb(static_cast<int>(packed & 0xff), static_cast<int>((packed >> 8) & 0xff),
-              static_cast<int>((packed >> 16) & 0xff));
-}
+QRgb ToQRgb(std::uint32_t packed) { return FromPacked(packed).rgb(); }
 
 }  // namespace
 

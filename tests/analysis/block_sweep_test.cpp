@@ -16,6 +16,7 @@
 #include "analysis/sweeps.h"
 #include "analysis/tools.h"
 #include "core/number_text.h"
+#include "support/progress_recorder.h"
 
 namespace cn {
 namespace {
@@ -117,19 +118,12 @@ TEST(BlockSweep, PlotSweepVisitsWhatEval1Gives) {
   }
 }
 
-struct Steps : Progress {
-  std::vector<int> values;
-  int Max() const override { return 0; }
-  void Max(int) override {}
-  int Value() const override { return values.empty() ? 0 : values.back(); }
-  void Value(int v) override { values.push_back(v); }
-};
 
 TEST(BlockSweep, PlotBarStepsOnceAndStopsWhereCancelled) {
   // -10..10: 40 steps, one per 500 samples, the bar emptied first.
   clsExprParser parser;
   parser.StoreExpression("x");
-  Steps bar;
+  ProgressRecorder bar;
   SweepProgress progress = MakeSweepProgress(-10, 10);
   std::size_t samples = 0;
   EXPECT_TRUE(SweepEquation(parser, Condition{}, -10, 10, progress, &bar, {}, [&](float, float, bool) { ++samples; }));

@@ -7,6 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include "support/progress_recorder.h"
+
 namespace cn {
 namespace {
 
@@ -153,22 +155,11 @@ TEST(Sweeps, ProgressMaximum) {
   for (const Case& c : cases) EXPECT_EQ(MakeSweepProgress(c.xmin, c.xmax).max, c.max) << c.xmin << " " << c.xmax;
 }
 
-class RecordingBar : public Progress {
- public:
-  int Max() const override { return max; }
-  void Max(int m) override { max = m; }
-  int Value() const override { return value; }
-  void Value(int v) override {
-    value = v;
-    highest = std::max(highest, v);
-  }
-  int max = 0, value = 0, highest = 0;
-};
 
 TEST(Sweeps, PlotEquationDotsAndProgress) {
   clsExprParser parser;
   SweepProgress progress = MakeSweepProgress(-10, 10);
-  RecordingBar bar;
+  ProgressRecorder bar;
   std::vector<std::pair<float, float>> dots;
   const auto record = [&](float x, float y) { dots.emplace_back(x, y); };
 

@@ -6,20 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "support/progress_recorder.h"
+
 namespace cn {
 namespace {
-
-struct Recorder : Progress {
-  int max = -1, value = 0, highest = 0, writes = 0;
-  int Max() const override { return max; }
-  void Max(int m) override { max = m; }
-  int Value() const override { return value; }
-  void Value(int v) override {
-    value = v;
-    highest = std::max(highest, v);
-    ++writes;
-  }
-};
 
 // The window tests cover the written examples; these are the corners.
 TEST(Tools, GetY) {
@@ -53,7 +43,7 @@ TEST(Tools, GetXTargetIsTheLeadingNumber) {
 
 TEST(Tools, GetXProgressRunsTwoStepsPerUnitAndEndsEmpty) {
   for (bool high : {true, false}) {
-    Recorder bar;
+    ProgressRecorder bar;
     SolveForX("x", 3, -10, 10, high, &bar);
     EXPECT_EQ(bar.max, 40);
     // 20 units, 2 steps each (the accumulated sweep ends one sample short of 20 units).
@@ -82,7 +72,7 @@ TEST(Tools, WideSweepProgressRunsToFull) {
   struct Case { std::int16_t xmin, xmax; int max; };
   const Case cases[] = {{-3000, 3000, 12000}, {5, 10, 30}, {-10, 10, 40}};
   for (const Case& c : cases) {
-    Recorder bar;
+    ProgressRecorder bar;
     SolveForX("x", 1, c.xmin, c.xmax, true, &bar);
     EXPECT_EQ(bar.max, c.max) << c.xmin << " " << c.xmax;
     EXPECT_GE(bar.highest, c.max - 1) << c.xmin << " " << c.xmax;
@@ -99,7 +89,7 @@ TEST(Tools, DomainRangeAndExtremesReportProgressAndCanBeStopped) {
       [](Progress* bar) { return FindExtreme("x^2", -10, 10, true, bar); },
   };
   for (const auto& search : searches) {
-    Recorder bar;
+    ProgressRecorder bar;
     const std::string text = search(&bar);
     EXPECT_EQ(text, search(nullptr));  // the bar changes nothing of the answer
     EXPECT_EQ(bar.max, 40);
@@ -109,9 +99,9 @@ TEST(Tools, DomainRangeAndExtremesReportProgressAndCanBeStopped) {
   }
   // A bar that throws stops the search there.
   struct Stop {};
-  struct Stopper : Recorder {
+  struct Stopper : ProgressRecorder {
     void Value(int v) override {
-      Recorder::Value(v);
+      ProgressRecorder::Value(v);
       if (v == 3) throw Stop{};
     }
   };
@@ -255,7 +245,7 @@ TEST(Tools, Intersections) {
 }
 
 TEST(Tools, IntersectionProgress) {
-  Recorder bar;
+  ProgressRecorder bar;
   FindIntersections("x", "x+100", -10, 10, IntersectLevel::kLow, &bar);
   EXPECT_EQ(bar.max, 40);
   EXPECT_GE(bar.highest, 39);
@@ -276,7 +266,7 @@ TEST(Tools, IntersectionsCoverWideWindows) {
     EXPECT_EQ(IntersectionText(FindIntersections(c.a, c.b, c.xmin, c.xmax, c.level, nullptr)), c.text)
         << c.a << " / " << c.b << " level " << static_cast<int>(c.level);
   }
-  Recorder bar;
+  ProgressRecorder bar;
   FindIntersections("x", "0", 30, 100, IntersectLevel::kHigh, &bar);
   EXPECT_EQ(bar.max, 260);
   EXPECT_GE(bar.highest, 259);

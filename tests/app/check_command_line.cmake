@@ -53,10 +53,47 @@ file(WRITE "${WORK}/broken.curvenest" "{\"format\": 2}")
 run(1 "^$"
     "curvenest: Could not open \"${WORK}/broken.curvenest\": it has format 2, which this version of Curvenest cannot read (it reads format 1).\n"
     --export "${WORK}/a.png" "${WORK}/broken.curvenest")
+# What only the file shows: an equation the engine refuses (its message and
+# position), a window the boxes could not make.
+file(WRITE "${WORK}/typo.curvenest"
+     "{\"format\": 1, \"equations\": [{\"expression\": \"x^2\", \"color\": 255},\n"
+     " {\"expression\": \"sin(x\", \"color\": 0}]}\n")
+run(1 "^$" "curvenest: \"${WORK}/typo.curvenest\": equation 2 \"sin(x\": Not enough closing brackets (position 1)\n"
+    --export "${WORK}/a.png" "${WORK}/typo.curvenest")
+file(WRITE "${WORK}/flat.curvenest"
+     "{\"format\": 1, \"equations\": [{\"expression\": \"x\", \"color\": 255}],\n"
+     " \"window\": {\"xmin\": \"3\", \"xmax\": \"3.4\"}}\n")
+run(1 "^$" "curvenest: \"${WORK}/flat.curvenest\": XMin and XMax must differ.\n"
+    --export "${WORK}/a.png" "${WORK}/flat.curvenest")
 if(EXISTS "${WORK}/a.png")
   message("FAIL: a refused export left ${WORK}/a.png behind")
   math(EXPR failures "${failures} + 1")
 endif()
+
+# An output that cannot be written (its folder is a plain file, which even
+# root cannot write into) names the file, for every kind.
+file(WRITE "${WORK}/plain" "")
+foreach(suffix png svg pdf)
+  run(1 "^$" "curvenest: Could not write \"${WORK}/plain/out.${suffix}\": Not a directory\n"
+      --export "${WORK}/plain/out.${suffix}" -e x)
+endforeach()
+
+# Each kind is written, silently, with its own signature; an existing file is
+# replaced.
+file(WRITE "${WORK}/graph.png" "old")
+set(signature_png "89504e470d0a1a0a")
+set(signature_svg "3c3f786d6c")  # <?xml
+set(signature_pdf "255044462d")  # %PDF-
+foreach(suffix png svg pdf)
+  run(0 "^$" "" --export "${WORK}/graph.${suffix}" --size 64 -e "sin(x)" --condition "x>0" --color "#00ff00")
+  string(LENGTH "${signature_${suffix}}" hex_length)
+  math(EXPR bytes "${hex_length} / 2")
+  file(READ "${WORK}/graph.${suffix}" head LIMIT ${bytes} HEX)
+  if(NOT head STREQUAL signature_${suffix})
+    message("FAIL: ${WORK}/graph.${suffix} starts with ${head}, not ${signature_${suffix}}")
+    math(EXPR failures "${failures} + 1")
+  endif()
+endforeach()
 
 if(failures GREATER 0)
   message(FATAL_ERROR "${failures} command line case(s) failed")

@@ -292,5 +292,54 @@ TEST_F(ExportDocument, RefusalsNameTheFileAndLeaveTheDocument) {
   EXPECT_TRUE(BuildExportDocument(edge.request, &document, &error)) << error;
 }
 
+// The picture an export draws: the window read as the boxes are read, the
+// stat plot's points paired row by row.
+TEST(ExportGraph, WindowAndPointsAsTheWindowReadsThem) {
+  WorkspaceDocument document;
+  document.equations = {{"x^2", "x > 1", kRed}, {"3", "", kBlue}};
+  document.window = {"-7.5", "&H10", "-2.5", "2.5", "0.5", "abc"};
+  document.writeEquations = false;
+  document.statX = {"1", "2.5", "oops", "9"};
+  document.statY = {"-1", "1e1", "4"};
+  document.showStatPlot = true;
+  GraphDescription graph;
+  std::string error;
+  ASSERT_TRUE(BuildExportGraph(document, "\"w\": ", &graph, &error)) << error;
+  EXPECT_TRUE(graph.plotted);
+  // Half to even: -7.5 -> -8, -2.5 -> -2, 2.5 -> 2; "&H10" is 16; "abc" reads 0.
+  EXPECT_EQ(graph.window, (GraphWindow{-8, 16, -2, 2, /*ystep=*/0.0f, /*xstep=*/0.5f}));
+  ASSERT_EQ(graph.equations.size(), 2u);
+  EXPECT_EQ(graph.equations[0], (Equation{"x^2", "x > 1", kRed}));
+  EXPECT_EQ(graph.equations[1], (Equation{"3", "", kBlue}));
+  EXPECT_FALSE(graph.writeEquations);
+  EXPECT_FALSE(graph.connectSamples);
+  // Three pairs (the fourth X has no Y); a row that is not a number counts as 0.
+  EXPECT_EQ(graph.statPoints, (std::vector<std::pair<float, float>>{{1.f, -1.f}, {2.5f, 10.f}, {0.f, 4.f}}));
+
+  document.showStatPlot = false;
+  ASSERT_TRUE(BuildExportGraph(document, "", &graph, &error));
+  EXPECT_TRUE(graph.statPoints.empty());
+}
+
+TEST(ExportGraph, BadWindowNamesWhereItCameFrom) {
+  const struct {
+    WorkspaceWindow window;
+    std::string error;
+  } cases[] = {
+      {{"4", "4.4", "-1", "1", "1", "1"}, "\"w.curvenest\": XMin and XMax must differ."},
+      {{"-1", "1", "40000", "1", "1", "1"}, "\"w.curvenest\": YMin must lie between -32768 and 32767."},
+  };
+  for (const auto& c : cases) {
+    WorkspaceDocument document;
+    document.window = c.window;
+    GraphDescription graph;
+    graph.plotted = false;
+    std::string error;
+    EXPECT_FALSE(BuildExportGraph(document, "\"w.curvenest\": ", &graph, &error));
+    EXPECT_EQ(error, c.error);
+    EXPECT_FALSE(graph.plotted);  // untouched
+  }
+}
+
 }  // namespace
 }  // namespace cn

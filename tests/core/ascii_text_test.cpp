@@ -20,6 +20,13 @@ TEST(AsciiText, Trim) {
   for (const auto& c : cases) EXPECT_EQ(Trim(c.text, c.blanks), c.expected) << '"' << c.text << '"';
 }
 
+TEST(AsciiText, TrimDecodedText) {
+  EXPECT_EQ(Trim(U"  30d 15m  ", U" "), U"30d 15m");
+  EXPECT_EQ(Trim(U"\u00B5 \t", U" "), U"\u00B5 \t");  // a tab stays when only spaces go
+  EXPECT_EQ(Trim(U"\u00B5 \t"), U"\u00B5");
+  EXPECT_EQ(Trim(U"   ", U" "), U"");
+}
+
 TEST(AsciiText, LowerTouchesOnlyAsciiLetters) {
   EXPECT_EQ(AsciiLower("SinH(X) + PI_2"), "sinh(x) + pi_2");
   EXPECT_EQ(AsciiLower("@[`{"), "@[`{");  // the neighbours of A..Z and a..z

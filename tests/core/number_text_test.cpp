@@ -309,6 +309,74 @@ TEST(ParseDecimal, AcceptsOnlyWholeDecimalNumbers) {
   }
 }
 
+TEST(ScanDecimal, FindsThePiecesOfTheLeadingNumber) {
+  const struct {
+    std::string_view text, letters;
+    bool negative;
+    std::string_view digits;
+    int fractionDigits;
+    std::int64_t exponent;
+    std::size_t length;
+  } cases[] = {
+      {"-12.5e3x", "Ee", true, "125", 1, 3, 7},
+      {"+.50", "Ee", false, "50", 2, 0, 4},
+      {"7.", "Ee", false, "7", 0, 0, 2},
+      {"2e", "Ee", false, "2", 0, 0, 1},        // a letter without digits is not an exponent
+      {"2e+", "Ee", false, "2", 0, 0, 1},
+      {"2E-07", "Ee", false, "2", 0, -7, 5},
+      {"3d2", "Ee", false, "3", 0, 0, 1},       // "d" only where the caller allows it
+      {"3d2", "EeDd", false, "3", 0, 2, 3},
+      {"1.2.3", "Ee", false, "12", 1, 0, 3},    // one point at most
+      {".", "Ee", false, "", 0, 0, 0},
+      {"-", "Ee", true, "", 0, 0, 0},
+      {"e5", "Ee", false, "", 0, 0, 0},
+      {" 1", "Ee", false, "", 0, 0, 0},        // blanks are the caller's business
+  };
+  for (const auto& c : cases) {
+    const DecimalScan s = ScanDecimal(c.text, c.letters);
+    EXPECT_EQ(s.length, c.length) << '"' << c.text << '"';
+    if (c.length == 0) continue;
+    EXPECT_EQ(s.negative, c.negative) << '"' << c.text << '"';
+    EXPECT_EQ(s.digits, c.digits) << '"' << c.text << '"';
+    EXPECT_EQ(s.fractionDigits, c.fractionDigits) << '"' << c.text << '"';
+    EXPECT_EQ(s.exponent, c.exponent) << '"' << c.text << '"';
+  }
+  // An exponent too long for any integer is clamped, still far beyond a double's range.
+  const DecimalScan huge = ScanDecimal("1e999999999999999999999");
+  EXPECT_EQ(huge.length, 23u);
+  EXPECT_GE(huge.exponent, 100000000);
+}
+
+TEST(ScanDecimal, ValueReportsTheRange) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    std::string_view text;
+    double value;
+    DecimalRange range;
+  } cases[] = {
+      {"0.1", 0.1, DecimalRange::kInRange},
+      {"-2.5e1", -25.0, DecimalRange::kInRange},
+      {"1.7976931348623157e308", std::numeric_limits<double>::max(), DecimalRange::kInRange},
+      {"4.9e-324", std::numeric_limits<double>::denorm_min(), DecimalRange::kInRange},
+      {"0e-999", 0.0, DecimalRange::kInRange},  // zero is no underflow
+      {"1e309", inf, DecimalRange::kOverflow},
+      {"-1e309", -inf, DecimalRange::kOverflow},
+      {"1e99999999999", inf, DecimalRange::kOverflow},
+      {"1e-400", 0.0, DecimalRange::kUnderflow},
+      {"2e-324", 0.0, DecimalRange::kUnderflow},  // below half the smallest denormal
+  };
+  for (const auto& c : cases) {
+    const DecimalValue v = ValueOf(ScanDecimal(c.text));
+    EXPECT_EQ(v.value, c.value) << '"' << c.text << '"';
+    EXPECT_EQ(v.range, c.range) << '"' << c.text << '"';
+  }
+  // The sign survives a zero: exprcalc's x of "-0" is -0, ParseDecimal's +0.
+  EXPECT_TRUE(std::signbit(ValueOf(ScanDecimal("-0")).value));
+  EXPECT_TRUE(std::signbit(ValueOf(ScanDecimal("-1e-400")).value));
+  EXPECT_FALSE(std::signbit(*ParseDecimal("-0")));
+  EXPECT_FALSE(std::signbit(*ParseDecimal("-1e-400")));
+}
+
 template <typename Int>
 struct IntCase {
   double value;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "engine/operands.h"
 #include "engine_cases.h"
 
 namespace cn::testing {
@@ -40,42 +41,82 @@ TEST(Operands, NamedConstants) {
   for (const auto& c : errors) ExpectCompileError(c);
 }
 
-// Days from 1970-01-01 to a civil date (proleptic Gregorian).
-long DaysFromCivil(long y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<long>(doe) - 719468;
-}
-
-double ConstantNow(const char* text) {
+double ConstantAt(const char* text, double serial) {
   clsExprParser p;
+  p.SetClock([serial] { return serial; });
   EXPECT_TRUE(p.StoreExpression(text)) << text << ": " << p.ErrorDescription();
   return p.Eval();
 }
 
+// DATE#, TIME# and NOW# read the parser's clock, here a fixed moment. The
+// serials are the spreadsheet convention's: 45000 is 15 March 2023.
 TEST(Operands, DateAndTimeConstants) {
-  const std::time_t t = std::time(nullptr);
-  const std::tm local = *std::localtime(&t);
-  const double today = static_cast<double>(
-      DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) -
-      DaysFromCivil(1899, 12, 30));
+  const struct {
+    double serial;
+    double date, time;
+  } cases[] = {
+      {45000.75, 45000, 0.75},                  // 18:00
+      {45000.0, 45000, 0.0},                    // midnight starts the day
+      {45000 + 86399.0 / 86400, 45000, 86399.0 / 86400},  // 23:59:59 is still the same day
+      {2.5, 2, 0.5},                            // noon on 1 January 1900
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ConstantAt("DATE#", c.serial), c.date) << c.serial;
+    EXPECT_EQ(ConstantAt("date#", c.serial), c.date) << c.serial;
+    // The fraction of a serial near 45000 keeps about 11 digits: far below a second.
+    EXPECT_NEAR(ConstantAt("Time#", c.serial), c.time, 1e-9) << c.serial;
+    EXPECT_EQ(ConstantAt("now#", c.serial), c.serial) << c.serial;
+    EXPECT_DOUBLE_EQ(ConstantAt("NOW#-DATE#-TIME#", c.serial), 0.0) << c.serial;
+  }
+}
 
-  const double date = ConstantNow("DATE#");
-  EXPECT_EQ(date, std::floor(date));
-  EXPECT_LE(std::fabs(date - today), 1.0);
-  EXPECT_EQ(ConstantNow("date#"), date);
+// The clock is read when the expression is compiled, not at each evaluation.
+TEST(Operands, ClockIsReadAtCompileTime) {
+  double serial = 45000.25;
+  clsExprParser p;
+  p.SetClock([&serial] { return serial; });
+  ASSERT_TRUE(p.StoreExpression("NOW#"));
+  serial = 46000.5;
+  EXPECT_EQ(p.Eval(), 45000.25);
+  ASSERT_TRUE(p.StoreExpression("NOW#"));
+  EXPECT_EQ(p.Eval(), 46000.5);
+}
 
-  const double time = ConstantNow("Time#");
-  EXPECT_GE(time, 0.0);
-  EXPECT_LT(time, 1.0);
-  const double secondsNow = local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
-  EXPECT_LE(std::fabs(time * 86400 - secondsNow), 5.0);
+TEST(Operands, DateSerialsOfKnownDays) {
+  const struct {
+    int year, month, day, hour, minute, second;
+    double serial;
+  } cases[] = {
+      {1899, 12, 30, 0, 0, 0, 0},        // the epoch
+      {1900, 1, 1, 0, 0, 0, 2},
+      {1900, 3, 1, 0, 0, 0, 61},         // 1900 is no leap year here
+      {2000, 1, 1, 12, 0, 0, 36526.5},
+      {2000, 2, 29, 6, 0, 0, 36585.25},  // 2000 is a leap year
+      {2023, 3, 15, 18, 0, 0, 45000.75},
+      {1899, 12, 29, 0, 0, 0, -1},
+  };
+  for (const auto& c : cases) {
+    std::tm moment{};
+    moment.tm_year = c.year - 1900;
+    moment.tm_mon = c.month - 1;
+    moment.tm_mday = c.day;
+    moment.tm_hour = c.hour;
+    moment.tm_min = c.minute;
+    moment.tm_sec = c.second;
+    EXPECT_DOUBLE_EQ(DateSerial(moment), c.serial) << c.year << '-' << c.month << '-' << c.day;
+  }
+}
 
-  const double now = ConstantNow("now#");
-  EXPECT_NEAR(now, date + time, 1e-3);
+// Without a clock of its own the parser reads the system's: NOW# lies between
+// two readings taken around the compile (whole seconds, so never behind).
+TEST(Operands, DefaultClockIsTheSystemClock) {
+  const double before = NowSerial();
+  clsExprParser p;
+  ASSERT_TRUE(p.StoreExpression("NOW#"));
+  const double now = p.Eval();
+  const double after = NowSerial();
+  EXPECT_LE(before, now);
+  EXPECT_LE(now, after);
 }
 
 TEST(Operands, NumbersWithUnits) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "equations/frm_inserts.h"
+#include "support/find_child.h"
 #include "support/scripted_host.h"
 
 namespace cn {
@@ -49,9 +50,7 @@ class EquationDialog : public ::testing::Test {
 
   template <class W>
   W* Find(const char* name) {
-    W* w = dialog->findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
+    return FindChild<W>(dialog, name);
   }
   QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }
   void Click(const char* name) { QTest::mouseClick(Find<QAbstractButton>(name), Qt::LeftButton); }

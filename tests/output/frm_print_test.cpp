@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/qt_host.h"
+#include "support/find_child.h"
 #include "support/scripted_host.h"
 
 namespace cn {
@@ -47,13 +48,13 @@ class PrintWindow : public ::testing::Test {
     window = std::make_unique<frmPrint>(nullptr, host, graph);
     window->show();
   }
-  QComboBox* Printers() { return window->findChild<QComboBox*>("cmbPrinters"); }
+  QComboBox* Printers() { return FindChild<QComboBox>(window.get(), "cmbPrinters"); }
   QStringList Listed() {
     QStringList names;
     for (int i = 0; i < Printers()->count(); ++i) names.push_back(Printers()->itemText(i));
     return names;
   }
-  void Click(const char* name) { QTest::mouseClick(window->findChild<QPushButton*>(name), Qt::LeftButton); }
+  void Click(const char* name) { QTest::mouseClick(FindChild<QPushButton>(window.get(), name), Qt::LeftButton); }
 };
 
 TEST_F(PrintWindow, CaptionAndButtons) {

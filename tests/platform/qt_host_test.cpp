@@ -1,10 +1,12 @@
 // The parts of the desktop seam that run without a user: the printer list,
 // the refusals of PrintImage, the message box as built (not run: it is
-// modal) and the "Save changes?" box answered by a timer.
+// modal), the "Save changes?" box answered by a timer and the clipboard (kept
+// in-process offscreen).
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
@@ -151,6 +153,22 @@ TEST(QtHost, SaveChangesOffersSaveDiscardAndCancel) {
     EXPECT_EQ(title, QStringLiteral("Curvenest")) << c.name;
     EXPECT_EQ(text, QStringLiteral("Save changes?")) << c.name;
   }
+}
+
+// A copy replaces what the clipboard held in every format.
+TEST(QtHost, ClipboardHoldsTheLastCopyOnly) {
+  cn::QtHost host;
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  QImage picture(6, 4, QImage::Format_RGB32);
+  picture.fill(QColor(10, 20, 30));
+  host.SetClipboardText("old");
+  host.SetClipboardImage(picture);
+  EXPECT_EQ(clipboard->image().size(), QSize(6, 4));
+  EXPECT_EQ(clipboard->image().pixelColor(5, 3), QColor(10, 20, 30));
+  EXPECT_TRUE(clipboard->text().isEmpty());
+  host.SetClipboardText("(1.000, 1)\r\n");
+  EXPECT_EQ(clipboard->text(), "(1.000, 1)\r\n");
+  EXPECT_TRUE(clipboard->image().isNull());
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "controls/open_save_dialog.h"
+#include "support/find_child.h"
 #include "support/scripted_host.h"
 
 namespace cn {
@@ -57,9 +58,7 @@ class StatTable : public ::testing::Test {
 
   template <class W>
   W* Find(const char* name) {
-    W* w = table->findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
+    return FindChild<W>(table, name);
   }
   QListWidget* List(const char* name) { return Find<QListWidget>(name); }
   QStringList Texts(const char* list) {

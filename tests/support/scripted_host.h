@@ -60,6 +60,12 @@ class ScriptedHost : public cn::Host {
   std::vector<PrintJob> printJobs;
   int printerQueries = 0;
   QStringList openedUrls;
+  // What the clipboard holds: a picture or a text, the last one set.
+  struct Clipboard {
+    QImage image;
+    QString text;
+    int writes = 0;
+  } clipboard;
 
   // The scripted answers, taken from the front.
   std::deque<std::optional<QString>> inputAnswers;
@@ -122,14 +128,27 @@ class ScriptedHost : public cn::Host {
 
   void OpenUrl(const QString& url) override { openedUrls.push_back(url); }
 
+  void SetClipboardImage(const QImage& image) override {
+    clipboard.image = image;
+    clipboard.text.clear();
+    ++clipboard.writes;
+  }
+
+  void SetClipboardText(const QString& text) override {
+    clipboard.image = QImage();
+    clipboard.text = text;
+    ++clipboard.writes;
+  }
+
   // The text of the last message, or "" when there was none.
   QString LastMessage() const { return messages.empty() ? QString() : messages.back().text; }
 
  private:
   template <typename T>
   static std::optional<T> Take(std::deque<std::optional<T>>& queue) {
-    if (queue.empty()) return std::nullopt;
-    std::optional<T> answer = std::move(queue.front());
+    std::optional<T> answer;
+    if (queue.empty()) return answer;
+    answer.swap(queue.front());
     queue.pop_front();
     return answer;
   }

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -24,6 +25,7 @@
 #include "support/scripted_host.h"
 #include "workspace/frm_io.h"
 #include "workspace/frm_main.h"
+#include "workspace/workspace_document.h"
 #include "workspace/model/graph_window.h"
 
 namespace cn {
@@ -51,8 +53,9 @@ QStringList HostileTexts() {
 class Abuse : public ::testing::Test {
  protected:
   ScriptedHost host;
-  frmMain window{host};
   QTemporaryDir dir;
+  QSettings settings{dir.filePath("settings.ini"), QSettings::IniFormat};
+  frmMain window{host, nullptr, &settings};
 
   void SetUp() override {
     window.show();
@@ -327,6 +330,58 @@ TEST_F(Abuse, StatisticsEntriesAndFiles) {
   Trigger(stats, "mnuLinear");
   Trigger(stats, "mnuQuad");
   ExpectMainWindowWorks();
+}
+
+TEST_F(Abuse, WorkspaceFiles) {
+  // Unsaved work that every refused file must leave as it is.
+  Put(Box(&window, "txtYMax"), "20");
+  const QByteArray deep = QByteArray(100000, '[') + QByteArray(100000, ']');
+  const QByteArray files[] = {
+      QByteArray(),
+      QByteArray("\0\0\0\xff\xfe{", 6),
+      QByteArray("{\"format\": 1, \"equations\": ["),
+      deep,
+      "{\"format\": 1e999}",
+      "{\"format\": -0}",
+      "{\"format\": nan}",
+      "{\"format\": 1, \"window\": {\"xmin\": \"&HFFFFFFFF\", \"xmax\": \"1e999\"}}",
+      "{\"format\": 1, \"equations\": [{\"expression\": \"" + QByteArray("x+").repeated(5000) +
+          "1\", \"color\": 0}]}",
+      "{\"format\": 1, \"equations\": [{\"expression\": \"\u202Ex\u05D0\", \"color\": 0}]}",
+      "{\"format\": 1, \"equations\": [{\"expression\": \"\xF0\x9D\x9F\x99x\", \"color\": 0}]}",
+      "{\"format\": 1, \"equations\": [{\"expression\": \"\\u0001x\", \"color\": 0}]}",
+      "{\"format\": 1, \"equations\": [{\"expression\": \"x\", \"condition\": \"x > nan\", \"color\": 0}]}",
+      "{\"format\": 1, \"statistics\": {\"x\": [\"1e999\"], \"y\": [\"\\ud800\"]}}",
+      "\xEF\xBB\xBF{\"format\": 1}",
+  };
+  int n = 0;
+  for (const QByteArray& bytes : files) {
+    const QString path = Path(("bad" + std::to_string(n++) + ".curvenest").c_str());
+    SCOPED_TRACE(testing::Message() << "file " << n);
+    WriteFile(path, bytes);
+    const WorkspaceDocument before = window.Document();
+    const std::size_t messages = host.messages.size();
+    host.fileAnswers.push_back(path);
+    host.saveAnswers.push_back(SaveChoice::kDiscard);
+    Trigger(&window, "mnuOpen");
+    host.saveAnswers.clear();
+    // The first seven are no workspace at all (empty, binary, cut short,
+    // nested past any limit, no format 1, not JSON).
+    if (n <= 7) {
+      EXPECT_EQ(host.messages.size(), messages + 1);
+    }
+    if (host.messages.size() > messages) {
+      // Refused: one message naming the file, and nothing changed.
+      ASSERT_EQ(host.messages.size(), messages + 1);
+      EXPECT_TRUE(host.LastMessage().startsWith("Could not open \"" + path + "\": "))
+          << host.LastMessage().toStdString();
+      EXPECT_EQ(window.Document(), before);
+    }
+    EXPECT_TRUE(window.isVisible());
+    // Whatever was opened graphs or says why; the tools still answer.
+    Click(&window, "btnGraph");
+    ExpectMainWindowWorks();
+  }
 }
 
 }  // namespace

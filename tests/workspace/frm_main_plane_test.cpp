@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,6 +17,7 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include "support/find_child.h"
 #include "support/scripted_host.h"
 #include "workspace/frm_main.h"
 #include "workspace/graph_surface.h"
@@ -36,7 +36,7 @@ class Plane : public ::testing::Test {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   }
-  QLineEdit* Box(const char* name) { return window.findChild<QLineEdit*>(name); }
+  QLineEdit* Box(const char* name) { return FindChild<QLineEdit>(&window, name); }
   // The four bound boxes as "xmin xmax ymin ymax".
   QString Bounds() {
     return Box("txtXMin")->text() + " " + Box("txtXMax")->text() + " " + Box("txtYMin")->text() + " " +
@@ -100,12 +100,11 @@ TEST_F(Plane, ZoomStopsAtTheLimits) {
 
 TEST_F(Plane, LeftDragMovesTheWindowAndAClickDoesNothing) {
   Show();
-  QApplication::clipboard()->setText("old");
   const QPoint start = At(0, 0);
   QTest::mouseClick(Surface(), Qt::LeftButton, {}, start);
   EXPECT_EQ(Bounds(), "-10 10 -10 10");
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(QApplication::clipboard()->text(), "old");
+  EXPECT_EQ(host.clipboard.writes, 0);
 
   // Drag the origin to world (5, -3): the window moves 5 left and 3 up.
   const QPoint end = At(5, -3);
@@ -123,6 +122,7 @@ TEST_F(Plane, LeftDragMovesTheWindowAndAClickDoesNothing) {
   QTest::mouseClick(Surface(), Qt::RightButton, {}, start);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "Image copied to clipboard.");
+  EXPECT_FALSE(host.clipboard.image.isNull());
 }
 
 TEST_F(Plane, ArrowKeysMoveByTheSteps) {
@@ -221,7 +221,7 @@ TEST_F(Plane, GrowsAndShrinksWithTheWindowStayingSquare) {
   EXPECT_GT(CountColor(kRed), after.width());  // the curve is drawn again too
   // Copy Graph takes the picture at the new size.
   window.mnuCopy_Click();
-  EXPECT_EQ(QApplication::clipboard()->image().size(), after);
+  EXPECT_EQ(host.clipboard.image.size(), after);
 
   window.resize(window.minimumSizeHint());
   QApplication::processEvents();

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "support/expected_version.h"
+#include "support/find_child.h"
 #include "support/scripted_host.h"
 #include "workspace/graph_surface.h"
 
@@ -28,9 +29,7 @@ class MainWindow : public ::testing::Test {
 
   template <class W>
   W* Find(const char* name) {
-    W* w = window.findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
+    return FindChild<W>(&window, name);
   }
   QListWidget* List(const char* name) { return Find<QListWidget>(name); }
   QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }
@@ -210,14 +209,21 @@ TEST_F(MainWindow, ColourSwatch) {
   window.picColor_Click();  // nothing selected: nothing asked
   EXPECT_TRUE(host.colorRequests.empty());
   window.AppendEquation("x", "", 255);
-  host.colorAnswers = {std::uint32_t{0x00FF00}, std::nullopt, std::uint32_t{0}};
+  host.colorAnswers = {std::uint32_t{0x00FF00}, std::nullopt, std::uint32_t{0}, std::nullopt};
   window.picColor_Click();
   EXPECT_EQ(List("lstColor")->item(0)->text(), QString::number(0x00FF00));
   EXPECT_EQ(Find<QFrame>("picColor")->palette().color(QPalette::Window), QColor(0, 255, 0));
-  window.picColor_Click();  // cancelled
-  window.picColor_Click();  // pure black counts as no change
+  EXPECT_EQ(host.colorRequests.back().initial, 255u);  // the chooser starts at the row's colour
+  window.picColor_Click();  // cancelled: no change
   EXPECT_EQ(List("lstColor")->item(0)->text(), QString::number(0x00FF00));
-  EXPECT_EQ(host.colorRequests.size(), 3u);
+  EXPECT_EQ(Find<QFrame>("picColor")->palette().color(QPalette::Window), QColor(0, 255, 0));
+  window.picColor_Click();  // black is chosen like any colour
+  EXPECT_EQ(List("lstColor")->item(0)->text(), "0");
+  EXPECT_EQ(Find<QFrame>("picColor")->palette().color(QPalette::Window), QColor(0, 0, 0));
+  EXPECT_EQ(window.Equations().At(0).color, 0u);
+  window.picColor_Click();  // cancelled after black: black stays
+  EXPECT_EQ(List("lstColor")->item(0)->text(), "0");
+  EXPECT_EQ(host.colorRequests.size(), 4u);
 }
 
 TEST_F(MainWindow, InfoLogHeaders) {
@@ -426,7 +432,10 @@ TEST_F(MainWindow, StatPlotDrawsPairedPointsInRed) {
   table->findChild<QCheckBox*>("chkPlot")->setChecked(false);
   Graph();
   EXPECT_EQ(CountColor(qRgb(255, 0, 0)), 0);
+  // Data points are work: closing asks first.
+  host.saveAnswers.push_back(SaveChoice::kDiscard);
   window.close();  // the statistics window goes with the main window
+  EXPECT_EQ(host.saveQuestions.size(), 1u);
   EXPECT_FALSE(table->isVisible());
 }
 

@@ -1,6 +1,5 @@
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,6 +17,7 @@
 #include <optional>
 
 #include "controls/styled_progress_bar.h"
+#include "support/find_child.h"
 #include "support/scripted_host.h"
 #include "workspace/frm_int_select.h"
 #include "workspace/frm_io.h"
@@ -42,9 +42,7 @@ class ToolWindows : public ::testing::Test {
 
   template <class W>
   W* Find(QWidget* parent, const char* name) {
-    W* w = parent->findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
+    return FindChild<W>(parent, name);
   }
   template <class W>
   W* Find(const char* name) { return Find<W>(&window, name); }
@@ -282,13 +280,13 @@ TEST_F(ToolWindows, CancelOrABadBoundWritesNothing) {
 }
 
 TEST_F(ToolWindows, CopyGraphPutsTheSurfaceImageOnTheClipboard) {
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  clipboard->setText("old");
+  host.SetClipboardText("old");
   Trigger("mnuCopy");
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "Image copied to clipboard.");
   EXPECT_EQ(host.messages[0].icon, MessageIcon::kInformation);
-  const QImage copied = clipboard->image();
+  EXPECT_EQ(host.clipboard.writes, 2);
+  const QImage copied = host.clipboard.image;
   const QImage& surface = window.Surface()->Image();
   ASSERT_EQ(copied.size(), surface.size());
   // The empty plane: white corners, black axes through the centre pixel.
@@ -296,25 +294,24 @@ TEST_F(ToolWindows, CopyGraphPutsTheSurfaceImageOnTheClipboard) {
   EXPECT_EQ(copied.pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
   EXPECT_EQ(copied.pixel(mid, 3) & 0xFFFFFF, 0u);
   EXPECT_EQ(copied.pixel(3, mid) & 0xFFFFFF, 0u);
-  EXPECT_TRUE(clipboard->text().isEmpty());
+  EXPECT_TRUE(host.clipboard.text.isEmpty());
 }
 
 TEST_F(ToolWindows, SurfaceClicksCopyExceptTheLeftButton) {
   Equation("x^2");
   Click("btnGraph");
-  QClipboard* clipboard = QGuiApplication::clipboard();
   GraphSurface* surface = window.Surface();
-  clipboard->setText("old");
   QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(10, 10));
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(clipboard->text(), "old");
+  EXPECT_EQ(host.clipboard.writes, 0);
   for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
-    clipboard->setText("old");
+    host.SetClipboardText("old");
     host.messages.clear();
     QTest::mouseClick(surface, button, {}, QPoint(10, 10));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, "Image copied to clipboard.");
-    const QImage copied = clipboard->image();
+    EXPECT_TRUE(host.clipboard.text.isEmpty());
+    const QImage copied = host.clipboard.image;
     ASSERT_EQ(copied.size(), surface->Image().size());
     // The parabola's red dot at (2, 4) is on the copy.
     const QPointF p = surface->ToPixel(2, 4);
@@ -349,9 +346,10 @@ TEST_F(ToolWindows, TableOfValuesWindow) {
   Click(table, "btnGo");
   ASSERT_EQ(rows->count(), 5);
   EXPECT_EQ(rows->item(1)->text(), "(1.500, 2.25)");
+  host.SetClipboardImage(QImage(4, 4, QImage::Format_RGB32));
   Click(table, "btnCopy");
-  EXPECT_EQ(QGuiApplication::clipboard()->text(),
-            "(2.000, 4)\r\n(1.500, 2.25)\r\n(1.000, 1)\r\n(0.500, 0.25)\r\n(0.000, 0)\r\n");
+  EXPECT_EQ(host.clipboard.text, "(2.000, 4)\r\n(1.500, 2.25)\r\n(1.000, 1)\r\n(0.500, 0.25)\r\n(0.000, 0)\r\n");
+  EXPECT_TRUE(host.clipboard.image.isNull());
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "List copied to clipboard. You can now paste it.");
   EXPECT_EQ(host.messages[0].icon, MessageIcon::kInformation);
@@ -360,8 +358,10 @@ TEST_F(ToolWindows, TableOfValuesWindow) {
   Type(Find<QLineEdit>(table, "txtStep"), "1");
   Click(table, "btnGo");
   EXPECT_EQ(rows->count(), 0);
+  const int writes = host.clipboard.writes;
   Click(table, "btnCopy");
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), "");
+  EXPECT_EQ(host.clipboard.writes, writes + 1);
+  EXPECT_EQ(host.clipboard.text, "");
   EXPECT_EQ(host.messages.size(), 2u);
   table->close();
 }

@@ -5,6 +5,8 @@
 #include <ostream>
 #include <system_error>
 
+#include "core/ascii_text.h"
+#include "core/number_text.h"
 #include "engine/cls_expr_parser.h"
 
 namespace cn::exprcalc {
@@ -36,46 +38,16 @@ std::string ErrorLine(int id, int pos, std::string_view description) {
 
 }  // namespace
 
-// The x value must mean the same on every machine and in every locale.
+// The x value must mean the same on every machine and in every locale. Unlike
+// a window box, x refuses a number too small for a double ("1e-400") as well
+// as one too large: a script that asked for it would otherwise get 0 silently.
 std::optional<double> ParseX(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  std::size_t i = 0;
-  const std::size_t n = text.size();
-  if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-  const std::size_t mantissaStart = i;
-  std::size_t digits = 0;
-  bool point = false;
-  for (; i < n; ++i) {
-    const char c = text[i];
-    if (c >= '0' && c <= '9') {
-      ++digits;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
-  }
-  if (digits == 0) return std::nullopt;
-  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-    std::size_t expDigits = 0;
-    while (i < n && text[i] >= '0' && text[i] <= '9') {
-      ++i;
-      ++expDigits;
-    }
-    if (expDigits == 0) return std::nullopt;
-  }
-  if (i != n) return std::nullopt;
-  // from_chars takes no leading '+', and is locale-independent.
-  const bool negative = text[0] == '-';
-  double value = 0;
-  const char* first = text.data() + mantissaStart;
-  const char* last = text.data() + n;
-  const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
-  if (ec != std::errc() || end != last) return std::nullopt;
-  return negative ? -value : value;
+  text = Trim(text);
+  const DecimalScan scan = ScanDecimal(text);
+  if (scan.length == 0 || scan.length != text.size()) return std::nullopt;
+  const DecimalValue x = ValueOf(scan);
+  if (x.range != DecimalRange::kInRange) return std::nullopt;
+  return x.value;
 }
 
 std::string EvaluateLine(std::string_view line, const Options& options) {

@@ -7,6 +7,11 @@ void EquationModel::Append(Equation equation) {
   Changed();
 }
 
+void EquationModel::Assign(std::vector<Equation> rows) {
+  rows_ = std::move(rows);
+  Changed();
+}
+
 bool EquationModel::Remove(std::size_t row) {
   if (row >= rows_.size()) return false;
   rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));

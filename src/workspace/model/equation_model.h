@@ -31,6 +31,8 @@ class EquationModel {
 
   // Appends a row; rows are never reordered.
   void Append(Equation equation);
+  // Replaces every row at once (opening a workspace); listeners hear one change.
+  void Assign(std::vector<Equation> rows);
   // Each returns false (and changes nothing) for a row that does not exist.
   bool Remove(std::size_t row);
   bool SetExpression(std::size_t row, std::string expression);

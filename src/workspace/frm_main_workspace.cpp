@@ -1,0 +1,198 @@
+// The main window's workspace file: New, Open, Save, Save As, the recent
+// files, the caption and the question before unsaved work is thrown away.
+#include <QAction>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QSettings>
+
+#include "platform/host.h"
+#include "stats/frm_table.h"
+#include "workspace/frm_main.h"
+#include "workspace/workspace_file.h"
+#include "workspace/workspace_session.h"
+
+namespace cn {
+
+namespace {
+
+std::vector<std::string> StdList(const QStringList& list) {
+  std::vector<std::string> out;
+  out.reserve(static_cast<std::size_t>(list.size()));
+  for (const QString& s : list) out.push_back(s.toStdString());
+  return out;
+}
+
+QStringList QtList(const std::vector<std::string>& list) {
+  QStringList out;
+  out.reserve(static_cast<qsizetype>(list.size()));
+  for (const std::string& s : list) out.append(QString::fromStdString(s));
+  return out;
+}
+
+}  // namespace
+
+WorkspaceDocument frmMain::Document() const {
+  WorkspaceDocument document;
+  for (const Equation& e : equations_.Rows()) document.equations.push_back({e.expression, e.condition, e.color});
+  document.window = {txtXMin->text().toStdString(), txtXMax->text().toStdString(),
+                     txtYMin->text().toStdString(), txtYMax->text().toStdString(),
+                     txtXStep->text().toStdString(), txtYStep->text().toStdString()};
+  document.writeEquations = chkEqu->isChecked();
+  if (table_) {
+    document.statX = StdList(table_->PointsX());
+    document.statY = StdList(table_->PointsY());
+    document.showStatPlot = table_->StatPlotShown();
+  }
+  return document;
+}
+
+void frmMain::ApplyDocument(const WorkspaceDocument& document) {
+  applying_ = true;
+  const WorkspaceWindow& w = document.window;
+  txtXMin->setText(QString::fromStdString(w.xmin));
+  txtXMax->setText(QString::fromStdString(w.xmax));
+  txtYMin->setText(QString::fromStdString(w.ymin));
+  txtYMax->setText(QString::fromStdString(w.ymax));
+  txtXStep->setText(QString::fromStdString(w.xstep));
+  txtYStep->setText(QString::fromStdString(w.ystep));
+  chkEqu->setChecked(document.writeEquations);
+  // A statistics window that was never shown stays unmade while the document
+  // has nothing for it.
+  if (table_ || !document.statX.empty() || !document.statY.empty() || document.showStatPlot)
+    Table().SetPoints(QtList(document.statX), QtList(document.statY), document.showStatPlot);
+  std::vector<Equation> rows;
+  for (const WorkspaceEquation& e : document.equations) rows.push_back({e.expression, e.condition, e.color});
+  {
+    const QSignalBlocker a(lstEqu), b(lstCondition), c(lstColor);
+    for (QListWidget* list : {lstEqu, lstCondition, lstColor}) list->setCurrentRow(-1);
+  }
+  equations_.Assign(std::move(rows));
+  SetSwatch(palette().color(QPalette::Button));
+  applying_ = false;
+  // As Graph: a window the boxes cannot make is reported, and the equations
+  // are then drawn on the window shown so far.
+  ReadBoxes();
+  Plot();
+  UpdateCaption();
+}
+
+bool frmMain::HasUnsavedChanges() const { return Document() != saved_; }
+
+void frmMain::UpdateCaption() {
+  if (applying_) return;
+  // An untitled workspace keeps the program's caption as it always was.
+  if (path_.isEmpty()) {
+    setWindowModified(false);
+    setWindowTitle(programCaption_);
+    return;
+  }
+  setWindowTitle(WorkspaceCaption(path_, programCaption_));
+  setWindowModified(HasUnsavedChanges());
+}
+
+bool frmMain::MayDiscardWork() {
+  if (!HasUnsavedWork(Document(), saved_)) return true;
+  switch (host_.AskSaveChanges(this, kSaveChangesQuestion)) {
+    case SaveChoice::kSave:
+      return mnuSave_Click();
+    case SaveChoice::kDiscard:
+      return true;
+    case SaveChoice::kCancel:
+      break;
+  }
+  return false;
+}
+
+bool frmMain::OpenWorkspace(const QString& path) {
+  WorkspaceDocument document;
+  QString message;
+  if (!ReadWorkspace(path, &document, &message)) {
+    host_.MessageBox(this, message, MessageIcon::kError);
+    return false;
+  }
+  ApplyDocument(document);
+  path_ = QFileInfo(path).absoluteFilePath();
+  saved_ = Document();
+  RecentFiles(*settings_).Add(path_);
+  RefreshRecentMenu();
+  UpdateCaption();
+  return true;
+}
+
+void frmMain::mnuNew_Click() {
+  if (!MayDiscardWork()) return;
+  ApplyDocument(WorkspaceDocument{});
+  path_.clear();
+  saved_ = Document();
+  UpdateCaption();
+}
+
+void frmMain::mnuOpen_Click() {
+  if (!MayDiscardWork()) return;
+  const QString dir = path_.isEmpty() ? QString() : QFileInfo(path_).absolutePath();
+  const auto chosen = host_.OpenFileName(this, "Open", dir, kWorkspaceFilter);
+  if (chosen && !chosen->isEmpty()) OpenWorkspace(*chosen);
+}
+
+void frmMain::OpenRecent(const QString& path) {
+  if (!MayDiscardWork()) return;
+  if (OpenWorkspace(path)) return;
+  // A file that is gone leaves the list; one that only failed to read stays.
+  if (!QFileInfo::exists(path)) {
+    RecentFiles(*settings_).Remove(path);
+    RefreshRecentMenu();
+  }
+}
+
+bool frmMain::mnuSave_Click() {
+  if (path_.isEmpty()) return mnuSaveAs_Click();
+  return SaveTo(path_);
+}
+
+bool frmMain::mnuSaveAs_Click() {
+  const QString dir = path_.isEmpty() ? QString() : path_;
+  const auto chosen = host_.SaveFileName(this, "Save As", dir, kWorkspaceFilter);
+  if (!chosen || chosen->isEmpty()) return false;
+  QString path = *chosen;
+  if (QFileInfo(path).suffix().isEmpty()) path += QString(".") + kWorkspaceSuffix;
+  return SaveTo(path);
+}
+
+bool frmMain::SaveTo(const QString& path) {
+  const WorkspaceDocument document = Document();
+  QString message;
+  if (!WriteWorkspace(path, document, &message)) {
+    host_.MessageBox(this, message, MessageIcon::kError);
+    return false;
+  }
+  path_ = QFileInfo(path).absoluteFilePath();
+  saved_ = document;
+  RecentFiles(*settings_).Add(path_);
+  RefreshRecentMenu();
+  UpdateCaption();
+  return true;
+}
+
+void frmMain::RefreshRecentMenu() {
+  // Later, not now: the action that opened a file may still be emitting.
+  for (QAction* old : mnuRecent->actions()) {
+    mnuRecent->removeAction(old);
+    old->deleteLater();
+  }
+  const QStringList files = RecentFiles(*settings_).Files();
+  for (int i = 0; i < files.size(); ++i) {
+    const QString path = files[i];
+    QAction* action = mnuRecent->addAction(QString("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+    action->setObjectName(QString("mnuRecent%1").arg(i + 1));
+    action->setData(path);
+    action->setToolTip(path);
+    action->setStatusTip(path);
+    connect(action, &QAction::triggered, this, [this, path] { OpenRecent(path); });
+  }
+  mnuRecent->setEnabled(!files.isEmpty());
+}
+
+}  // namespace cn
