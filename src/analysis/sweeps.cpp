@@ -16,7 +16,9 @@ Condition ParseCondition(std::string_view text) {
   const auto blank = text.rfind(' ');
   const std::string_view boundText = blank == std::string_view::npos ? text : text.substr(blank + 1);
   const auto bound = ParseDecimal(boundText);
-  if (!bound || !std::isfinite(static_cast<float>(*bound))) return c;
+  // A bound beyond a single's range becomes an infinity, which compares as
+  // the text says: "x < 1e39" holds for every x, "x > 1e39" for none.
+  if (!bound) return c;
   std::string op;
   if (text.size() >= 3) op += text[2];
   if (text.size() >= 4 && text[3] != ' ') op += text[3];

@@ -71,7 +71,8 @@ struct Condition {
 // Empty text: no condition. Otherwise the bound is the text after the last
 // blank and the operator the characters at positions 3 and 4 (the first alone
 // when the second is a blank). An operator other than > < >= <=, or a bound
-// that is not a number, makes a condition that never holds.
+// that is not a number, makes a condition that never holds. A bound too large
+// for a single compares as an infinity.
 Condition ParseCondition(std::string_view text);
 
 // The bar of a sweep: Max = (|xmin| + xmax) * 2, scaled down when that does

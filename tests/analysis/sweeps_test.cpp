@@ -1,4 +1,5 @@
 #include "analysis/sweeps.h"
+#include "equations/equation_text.h"
 
 #include <gtest/gtest.h>
 
@@ -132,6 +133,14 @@ TEST(Sweeps, ConditionText) {
   EXPECT_FALSE(ge.Holds(0.999f));
   EXPECT_TRUE(ge.Holds(1.0f));
   EXPECT_FALSE(ParseCondition("x = 1").Holds(1.0f));
+  // Bounds beyond a single's range (the equation dialog writes them as typed)
+  // still mean what they say.
+  const float huge = std::numeric_limits<float>::max();
+  EXPECT_TRUE(ParseCondition("x < 2.1e39").Holds(huge));
+  EXPECT_FALSE(ParseCondition("x > 2.1e39").Holds(huge));
+  EXPECT_TRUE(ParseCondition("x >= -1e300").Holds(-huge));
+  EXPECT_FALSE(ParseCondition("x <= -1e300").Holds(-huge));
+  EXPECT_EQ(ParseCondition(ConditionText(1, "1e39")).op, Op::kGt);
 }
 
 TEST(Sweeps, ProgressMaximum) {

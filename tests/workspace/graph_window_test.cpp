@@ -86,6 +86,9 @@ TEST(GraphWindow, ZoomAboutAPoint) {
       {W(-32768, 32767, -32768, 32767), 2, 0, 0, W(-32768, 32767, -32768, 32767)},
       {W(32760, 32767, -10, 10), 0.25, 32767, 0, W(32765, 32767, -2, 3)},  // narrowest side inside the range
       {W(10, -10, 10, -10), 0.5, 0, 0, W(5, -5, 5, -5)},        // mirrored stays mirrored
+      // A point far outside the range gives the narrowest side at the limit.
+      {W(2, 4, -10, 10), 0.5, 1e300, -1e300, W(32765, 32767, -32768, -32766)},
+      {W(2, 4, 2, 4), 0.25, -1e19, 1e19, W(-32768, -32766, 32765, 32767)},
   };
   for (const Case& c : cases) {
     const GraphWindow got = ZoomWindow(c.from, c.factor, c.cx, c.cy);

@@ -29,7 +29,9 @@ Side ZoomSide(long a, long b, double factor, double c) {
   long l = static_cast<long>(lo), h = static_cast<long>(hi);
   if (side < kMinSide || h - l < kMinSide) {
     // The narrowest window about the point, moved inside the range if need be.
-    l = std::lround(c) - kMinSide / 2;
+    // The point may lie far outside the range (any double is accepted), and
+    // lround of such a point would overflow.
+    l = std::lround(std::clamp(c, double{kLowestBound}, double{kHighestBound})) - kMinSide / 2;
     l = std::clamp<long>(l, kLowestBound, kHighestBound - kMinSide);
     h = l + kMinSide;
   }
