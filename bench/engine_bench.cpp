@@ -27,15 +27,9 @@
 namespace {
 
 const std::vector<std::string> kExpressions = {
-    "x^2+3*x-1",
-    "sin(x)*exp(-x/5)",
-    "(x>0)*sqrt(x)",
-    "max(sin(x),2,3)",
-    "1/(x^2-1)",
-    "sqrt(x^2-4)",
-    "abs(x)+cos(x)^2",
-    "x*x*x-3*x+2",
-    "((x+1)*(x-1)+(x+2)*(x-2))/(1+x^2)+sin(x/3)",
+    "x^2+3*x-1",       "sin(x)*exp(-x/5)", "(x>0)*sqrt(x)",
+    "max(sin(x),2,3)", "1/(x^2-1)",        "sqrt(x^2-4)",
+    "abs(x)+cos(x)^2", "x*x*x-3*x+2",      "((x+1)*(x-1)+(x+2)*(x-2))/(1+x^2)+sin(x/3)",
 };
 
 // The expressions above in plain C++, in the same order.
@@ -140,8 +134,8 @@ std::map<std::string, std::string> g_muError;  // expression -> why muparser ref
 void ReportPerEval(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kSamples);
   // The inverse of a rate is seconds per item, printed as e.g. "16.5ns".
-  state.counters["time_per_eval"] = benchmark::Counter(
-      kSamples, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["time_per_eval"] =
+      benchmark::Counter(kSamples, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_Ours(benchmark::State& state, const std::string& expr) {
@@ -153,8 +147,7 @@ void BM_Ours(benchmark::State& state, const std::string& expr) {
     parser.Eval1(x);
     if (parser.ErrorID() != 0) {
       if (check.failedSamples++ == 0 && check.compiled) {
-        check.firstError = "ErrorID " + std::to_string(parser.ErrorID()) + ": " +
-                           parser.ErrorDescription();
+        check.firstError = "ErrorID " + std::to_string(parser.ErrorID()) + ": " + parser.ErrorDescription();
       }
     }
   }
@@ -287,13 +280,12 @@ int main(int argc, char** argv) {
     if (ours == reporter.nsPerEval.end() && mu == reporter.nsPerEval.end()) continue;  // filtered out
 
     const auto check = g_oursCheck.find(expr);
-    const bool alwaysFails =
-        check != g_oursCheck.end() && check->second.failedSamples == kSamples;
+    const bool alwaysFails = check != g_oursCheck.end() && check->second.failedSamples == kSamples;
     anyAlwaysFails = anyAlwaysFails || alwaysFails;
     if (check != g_oursCheck.end() && check->second.failedSamples > 0) {
       const Check& c = check->second;
-      notes.push_back(expr + ": ours failed at " + std::to_string(c.failedSamples) + " of " +
-                      std::to_string(kSamples) + " samples (" + c.firstError + ")");
+      notes.push_back(expr + ": ours failed at " + std::to_string(c.failedSamples) + " of " + std::to_string(kSamples) +
+                      " samples (" + c.firstError + ")");
     }
     const auto muError = g_muError.find(expr);
     if (muError != g_muError.end()) notes.push_back(expr + ": muparser refused it (" + muError->second + ")");

@@ -12,20 +12,22 @@
 #include <QLineEdit>
 #include <QPainter>
 
+#include "analysis/sweeps.h"
 #include "platform/host.h"
 #include "support/scripted_host.h"
 #include "workspace/frm_main.h"
 #include "workspace/graph_painter.h"
 #include "workspace/graph_surface.h"
-#include "analysis/sweeps.h"
 
 namespace {
 
-struct Row { const char* expression; const char* condition; };
+struct Row {
+  const char* expression;
+  const char* condition;
+};
 const Row kRows[] = {
-    {"x^2", ""},        {"x^3-3*x", ""},         {"sin(x)", ""},        {"cos(x)*3", ""},
-    {"sqrt(x)", ""},    {"1/x", ""},             {"exp(-x^2)*5", ""},   {"abs(x)-2", ""},
-    {"2*x+1", "x >= -2"}, {"tan(x)", ""},
+    {"x^2", ""}, {"x^3-3*x", ""},     {"sin(x)", ""},   {"cos(x)*3", ""},     {"sqrt(x)", ""},
+    {"1/x", ""}, {"exp(-x^2)*5", ""}, {"abs(x)-2", ""}, {"2*x+1", "x >= -2"}, {"tan(x)", ""},
 };
 
 constexpr int kPlane = 1000;
@@ -112,11 +114,12 @@ int main(int argc, char** argv) {
   Capture reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   if (g_graphNs > 0 && g_sweepNs > 0)
-    std::printf("graph command (1000 x 1000 plane) %.1f ms, engine sweeps alone %.1f ms, ratio graph/engine: %.2f\n", g_graphNs,
-                g_sweepNs, g_graphNs / g_sweepNs);
+    std::printf("graph command (1000 x 1000 plane) %.1f ms, engine sweeps alone %.1f ms, ratio graph/engine: %.2f\n",
+                g_graphNs, g_sweepNs, g_graphNs / g_sweepNs);
   if (g_wideGraphNs > 0 && g_wideSweepNs > 0)
-    std::printf("graph command, ten equations on -1000..1000 (20 million samples) %.1f ms, engine sweeps alone %.1f ms, "
-                "ratio graph/engine: %.2f\n",
-                g_wideGraphNs, g_wideSweepNs, g_wideGraphNs / g_wideSweepNs);
+    std::printf(
+        "graph command, ten equations on -1000..1000 (20 million samples) %.1f ms, engine sweeps alone %.1f ms, "
+        "ratio graph/engine: %.2f\n",
+        g_wideGraphNs, g_wideSweepNs, g_wideGraphNs / g_wideSweepNs);
   return 0;
 }

@@ -108,8 +108,7 @@ int main(int argc, char** argv) {
   const auto ratio = [](const char* name, const char* ours, const char* plain) {
     const auto a = g_ms.find(ours), b = g_ms.find(plain);
     if (a == g_ms.end() || b == g_ms.end() || b->second <= 0) return;
-    std::printf("%s: %.1f ms, plain C++ loop %.1f ms, ratio %.2f\n", name, a->second, b->second,
-                a->second / b->second);
+    std::printf("%s: %.1f ms, plain C++ loop %.1f ms, ratio %.2f\n", name, a->second, b->second, a->second / b->second);
   };
   ratio("intersections at High (x^2, x+2, default window)", "BM_IntersectHigh/iterations:3",
         "BM_IntersectHighPlainLoop/iterations:3");

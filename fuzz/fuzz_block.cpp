@@ -40,9 +40,9 @@ const std::vector<double>& Points() {
   static const std::vector<double> xs = [] {
     // Finite only: every sweep passes finite x, and some library routines
     // are not written for infinities or NaN.
-    std::vector<double> v = {0.0,   -0.0,  1.0,   -1.0,  2.0,    -2.0,   0.5,  -0.5, 1e-300, -1e-300,
-                             1e300, -1e300, 710.0, -710.0, 800.0, -800.0, 90.0, 180.0, 100.0, 3.0,
-                             2147483647.0, -2147483648.0, 4e9};
+    std::vector<double> v = {0.0,    -0.0,    1.0,   -1.0,   2.0,          -2.0,          0.5,   -0.5,
+                             1e-300, -1e-300, 1e300, -1e300, 710.0,        -710.0,        800.0, -800.0,
+                             90.0,   180.0,   100.0, 3.0,    2147483647.0, -2147483648.0, 4e9};
     for (int i = 0; i < 24; ++i) v.push_back(-6.0 + 0.5 * i + 0.125);
     return v;
   }();
@@ -51,17 +51,14 @@ const std::vector<double>& Points() {
 
 // rnd draws from one generator shared by every evaluation, so block and
 // Eval1 see different draws: such expressions are only run, not compared.
-bool MentionsRandom(std::string_view text) {
-  return cn::AsciiLower(text).find("rnd") != std::string::npos;
-}
+bool MentionsRandom(std::string_view text) { return cn::AsciiLower(text).find("rnd") != std::string::npos; }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::uint8_t flags = size > 0 ? data[0] : 0;
   const std::string_view expr =
-      size > 0 ? std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1)
-               : std::string_view();
+      size > 0 ? std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1) : std::string_view();
 
   cn::clsExprParser parser;
   static constexpr const char* kUnits[] = {"RAD", "deg", "Grad", "turns"};

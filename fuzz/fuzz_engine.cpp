@@ -52,8 +52,7 @@ void CheckResult(const cn::clsExprParser& parser, double value) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::uint8_t flags = size > 0 ? data[0] : 0;
   const std::string_view expr =
-      size > 0 ? std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1)
-               : std::string_view();
+      size > 0 ? std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1) : std::string_view();
 
   cn::clsExprParser parser;
   static constexpr const char* kUnits[] = {"RAD", "deg", "Grad", "turns"};

@@ -30,7 +30,11 @@ class BlockSweep {
   // positions taken from the sweep.
   explicit BlockSweep(SingleSweep sweep, std::size_t blockSize = kSize, Place place = nullptr,
                       std::size_t limit = std::numeric_limits<std::size_t>::max())
-      : sweep_(sweep), blockSize_(blockSize < 1 ? 1 : blockSize > kSize ? kSize : blockSize), left_(limit),
+      : sweep_(sweep),
+        blockSize_(blockSize < 1       ? 1
+                   : blockSize > kSize ? kSize
+                                       : blockSize),
+        left_(limit),
         place_(place) {}
 
   // The block size that keeps an expression's values what a sample-by-sample

@@ -22,10 +22,14 @@ Condition ParseCondition(std::string_view text) {
   std::string op;
   if (text.size() >= 3) op += text[2];
   if (text.size() >= 4 && text[3] != ' ') op += text[3];
-  if (op == ">") c.op = Condition::Op::kGt;
-  else if (op == "<") c.op = Condition::Op::kLt;
-  else if (op == ">=") c.op = Condition::Op::kGe;
-  else if (op == "<=") c.op = Condition::Op::kLe;
+  if (op == ">")
+    c.op = Condition::Op::kGt;
+  else if (op == "<")
+    c.op = Condition::Op::kLt;
+  else if (op == ">=")
+    c.op = Condition::Op::kGe;
+  else if (op == "<=")
+    c.op = Condition::Op::kLe;
   c.bound = static_cast<float>(*bound);
   return c;
 }
@@ -42,8 +46,8 @@ SweepProgress MakeSweepProgress(std::int16_t xmin, std::int16_t xmax) {
   return p;
 }
 
-void PlotEquation(clsExprParser& parser, const std::string& expression, const Condition& condition,
-                  std::int16_t xmin, std::int16_t xmax, SweepProgress& progress, Progress* bar,
+void PlotEquation(clsExprParser& parser, const std::string& expression, const Condition& condition, std::int16_t xmin,
+                  std::int16_t xmax, SweepProgress& progress, Progress* bar,
                   const std::function<void(float x, float y)>& dot) {
   parser.StoreExpression(expression);
   SweepEquation(parser, condition, xmin, xmax, progress, bar, {}, [&dot](float x, float y, bool ok) {

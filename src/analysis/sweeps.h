@@ -57,12 +57,18 @@ struct Condition {
   float bound = 0;
   bool Holds(float x) const {
     switch (op) {
-      case Op::kNone: return true;
-      case Op::kGt: return x > bound;
-      case Op::kLt: return x < bound;
-      case Op::kGe: return x >= bound;
-      case Op::kLe: return x <= bound;
-      case Op::kNever: return false;
+      case Op::kNone:
+        return true;
+      case Op::kGt:
+        return x > bound;
+      case Op::kLt:
+        return x < bound;
+      case Op::kGe:
+        return x >= bound;
+      case Op::kLe:
+        return x <= bound;
+      case Op::kNever:
+        return false;
     }
     return false;
   }
@@ -116,8 +122,8 @@ SweepProgress MakeSweepProgress(std::int16_t xmin, std::int16_t xmax);
 // that evaluates and passes the condition. The parser is reused across
 // equations; the expression is stored into it here. The bar starts empty and
 // ends full.
-void PlotEquation(clsExprParser& parser, const std::string& expression, const Condition& condition,
-                  std::int16_t xmin, std::int16_t xmax, SweepProgress& progress, Progress* bar,
+void PlotEquation(clsExprParser& parser, const std::string& expression, const Condition& condition, std::int16_t xmin,
+                  std::int16_t xmax, SweepProgress& progress, Progress* bar,
                   const std::function<void(float x, float y)>& dot);
 
 // Where "Write equations on graph" puts the top of row k's text (world y,

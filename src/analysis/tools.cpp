@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <numeric>
 
+#include "analysis/block_sweep.h"
 #include "core/ascii_text.h"
 #include "core/number_text.h"
-#include "analysis/block_sweep.h"
 #include "engine/cls_expr_parser.h"
 
 namespace cn {
@@ -76,8 +76,8 @@ PointValue SolveForY(const std::string& expression, std::string_view xText) {
 
 float ReadTarget(std::string_view yText) { return static_cast<float>(LeadingNumber(yText)); }
 
-std::vector<float> SolveForX(const std::string& expression, float y0, std::int16_t xmin, std::int16_t xmax,
-                             bool high, Progress* bar) {
+std::vector<float> SolveForX(const std::string& expression, float y0, std::int16_t xmin, std::int16_t xmax, bool high,
+                             Progress* bar) {
   SweepProgress progress = MakeSweepProgress(xmin, xmax);
   if (bar) bar->Max(progress.max);
   const SweepPrecision& precision = PrecisionOf(high ? IntersectLevel::kLow : IntersectLevel::kSuperLow);
@@ -274,9 +274,8 @@ std::string FindExtreme(const std::string& expression, std::int16_t left, std::i
 
 // ---- Intersections ----------------------------------------------------------
 
-std::vector<IntersectPoint> FindIntersections(const std::string& first, const std::string& second,
-                                              std::int16_t xmin, std::int16_t xmax, IntersectLevel level,
-                                              Progress* bar) {
+std::vector<IntersectPoint> FindIntersections(const std::string& first, const std::string& second, std::int16_t xmin,
+                                              std::int16_t xmax, IntersectLevel level, Progress* bar) {
   const SweepPrecision& precision = PrecisionOf(level);
   SweepProgress progress = MakeSweepProgress(xmin, xmax);
   if (bar) bar->Max(progress.max);

@@ -31,8 +31,8 @@ PointValue SolveForY(const std::string& expression, std::string_view xText);
 // precision around y0, in sweep order. A value equal to the one before it is
 // dropped, so a crossing hit by several samples reports once. The bar's Max is
 // set to the window's progress maximum and its Value is 0 again at the end.
-std::vector<float> SolveForX(const std::string& expression, float y0, std::int16_t xmin, std::int16_t xmax,
-                             bool high, Progress* bar);
+std::vector<float> SolveForX(const std::string& expression, float y0, std::int16_t xmin, std::int16_t xmax, bool high,
+                             Progress* bar);
 // The target of Get X: the leading number of the box's text.
 float ReadTarget(std::string_view yText);
 // "-2, 2": shortest forms joined by ", ".
@@ -92,9 +92,8 @@ struct IntersectPoint {
 // The samples at which both equations evaluate and the first lies within the
 // level's band around the second, rounded to 3 decimals, in sweep order; a
 // pair equal to the one before it is dropped.
-std::vector<IntersectPoint> FindIntersections(const std::string& first, const std::string& second,
-                                              std::int16_t xmin, std::int16_t xmax, IntersectLevel level,
-                                              Progress* bar);
+std::vector<IntersectPoint> FindIntersections(const std::string& first, const std::string& second, std::int16_t xmin,
+                                              std::int16_t xmax, IntersectLevel level, Progress* bar);
 // "The intersects are: (-1, 1), (2, 4)" or "There is no intersection."
 std::string IntersectionText(const std::vector<IntersectPoint>& points);
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <tuple>
 #include <optional>
 #include <string_view>
+#include <tuple>
 
 #include "core/ascii_text.h"
 #include "core/number_text.h"
@@ -211,8 +211,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         hasInlineValue = true;
       }
     }
-    static constexpr std::string_view kValued[] = {"--export", "--size", "--window", "--steps",
-                                                   "-e", "--condition", "--color"};
+    static constexpr std::string_view kValued[] = {"--export", "--size",      "--window", "--steps",
+                                                   "-e",       "--condition", "--color"};
     if (std::find(std::begin(kValued), std::end(kValued), word) == std::end(kValued)) {
       return Error("unknown option " + Quote(args[i]) + " (see curvenest --help)");
     }
@@ -266,7 +266,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       hasColor.push_back(false);
     } else if (word == "--condition") {
       if (request.equations.empty()) return Error("--condition must follow the -e EXPR it belongs to");
-      if (hasCondition.back()) return Error("-e " + Quote(request.equations.back().expression) + " has two --condition");
+      if (hasCondition.back())
+        return Error("-e " + Quote(request.equations.back().expression) + " has two --condition");
       std::optional<std::string> condition = ConditionFromOption(value);
       if (!condition) {
         return Error("--condition " + Quote(value) + ": expected x < N, x > N, x <= N or x >= N with N a number");
@@ -367,8 +368,8 @@ bool BuildExportDocument(const ExportRequest& request, WorkspaceDocument* docume
   const std::string where = request.steps    ? "--steps: "
                             : request.window ? "--window: "
                                              : Quote(request.workspace) + ": ";
-  for (const auto& [axis, from, to, step] : {std::tuple{"x", &w.xmin, &w.xmax, &w.xstep},
-                                             std::tuple{"y", &w.ymin, &w.ymax, &w.ystep}}) {
+  for (const auto& [axis, from, to, step] :
+       {std::tuple{"x", &w.xmin, &w.xmax, &w.xstep}, std::tuple{"y", &w.ymin, &w.ymax, &w.ystep}}) {
     const double ticks = TickCount(*from, *to, *step);
     if (ticks > kMaxExportTicks) {
       *error = where + "a step of " + *step + " from " + *from + " to " + *to + " gives " + FormatDouble(ticks) +

@@ -34,11 +34,11 @@ inline constexpr int kMaxExportSize = 8192;
 inline constexpr double kMaxExportTicks = 10000;
 
 struct ExportRequest {
-  std::string output;                         // OUT as given
-  ExportFormat format = ExportFormat::kPng;   // from OUT's suffix
+  std::string output;                        // OUT as given
+  ExportFormat format = ExportFormat::kPng;  // from OUT's suffix
   int size = kDefaultExportSize;
-  std::string workspace;                      // FILE, or "" when the equations come from -e
-  std::vector<WorkspaceEquation> equations;   // the -e equations, conditions in their written form
+  std::string workspace;                             // FILE, or "" when the equations come from -e
+  std::vector<WorkspaceEquation> equations;          // the -e equations, conditions in their written form
   std::optional<std::array<std::string, 4>> window;  // XMIN, XMAX, YMIN, YMAX as typed
   std::optional<std::array<std::string, 2>> steps;   // XSTEP, YSTEP as typed
 };

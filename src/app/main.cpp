@@ -49,8 +49,8 @@ int Export(const cn::ExportRequest& request, int argc, char* argv[]) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   qInstallMessageHandler(KeepQuiet);
   QGuiApplication app(argc, argv);
-  const QString problem = cn::ExportGraph(graph, QString::fromStdString(request.output),
-                                          QSize(request.size, request.size));
+  const QString problem =
+      cn::ExportGraph(graph, QString::fromStdString(request.output), QSize(request.size, request.size));
   if (!problem.isEmpty()) return Fail(problem.toStdString(), kFileProblem);
   return 0;
 }

@@ -62,44 +62,106 @@ PackedColor SystemColor(int index) {
   QPalette::ColorGroup group = QPalette::Active;
   QPalette::ColorRole role;
   switch (index) {
-    case 0: role = QPalette::Button; break;          // scroll bar
-    case 1: role = QPalette::Dark; break;            // desktop
-    case 2: role = QPalette::Highlight; break;       // active caption
-    case 3: group = QPalette::Inactive; role = QPalette::Highlight; break;
-    case 4: role = QPalette::Window; break;          // menu
-    case 5: role = QPalette::Base; break;            // window
-    case 6: role = QPalette::Shadow; break;          // window frame
-    case 7: role = QPalette::WindowText; break;      // menu text
-    case 8: role = QPalette::Text; break;            // window text
-    case 9: role = QPalette::HighlightedText; break; // caption text
+    case 0:
+      role = QPalette::Button;
+      break;  // scroll bar
+    case 1:
+      role = QPalette::Dark;
+      break;  // desktop
+    case 2:
+      role = QPalette::Highlight;
+      break;  // active caption
+    case 3:
+      group = QPalette::Inactive;
+      role = QPalette::Highlight;
+      break;
+    case 4:
+      role = QPalette::Window;
+      break;  // menu
+    case 5:
+      role = QPalette::Base;
+      break;  // window
+    case 6:
+      role = QPalette::Shadow;
+      break;  // window frame
+    case 7:
+      role = QPalette::WindowText;
+      break;  // menu text
+    case 8:
+      role = QPalette::Text;
+      break;  // window text
+    case 9:
+      role = QPalette::HighlightedText;
+      break;  // caption text
     case 10:
-    case 11: role = QPalette::Window; break;         // borders
-    case 12: role = QPalette::Dark; break;           // application workspace
-    case 13: role = QPalette::Highlight; break;
-    case 14: role = QPalette::HighlightedText; break;
-    case 15: role = QPalette::Button; break;         // button face
-    case 16: role = QPalette::Dark; break;           // button shadow
-    case 17: group = QPalette::Disabled; role = QPalette::Text; break;
-    case 18: role = QPalette::ButtonText; break;
-    case 19: group = QPalette::Inactive; role = QPalette::WindowText; break;
-    case 20: role = QPalette::Light; break;          // button highlight
-    case 21: role = QPalette::Shadow; break;         // dark shadow
-    case 22: role = QPalette::Midlight; break;       // light
-    case 23: role = QPalette::ToolTipText; break;
-    case 24: role = QPalette::ToolTipBase; break;
-    case 26: role = QPalette::Link; break;
-    case 27: role = QPalette::Highlight; break;
-    case 28: group = QPalette::Inactive; role = QPalette::Highlight; break;
-    case 29: role = QPalette::Highlight; break;
-    case 30: role = QPalette::Window; break;
-    default: return kBlack;
+    case 11:
+      role = QPalette::Window;
+      break;  // borders
+    case 12:
+      role = QPalette::Dark;
+      break;  // application workspace
+    case 13:
+      role = QPalette::Highlight;
+      break;
+    case 14:
+      role = QPalette::HighlightedText;
+      break;
+    case 15:
+      role = QPalette::Button;
+      break;  // button face
+    case 16:
+      role = QPalette::Dark;
+      break;  // button shadow
+    case 17:
+      group = QPalette::Disabled;
+      role = QPalette::Text;
+      break;
+    case 18:
+      role = QPalette::ButtonText;
+      break;
+    case 19:
+      group = QPalette::Inactive;
+      role = QPalette::WindowText;
+      break;
+    case 20:
+      role = QPalette::Light;
+      break;  // button highlight
+    case 21:
+      role = QPalette::Shadow;
+      break;  // dark shadow
+    case 22:
+      role = QPalette::Midlight;
+      break;  // light
+    case 23:
+      role = QPalette::ToolTipText;
+      break;
+    case 24:
+      role = QPalette::ToolTipBase;
+      break;
+    case 26:
+      role = QPalette::Link;
+      break;
+    case 27:
+      role = QPalette::Highlight;
+      break;
+    case 28:
+      group = QPalette::Inactive;
+      role = QPalette::Highlight;
+      break;
+    case 29:
+      role = QPalette::Highlight;
+      break;
+    case 30:
+      role = QPalette::Window;
+      break;
+    default:
+      return kBlack;
   }
   return FromQColor(pal.color(group, role));
 }
 
 // Fills [left, right) x [top, bottom), cut to the surface.
-void FillClipped(QPainter& p, long long left, long long top, long long right, long long bottom,
-                 const QColor& color) {
+void FillClipped(QPainter& p, long long left, long long top, long long right, long long bottom, const QColor& color) {
   const QPaintDevice* device = p.device();
   left = std::max(left, 0LL);
   top = std::max(top, 0LL);
@@ -113,13 +175,20 @@ void FillClipped(QPainter& p, long long left, long long top, long long right, lo
 
 Qt::BrushStyle HatchPattern(int style) {
   switch (style) {
-    case 0: return Qt::HorPattern;
-    case 1: return Qt::VerPattern;
-    case 2: return Qt::FDiagPattern;
-    case 3: return Qt::BDiagPattern;
-    case 4: return Qt::CrossPattern;
-    case 5: return Qt::DiagCrossPattern;
-    default: return Qt::SolidPattern;
+    case 0:
+      return Qt::HorPattern;
+    case 1:
+      return Qt::VerPattern;
+    case 2:
+      return Qt::FDiagPattern;
+    case 3:
+      return Qt::BDiagPattern;
+    case 4:
+      return Qt::CrossPattern;
+    case 5:
+      return Qt::DiagCrossPattern;
+    default:
+      return Qt::SolidPattern;
   }
 }
 
@@ -342,13 +411,17 @@ void StyledProgressBar::DrawLine(int X, int Y, int Width, int Height, QPainter& 
   const long long x1 = X, y1 = Y, x2 = Width, y2 = Height;
   if (y1 == y2) {
     if (x1 == x2) return;
-    if (x1 < x2) FillClipped(cHdc, x1, y1, x2, y1 + 1, color);
-    else FillClipped(cHdc, x2 + 1, y1, x1 + 1, y1 + 1, color);
+    if (x1 < x2)
+      FillClipped(cHdc, x1, y1, x2, y1 + 1, color);
+    else
+      FillClipped(cHdc, x2 + 1, y1, x1 + 1, y1 + 1, color);
     return;
   }
   if (x1 == x2) {
-    if (y1 < y2) FillClipped(cHdc, x1, y1, x1 + 1, y2, color);
-    else FillClipped(cHdc, x1, y2 + 1, x1 + 1, y1 + 1, color);
+    if (y1 < y2)
+      FillClipped(cHdc, x1, y1, x1 + 1, y2, color);
+    else
+      FillClipped(cHdc, x1, y2 + 1, x1 + 1, y1 + 1, color);
     return;
   }
   // Any other direction: Bresenham, stopping one pixel short of the end.
@@ -372,8 +445,8 @@ void StyledProgressBar::DrawLine(int X, int Y, int Width, int Height, QPainter& 
   }
 }
 
-void StyledProgressBar::DrawGradient(PackedColor& lEndColor, PackedColor& lStartcolor, int X, int Y, int X2,
-                                     int Y2, QPainter& hdc, bool bH) {
+void StyledProgressBar::DrawGradient(PackedColor& lEndColor, PackedColor& lStartcolor, int X, int Y, int X2, int Y2,
+                                     QPainter& hdc, bool bH) {
   lEndColor = TranslateColor(lEndColor);
   lStartcolor = TranslateColor(lStartcolor);
   const int n = bH ? X2 : Y2;
@@ -406,8 +479,7 @@ void StyledProgressBar::DrawGradient(PackedColor& lEndColor, PackedColor& lStart
   }
 }
 
-void StyledProgressBar::pDraw(QPainter& hdc, int xSrc, int ySrc, int WidthSrc, int HeightSrc, int xDst,
-                              int yDst) {
+void StyledProgressBar::pDraw(QPainter& hdc, int xSrc, int ySrc, int WidthSrc, int HeightSrc, int xDst, int yDst) {
   if (buffer_.isNull()) return;
   if (WidthSrc < 1) WidthSrc = bufferWidth_;
   if (HeightSrc < 1) HeightSrc = bufferHeight_;
@@ -468,22 +540,34 @@ double StyledProgressBar::Fraction() const {
   return static_cast<double>(value_) / max_;
 }
 
-int StyledProgressBar::FillLength(int k) const {
-  return ClampLength(RoundEven(Fraction() * (client_.right - k)));
-}
+int StyledProgressBar::FillLength(int k) const { return ClampLength(RoundEven(Fraction() * (client_.right - k))); }
 
 void StyledProgressBar::Compose(QPainter& p) {
   p.setRenderHint(QPainter::Antialiasing, false);
   client_ = Rect{0, 0, width(), height()};
   FillRectColor(p, client_, scrolling_ == kDark ? kBlack : kWhite);
   switch (scrolling_) {
-    case kFlat: DrawFlat(p); break;
-    case kEtchedGradient: DrawEtchedGradient(p); break;
-    case kGlass: DrawGlass(p); break;
-    case kDark: DrawDark(p); break;
-    case kHatched: DrawHatched(p); break;
-    case kPicture: DrawPicture(p); break;
-    case kGloss: DrawGloss(p); break;
+    case kFlat:
+      DrawFlat(p);
+      break;
+    case kEtchedGradient:
+      DrawEtchedGradient(p);
+      break;
+    case kGlass:
+      DrawGlass(p);
+      break;
+    case kDark:
+      DrawDark(p);
+      break;
+    case kHatched:
+      DrawHatched(p);
+      break;
+    case kPicture:
+      DrawPicture(p);
+      break;
+    case kGloss:
+      DrawGloss(p);
+      break;
     default:
       ComputeSegments();
       DrawTube(p);
@@ -579,11 +663,11 @@ void StyledProgressBar::DrawBevelFrame(QPainter& p) {
     PackedColor color;
   };
   const Pixel corners[] = {
-      {0, 0, kWhite},          {0, 1, kCornerA},         {0, 2, kCornerB},         {1, 0, kCornerC},
-      {1, 1, kCornerD},        {2, 0, kCornerB},         {2, 2, kLightLine},       {0, H - 1, kWhite},
-      {1, H - 1, kCornerA},    {2, H - 1, kCornerB},     {0, H - 3, kCornerB},     {0, H - 2, kCornerC},
-      {1, H - 2, kCornerD},    {W - 1, 0, kWhite},       {W - 1, 1, kLightLine},   {W - 1, 2, kCornerB},
-      {W - 2, 2, kLightLine},  {W - 2, 1, kFrameGrey},   {W - 1, H - 1, kWhite},   {W - 1, H - 2, kLightLine},
+      {0, 0, kWhite},           {0, 1, kCornerA},         {0, 2, kCornerB},           {1, 0, kCornerC},
+      {1, 1, kCornerD},         {2, 0, kCornerB},         {2, 2, kLightLine},         {0, H - 1, kWhite},
+      {1, H - 1, kCornerA},     {2, H - 1, kCornerB},     {0, H - 3, kCornerB},       {0, H - 2, kCornerC},
+      {1, H - 2, kCornerD},     {W - 1, 0, kWhite},       {W - 1, 1, kLightLine},     {W - 1, 2, kCornerB},
+      {W - 2, 2, kLightLine},   {W - 2, 1, kFrameGrey},   {W - 1, H - 1, kWhite},     {W - 1, H - 2, kLightLine},
       {W - 1, H - 3, kCornerB}, {W - 2, H - 2, kCornerD}, {W - 2, H - 1, kLightLine}, {W - 3, H - 1, kCornerB},
   };
   for (const Pixel& px : corners) FillClipped(p, px.x, px.y, px.x + 1LL, px.y + 1LL, ToQColor(px.color));

@@ -103,8 +103,8 @@ class StyledProgressBar : public QWidget, public Progress {
   // lStartcolor (line N). bH: vertical lines at columns X .. X + X2, each from
   // row Y to Y2; otherwise horizontal lines at rows Y .. Y + Y2, each from
   // column X to X2. Both colours come back resolved to RGB.
-  void DrawGradient(PackedColor& lEndColor, PackedColor& lStartcolor, int X, int Y, int X2, int Y2,
-                    QPainter& hdc, bool bH);
+  void DrawGradient(PackedColor& lEndColor, PackedColor& lStartcolor, int X, int Y, int X2, int Y2, QPainter& hdc,
+                    bool bH);
   // Copies a rectangle of the buffer to `hdc`; a width or height below 1
   // means the buffer's full width or height.
   void pDraw(QPainter& hdc, int xSrc, int ySrc, int WidthSrc, int HeightSrc, int xDst, int yDst);

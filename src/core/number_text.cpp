@@ -25,8 +25,7 @@ struct Decimal {
 template <typename Float>
 Decimal ToDecimal(Float value, int significant) {
   char buf[128];
-  auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
-                           std::chars_format::scientific, significant - 1);
+  auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, significant - 1);
   Decimal d;
   d.negative = std::signbit(value);
   const char* p = buf;
@@ -41,9 +40,7 @@ Decimal ToDecimal(Float value, int significant) {
   return d;
 }
 
-bool IsZero(const Decimal& d) {
-  return d.digits.find_first_not_of('0') == std::string::npos;
-}
+bool IsZero(const Decimal& d) { return d.digits.find_first_not_of('0') == std::string::npos; }
 
 void TrimTrailingZeros(Decimal& d) {
   while (d.digits.size() > 1 && d.digits.back() == '0') {
@@ -247,13 +244,9 @@ std::string FormatFixed3(double value) {
   return out;
 }
 
-double RoundHalfEven(double value, int decimals) {
-  return RoundPlaces(value, decimals, /*halfEven=*/true);
-}
+double RoundHalfEven(double value, int decimals) { return RoundPlaces(value, decimals, /*halfEven=*/true); }
 
-double RoundHalfAway(double value, int decimals) {
-  return RoundPlaces(value, decimals, /*halfEven=*/false);
-}
+double RoundHalfAway(double value, int decimals) { return RoundPlaces(value, decimals, /*halfEven=*/false); }
 
 DecimalScan ScanDecimal(std::string_view t, std::string_view exponentLetters) {
   DecimalScan s;

@@ -70,9 +70,9 @@ std::optional<double> ParseDecimal(std::string_view text);
 //   "2e"       -> digits "2", length 1;   ".5" -> length 2;   "." or "e5" -> length 0
 struct DecimalScan {
   bool negative = false;
-  std::string digits;          // the mantissa's digits without the point
-  int fractionDigits = 0;      // how many of them follow the point
-  std::int64_t exponent = 0;   // the written exponent, clamped far beyond any double's range
+  std::string digits;         // the mantissa's digits without the point
+  int fractionDigits = 0;     // how many of them follow the point
+  std::int64_t exponent = 0;  // the written exponent, clamped far beyond any double's range
   std::size_t length = 0;
 };
 DecimalScan ScanDecimal(std::string_view text, std::string_view exponentLetters = "Ee");

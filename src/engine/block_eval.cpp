@@ -74,12 +74,22 @@ bool Run(const double* cond, double* r, std::size_t n, F f) {
 // the other operand: a failure there cannot be hidden from a later test.
 bool Strict(Op op, bool slotA) {
   switch (op) {
-    case Op::kAdd: case Op::kSub: case Op::kMul: return true;
-    case Op::kDiv: case Op::kPercent: case Op::kSquare: case Op::kAbs: case Op::kNeg:
-    case Op::kCopy: case Op::kSqrt:
+    case Op::kAdd:
+    case Op::kSub:
+    case Op::kMul:
+      return true;
+    case Op::kDiv:
+    case Op::kPercent:
+    case Op::kSquare:
+    case Op::kAbs:
+    case Op::kNeg:
+    case Op::kCopy:
+    case Op::kSqrt:
       return slotA;
-    case Op::kRight: return !slotA;
-    default: return false;
+    case Op::kRight:
+      return !slotA;
+    default:
+      return false;
   }
 }
 
@@ -145,9 +155,7 @@ void clsExprParser::PrepareBlock() {
   bs.xReadOnly = bs.xCell >= 0 && !written[static_cast<std::size_t>(bs.xCell)];
   bs.resultDirect = written[static_cast<std::size_t>(p.resultCell)];
   const std::vector<std::uint8_t> test = RowsToTest(p.code, p.argCells, cells, p.resultCell, bs.xCell);
-  const auto constant = [&](std::int32_t cell) {
-    return cell != bs.xCell && !written[static_cast<std::size_t>(cell)];
-  };
+  const auto constant = [&](std::int32_t cell) { return cell != bs.xCell && !written[static_cast<std::size_t>(cell)]; };
   bs.rows.assign(p.code.size(), {});
   for (std::size_t k = 0; k < p.code.size(); ++k) {
     bs.rows[k].test = test[k] != 0;
@@ -161,7 +169,9 @@ std::size_t clsExprParser::EvalLanes(const double* x, double* y, std::uint8_t* f
   Program& p = *program_;
   BlockState& bs = p.block;
   double* const* L = bs.lane.data();
-  const auto ownLanes = [&](std::int32_t cell) { return bs.lanes.data() + static_cast<std::size_t>(cell) * kBlockLanes; };
+  const auto ownLanes = [&](std::int32_t cell) {
+    return bs.lanes.data() + static_cast<std::size_t>(cell) * kBlockLanes;
+  };
   if (bs.xCell >= 0) {
     if (bs.xReadOnly) {
       bs.lane[static_cast<std::size_t>(bs.xCell)] = const_cast<double*>(x);
@@ -188,111 +198,171 @@ std::size_t clsExprParser::EvalLanes(const double* x, double* y, std::uint8_t* f
     bool bad = false;
     const BlockState::Row& row = bs.rows[static_cast<std::size_t>(in - p.code.data())];
     const bool test = row.test;
-#define CN_LANES(kind, expr)                                    \
-  {                                                             \
-    const auto f = [=](std::size_t i) {                         \
-      [[maybe_unused]] const double a = A[i];                   \
-      [[maybe_unused]] const double b = B[i];                   \
-      return (expr);                                            \
-    };                                                          \
-    if (test) {                                                 \
-      bad = Run<Kind::kind>(C, R, m, f);                        \
-    } else {                                                    \
-      Run<Kind::kind, false>(C, R, m, f);                       \
-    }                                                           \
-  }                                                             \
+#define CN_LANES(kind, expr)                  \
+  {                                           \
+    const auto f = [=](std::size_t i) {       \
+      [[maybe_unused]] const double a = A[i]; \
+      [[maybe_unused]] const double b = B[i]; \
+      return (expr);                          \
+    };                                        \
+    if (test) {                               \
+      bad = Run<Kind::kind>(C, R, m, f);      \
+    } else {                                  \
+      Run<Kind::kind, false>(C, R, m, f);     \
+    }                                         \
+  }                                           \
   break
-  // Elementary two-operand rows: a constant operand is read once, not per lane.
-#define CN_LANES2(kind, expr)                                   \
-  if (row.constA) {                                             \
-    const double ca = A[0];                                     \
-    const auto f = [=](std::size_t i) {                         \
-      const double a = ca;                                      \
-      const double b = B[i];                                    \
-      return (expr);                                            \
-    };                                                          \
-    if (test) {                                                 \
-      bad = Run<Kind::kind>(C, R, m, f);                        \
-    } else {                                                    \
-      Run<Kind::kind, false>(C, R, m, f);                       \
-    }                                                           \
-    break;                                                      \
-  } else if (row.constB) {                                      \
-    const double cb = B[0];                                     \
-    const auto f = [=](std::size_t i) {                         \
-      const double a = A[i];                                    \
-      const double b = cb;                                      \
-      return (expr);                                            \
-    };                                                          \
-    if (test) {                                                 \
-      bad = Run<Kind::kind>(C, R, m, f);                        \
-    } else {                                                    \
-      Run<Kind::kind, false>(C, R, m, f);                       \
-    }                                                           \
-    break;                                                      \
-  }                                                             \
+    // Elementary two-operand rows: a constant operand is read once, not per lane.
+#define CN_LANES2(kind, expr)             \
+  if (row.constA) {                       \
+    const double ca = A[0];               \
+    const auto f = [=](std::size_t i) {   \
+      const double a = ca;                \
+      const double b = B[i];              \
+      return (expr);                      \
+    };                                    \
+    if (test) {                           \
+      bad = Run<Kind::kind>(C, R, m, f);  \
+    } else {                              \
+      Run<Kind::kind, false>(C, R, m, f); \
+    }                                     \
+    break;                                \
+  } else if (row.constB) {                \
+    const double cb = B[0];               \
+    const auto f = [=](std::size_t i) {   \
+      const double a = A[i];              \
+      const double b = cb;                \
+      return (expr);                      \
+    };                                    \
+    if (test) {                           \
+      bad = Run<Kind::kind>(C, R, m, f);  \
+    } else {                              \
+      Run<Kind::kind, false>(C, R, m, f); \
+    }                                     \
+    break;                                \
+  }                                       \
   CN_LANES(kind, expr)
     switch (op) {
-      case Op::kAdd: CN_LANES2(kPlain, a + b);
-      case Op::kSub: CN_LANES2(kPlain, a - b);
-      case Op::kMul: CN_LANES2(kPlain, a * b);
-      case Op::kDiv: CN_LANES2(kPlain, a / b);
-      case Op::kPercent: CN_LANES(kPlain, a / 100);
-      case Op::kIntDiv: CN_LANES(kCall, IntDivFormula(a, b));
-      case Op::kPow: CN_LANES(kCall, (a == 0 && b == 0) ? kBad : std::pow(a, b));
-      case Op::kSquare: CN_LANES(kPlain, a * a);
-      case Op::kAbs: CN_LANES(kPlain, std::fabs(a));
-      case Op::kAtn: CN_LANES(kCall, std::atan(a) / F);
-      case Op::kCos: CN_LANES(kCall, std::cos(a * F));
-      case Op::kSin: CN_LANES(kCall, std::sin(a * F));
-      case Op::kTan: CN_LANES(kCall, std::tan(a * F));
-      case Op::kExp: CN_LANES(kCall, std::exp(a));
-      case Op::kFix: CN_LANES(kCall, std::trunc(a));
-      case Op::kInt: CN_LANES(kCall, std::floor(a));
-      case Op::kLn: CN_LANES(kCall, std::log(a));
-      case Op::kSgn: CN_LANES(kPlain, Sign(a));
-      case Op::kSqrt: CN_LANES(kPlain, std::sqrt(a));
-      case Op::kCbr: CN_LANES(kCall, CbrFormula(a));
-      case Op::kAcos: CN_LANES(kCall, AcosFormula(a) / F);
-      case Op::kAsin: CN_LANES(kCall, AsinFormula(a) / F);
-      case Op::kCosh: CN_LANES(kCall, CoshFormula(a));
-      case Op::kSinh: CN_LANES(kCall, SinhFormula(a));
-      case Op::kTanh: CN_LANES(kCall, TanhFormula(a));
-      case Op::kAcosh: CN_LANES(kCall, AcoshFormula(a));
-      case Op::kAsinh: CN_LANES(kCall, AsinhFormula(a));
-      case Op::kAtanh: CN_LANES(kCall, AtanhFormula(a));
-      case Op::kCsc: CN_LANES(kCall, 1 / std::sin(a * F));
-      case Op::kSec: CN_LANES(kCall, 1 / std::cos(a * F));
-      case Op::kCot: CN_LANES(kCall, 1 / std::tan(a * F));
-      case Op::kAcsc: CN_LANES(kCall, Finite(1 / a) ? AsinFormula(1 / a) / F : kBad);
-      case Op::kAsec: CN_LANES(kCall, Finite(1 / a) ? AcosFormula(1 / a) / F : kBad);
-      case Op::kAcot: CN_LANES(kCall, (kPi / 2 - std::atan(a)) / F);
-      case Op::kCsch: CN_LANES(kCall, 1 / SinhFormula(a));
-      case Op::kSech: CN_LANES(kCall, 1 / CoshFormula(a));
-      case Op::kCoth: CN_LANES(kCall, 1 / TanhFormula(a));
-      case Op::kAcsch: CN_LANES(kCall, Finite(1 / a) ? AsinhFormula(1 / a) : kBad);
-      case Op::kAsech: CN_LANES(kCall, Finite(1 / a) ? AcoshFormula(1 / a) : kBad);
-      case Op::kAcoth: CN_LANES(kCall, Finite(1 / a) ? AtanhFormula(1 / a) : kBad);
-      case Op::kRad: CN_LANES(kPlain, a / F);
-      case Op::kDeg: CN_LANES(kPlain, (a / F) * kPi / 180);
-      case Op::kGrad: CN_LANES(kPlain, (a / F) * kPi / 200);
-      case Op::kNeg: CN_LANES(kPlain, -a);
-      case Op::kNot: CN_LANES(kTruth, a == 0 ? 1.0 : 0.0);
-      case Op::kGt: CN_LANES2(kTruth, a > b ? 1.0 : 0.0);
-      case Op::kGe: CN_LANES2(kTruth, a >= b ? 1.0 : 0.0);
-      case Op::kLt: CN_LANES2(kTruth, a < b ? 1.0 : 0.0);
-      case Op::kLe: CN_LANES2(kTruth, a <= b ? 1.0 : 0.0);
-      case Op::kEq: CN_LANES2(kTruth, a == b ? 1.0 : 0.0);
-      case Op::kNe: CN_LANES2(kTruth, a != b ? 1.0 : 0.0);
-      case Op::kAnd: CN_LANES(kTruth, (a != 0 && b != 0) ? 1.0 : 0.0);
-      case Op::kOr: CN_LANES(kTruth, (a != 0 || b != 0) ? 1.0 : 0.0);
-      case Op::kXor: CN_LANES(kTruth, ((a != 0) != (b != 0)) ? 1.0 : 0.0);
-      case Op::kNand: CN_LANES(kTruth, !(a != 0 && b != 0) ? 1.0 : 0.0);
-      case Op::kNor: CN_LANES(kTruth, !(a != 0 || b != 0) ? 1.0 : 0.0);
-      case Op::kNxor: CN_LANES(kTruth, ((a != 0) == (b != 0)) ? 1.0 : 0.0);
-      case Op::kLogN: CN_LANES(kCall, LogNFormula(a, b));
-      case Op::kRight: CN_LANES(kPlain, b);
-      case Op::kCopy: CN_LANES(kPlain, a);
+      case Op::kAdd:
+        CN_LANES2(kPlain, a + b);
+      case Op::kSub:
+        CN_LANES2(kPlain, a - b);
+      case Op::kMul:
+        CN_LANES2(kPlain, a * b);
+      case Op::kDiv:
+        CN_LANES2(kPlain, a / b);
+      case Op::kPercent:
+        CN_LANES(kPlain, a / 100);
+      case Op::kIntDiv:
+        CN_LANES(kCall, IntDivFormula(a, b));
+      case Op::kPow:
+        CN_LANES(kCall, (a == 0 && b == 0) ? kBad : std::pow(a, b));
+      case Op::kSquare:
+        CN_LANES(kPlain, a * a);
+      case Op::kAbs:
+        CN_LANES(kPlain, std::fabs(a));
+      case Op::kAtn:
+        CN_LANES(kCall, std::atan(a) / F);
+      case Op::kCos:
+        CN_LANES(kCall, std::cos(a * F));
+      case Op::kSin:
+        CN_LANES(kCall, std::sin(a * F));
+      case Op::kTan:
+        CN_LANES(kCall, std::tan(a * F));
+      case Op::kExp:
+        CN_LANES(kCall, std::exp(a));
+      case Op::kFix:
+        CN_LANES(kCall, std::trunc(a));
+      case Op::kInt:
+        CN_LANES(kCall, std::floor(a));
+      case Op::kLn:
+        CN_LANES(kCall, std::log(a));
+      case Op::kSgn:
+        CN_LANES(kPlain, Sign(a));
+      case Op::kSqrt:
+        CN_LANES(kPlain, std::sqrt(a));
+      case Op::kCbr:
+        CN_LANES(kCall, CbrFormula(a));
+      case Op::kAcos:
+        CN_LANES(kCall, AcosFormula(a) / F);
+      case Op::kAsin:
+        CN_LANES(kCall, AsinFormula(a) / F);
+      case Op::kCosh:
+        CN_LANES(kCall, CoshFormula(a));
+      case Op::kSinh:
+        CN_LANES(kCall, SinhFormula(a));
+      case Op::kTanh:
+        CN_LANES(kCall, TanhFormula(a));
+      case Op::kAcosh:
+        CN_LANES(kCall, AcoshFormula(a));
+      case Op::kAsinh:
+        CN_LANES(kCall, AsinhFormula(a));
+      case Op::kAtanh:
+        CN_LANES(kCall, AtanhFormula(a));
+      case Op::kCsc:
+        CN_LANES(kCall, 1 / std::sin(a * F));
+      case Op::kSec:
+        CN_LANES(kCall, 1 / std::cos(a * F));
+      case Op::kCot:
+        CN_LANES(kCall, 1 / std::tan(a * F));
+      case Op::kAcsc:
+        CN_LANES(kCall, Finite(1 / a) ? AsinFormula(1 / a) / F : kBad);
+      case Op::kAsec:
+        CN_LANES(kCall, Finite(1 / a) ? AcosFormula(1 / a) / F : kBad);
+      case Op::kAcot:
+        CN_LANES(kCall, (kPi / 2 - std::atan(a)) / F);
+      case Op::kCsch:
+        CN_LANES(kCall, 1 / SinhFormula(a));
+      case Op::kSech:
+        CN_LANES(kCall, 1 / CoshFormula(a));
+      case Op::kCoth:
+        CN_LANES(kCall, 1 / TanhFormula(a));
+      case Op::kAcsch:
+        CN_LANES(kCall, Finite(1 / a) ? AsinhFormula(1 / a) : kBad);
+      case Op::kAsech:
+        CN_LANES(kCall, Finite(1 / a) ? AcoshFormula(1 / a) : kBad);
+      case Op::kAcoth:
+        CN_LANES(kCall, Finite(1 / a) ? AtanhFormula(1 / a) : kBad);
+      case Op::kRad:
+        CN_LANES(kPlain, a / F);
+      case Op::kDeg:
+        CN_LANES(kPlain, (a / F) * kPi / 180);
+      case Op::kGrad:
+        CN_LANES(kPlain, (a / F) * kPi / 200);
+      case Op::kNeg:
+        CN_LANES(kPlain, -a);
+      case Op::kNot:
+        CN_LANES(kTruth, a == 0 ? 1.0 : 0.0);
+      case Op::kGt:
+        CN_LANES2(kTruth, a > b ? 1.0 : 0.0);
+      case Op::kGe:
+        CN_LANES2(kTruth, a >= b ? 1.0 : 0.0);
+      case Op::kLt:
+        CN_LANES2(kTruth, a < b ? 1.0 : 0.0);
+      case Op::kLe:
+        CN_LANES2(kTruth, a <= b ? 1.0 : 0.0);
+      case Op::kEq:
+        CN_LANES2(kTruth, a == b ? 1.0 : 0.0);
+      case Op::kNe:
+        CN_LANES2(kTruth, a != b ? 1.0 : 0.0);
+      case Op::kAnd:
+        CN_LANES(kTruth, (a != 0 && b != 0) ? 1.0 : 0.0);
+      case Op::kOr:
+        CN_LANES(kTruth, (a != 0 || b != 0) ? 1.0 : 0.0);
+      case Op::kXor:
+        CN_LANES(kTruth, ((a != 0) != (b != 0)) ? 1.0 : 0.0);
+      case Op::kNand:
+        CN_LANES(kTruth, !(a != 0 && b != 0) ? 1.0 : 0.0);
+      case Op::kNor:
+        CN_LANES(kTruth, !(a != 0 || b != 0) ? 1.0 : 0.0);
+      case Op::kNxor:
+        CN_LANES(kTruth, ((a != 0) == (b != 0)) ? 1.0 : 0.0);
+      case Op::kLogN:
+        CN_LANES(kCall, LogNFormula(a, b));
+      case Op::kRight:
+        CN_LANES(kPlain, b);
+      case Op::kCopy:
+        CN_LANES(kPlain, a);
       case Op::kLib1: {
         const LibFn1 fn = in->fn.f1;
         CN_LANES(kCall, fn(a));
@@ -328,10 +398,12 @@ std::size_t clsExprParser::EvalLanes(const double* x, double* y, std::uint8_t* f
         });
         break;
       }
-      case Op::kMissing: CN_LANES(kCall, kBad);
+      case Op::kMissing:
+        CN_LANES(kCall, kBad);
       case Op::kRnd:      // never here: such programs run sample by sample
       case Op::kGuarded:  // never a guarded row's own operation
-      case Op::kEnd: CN_LANES(kCall, kBad);
+      case Op::kEnd:
+        CN_LANES(kCall, kBad);
     }
 #undef CN_LANES2
 #undef CN_LANES

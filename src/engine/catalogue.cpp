@@ -188,9 +188,8 @@ constexpr int CompareNoCase(std::string_view a, std::string_view b) {
 constexpr std::array<std::uint8_t, kCount> kByName = [] {
   std::array<std::uint8_t, kCount> order{};
   for (std::size_t i = 0; i < kCount; ++i) order[i] = static_cast<std::uint8_t>(i);
-  std::sort(order.begin(), order.end(), [](std::uint8_t a, std::uint8_t b) {
-    return CompareNoCase(kCatalogue[a].name, kCatalogue[b].name) < 0;
-  });
+  std::sort(order.begin(), order.end(),
+            [](std::uint8_t a, std::uint8_t b) { return CompareNoCase(kCatalogue[a].name, kCatalogue[b].name) < 0; });
   return order;
 }();
 

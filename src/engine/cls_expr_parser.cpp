@@ -115,7 +115,6 @@ void clsExprParser::Materialize() const {
   LastFailure();
 }
 
-
 void clsExprParser::Post(int number) {
   failure_.Number = number;
   failure_.Source = kSource;

@@ -25,8 +25,8 @@ enum class ErrId : int;
 
 // One argument slot of a table row.
 struct EtSlot {
-  int Idx = 0;        // 0 for a constant or computed value, else a variable index
-  std::string Name;   // the variable's name as written, or ""
+  int Idx = 0;       // 0 for a constant or computed value, else a variable index
+  std::string Name;  // the variable's name as written, or ""
   double Value = 0;
 };
 
@@ -179,7 +179,7 @@ class clsExprParser {
   mutable std::string errorDescription_;
   int errorId_ = 0;
   int errorPos_ = 0;
-  mutable bool errorPending_ = false;   // errorDescription_ is still to be built from pendingFail_
+  mutable bool errorPending_ = false;  // errorDescription_ is still to be built from pendingFail_
   EvalFailure pendingFail_;
   mutable FailureRecord failure_;
   mutable bool failurePending_ = false;  // failure_.Description is still to be built from recordFail_

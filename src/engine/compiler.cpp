@@ -31,17 +31,19 @@ int CountArguments(std::u32string_view t) {
   int level = 0;
   int separators = 0;
   for (char32_t c : t) {
-    if (c == U'(') ++level;
-    else if (c == U')') --level;
-    else if (c == U',' && level == 1) ++separators;
+    if (c == U'(')
+      ++level;
+    else if (c == U')')
+      --level;
+    else if (c == U',' && level == 1)
+      ++separators;
     if (level == 0) return separators + 1;
   }
   return 1;
 }
 
 bool EndsOperand(char32_t c) {
-  return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z') || (c >= U'0' && c <= U'9') || c == U'_' ||
-         c == U'.';
+  return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z') || (c >= U'0' && c <= U'9') || c == U'_' || c == U'.';
 }
 
 std::string PosText(int pos) { return std::to_string(pos); }
@@ -100,9 +102,13 @@ bool Compiler::StoreOperand(std::u32string token, int slotIndex) {
   bool isValue = false;
   std::u32string unknown;
   switch (ConstantValue(token, value, unknown, options_.clock)) {
-    case Recognised::kYes: isValue = true; break;
-    case Recognised::kMalformed: return FailAt(ErrId::kConstantUnknown, {U32ToUtf8(unknown)}, pos);
-    case Recognised::kNo: break;
+    case Recognised::kYes:
+      isValue = true;
+      break;
+    case Recognised::kMalformed:
+      return FailAt(ErrId::kConstantUnknown, {U32ToUtf8(unknown)}, pos);
+    case Recognised::kNo:
+      break;
   }
   if (!isValue && options_.unitConv && ParseUnitNumber(token, value)) isValue = true;
   if (!isValue && IsNumber(token)) {
@@ -112,9 +118,13 @@ bool Compiler::StoreOperand(std::u32string token, int slotIndex) {
   }
   if (!isValue && options_.dmsConv) {
     switch (ParseDMS(token, value)) {
-      case Recognised::kYes: isValue = true; break;
-      case Recognised::kMalformed: return FailAt(ErrId::kWrongDms, {}, pos);
-      case Recognised::kNo: break;
+      case Recognised::kYes:
+        isValue = true;
+        break;
+      case Recognised::kMalformed:
+        return FailAt(ErrId::kWrongDms, {}, pos);
+      case Recognised::kNo:
+        break;
     }
   }
   if (isValue) {
@@ -190,28 +200,37 @@ bool Compiler::HandleChar(std::u32string_view s, int i, bool& again) {
   switch (c) {
     case U' ':
       return true;
-    case U'(': case U'[': case U'{':
+    case U'(':
+    case U'[':
+    case U'{':
       return OpenBracket(s, i);
-    case U')': case U']': case U'}':
+    case U')':
+    case U']':
+    case U'}':
       --depth_;
       closed_ = true;
       if (depth_ < 0) return FailAt(ErrId::kTooManyClosing, {PosText(i)}, i);
       return true;
-    case U'+': case U'-': {
+    case U'+':
+    case U'-': {
       if (IsExponentSign(pending_)) {
         pending_ += c;
         return true;
       }
       if (pending_.empty()) {
         const char32_t p = PrevNonBlankChar(s, i);
-        if (p == 0 || p == U'(' || p == U'[' || p == U'{' || p == U'|' || p == U',') pending_ = U"0";
-        else return FailAt(ErrId::kMissingArgument, {}, i);
+        if (p == 0 || p == U'(' || p == U'[' || p == U'{' || p == U'|' || p == U',')
+          pending_ = U"0";
+        else
+          return FailAt(ErrId::kMissingArgument, {}, i);
       }
       NewRow(i, c == U'+' ? "+" : "-", depth_ * 10 + 2, 2);
       operatorSeen_ = true;
       return StoreOperand(pending_, 1);
     }
-    case U'*': case U'/': case U'\\':
+    case U'*':
+    case U'/':
+    case U'\\':
       NewRow(i, c == U'*' ? "*" : c == U'/' ? "/" : "\\", depth_ * 10 + 3, 2);
       operatorSeen_ = true;
       return StoreOperand(pending_, 1);
@@ -219,7 +238,8 @@ bool Compiler::HandleChar(std::u32string_view s, int i, bool& again) {
       NewRow(i, "^", depth_ * 10 + 4, 2);
       operatorSeen_ = true;
       return StoreOperand(pending_, 1);
-    case U'!': case U'%': {
+    case U'!':
+    case U'%': {
       NewRow(i, c == U'!' ? "!" : "%", depth_ * 10 + 9, 1);
       if (c == U'%') operatorSeen_ = true;
       const std::u32string keep = pending_;
@@ -251,9 +271,16 @@ bool Compiler::HandleChar(std::u32string_view s, int i, bool& again) {
         NewRow(i, "abs", depth_ * 10, 1);
       }
       return true;
-    case U'=': case U'<': case U'>':
+    case U'=':
+    case U'<':
+    case U'>':
       return Comparison(c, i);
-    case U'x': case U'y': case U'z': case U'X': case U'Y': case U'Z':
+    case U'x':
+    case U'y':
+    case U'z':
+    case U'X':
+    case U'Y':
+    case U'Z':
       if (IsNumber(pending_)) {
         // 2x: the product is implied; the letter is read again afterwards.
         NewRow(i, "*", depth_ * 10 + 3, 2);

@@ -22,7 +22,7 @@ struct CompiledTable {
   std::vector<VarRecord> vars;  // 0..varTop, record 0 unused
   int varTop = 0;
   std::unordered_map<std::string, int> varIndex;  // lower-cased name -> index
-  int lastPos = 0;  // the last position scanned, which ErrorPos keeps after a compile
+  int lastPos = 0;                                // the last position scanned, which ErrorPos keeps after a compile
 };
 
 // The first error found; the compile stops there.
@@ -35,8 +35,8 @@ struct CompileError {
 using CompileResult = std::variant<CompiledTable, CompileError>;
 
 struct CompileOptions {
-  bool unitConv = true;  // 5km and the like are numbers
-  bool dmsConv = true;   // 10d30'15" is a number
+  bool unitConv = true;           // 5km and the like are numbers
+  bool dmsConv = true;            // 10d30'15" is a number
   SerialClock clock = NowSerial;  // what DATE#, TIME# and NOW# read
 };
 

@@ -55,17 +55,19 @@ inline bool clsExprParser::EvalTable(double& result) {
 
   // An argument that the previous row has just computed is taken from the
   // register instead of the cell, so that it need not wait for the store.
-#define DISPATCH()                                     \
-  do {                                                 \
-    a = c[in->a];                                      \
-    b = c[in->b];                                      \
-    if (in->fwd == 1) a = r;                           \
-    else if (in->fwd == 2) b = r;                      \
-    goto* kLabels[static_cast<int>(in->op)];           \
+#define DISPATCH()                           \
+  do {                                       \
+    a = c[in->a];                            \
+    b = c[in->b];                            \
+    if (in->fwd == 1)                        \
+      a = r;                                 \
+    else if (in->fwd == 2)                   \
+      b = r;                                 \
+    goto* kLabels[static_cast<int>(in->op)]; \
   } while (0)
-#define NEXT() \
-  do {         \
-    ++in;      \
+#define NEXT()  \
+  do {          \
+    ++in;       \
     DISPATCH(); \
   } while (0)
   // Store a checked result and go on with the next row.
@@ -77,11 +79,11 @@ inline bool clsExprParser::EvalTable(double& result) {
     NEXT();                           \
   } while (0)
   // Comparisons and logic cannot fail.
-#define TRUTH(cond)          \
-  do {                       \
-    r = (cond) ? 1.0 : 0.0;  \
-    c[in->dst] = r;          \
-    NEXT();                  \
+#define TRUTH(cond)         \
+  do {                      \
+    r = (cond) ? 1.0 : 0.0; \
+    c[in->dst] = r;         \
+    NEXT();                 \
   } while (0)
 
   DISPATCH();
@@ -97,81 +99,144 @@ L_kGuarded:
 L_kEnd:
   result = c[p.resultCell];
   return true;
-L_kAdd: RESULT(a + b);
-L_kSub: RESULT(a - b);
-L_kMul: RESULT(a * b);
-L_kDiv: RESULT(a / b);
-L_kPercent: RESULT(a / 100);
-L_kIntDiv: RESULT(IntDivFormula(a, b));
+L_kAdd:
+  RESULT(a + b);
+L_kSub:
+  RESULT(a - b);
+L_kMul:
+  RESULT(a * b);
+L_kDiv:
+  RESULT(a / b);
+L_kPercent:
+  RESULT(a / 100);
+L_kIntDiv:
+  RESULT(IntDivFormula(a, b));
 L_kPow:
   if (a == 0 && b == 0) goto fail;
   RESULT(std::pow(a, b));
-L_kSquare: RESULT(a * a);
-L_kAbs: RESULT(std::fabs(a));
-L_kAtn: RESULT(std::atan(a) / F);
-L_kCos: RESULT(std::cos(a * F));
-L_kSin: RESULT(std::sin(a * F));
-L_kTan: RESULT(std::tan(a * F));
-L_kExp: RESULT(std::exp(a));
-L_kFix: RESULT(std::trunc(a));
-L_kInt: RESULT(std::floor(a));
-L_kLn: RESULT(std::log(a));
-L_kRnd: RESULT(a * static_cast<double>(NextRandom()));
-L_kSgn: RESULT(Sign(a));
-L_kSqrt: RESULT(std::sqrt(a));
-L_kCbr: RESULT(CbrFormula(a));
-L_kAcos: RESULT(AcosFormula(a) / F);
-L_kAsin: RESULT(AsinFormula(a) / F);
-L_kCosh: RESULT(CoshFormula(a));
-L_kSinh: RESULT(SinhFormula(a));
-L_kTanh: RESULT(TanhFormula(a));
-L_kAcosh: RESULT(AcoshFormula(a));
-L_kAsinh: RESULT(AsinhFormula(a));
-L_kAtanh: RESULT(AtanhFormula(a));
-L_kCsc: RESULT(1 / std::sin(a * F));
-L_kSec: RESULT(1 / std::cos(a * F));
-L_kCot: RESULT(1 / std::tan(a * F));
-L_kAcsc: RESULT(Finite(1 / a) ? AsinFormula(1 / a) / F : kBad);
-L_kAsec: RESULT(Finite(1 / a) ? AcosFormula(1 / a) / F : kBad);
-L_kAcot: RESULT((kPi / 2 - std::atan(a)) / F);
-L_kCsch: RESULT(1 / SinhFormula(a));
-L_kSech: RESULT(1 / CoshFormula(a));
-L_kCoth: RESULT(1 / TanhFormula(a));
-L_kAcsch: RESULT(Finite(1 / a) ? AsinhFormula(1 / a) : kBad);
-L_kAsech: RESULT(Finite(1 / a) ? AcoshFormula(1 / a) : kBad);
-L_kAcoth: RESULT(Finite(1 / a) ? AtanhFormula(1 / a) : kBad);
-L_kRad: RESULT(a / F);
-L_kDeg: RESULT((a / F) * kPi / 180);
-L_kGrad: RESULT((a / F) * kPi / 200);
-L_kNeg: RESULT(-a);
-L_kNot: TRUTH(a == 0);
-L_kGt: TRUTH(a > b);
-L_kGe: TRUTH(a >= b);
-L_kLt: TRUTH(a < b);
-L_kLe: TRUTH(a <= b);
-L_kEq: TRUTH(a == b);
-L_kNe: TRUTH(a != b);
-L_kAnd: TRUTH(a != 0 && b != 0);
-L_kOr: TRUTH(a != 0 || b != 0);
-L_kXor: TRUTH((a != 0) != (b != 0));
-L_kNand: TRUTH(!(a != 0 && b != 0));
-L_kNor: TRUTH(!(a != 0 || b != 0));
-L_kNxor: TRUTH((a != 0) == (b != 0));
-L_kLogN: RESULT(LogNFormula(a, b));
-L_kRight: RESULT(b);
-L_kCopy: RESULT(a);
-L_kLib1: RESULT(in->fn.f1(a));
-L_kLib2: RESULT(in->fn.f2(a, b));
-L_kLibAngle2: RESULT(in->fn.f2(a, b * F));
-L_kLib3: {
+L_kSquare:
+  RESULT(a * a);
+L_kAbs:
+  RESULT(std::fabs(a));
+L_kAtn:
+  RESULT(std::atan(a) / F);
+L_kCos:
+  RESULT(std::cos(a * F));
+L_kSin:
+  RESULT(std::sin(a * F));
+L_kTan:
+  RESULT(std::tan(a * F));
+L_kExp:
+  RESULT(std::exp(a));
+L_kFix:
+  RESULT(std::trunc(a));
+L_kInt:
+  RESULT(std::floor(a));
+L_kLn:
+  RESULT(std::log(a));
+L_kRnd:
+  RESULT(a * static_cast<double>(NextRandom()));
+L_kSgn:
+  RESULT(Sign(a));
+L_kSqrt:
+  RESULT(std::sqrt(a));
+L_kCbr:
+  RESULT(CbrFormula(a));
+L_kAcos:
+  RESULT(AcosFormula(a) / F);
+L_kAsin:
+  RESULT(AsinFormula(a) / F);
+L_kCosh:
+  RESULT(CoshFormula(a));
+L_kSinh:
+  RESULT(SinhFormula(a));
+L_kTanh:
+  RESULT(TanhFormula(a));
+L_kAcosh:
+  RESULT(AcoshFormula(a));
+L_kAsinh:
+  RESULT(AsinhFormula(a));
+L_kAtanh:
+  RESULT(AtanhFormula(a));
+L_kCsc:
+  RESULT(1 / std::sin(a * F));
+L_kSec:
+  RESULT(1 / std::cos(a * F));
+L_kCot:
+  RESULT(1 / std::tan(a * F));
+L_kAcsc:
+  RESULT(Finite(1 / a) ? AsinFormula(1 / a) / F : kBad);
+L_kAsec:
+  RESULT(Finite(1 / a) ? AcosFormula(1 / a) / F : kBad);
+L_kAcot:
+  RESULT((kPi / 2 - std::atan(a)) / F);
+L_kCsch:
+  RESULT(1 / SinhFormula(a));
+L_kSech:
+  RESULT(1 / CoshFormula(a));
+L_kCoth:
+  RESULT(1 / TanhFormula(a));
+L_kAcsch:
+  RESULT(Finite(1 / a) ? AsinhFormula(1 / a) : kBad);
+L_kAsech:
+  RESULT(Finite(1 / a) ? AcoshFormula(1 / a) : kBad);
+L_kAcoth:
+  RESULT(Finite(1 / a) ? AtanhFormula(1 / a) : kBad);
+L_kRad:
+  RESULT(a / F);
+L_kDeg:
+  RESULT((a / F) * kPi / 180);
+L_kGrad:
+  RESULT((a / F) * kPi / 200);
+L_kNeg:
+  RESULT(-a);
+L_kNot:
+  TRUTH(a == 0);
+L_kGt:
+  TRUTH(a > b);
+L_kGe:
+  TRUTH(a >= b);
+L_kLt:
+  TRUTH(a < b);
+L_kLe:
+  TRUTH(a <= b);
+L_kEq:
+  TRUTH(a == b);
+L_kNe:
+  TRUTH(a != b);
+L_kAnd:
+  TRUTH(a != 0 && b != 0);
+L_kOr:
+  TRUTH(a != 0 || b != 0);
+L_kXor:
+  TRUTH((a != 0) != (b != 0));
+L_kNand:
+  TRUTH(!(a != 0 && b != 0));
+L_kNor:
+  TRUTH(!(a != 0 || b != 0));
+L_kNxor:
+  TRUTH((a != 0) == (b != 0));
+L_kLogN:
+  RESULT(LogNFormula(a, b));
+L_kRight:
+  RESULT(b);
+L_kCopy:
+  RESULT(a);
+L_kLib1:
+  RESULT(in->fn.f1(a));
+L_kLib2:
+  RESULT(in->fn.f2(a, b));
+L_kLibAngle2:
+  RESULT(in->fn.f2(a, b * F));
+L_kLib3 : {
   const std::int32_t* s = argCells + in->args;
   RESULT(in->fn.f3(a, b, c[s[2]]));
 }
-L_kLib4: {
+L_kLib4 : {
   const std::int32_t* s = argCells + in->args;
   RESULT(in->fn.f4(a, b, c[s[2]], c[s[3]]));
 }
-L_kLibList: {
+L_kLibList : {
   double list[kMaxArgs];
   const std::int32_t* s = argCells + in->args;
   for (int i = 0; i < in->argc; ++i) list[i] = c[s[i]];
@@ -319,17 +384,20 @@ std::string clsExprParser::DescribeFailure(const EvalFailure& f) const {
       }
       return ErrorMessage(ErrId::kEvalLibrary, {row.Fun, list, pos});
     }
-    case ErrId::kEvalFunction1: return ErrorMessage(ErrId::kEvalFunction1, {row.Fun, arg(0), pos});
-    case ErrId::kEvalFunction2: return ErrorMessage(ErrId::kEvalFunction2, {row.Fun, arg(0), arg(1), pos});
-    default: return ErrorMessage(ErrId::kEvalOperator, {arg(0), row.Fun, arg(1), pos});
+    case ErrId::kEvalFunction1:
+      return ErrorMessage(ErrId::kEvalFunction1, {row.Fun, arg(0), pos});
+    case ErrId::kEvalFunction2:
+      return ErrorMessage(ErrId::kEvalFunction2, {row.Fun, arg(0), arg(1), pos});
+    default:
+      return ErrorMessage(ErrId::kEvalOperator, {arg(0), row.Fun, arg(1), pos});
   }
 }
 
 void clsExprParser::ET_Dump(EtTable& eTable) const {
   eTable.assign(static_cast<std::size_t>(etTop_) + 1, std::vector<EtCell>(16));
-  static const char* const kTitles[] = {"Fun",    "ArgTop", "A1 Idx", "Arg1 Name", "Arg1 Value",
-                                        "A2 Idx", "Arg2 Name", "Arg2 Value", "ArgOf", "ArgIdx",
-                                        "Value",  "PriLvl", "PosInExpr", "PriIdx", "Cond"};
+  static const char* const kTitles[] = {"Fun",    "ArgTop",    "A1 Idx",     "Arg1 Name", "Arg1 Value",
+                                        "A2 Idx", "Arg2 Name", "Arg2 Value", "ArgOf",     "ArgIdx",
+                                        "Value",  "PriLvl",    "PosInExpr",  "PriIdx",    "Cond"};
   for (int col = 1; col <= 15; ++col) eTable[0][static_cast<std::size_t>(col)] = std::string(kTitles[col - 1]);
   if (!compiled_ || !program_) return;
   const Program& p = *program_;

@@ -35,13 +35,19 @@ Op OpFor(const EtRow& row, const std::vector<EtRow>& et, Instr& in) {
       if (row.ArgTop == 1) return Op::kMissing;
       in.fn.f2 = routine.f2;
       return f->op;
-    case Op::kLib3: in.fn.f3 = routine.f3; return Op::kLib3;
-    case Op::kLib4: in.fn.f4 = routine.f4; return Op::kLib4;
-    case Op::kLibList: in.fn.list = routine.list; return Op::kLibList;
-    default: return f->op;
+    case Op::kLib3:
+      in.fn.f3 = routine.f3;
+      return Op::kLib3;
+    case Op::kLib4:
+      in.fn.f4 = routine.f4;
+      return Op::kLib4;
+    case Op::kLibList:
+      in.fn.list = routine.list;
+      return Op::kLibList;
+    default:
+      return f->op;
   }
 }
-
 
 // The order the program runs the rows in: the table's own order (PriIdx),
 // except that a row never runs before the rows that feed it. Nested
@@ -110,8 +116,8 @@ void clsExprParser::BuildProgram() {
   };
 
   prog->varCell.assign(static_cast<std::size_t>(varTop_) + 1, -1);
-  for (int v = 1; v <= varTop_; ++v) prog->varCell[static_cast<std::size_t>(v)] = newCell(vars_[static_cast<std::size_t>(v)].Value);
-
+  for (int v = 1; v <= varTop_; ++v)
+    prog->varCell[static_cast<std::size_t>(v)] = newCell(vars_[static_cast<std::size_t>(v)].Value);
 
   // Slots in use: up to ArgTop (at least 2, as the dump shows two) and every
   // slot that receives a result.
@@ -136,7 +142,8 @@ void clsExprParser::BuildProgram() {
     for (int s = 1; s <= used[static_cast<std::size_t>(r)]; ++s) {
       const EtSlot& slot = row.Arg[static_cast<std::size_t>(s)];
       prog->slotCell[static_cast<std::size_t>(r)][static_cast<std::size_t>(s)] =
-          (slot.Idx > 0 && slot.Idx <= varTop_) ? prog->varCell[static_cast<std::size_t>(slot.Idx)] : newCell(slot.Value);
+          (slot.Idx > 0 && slot.Idx <= varTop_) ? prog->varCell[static_cast<std::size_t>(slot.Idx)]
+                                                : newCell(slot.Value);
     }
   }
 

@@ -28,15 +28,28 @@ struct Constant {
   int exponent;  // the value is 10^exponent * mantissa, computed by pow
 };
 
-
 constexpr Constant kConstants[] = {
-    {U"pi", kPi, 0},           {U"PI", kPi, 0},           {U"pi2", kPi / 2, 0},
-    {U"pi3", kPi / 3, 0},      {U"pi4", kPi / 4, 0},      {U"e", 2.71828182845905, 0},
-    {U"eu", 0.577215664901533, 0}, {U"phi", 1.61803398874989, 0}, {U"g", 9.80665, 0},
-    {U"G", 6.672, -11},        {U"R", 8.31451, 0},        {U"eps", 8.854187817, -12},
-    {U"mu", 12.566370614, -7}, {U"c", 2.99792458, 8},     {U"q", 1.60217733, -19},
-    {U"me", 9.1093897, -31},   {U"mp", 1.6726231, -27},   {U"mn", 1.6749286, -27},
-    {U"K", 1.380658, -23},     {U"h", 6.6260755, -34},    {U"A", 6.0221367, 23},
+    {U"pi", kPi, 0},
+    {U"PI", kPi, 0},
+    {U"pi2", kPi / 2, 0},
+    {U"pi3", kPi / 3, 0},
+    {U"pi4", kPi / 4, 0},
+    {U"e", 2.71828182845905, 0},
+    {U"eu", 0.577215664901533, 0},
+    {U"phi", 1.61803398874989, 0},
+    {U"g", 9.80665, 0},
+    {U"G", 6.672, -11},
+    {U"R", 8.31451, 0},
+    {U"eps", 8.854187817, -12},
+    {U"mu", 12.566370614, -7},
+    {U"c", 2.99792458, 8},
+    {U"q", 1.60217733, -19},
+    {U"me", 9.1093897, -31},
+    {U"mp", 1.6726231, -27},
+    {U"mn", 1.6749286, -27},
+    {U"K", 1.380658, -23},
+    {U"h", 6.6260755, -34},
+    {U"A", 6.0221367, 23},
 };
 
 std::u32string Upper(std::u32string_view text) {
@@ -97,9 +110,12 @@ Recognised ConstantValue(std::u32string_view token, double& value, std::u32strin
   const std::u32string upper = Upper(name);
   if (upper == U"DATE" || upper == U"TIME" || upper == U"NOW") {
     const double serial = now();
-    if (upper == U"DATE") value = std::floor(serial);
-    else if (upper == U"TIME") value = serial - std::floor(serial);
-    else value = serial;
+    if (upper == U"DATE")
+      value = std::floor(serial);
+    else if (upper == U"TIME")
+      value = serial - std::floor(serial);
+    else
+      value = serial;
     return Recognised::kYes;
   }
   unknownName = name;
@@ -127,10 +143,12 @@ bool ParseUnitNumber(std::u32string_view token, double& value) {
   if (!LeadingDecimal(token.substr(0, i), number)) return false;
   std::u32string_view rest = token.substr(i);
 
-  struct Prefix { char32_t symbol; int exponent; };
-  static constexpr Prefix kPrefixes[] = {{U'p', -12}, {U'n', -9}, {U'u', -6}, {U'\u00B5', -6},
-                                         {U'm', -3},  {U'c', -2}, {U'k', 3},  {U'M', 6},
-                                         {U'G', 9},   {U'T', 12}};
+  struct Prefix {
+    char32_t symbol;
+    int exponent;
+  };
+  static constexpr Prefix kPrefixes[] = {{U'p', -12}, {U'n', -9}, {U'u', -6}, {U'\u00B5', -6}, {U'm', -3},
+                                         {U'c', -2},  {U'k', 3},  {U'M', 6},  {U'G', 9},       {U'T', 12}};
   int p = 0;
   if (rest.size() >= 2) {
     for (const Prefix& prefix : kPrefixes) {
@@ -141,11 +159,13 @@ bool ParseUnitNumber(std::u32string_view token, double& value) {
       }
     }
   }
-  struct Unit { std::u32string_view symbol; double factor; };
-  static constexpr Unit kUnits[] = {
-      {U"s", 1},   {U"Hz", 1}, {U"m", 1},   {U"g", 0.001}, {U"rad", 1}, {U"Rad", 1},
-      {U"RAD", 1}, {U"S", 1},  {U"V", 1},   {U"A", 1},     {U"W", 1},   {U"F", 1},
-      {U"bar", 1}, {U"Pa", 1}, {U"Nm", 1},  {U"Ohm", 1},   {U"ohm", 1}};
+  struct Unit {
+    std::u32string_view symbol;
+    double factor;
+  };
+  static constexpr Unit kUnits[] = {{U"s", 1},   {U"Hz", 1}, {U"m", 1},  {U"g", 0.001}, {U"rad", 1}, {U"Rad", 1},
+                                    {U"RAD", 1}, {U"S", 1},  {U"V", 1},  {U"A", 1},     {U"W", 1},   {U"F", 1},
+                                    {U"bar", 1}, {U"Pa", 1}, {U"Nm", 1}, {U"Ohm", 1},   {U"ohm", 1}};
   for (const Unit& unit : kUnits) {
     if (unit.symbol == rest) {
       value = std::pow(10.0, p) * (number * unit.factor);
@@ -182,8 +202,7 @@ Recognised ParseDMS(std::u32string_view token, double& value) {
   if (notNumbers >= 2) return Recognised::kNo;
   if (notNumbers == 1) return Recognised::kMalformed;
   double d = 0, m = 0, s = 0;
-  if (!NumberValue(degrees, d) || !NumberValue(minutes, m) || !NumberValue(seconds, s))
-    return Recognised::kMalformed;
+  if (!NumberValue(degrees, d) || !NumberValue(minutes, m) || !NumberValue(seconds, s)) return Recognised::kMalformed;
   if (!(ps == 0 || ps == token.size()) || m > 60 || s > 60) return Recognised::kMalformed;
   value = d + (m + s / 60) / 60;
   return Recognised::kYes;

@@ -28,8 +28,7 @@ using SerialClock = std::function<double()>;
 // Named constant written with "#" (pi also without). kMalformed: the token is
 // a constant but no known one; `unknownName` then holds its name. DATE# is the
 // whole part of `now()`, TIME# its fraction, NOW# the whole serial.
-Recognised ConstantValue(std::u32string_view token, double& value, std::u32string& unknownName,
-                         const SerialClock& now);
+Recognised ConstantValue(std::u32string_view token, double& value, std::u32string& unknownName, const SerialClock& now);
 
 // A number followed by a unit symbol with an optional SI prefix.
 bool ParseUnitNumber(std::u32string_view token, double& value);

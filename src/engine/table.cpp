@@ -29,8 +29,10 @@ void LinkOperations(std::vector<EtRow>& et, int n) {
     const bool hasJ = j <= n;
     if (b == 0 && !hasJ) break;  // the root: always the last row of the order
     if (b != 0 && hasJ) {
-      if (et[b].PriLvl < et[j].PriLvl) linkTo(a, j, false);
-      else linkTo(a, b, true);
+      if (et[b].PriLvl < et[j].PriLvl)
+        linkTo(a, j, false);
+      else
+        linkTo(a, b, true);
     } else if (b != 0) {
       linkTo(a, b, true);
     } else {
@@ -40,14 +42,16 @@ void LinkOperations(std::vector<EtRow>& et, int n) {
 }
 
 int SetConditions(std::vector<EtRow>& et, int n) {
-  struct Guard { int g; int consumer; };
+  struct Guard {
+    int g;
+    int consumer;
+  };
   std::vector<Guard> guards;
   std::vector<int> marks(static_cast<std::size_t>(n) + 1, 0);
   for (int j = 1; j <= n; ++j) {
     if (!IsComparison(et[j].Fun)) continue;
     marks[j] = 2;
-    auto same = std::find_if(guards.begin(), guards.end(),
-                             [&](const Guard& e) { return e.consumer == et[j].ArgOf; });
+    auto same = std::find_if(guards.begin(), guards.end(), [&](const Guard& e) { return e.consumer == et[j].ArgOf; });
     if (same != guards.end()) {
       // Two comparisons feeding one row: that row becomes the guard.
       const int consumer = same->consumer;
@@ -101,8 +105,10 @@ void ExpandMultiArgs(std::vector<EtRow>& et, int n) {
       et[x].ArgIdx = m;
       // The carrier must run before the call it feeds.
       for (int k = 1; k <= n; ++k) {
-        if (et[k].PriIdx == a) et[k].PriIdx = x;
-        else if (et[k].PriIdx == x) et[k].PriIdx = a;
+        if (et[k].PriIdx == a)
+          et[k].PriIdx = x;
+        else if (et[k].PriIdx == x)
+          et[k].PriIdx = a;
       }
     }
   }

@@ -72,14 +72,11 @@ std::optional<EquationFault> FindEquationFault(std::string_view text) {
 }
 
 std::uint32_t PaletteColor(int k) {
-  static constexpr auto Rgb = [](std::uint32_t r, std::uint32_t g, std::uint32_t b) {
-    return r + 256 * g + 65536 * b;
-  };
+  static constexpr auto Rgb = [](std::uint32_t r, std::uint32_t g, std::uint32_t b) { return r + 256 * g + 65536 * b; };
   static constexpr std::array<std::uint32_t, 16> kPalette = {
-      Rgb(0, 0, 0),       Rgb(0, 0, 128),     Rgb(0, 128, 0),     Rgb(0, 128, 128),
-      Rgb(128, 0, 0),     Rgb(128, 0, 128),   Rgb(128, 128, 0),   Rgb(192, 192, 192),
-      Rgb(128, 128, 128), Rgb(0, 0, 255),     Rgb(0, 255, 0),     Rgb(0, 255, 255),
-      Rgb(255, 0, 0),     Rgb(255, 0, 255),   Rgb(255, 255, 0),   Rgb(255, 255, 255)};
+      Rgb(0, 0, 0),     Rgb(0, 0, 128),     Rgb(0, 128, 0),     Rgb(0, 128, 128),  Rgb(128, 0, 0), Rgb(128, 0, 128),
+      Rgb(128, 128, 0), Rgb(192, 192, 192), Rgb(128, 128, 128), Rgb(0, 0, 255),    Rgb(0, 255, 0), Rgb(0, 255, 255),
+      Rgb(255, 0, 0),   Rgb(255, 0, 255),   Rgb(255, 255, 0),   Rgb(255, 255, 255)};
   if (k < 0 || k >= static_cast<int>(kPalette.size())) return 0;
   return kPalette[k];
 }

@@ -57,8 +57,8 @@ struct EquationFault {
 std::optional<EquationFault> FindEquationFault(std::string_view text);
 
 // The comparisons of the condition list, in list order.
-inline constexpr std::array<const char*, 4> kComparisons = {
-    "Less Than", "Greater Than", "Less Than or Equal to", "Greater Than or Equal to"};
+inline constexpr std::array<const char*, 4> kComparisons = {"Less Than", "Greater Than", "Less Than or Equal to",
+                                                            "Greater Than or Equal to"};
 
 // The condition text for the comparison at `index` (0..3) and the bound,
 // blanks around it trimmed (plotting reads the bound after the last blank):

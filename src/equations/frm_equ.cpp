@@ -1,5 +1,5 @@
-#include "platform/named.h"
 #include "equations/frm_equ.h"
+#include "platform/named.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -36,8 +36,7 @@ bool Split(double x, Moment& out) {
   }
   if (day > kLastDay) return false;
   const chr::year_month_day ymd{kEpoch + chr::days{day}};
-  out = {static_cast<int>(ymd.year()), static_cast<unsigned>(ymd.month()),
-         static_cast<unsigned>(ymd.day()), second};
+  out = {static_cast<int>(ymd.year()), static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()), second};
   return true;
 }
 
@@ -80,16 +79,17 @@ double DateSerial(double year, double month, double day) {
   const auto y = ToInt16(year), m = ToInt16(month), d = ToInt16(day);
   if (!y || !m || !d) return Fail();
   std::int64_t fullYear = *y;
-  if (fullYear >= 0 && fullYear <= 29) fullYear += 2000;
-  else if (fullYear >= 30 && fullYear <= 99) fullYear += 1900;
+  if (fullYear >= 0 && fullYear <= 29)
+    fullYear += 2000;
+  else if (fullYear >= 30 && fullYear <= 99)
+    fullYear += 1900;
   // Months carry into years; the days then count on from the 1st.
   const std::int64_t months = fullYear * 12 + (*m - 1);
   const std::int64_t carriedYear = months >= 0 ? months / 12 : (months - 11) / 12;
   const auto carriedMonth = static_cast<unsigned>(months - carriedYear * 12 + 1);
   // 32767 days are less than 90 years: a year further out cannot come back.
   if (carriedYear < 100 - 90 || carriedYear > 9999 + 90) return Fail();
-  const chr::sys_days first =
-      chr::year{static_cast<int>(carriedYear)} / chr::month{carriedMonth} / chr::day{1};
+  const chr::sys_days first = chr::year{static_cast<int>(carriedYear)} / chr::month{carriedMonth} / chr::day{1};
   const std::int64_t serial = (first - kEpoch).count() + (*d - 1);
   if (serial < kFirstDay || serial > kLastDay) return Fail();
   return static_cast<double>(serial);

@@ -17,9 +17,7 @@ double DNormImpl(double x, double mu, double sigma) {
   return std::exp(-q) / std::sqrt(kTwoPi) / sigma;
 }
 
-double CNormImpl(double x, double mu, double sigma) {
-  return (1 + Erf((x - mu) / (std::sqrt(2.0) * sigma))) / 2;
-}
+double CNormImpl(double x, double mu, double sigma) { return (1 + Erf((x - mu) / (std::sqrt(2.0) * sigma))) / 2; }
 
 double DBinomImpl(double k, double n, double p) {
   const double kw = CheckInteger(k), nw = CheckInteger(n);

@@ -10,6 +10,6 @@ double CNorm(double x, double mu, double sigma);
 double DBinom(double k, double n, double p);
 double CBinom(double k, double n, double p);  // successes 0 … k
 double DPoisson(double k, double lambda);
-double CPoisson(double k, double lambda);     // events 0 … k
+double CPoisson(double k, double lambda);  // events 0 … k
 
 }  // namespace cn

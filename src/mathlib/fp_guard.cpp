@@ -55,7 +55,9 @@ double Fail() {
   return zero / zero;
 }
 
-double Guard(double (*f)(double), double a) { return Run([&] { return f(a); }); }
+double Guard(double (*f)(double), double a) {
+  return Run([&] { return f(a); });
+}
 double Guard(double (*f)(double, double), double a, double b) {
   return Run([&] { return f(a, b); });
 }

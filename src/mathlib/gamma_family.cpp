@@ -10,11 +10,9 @@ namespace {
 
 constexpr double kLanczosG = 4.7421875;
 constexpr double kLanczos[15] = {
-    0.999999999999997,      57.1562356658629,       -59.5979603554755,
-    14.1360979747417,       -0.49191381609762,      3.39946499848119e-05,
-    4.65236289270486e-05,   -9.83744753048796e-05,  0.000158088703224912,
-    -0.000210264441724105,  0.000217439618115213,   -0.000164318106536764,
-    8.44182239838528e-05,   -2.61908384015814e-05,  3.68991826595316e-06};
+    0.999999999999997,    57.1562356658629,      -59.5979603554755,     14.1360979747417,      -0.49191381609762,
+    3.39946499848119e-05, 4.65236289270486e-05,  -9.83744753048796e-05, 0.000158088703224912,  -0.000210264441724105,
+    0.000217439618115213, -0.000164318106536764, 8.44182239838528e-05,  -2.61908384015814e-05, 3.68991826595316e-06};
 
 double GammaImpl(double x) {
   if (x <= 0 && x == std::floor(x)) return Fail();  // poles
@@ -43,10 +41,9 @@ double DigammaImpl(double x) {
   // value from 1 - x, where the series is accurate. Poles and x < -7 still
   // fail below.
   if (x > -7 && x < -2 && x != std::floor(x)) return DigammaImpl(1 - x) - kPi / std::tan(kPi * x);
-  static constexpr double kBernoulli[11] = {1.0 / 6,    -1.0 / 30,      1.0 / 42,
-                                            -1.0 / 30,  5.0 / 66,       -691.0 / 2730,
-                                            7.0 / 6,    -3617.0 / 510,  43867.0 / 798,
-                                            -174611.0 / 330, 854513.0 / 138};
+  static constexpr double kBernoulli[11] = {1.0 / 6,       -1.0 / 30,       1.0 / 42,      -1.0 / 30,
+                                            5.0 / 66,      -691.0 / 2730,   7.0 / 6,       -3617.0 / 510,
+                                            43867.0 / 798, -174611.0 / 330, 854513.0 / 138};
   double z = x - 1;
   if (x <= 8) z += 8;
   double s = 0;
@@ -69,7 +66,7 @@ double GammaIImpl(double a, double x) {
   if (x <= 0) return Fail();  // logarithm below
   const double t = a * std::log(x) - x;
   if (t > 700 || a > 170) return Fail();  // "a and/or x too large"
-  if (x <= a + 1) {  // lower incomplete gamma by its series, subtracted from Γ(a)
+  if (x <= a + 1) {                       // lower incomplete gamma by its series, subtracted from Γ(a)
     double term = 1 / a, sum = 1 / a;
     for (int n = 1; n <= 60; ++n) {
       term = x * term / (a + n);
@@ -94,9 +91,8 @@ double BetaIImpl(double x, double a, double b) {
   double f = 0;
   for (int k = 20; k >= 1; --k) {
     const int m = k / 2;
-    const double d = k % 2 == 0
-                         ? m * (q - m) * y / ((2 * m + p - 1) * (2 * m + p))
-                         : -(p + q + m) * (p + m) * y / ((2 * m + p) * (2 * m + p + 1));
+    const double d = k % 2 == 0 ? m * (q - m) * y / ((2 * m + p - 1) * (2 * m + p))
+                                : -(p + q + m) * (p + m) * y / ((2 * m + p) * (2 * m + p + 1));
     f = d / (1 + f);
   }
   const double cf = 1 / (1 + f);

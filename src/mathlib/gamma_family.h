@@ -20,7 +20,7 @@ double Gamma(double x);
 double GammaLn(double x);
 double Digamma(double x);
 double Beta(double a, double b);
-double GammaI(double a, double x);  // upper incomplete, not divided by Γ(a)
+double GammaI(double a, double x);           // upper incomplete, not divided by Γ(a)
 double BetaI(double x, double a, double b);  // regularised
 double Erf(double x);
 double Zeta(double s);

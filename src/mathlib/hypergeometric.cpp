@@ -82,8 +82,7 @@ Series ContinuationWhole(double a, double b, double c, double x, double eps) {
     for (; k <= kMaxTerms; ++k) {
       sp += (1 - a) / (k * (a + k - 1)) + (1 - b) / (k * (b + k - 1));
       double sm = 0;
-      for (int j = 1; j <= m; ++j)
-        sm += (1 - a) / ((j + k) * (a + j + k - 1)) + 1 / (b + j + k - 1);
+      for (int j = 1; j <= m; ++j) sm += (1 - a) / ((j + k) * (a + j + k - 1)) + 1 / (b + j + k - 1);
       r1 = r1 * (a + m + k - 1) * (b + m + k - 1) / (k * (m + k)) * (1 - x);
       const double prev = f1;
       f1 += r1 * (pa + pb + kTwoEuler + sp + sm + lg);
@@ -117,8 +116,7 @@ Series ContinuationWhole(double a, double b, double c, double x, double eps) {
 Series ContinuationFractional(double a, double b, double c, double x, double eps) {
   const double gc = GammaValue(c);
   const double c0 = gc * GammaValue(c - a - b) / (GammaValue(c - a) * GammaValue(c - b));
-  const double c1 =
-      gc * GammaValue(a + b - c) / (GammaValue(a) * GammaValue(b)) * std::pow(1 - x, c - a - b);
+  const double c1 = gc * GammaValue(a + b - c) / (GammaValue(a) * GammaValue(b)) * std::pow(1 - x, c - a - b);
   double r0 = c0, r1 = c1, h = 0;
   int k = 1;
   for (; k <= kMaxTerms; ++k) {
@@ -161,9 +159,7 @@ double HypGeomList(const double* v, int) {
 // above a million (a few milliseconds of work) fails instead of freezing a plot.
 constexpr std::int32_t kMaxPolynomialDegree = 1000000;
 
-bool PolynomialDegree(double n, std::int32_t& deg) {
-  return CheckInteger32(n, deg) && deg <= kMaxPolynomialDegree;
-}
+bool PolynomialDegree(double n, std::int32_t& deg) { return CheckInteger32(n, deg) && deg <= kMaxPolynomialDegree; }
 
 double PolyLeImpl(double x, double n) {
   std::int32_t deg;
@@ -237,9 +233,9 @@ HypergeometricResult Hypergeometric(double a, double b, double c, double x) {
   // Kummer's sum holds at x = −1 only; further out the transformation below
   // takes over.
   if (std::fabs(1 + x) <= eps && std::fabs(c - a + b - 1) <= eps) {
-    return {std::sqrt(kPi) * std::pow(2.0, -a) * GammaValue(c) /
-                (GammaValue(1 + a / 2 - b) * GammaValue(0.5 + 0.5 * a)),
-            ""};
+    return {
+        std::sqrt(kPi) * std::pow(2.0, -a) * GammaValue(c) / (GammaValue(1 + a / 2 - b) * GammaValue(0.5 + 0.5 * a)),
+        ""};
   }
   std::int32_t n;
   if (l2 || l3) {  // a polynomial in x
@@ -266,7 +262,7 @@ HypergeometricResult Hypergeometric(double a, double b, double c, double x) {
   if (x >= 0.75) {
     const double d = c - a - b;
     s = std::fabs(d - std::floor(d)) < 1e-15 ? ContinuationWhole(a, b, c, x, eps)
-                                            : ContinuationFractional(a, b, c, x, eps);
+                                             : ContinuationFractional(a, b, c, x, eps);
   } else {
     s = PlainSeries(a, b, c, x, eps);
   }

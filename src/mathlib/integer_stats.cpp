@@ -123,8 +123,7 @@ double Gcd2(double a, double b) {
 
 double Lcm2(double a, double b) {
   std::int32_t x, y, product;
-  if (a < 0 || b < 0 || !CheckInteger32(std::fabs(a), x) || !CheckInteger32(std::fabs(b), y))
-    return Fail();
+  if (a < 0 || b < 0 || !CheckInteger32(std::fabs(a), x) || !CheckInteger32(std::fabs(b), y)) return Fail();
   const std::int32_t g = GcdInt(y, x);
   if (__builtin_mul_overflow(x, y, &product)) return Fail();
   return static_cast<double>(product) / static_cast<double>(g);  // 0/0 fails

@@ -10,7 +10,6 @@
 namespace cn {
 namespace {
 
-
 using std::exp;
 using std::fabs;
 using std::floor;
@@ -18,9 +17,7 @@ using std::sin;
 
 double WTriImpl(double t, double p) { return SnapZero(4 * fabs(floor(t / p + 0.5) - t / p) - 1); }
 
-double WSqrImpl(double t, double p) {
-  return SnapZero(2 * floor(t / p) - 2 * floor(t / p + 0.5) + 1);
-}
+double WSqrImpl(double t, double p) { return SnapZero(2 * floor(t / p) - 2 * floor(t / p + 0.5) + 1); }
 
 double WSawImpl(double t, double p) { return SnapZero(2 * t / p - 2 * floor(t / p + 0.5)); }
 
@@ -40,9 +37,7 @@ double ClipImpl(double x, double lo, double hi) {
   return x;
 }
 
-double WRectImpl(double t, double p, double d) {
-  return SnapZero(2 * floor(t / p) - 2 * floor(t / p - d) - 1);
-}
+double WRectImpl(double t, double p, double d) { return SnapZero(2 * floor(t / p) - 2 * floor(t / p - d) - 1); }
 
 double WTrapezImpl(double t, double p, double d) {
   const double g = 2 * fabs(floor(t / p + 0.5) - t / p);
@@ -52,17 +47,14 @@ double WTrapezImpl(double t, double p, double d) {
 
 double WLinImpl(double t, double p, double d) {
   const double u = floor(t / p - d), c = floor(-d), w = floor(t / p);
-  const double numerator = p * u * u + u * (p + 2 * d * p - 2 * t) - p * c * c -
-                           c * (2 * d + 1) * p - p * w * w + w * (2 * t - p) +
-                           d * (p * d - p - 2 * t);
+  const double numerator = p * u * u + u * (p + 2 * d * p - 2 * t) - p * c * c - c * (2 * d + 1) * p - p * w * w +
+                           w * (2 * t - p) + d * (p * d - p - 2 * t);
   return SnapZero(numerator / (p * d * (1 - d)));
 }
 
 double WPulseImpl(double t, double p, double d) { return SnapZero(floor(t / p) - floor(t / p - d)); }
 
-double WStepsImpl(double t, double p, double n) {
-  return SnapZero((floor(t * n / p) - n * floor(t / p)) / (n - 1));
-}
+double WStepsImpl(double t, double p, double n) { return SnapZero((floor(t * n / p) - n * floor(t / p)) / (n - 1)); }
 
 // e^(a floor(t/p) - a t/p), the decay since the start of the period.
 double Decay(double t, double p, double a) { return exp(a * floor(t / p) - a * t / p); }
@@ -76,9 +68,7 @@ double WExpImpl(double t, double p, double a) { return SnapZero(Decay(t, p, a));
 
 double WExpBImpl(double t, double p, double a) { return SnapZero(DecayPair(t, p, a)); }
 
-double WPulseFImpl(double t, double p, double a) {
-  return floor(t / p) - floor(t / p + 0.5) + 1 - DecayPair(t, p, a);
-}
+double WPulseFImpl(double t, double p, double a) { return floor(t / p) - floor(t / p + 0.5) + 1 - DecayPair(t, p, a); }
 
 double WRippleImpl(double t, double p, double a) {
   const double c = fabs(std::cos(kPi * t / p));

@@ -27,7 +27,8 @@ class frmPrint : public QDialog {
   frmPrint(QWidget* owner, Host& host, const QImage& graph);
   // Prints by drawing the graph at the printer's resolution, at the physical
   // size `screenPixels` has on the screen.
-  frmPrint(QWidget* owner, Host& host, const QSize& screenPixels, std::function<void(QPainter&, const QSize&, double)> drawing);
+  frmPrint(QWidget* owner, Host& host, const QSize& screenPixels,
+           std::function<void(QPainter&, const QSize&, double)> drawing);
 
   void Form_Load();
   void btnPrint_Click();

@@ -4,9 +4,9 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <QStringList>
-#include <QSize>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -42,8 +42,7 @@ class Host {
   virtual SaveChoice AskSaveChanges(QWidget* owner, const QString& question) = 0;
 
   // An input box titled "Curvenest"; nullopt when the user cancels.
-  virtual std::optional<QString> InputBox(QWidget* owner, const QString& prompt,
-                                          const QString& defaultText) = 0;
+  virtual std::optional<QString> InputBox(QWidget* owner, const QString& prompt, const QString& defaultText) = 0;
 
   // The desktop's colour chooser, starting at `initial` (packed RGB:
   // red + 256 * green + 65536 * blue); nullopt when cancelled.

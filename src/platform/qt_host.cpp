@@ -127,8 +127,8 @@ SaveChoice QtHost::AskSaveChanges(QWidget* owner, const QString& question) {
 
 std::optional<QString> QtHost::InputBox(QWidget* owner, const QString& prompt, const QString& defaultText) {
   bool ok = false;
-  const QString text = QInputDialog::getText(owner, QString::fromLatin1(kProgramTitle), prompt,
-                                             QLineEdit::Normal, defaultText, &ok);
+  const QString text =
+      QInputDialog::getText(owner, QString::fromLatin1(kProgramTitle), prompt, QLineEdit::Normal, defaultText, &ok);
   if (!ok) return std::nullopt;
   return text;
 }
@@ -184,7 +184,8 @@ QString PrintDrawingOn(QPrinter& device, const QSize& screenPixels, const Host::
   // drawing fills the physical size the picture has on the screen.
   const QPointF screenDpi = ScreenDpi();
   const double scale = device.logicalDpiX() / screenDpi.x();
-  const QSize pixels(qRound(screenPixels.width() * scale), qRound(screenPixels.height() * device.logicalDpiY() / screenDpi.y()));
+  const QSize pixels(qRound(screenPixels.width() * scale),
+                     qRound(screenPixels.height() * device.logicalDpiY() / screenDpi.y()));
   painter.fillRect(QRect(QPoint(0, 0), pixels), Qt::white);
   drawing(painter, pixels, scale);
   if (!painter.end() || device.printerState() == QPrinter::Error)

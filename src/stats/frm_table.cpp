@@ -1,5 +1,5 @@
-#include "platform/named.h"
 #include "stats/frm_table.h"
+#include "platform/named.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -296,7 +296,8 @@ void frmTable::mnuOpen_Click() {
     return;
   }
   if (file.size() > kMaxDataFileBytes) {
-    host_.MessageBox(this, QString("The file \"%1\" is too large for a data file. Nothing was loaded.").arg(Shown(path)),
+    host_.MessageBox(this,
+                     QString("The file \"%1\" is too large for a data file. Nothing was loaded.").arg(Shown(path)),
                      MessageIcon::kError);
     return;
   }

@@ -29,8 +29,7 @@ void RegressionObject::Init() {
 
 void RegressionObject::Degree(int NewVal) {
   if (NewVal < 0 || NewVal > MaxDegree) {
-    throw RegressionError(kInvalidDegree, std::to_string(NewVal) +
-                                              " is an invalid property value! Use 0<= Degree <= " +
+    throw RegressionError(kInvalidDegree, std::to_string(NewVal) + " is an invalid property value! Use 0<= Degree <= " +
                                               std::to_string(MaxDegree));
   }
   Init();

@@ -18,8 +18,7 @@ namespace cn {
 // 6 when adding a point overflows the sums.
 class RegressionError : public std::runtime_error {
  public:
-  RegressionError(int number, const std::string& description)
-      : std::runtime_error(description), number_(number) {}
+  RegressionError(int number, const std::string& description) : std::runtime_error(description), number_(number) {}
   int Number() const { return number_; }
   const char* Source() const { return "RegressionObject"; }
   std::string Description() const { return what(); }

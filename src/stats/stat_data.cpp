@@ -41,9 +41,7 @@ bool IsValue(std::string_view field) {
 
 }  // namespace
 
-std::optional<double> EntryValue(std::string_view text) {
-  return ParseDecimal(Trim(text, " "));
-}
+std::optional<double> EntryValue(std::string_view text) { return ParseDecimal(Trim(text, " ")); }
 
 std::string FitEquationText(const std::vector<std::string>& xs, const std::vector<std::string>& ys, int degree) {
   RegressionObject fit;

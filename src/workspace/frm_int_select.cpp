@@ -1,5 +1,5 @@
-#include "platform/named.h"
 #include "workspace/frm_int_select.h"
+#include "platform/named.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -10,9 +10,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "analysis/tools.h"
 #include "controls/styled_progress_bar.h"
 #include "platform/host.h"
-#include "analysis/tools.h"
 #include "workspace/stoppable_progress.h"
 
 namespace cn {

@@ -1,5 +1,5 @@
-#include "platform/named.h"
 #include "workspace/frm_io.h"
+#include "platform/named.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "analysis/tools.h"
 #include "core/number_text.h"
 #include "platform/host.h"
-#include "analysis/tools.h"
 
 namespace cn {
 

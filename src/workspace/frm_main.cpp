@@ -1,5 +1,5 @@
-#include "platform/named.h"
 #include "workspace/frm_main.h"
+#include "platform/named.h"
 
 #include <QAction>
 #include <QApplication>
@@ -7,7 +7,6 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,10 +16,11 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QPainter>
+#include <QRegularExpression>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QSettings>
@@ -39,13 +39,13 @@
 #include "output/frm_about.h"
 #include "output/frm_print.h"
 #include "output/program_picture.h"
-#include "stats/frm_table.h"
 #include "platform/color.h"
 #include "platform/host.h"
+#include "stats/frm_table.h"
 #include "workspace/graph_painter.h"
 #include "workspace/graph_surface.h"
-#include "workspace/stoppable_progress.h"
 #include "workspace/menu_images.h"
+#include "workspace/stoppable_progress.h"
 #include "workspace/workspace_file.h"
 #include "workspace/workspace_session.h"
 
@@ -219,9 +219,15 @@ void frmMain::BuildWindow() {
   // Graph settings.
   QGroupBox* fraGraph = Frame("  Graph Settings  ", "fraGraph");
   auto* graphLayout = new QGridLayout(fraGraph);
-  struct Box { QLineEdit** box; const char* name; const char* text; const char* label; int row, col; };
-  const Box boxes[] = {{&txtXMin, "txtXMin", "-10", "XMin", 0, 0}, {&txtXMax, "txtXMax", "10", "XMax", 0, 2},
-                       {&txtYMin, "txtYMin", "-10", "YMin", 1, 0}, {&txtYMax, "txtYMax", "10", "YMax", 1, 2},
+  struct Box {
+    QLineEdit** box;
+    const char* name;
+    const char* text;
+    const char* label;
+    int row, col;
+  };
+  const Box boxes[] = {{&txtXMin, "txtXMin", "-10", "XMin", 0, 0},  {&txtXMax, "txtXMax", "10", "XMax", 0, 2},
+                       {&txtYMin, "txtYMin", "-10", "YMin", 1, 0},  {&txtYMax, "txtYMax", "10", "YMax", 1, 2},
                        {&txtYStep, "txtYStep", "1", "YStep", 2, 2}, {&txtXStep, "txtXStep", "1", "XStep", 2, 0}};
   for (const Box& b : boxes) {
     *b.box = Named(new QLineEdit(b.text), b.name);
@@ -368,7 +374,9 @@ void frmMain::BuildMenus() {
     QList<QKeySequence> keys;
     void (frmMain::*handler)();
   } zooms[] = {
-      {"Zoom In", "mnuZoomIn", {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+      {"Zoom In",
+       "mnuZoomIn",
+       {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
        &frmMain::mnuZoomIn_Click},
       {"Zoom Out", "mnuZoomOut", {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &frmMain::mnuZoomOut_Click},
       {"Zoom Standard", "mnuZoomStandard", {}, &frmMain::mnuZoomStandard_Click},

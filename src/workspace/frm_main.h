@@ -203,8 +203,8 @@ class frmMain : public QMainWindow {
   bool RunStoppable(const std::function<void(Progress& progress)>& work, bool showProgress = true);
 
   Host& host_;
-  QPointer<frmEqu> equ_;      // the equation dialog while it is open
-  QPointer<frmTable> table_;  // the statistics window once it has been shown
+  QPointer<frmEqu> equ_;              // the equation dialog while it is open
+  QPointer<frmTable> table_;          // the statistics window once it has been shown
   QPointer<frmIntSelect> intSelect_;  // the intersection dialog while it is open
   QString LastLoggedEquation;
   bool CrosshairHidden = true;
@@ -251,11 +251,11 @@ class frmMain : public QMainWindow {
 
   QSettings* settings_ = nullptr;
   QMenu* mnuRecent = nullptr;
-  QString programCaption_;        // "Curvenest Version 1 Build 31"
-  QString path_;                  // the workspace's file, "" while untitled
-  WorkspaceDocument saved_;       // what path_ holds (the start-up workspace while untitled)
-  bool applying_ = false;         // ApplyDocument is replacing everything
-  bool closeAsked_ = false;       // Exit has asked already; the close must not ask again
+  QString programCaption_;   // "Curvenest Version 1 Build 31"
+  QString path_;             // the workspace's file, "" while untitled
+  WorkspaceDocument saved_;  // what path_ holds (the start-up workspace while untitled)
+  bool applying_ = false;    // ApplyDocument is replacing everything
+  bool closeAsked_ = false;  // Exit has asked already; the close must not ask again
 };
 
 }  // namespace cn

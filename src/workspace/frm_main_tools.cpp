@@ -12,12 +12,12 @@
 #include <QRadioButton>
 #include <functional>
 
+#include "analysis/tools.h"
 #include "platform/host.h"
 #include "workspace/frm_int_select.h"
 #include "workspace/frm_io.h"
 #include "workspace/frm_main.h"
 #include "workspace/graph_surface.h"
-#include "analysis/tools.h"
 
 namespace cn {
 
@@ -38,8 +38,11 @@ class FocusWatcher : public QObject {
         case Qt::MouseFocusReason:
         case Qt::TabFocusReason:
         case Qt::BacktabFocusReason:
-        case Qt::ShortcutFocusReason: onFocus_(); break;
-        default: break;
+        case Qt::ShortcutFocusReason:
+          onFocus_();
+          break;
+        default:
+          break;
       }
     }
     return QObject::eventFilter(watched, event);
@@ -52,10 +55,14 @@ class FocusWatcher : public QObject {
 // The mouse button codes of picQuad_MouseDown.
 int ButtonCode(Qt::MouseButton button) {
   switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 8;
+    case Qt::LeftButton:
+      return 1;
+    case Qt::RightButton:
+      return 2;
+    case Qt::MiddleButton:
+      return 4;
+    default:
+      return 8;
   }
 }
 
@@ -105,7 +112,8 @@ void frmMain::cmdX_Click() {
   std::vector<float> xs;
   const bool high = optHigh->isChecked();
   const std::int16_t left = xmin, right = xmax;
-  if (!RunStoppable([&](Progress& progress) { xs = SolveForX(equation.toStdString(), y0, left, right, high, &progress); }))
+  if (!RunStoppable(
+          [&](Progress& progress) { xs = SolveForX(equation.toStdString(), y0, left, right, high, &progress); }))
     return;  // stopped: nothing reported, nothing written
   if (xs.empty()) {
     host_.MessageBox(this, "Out of range.", MessageIcon::kError);
@@ -120,7 +128,8 @@ void frmMain::btnViewTable_Click() {
     return;
   }
   // Modal, owned by the main window; shown without a nested event loop.
-  auto* table = new frmIO(this, host_, [this] { return SelectedEquation(); }, xmin, xmax, xstep);
+  auto* table = new frmIO(
+      this, host_, [this] { return SelectedEquation(); }, xmin, xmax, xstep);
   table->setModal(true);
   table->show();
 }
@@ -173,7 +182,8 @@ void frmMain::FindExtremeCommand(bool minimum) {
   }
   std::string extreme;
   if (!RunStoppable(
-          [&](Progress& p) { extreme = FindExtreme(equation.toStdString(), bounds[0], bounds[1], minimum, &p); }, false))
+          [&](Progress& p) { extreme = FindExtreme(equation.toStdString(), bounds[0], bounds[1], minimum, &p); },
+          false))
     return;
   WriteLogResult(minimum ? "Minimum: " : "Maximum: ", QString::fromStdString(extreme));
 }

@@ -37,9 +37,8 @@ QStringList QtList(const std::vector<std::string>& list) {
 WorkspaceDocument frmMain::Document() const {
   WorkspaceDocument document;
   for (const Equation& e : equations_.Rows()) document.equations.push_back({e.expression, e.condition, e.color});
-  document.window = {txtXMin->text().toStdString(), txtXMax->text().toStdString(),
-                     txtYMin->text().toStdString(), txtYMax->text().toStdString(),
-                     txtXStep->text().toStdString(), txtYStep->text().toStdString()};
+  document.window = {txtXMin->text().toStdString(), txtXMax->text().toStdString(),  txtYMin->text().toStdString(),
+                     txtYMax->text().toStdString(), txtXStep->text().toStdString(), txtYStep->text().toStdString()};
   document.writeEquations = chkEqu->isChecked();
   if (table_) {
     document.statX = StdList(table_->PointsX());

@@ -36,7 +36,10 @@ constexpr int kCurveWidth = 2, kStatWidth = 7;
 class Canvas {
  public:
   Canvas(QPainter& painter, const QSize& pixels, const PaintOptions& options)
-      : p_(painter), w_(pixels.width()), h_(pixels.height()), scale_(options.penScale > 0 ? options.penScale : 1),
+      : p_(painter),
+        w_(pixels.width()),
+        h_(pixels.height()),
+        scale_(options.penScale > 0 ? options.penScale : 1),
         vector_(options.vector) {
     QPaintDevice* device = painter.device();
     if (!vector_ && device && device->devType() == QInternal::Image && painter.transform().isIdentity()) {
@@ -100,8 +103,10 @@ class Canvas {
     if (centre.x() < -d || centre.x() > w_ + d || centre.y() < -d || centre.y() > h_ + d) return;
     p_.setPen(Qt::NoPen);
     p_.setBrush(color_);
-    if (width_ <= kCurveWidth) p_.drawRect(QRectF(centre.x() - d / 2, centre.y() - d / 2, d, d));
-    else p_.drawEllipse(centre, d / 2, d / 2);
+    if (width_ <= kCurveWidth)
+      p_.drawRect(QRectF(centre.x() - d / 2, centre.y() - d / 2, d, d));
+    else
+      p_.drawEllipse(centre, d / 2, d / 2);
   }
 
   // Clips a segment given in device pixels to the rectangle and a margin.
@@ -289,8 +294,10 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
       finished = SweepEquation(parser, ParseCondition(eq.condition), w.xmin, w.xmax, progress, options.progress,
                                options.cancelled, [&](float x, float y, bool ok) {
                                  if (lines) {
-                                   if (ok) curve.Add(x, y);
-                                   else curve.Break();
+                                   if (ok)
+                                     curve.Add(x, y);
+                                   else
+                                     curve.Break();
                                  } else if (ok) {
                                    c.Dot(x, y);
                                  }
@@ -347,7 +354,8 @@ QString ExportGraph(const GraphDescription& graph, const QString& path, const QS
     const QImage image = RenderGraph(graph, pixels, screenDpi);
     if (!image.save(&file, "PNG")) {
       file.cancelWriting();
-      return failed(file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("the picture could not be encoded"));
+      return failed(file.error() != QFileDevice::NoError ? file.errorString()
+                                                         : QStringLiteral("the picture could not be encoded"));
     }
   } else if (suffix == "svg") {
     QSvgGenerator svg;

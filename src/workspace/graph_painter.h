@@ -41,8 +41,7 @@ struct PaintOptions {
 // Tick labels cut by an edge of the rectangle, or belonging to an axis
 // outside it, are moved inside, along the nearest edge.
 // Returns false when `cancelled` stopped it; what was drawn until then stays.
-bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& graph,
-               const PaintOptions& options = {});
+bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& graph, const PaintOptions& options = {});
 
 // A white image of `pixels` with the graph drawn on it; `dpi` is recorded in
 // the image and sets the size of the texts (points at that resolution).
@@ -55,7 +54,6 @@ QImage RenderGraph(const GraphDescription& graph, const QSize& pixels, double dp
 // temporary file first and renamed, so a failure leaves no partial file and
 // an existing file intact. Returns an empty text on success, else a message
 // naming the file.
-QString ExportGraph(const GraphDescription& graph, const QString& path, const QSize& pixels,
-                    double screenDpi = 96);
+QString ExportGraph(const GraphDescription& graph, const QString& path, const QSize& pixels, double screenDpi = 96);
 
 }  // namespace cn

@@ -135,9 +135,7 @@ double GraphSurface::TextHeight(const QString& /*text*/) const {
 
 QPointF GraphSurface::ToPixel(double x, double y) const { return {(x - x1_) * sx_, (y - y1_) * sy_}; }
 
-QPointF GraphSurface::ToWorld(const QPointF& pixel) const {
-  return {x1_ + pixel.x() / sx_, y1_ + pixel.y() / sy_};
-}
+QPointF GraphSurface::ToWorld(const QPointF& pixel) const { return {x1_ + pixel.x() / sx_, y1_ + pixel.y() / sy_}; }
 
 void GraphSurface::SetCrosshairVisible(bool visible) {
   if (visible == crosshairVisible_) return;
@@ -200,8 +198,7 @@ void GraphSurface::resizeEvent(QResizeEvent* event) {
 
 void GraphSurface::mouseMoveEvent(QMouseEvent* event) {
   const QPointF world = ToWorld(event->position() * image_.devicePixelRatio());
-  emit MouseMoved(event->buttons(), event->modifiers(), static_cast<float>(world.x()),
-                  static_cast<float>(world.y()));
+  emit MouseMoved(event->buttons(), event->modifiers(), static_cast<float>(world.x()), static_cast<float>(world.y()));
   if (leftDown_ && (event->buttons() & Qt::LeftButton)) {
     // A few pixels of jitter in a click are not a drag.
     if (!dragging_ && (event->position() - pressAt_).manhattanLength() >= 4) dragging_ = true;
@@ -241,11 +238,21 @@ void GraphSurface::keyPressEvent(QKeyEvent* event) {
     return;
   }
   switch (event->key()) {
-    case Qt::Key_Left: emit ArrowPressed(-1, 0); break;
-    case Qt::Key_Right: emit ArrowPressed(1, 0); break;
-    case Qt::Key_Up: emit ArrowPressed(0, 1); break;
-    case Qt::Key_Down: emit ArrowPressed(0, -1); break;
-    default: QWidget::keyPressEvent(event); return;
+    case Qt::Key_Left:
+      emit ArrowPressed(-1, 0);
+      break;
+    case Qt::Key_Right:
+      emit ArrowPressed(1, 0);
+      break;
+    case Qt::Key_Up:
+      emit ArrowPressed(0, 1);
+      break;
+    case Qt::Key_Down:
+      emit ArrowPressed(0, -1);
+      break;
+    default:
+      QWidget::keyPressEvent(event);
+      return;
   }
   event->accept();
 }

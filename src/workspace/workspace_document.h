@@ -11,9 +11,9 @@ namespace cn {
 
 // One row of the equation list.
 struct WorkspaceEquation {
-  std::string expression;  // the lstEqu text, e.g. "x^2-4"
-  std::string condition;   // the lstCondition text, "" or e.g. "x >= -2"
-  std::uint32_t color = 0; // packed RGB: red + 256 * green + 65536 * blue
+  std::string expression;   // the lstEqu text, e.g. "x^2-4"
+  std::string condition;    // the lstCondition text, "" or e.g. "x >= -2"
+  std::uint32_t color = 0;  // packed RGB: red + 256 * green + 65536 * blue
   friend bool operator==(const WorkspaceEquation&, const WorkspaceEquation&) = default;
 };
 
@@ -32,10 +32,10 @@ struct WorkspaceWindow {
 struct WorkspaceDocument {
   std::vector<WorkspaceEquation> equations;  // in list order
   WorkspaceWindow window;
-  bool writeEquations = true;                // "Write equations on graph"
-  std::vector<std::string> statX;            // the statistics window's X list
-  std::vector<std::string> statY;            // and its Y list, row by row
-  bool showStatPlot = false;                 // "Show Stat Plot"
+  bool writeEquations = true;      // "Write equations on graph"
+  std::vector<std::string> statX;  // the statistics window's X list
+  std::vector<std::string> statY;  // and its Y list, row by row
+  bool showStatPlot = false;       // "Show Stat Plot"
 
   // False when there is nothing a user could lose by closing without saving:
   // no equation and no data point (window texts alone do not count).

@@ -204,9 +204,8 @@ QByteArray SerializeWorkspace(const WorkspaceDocument& document) {
   for (const WindowField& field : kWindowFields) {
     window.insert(field.name, QString::fromStdString(document.window.*field.text));
   }
-  const QJsonObject statistics{{kStatX, TextList(document.statX)},
-                               {kStatY, TextList(document.statY)},
-                               {kShowStatPlot, document.showStatPlot}};
+  const QJsonObject statistics{
+      {kStatX, TextList(document.statX)}, {kStatY, TextList(document.statY)}, {kShowStatPlot, document.showStatPlot}};
   const QJsonObject root{{kFormat, kWorkspaceFormat},
                          {kEquations, equations},
                          {kWindow, window},

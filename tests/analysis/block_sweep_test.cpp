@@ -22,12 +22,15 @@ namespace cn {
 namespace {
 
 const char* const kExpressions[] = {
-    "x^2-2",   "sqrt(x)",    "1/(x-1)",      "ln(x)",       "(x>0)*sqrt(x)", "(x<2)*ln(x-1)", "tan(x)",
-    "3*sin(x)", "asin(x/5)", "sech(100*x)",  "x^x",         "int(x)/2",      "",              "2*",
-    "foo(x)",  "exp(x)",     "(x>=1)*(1/x)", "-abs(x)+1.5", "7",
+    "x^2-2",  "sqrt(x)",  "1/(x-1)",   "ln(x)",       "(x>0)*sqrt(x)", "(x<2)*ln(x-1)",
+    "tan(x)", "3*sin(x)", "asin(x/5)", "sech(100*x)", "x^x",           "int(x)/2",
+    "",       "2*",       "foo(x)",    "exp(x)",      "(x>=1)*(1/x)",  "-abs(x)+1.5",
+    "7",
 };
 
-struct Window { std::int16_t xmin, xmax; };
+struct Window {
+  std::int16_t xmin, xmax;
+};
 const Window kWindows[] = {{-10, 10}, {-3, 7}, {0, 5}};
 
 // Each sweep of x, with what Eval1 gives at it.
@@ -54,7 +57,10 @@ float Even3(double v) { return static_cast<float>(RoundHalfEven(v, 3)); }
 float Away3(double v) { return static_cast<float>(RoundHalfAway(v, 3)); }
 
 TEST(BlockSweep, TakesEveryPositionOfTheSweepInOrder) {
-  struct Case { float start, stop, step; std::size_t size, limit; };
+  struct Case {
+    float start, stop, step;
+    std::size_t size, limit;
+  };
   const Case cases[] = {
       {-10, 10, 0.001f, BlockSweep::kSize, SIZE_MAX},
       {-10, 10, 0.001f, 1, SIZE_MAX},
@@ -68,7 +74,8 @@ TEST(BlockSweep, TakesEveryPositionOfTheSweepInOrder) {
     SingleSweep sweep(c.start, c.stop, c.step);
     for (float x = 0; want.size() < c.limit && sweep.Next(x);) want.push_back(x);
     std::vector<float> got;
-    BlockSweep blocks(SingleSweep(c.start, c.stop, c.step), c.size, [](float x) { return 2.0 * x; }, c.limit);
+    BlockSweep blocks(
+        SingleSweep(c.start, c.stop, c.step), c.size, [](float x) { return 2.0 * x; }, c.limit);
     while (blocks.Next()) {
       EXPECT_LE(blocks.Size(), c.size);
       for (std::size_t i = 0; i < blocks.Size(); ++i) {
@@ -82,9 +89,12 @@ TEST(BlockSweep, TakesEveryPositionOfTheSweepInOrder) {
 }
 
 TEST(BlockSweep, FindsRandomDraws) {
-  struct Case { const char* expr; bool random; };
-  const Case cases[] = {{"rnd(x)", true}, {"(x>0)*rnd(1)", true}, {"2+RND(3)*x", true},
-                        {"round(x)", false}, {"x", false}, {"rnd(", false}};
+  struct Case {
+    const char* expr;
+    bool random;
+  };
+  const Case cases[] = {{"rnd(x)", true},    {"(x>0)*rnd(1)", true}, {"2+RND(3)*x", true},
+                        {"round(x)", false}, {"x", false},           {"rnd(", false}};
   for (const Case& c : cases) {
     clsExprParser p;
     p.StoreExpression(c.expr);
@@ -102,8 +112,9 @@ TEST(BlockSweep, PlotSweepVisitsWhatEval1Gives) {
       parser.StoreExpression(expr);
       std::vector<Sample> got;
       SweepProgress progress = MakeSweepProgress(-4, 4);
-      EXPECT_TRUE(SweepEquation(parser, condition, -4, 4, progress, nullptr, {},
-                                [&](float x, float y, bool ok) { got.push_back({x, y, !ok}); }));
+      EXPECT_TRUE(SweepEquation(parser, condition, -4, 4, progress, nullptr, {}, [&](float x, float y, bool ok) {
+        got.push_back({x, y, !ok});
+      }));
       const std::vector<Sample> want = Reference(expr, -4, 4, kPlotStep);
       ASSERT_EQ(got.size(), want.size()) << expr;
       for (std::size_t i = 0; i < want.size(); ++i) {
@@ -117,7 +128,6 @@ TEST(BlockSweep, PlotSweepVisitsWhatEval1Gives) {
     }
   }
 }
-
 
 TEST(BlockSweep, PlotBarStepsOnceAndStopsWhereCancelled) {
   // -10..10: 40 steps, one per 500 samples, the bar emptied first.
@@ -135,8 +145,9 @@ TEST(BlockSweep, PlotBarStepsOnceAndStopsWhereCancelled) {
   // Asked at each step: the tenth answer stops the sweep at x = -5.
   int asked = 0;
   float last = 0;
-  EXPECT_FALSE(SweepEquation(parser, Condition{}, -10, 10, progress, nullptr, [&] { return ++asked == 10; },
-                             [&](float x, float, bool) { last = x; }));
+  EXPECT_FALSE(SweepEquation(
+      parser, Condition{}, -10, 10, progress, nullptr, [&] { return ++asked == 10; },
+      [&](float x, float, bool) { last = x; }));
   EXPECT_EQ(asked, 10);
   EXPECT_NEAR(last, -5.0f, 0.0015f);
 }
@@ -162,11 +173,19 @@ TEST(BlockSweep, GetXMatchesSampleBySample) {
 }
 
 TEST(BlockSweep, IntersectionsMatchSampleBySample) {
-  struct Pair { const char* first; const char* second; };
-  const Pair pairs[] = {{"x^2", "x+2"}, {"sqrt(x)", "x/2"}, {"1/(x-1)", "1"}, {"(x>0)*sqrt(x)", "0"},
-                        {"ln(x)", "x-2"}, {"tan(x)", "3*sin(x)"}, {"2*", "x"}, {"x", "asin(x/5)"}};
-  struct Level { IntersectLevel level; float step; double half, width; };
-  const Level levels[] = {{IntersectLevel::kSuperLow, 0.001f, 0.005, 0.01}, {IntersectLevel::kLow, 0.0001f, 0.0005, 0.001}};
+  struct Pair {
+    const char* first;
+    const char* second;
+  };
+  const Pair pairs[] = {{"x^2", "x+2"},   {"sqrt(x)", "x/2"},     {"1/(x-1)", "1"}, {"(x>0)*sqrt(x)", "0"},
+                        {"ln(x)", "x-2"}, {"tan(x)", "3*sin(x)"}, {"2*", "x"},      {"x", "asin(x/5)"}};
+  struct Level {
+    IntersectLevel level;
+    float step;
+    double half, width;
+  };
+  const Level levels[] = {{IntersectLevel::kSuperLow, 0.001f, 0.005, 0.01},
+                          {IntersectLevel::kLow, 0.0001f, 0.0005, 0.001}};
   for (const Pair& pair : pairs) {
     for (const Level& lv : levels) {
       const std::vector<Sample> f1 = Reference(pair.first, -4, 6, lv.step);
@@ -221,7 +240,8 @@ std::string DomainReference(const std::string& expression, std::int16_t xmin, st
       fe = f[j];
     }
   }
-  if (s == 0 && e == 0) return "x is not equal to " + FormatSingle(f[0]) + (f.size() > 1 ? ", " + FormatSingle(f[1]) : "");
+  if (s == 0 && e == 0)
+    return "x is not equal to " + FormatSingle(f[0]) + (f.size() > 1 ? ", " + FormatSingle(f[1]) : "");
   if (fe == static_cast<float>(xmax - 0.001)) return "x < " + even2(fs);
   if (fs == static_cast<float>(xmin + 0.001)) return "x > " + even2(fe);
   return "x < " + even2(fs) + " And x > " + FormatSingle(fe);
@@ -287,10 +307,14 @@ std::vector<std::string> TableReference(const std::string& expression, float sta
 }
 
 TEST(BlockSweep, TableOfValuesMatchesSampleBySample) {
-  struct Range { const char* start; const char* stop; const char* step; float a, b, s; };
-  const Range ranges[] = {{"-3", "3", "0.25", -3, 3, 0.25f},
-                          {"10", "-10", "-0.1", 10, -10, -0.1f},
-                          {"0", "100", "0.37", 0, 100, 0.37f}};
+  struct Range {
+    const char* start;
+    const char* stop;
+    const char* step;
+    float a, b, s;
+  };
+  const Range ranges[] = {
+      {"-3", "3", "0.25", -3, 3, 0.25f}, {"10", "-10", "-0.1", 10, -10, -0.1f}, {"0", "100", "0.37", 0, 100, 0.37f}};
   for (const char* expr : kExpressions) {
     for (const Range& r : ranges) {
       const ValueTable table = TableOfValues(expr, r.start, r.stop, r.step);
@@ -321,8 +345,9 @@ TEST(BlockSweep, RandomDrawsStayInSampleOrder) {
             InFreshThread([&] { return ExtremeReference(expr, -2, 2, false); }));
 
   // The second equation draws only where the first evaluates.
-  const auto found = InFreshThread(
-      [] { return IntersectionText(FindIntersections("sqrt(x)", "rnd(3)", -5, 5, IntersectLevel::kSuperLow, nullptr)); });
+  const auto found = InFreshThread([] {
+    return IntersectionText(FindIntersections("sqrt(x)", "rnd(3)", -5, 5, IntersectLevel::kSuperLow, nullptr));
+  });
   const auto want = InFreshThread([] {
     clsExprParser p1, p2;
     p1.StoreExpression("sqrt(x)");

@@ -50,9 +50,7 @@ SweepFacts Walk(float start, float stop, float step, SingleSweep::Stall stall, l
 }
 
 // How far apart the singles next to x lie.
-double Spacing(float x) {
-  return std::nextafter(std::fabs(x), std::numeric_limits<float>::infinity()) - std::fabs(x);
-}
+double Spacing(float x) { return std::nextafter(std::fabs(x), std::numeric_limits<float>::infinity()) - std::fabs(x); }
 
 void CheckSweep(float start, float stop, float step) {
   SCOPED_TRACE(testing::Message() << "sweep " << start << " .. " << stop << " by " << step);
@@ -104,23 +102,25 @@ TEST(SweepProperties, RandomWindowsAndSteps) {
 }
 
 TEST(SweepProperties, Extremes) {
-  struct Case { float start, stop, step; };
+  struct Case {
+    float start, stop, step;
+  };
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const Case cases[] = {
-      {-32768, 32767, kPlotStep},    // the widest window at the plotting step
-      {32767, -32768, -1},           // downwards
-      {-32768, 32767, 0},            // step 0: nothing
-      {-32768, 32767, -0.001f},      // negative step upwards: nothing
-      {32767, -32768, 0.001f},       // and the reverse
-      {5, 5, 0.001f},                // one position
+      {-32768, 32767, kPlotStep},  // the widest window at the plotting step
+      {32767, -32768, -1},         // downwards
+      {-32768, 32767, 0},          // step 0: nothing
+      {-32768, 32767, -0.001f},    // negative step upwards: nothing
+      {32767, -32768, 0.001f},     // and the reverse
+      {5, 5, 0.001f},              // one position
       {5, 5, -0.001f},
-      {32760, 32767, 1e-6f},         // a step that never moves a single there
+      {32760, 32767, 1e-6f},  // a step that never moves a single there
       {-32768, -32767, 1e-7f},
-      {0, 1, 1e-9f},                 // steps far below the singles near 1
-      {-1, 1, 2.5f},                 // a step wider than the window
-      {-32768, 32767, 65535},        // exactly the width
+      {0, 1, 1e-9f},           // steps far below the singles near 1
+      {-1, 1, 2.5f},           // a step wider than the window
+      {-32768, 32767, 65535},  // exactly the width
       {-32768, 32767, 1e30f},
-      {0, 1, nan},                   // no step at all
+      {0, 1, nan},  // no step at all
       {1, 0, nan},
   };
   for (const Case& c : cases) {
@@ -207,13 +207,14 @@ TEST(SweepProperties, ToolsBarOnRandomWindows) {
 }
 
 TEST(SweepProperties, ToolsBarAtTheExtremes) {
-  struct Case { std::int16_t xmin, xmax; };
+  struct Case {
+    std::int16_t xmin, xmax;
+  };
   const Case cases[] = {
-      {-32768, -32767}, {32766, 32767}, {-1, 0}, {0, 1},
-      {-32768, -32700}, {32700, 32767},
-      {-16400, -16000},  // far out on the left: a small maximum, (16400 - 16000) * 2
-      {10000, 10100},    // a maximum of 40,200 that must be scaled into 16 bits
-      {16000, 16500},    // 65,000
+      {-32768, -32767}, {32766, 32767}, {-1, 0},          {0, 1},
+      {-32768, -32700}, {32700, 32767}, {-16400, -16000},  // far out on the left: a small maximum, (16400 - 16000) * 2
+      {10000, 10100},                                      // a maximum of 40,200 that must be scaled into 16 bits
+      {16000, 16500},                                      // 65,000
   };
   for (const Case& c : cases) {
     for (const Tool& tool : kTools) CheckBar(tool, c.xmin, c.xmax);

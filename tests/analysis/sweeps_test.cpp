@@ -26,14 +26,17 @@ TEST(Sweeps, SinglePrecisionPositions) {
   EXPECT_LT(last, 10.0f);
   EXPECT_GT(last, 9.99f);
 
-  struct Case { float start, stop, step; int count; };
+  struct Case {
+    float start, stop, step;
+    int count;
+  };
   const Case cases[] = {
-      {-10, 10, 1, 21},     // the default ticks
+      {-10, 10, 1, 21},  // the default ticks
       {20, 30, 1, 11},
-      {10, -10, 1, 0},      // mirrored window: the loop does not run
-      {-10, 10, -1, 0},     // a negative step with the usual order
+      {10, -10, 1, 0},   // mirrored window: the loop does not run
+      {-10, 10, -1, 0},  // a negative step with the usual order
       {10, -10, -1, 21},
-      {-10, 10, 0, 0},      // a zero step would never end
+      {-10, 10, 0, 0},  // a zero step would never end
       // From 2^24 on, singles are 2 apart and adding 1 is a tie: the sums that
       // round back to x are replaced by the next single, so each of the 11
       // singles 2^24, 2^24 + 2, ..., 2^24 + 20 is a sample.
@@ -60,7 +63,9 @@ TEST(Sweeps, SinglePrecisionPositions) {
 // sum moves x the positions are the accumulated ones, elsewhere each is the
 // next single, and the last lies within one single of the bound.
 TEST(Sweeps, FineStepsCoverWideWindows) {
-  struct Case { float start, stop, step; };
+  struct Case {
+    float start, stop, step;
+  };
   const Case cases[] = {
       {-3000, 3000, 0.0001f},   // Get X at High
       {-45, 45, 0.000001f},     // intersections at High
@@ -96,13 +101,15 @@ TEST(Sweeps, FineStepsCoverWideWindows) {
 // Tops of the equation texts: a world unit apart while a unit is taller than
 // a text line, a text line apart when it is not.
 TEST(Sweeps, EquationTextsStepDownWithoutOverlap) {
-  struct Case { double ymax, line; std::vector<double> tops; };
+  struct Case {
+    double ymax, line;
+    std::vector<double> tops;
+  };
   const Case cases[] = {
-      {10, 0.8, {10, 9, 8, 7}},              // default window: one unit each
-      {10, 1.0, {10, 9, 8, 7}},              // exactly a line per unit
-      {100, 7.5, {100, 92.5, 85, 77.5}},     // tall window: a line each
-      {-5, 2, {-5, -7, -9, -11}},
-      {3, 0, {3, 2, 1, 0}},
+      {10, 0.8, {10, 9, 8, 7}},           // default window: one unit each
+      {10, 1.0, {10, 9, 8, 7}},           // exactly a line per unit
+      {100, 7.5, {100, 92.5, 85, 77.5}},  // tall window: a line each
+      {-5, 2, {-5, -7, -9, -11}},        {3, 0, {3, 2, 1, 0}},
   };
   for (const Case& c : cases) {
     double y = c.ymax;
@@ -115,12 +122,15 @@ TEST(Sweeps, EquationTextsStepDownWithoutOverlap) {
 
 TEST(Sweeps, ConditionText) {
   using Op = Condition::Op;
-  struct Case { const char* text; Op op; float bound; };
+  struct Case {
+    const char* text;
+    Op op;
+    float bound;
+  };
   const Case cases[] = {
-      {"", Op::kNone, 0},          {"x < 3", Op::kLt, 3},        {"x > 3", Op::kGt, 3},
-      {"x >= -2.5", Op::kGe, -2.5f}, {"x <= 1e2", Op::kLe, 100}, {"y > 4", Op::kGt, 4},
-      {"x = 3", Op::kNever, 0},    {"x <> 3", Op::kNever, 0},    {"x>3", Op::kNever, 0},
-      {"x > ", Op::kNever, 0},     {"x > abc", Op::kNever, 0},   {"x", Op::kNever, 0},
+      {"", Op::kNone, 0},         {"x < 3", Op::kLt, 3},   {"x > 3", Op::kGt, 3},      {"x >= -2.5", Op::kGe, -2.5f},
+      {"x <= 1e2", Op::kLe, 100}, {"y > 4", Op::kGt, 4},   {"x = 3", Op::kNever, 0},   {"x <> 3", Op::kNever, 0},
+      {"x>3", Op::kNever, 0},     {"x > ", Op::kNever, 0}, {"x > abc", Op::kNever, 0}, {"x", Op::kNever, 0},
   };
   for (const Case& c : cases) {
     const Condition parsed = ParseCondition(c.text);
@@ -144,7 +154,10 @@ TEST(Sweeps, ConditionText) {
 }
 
 TEST(Sweeps, ProgressMaximum) {
-  struct Case { std::int16_t xmin, xmax; int max; };
+  struct Case {
+    std::int16_t xmin, xmax;
+    int max;
+  };
   const Case cases[] = {
       {-10, 10, 40},
       {5, 10, 30},
@@ -154,7 +167,6 @@ TEST(Sweeps, ProgressMaximum) {
   };
   for (const Case& c : cases) EXPECT_EQ(MakeSweepProgress(c.xmin, c.xmax).max, c.max) << c.xmin << " " << c.xmax;
 }
-
 
 TEST(Sweeps, PlotEquationDotsAndProgress) {
   clsExprParser parser;

@@ -13,7 +13,12 @@ namespace {
 
 // The window tests cover the written examples; these are the corners.
 TEST(Tools, GetY) {
-  struct Case { const char* expr; const char* x; const char* text; bool failed; };
+  struct Case {
+    const char* expr;
+    const char* x;
+    const char* text;
+    bool failed;
+  };
   const Case cases[] = {
       {"x+", "1", "0", true},  // does not compile
       {"2*x", " 1 2.5", "25", false},
@@ -56,7 +61,13 @@ TEST(Tools, GetXProgressRunsTwoStepsPerUnitAndEndsEmpty) {
 TEST(Tools, GetXCoversWideWindows) {
   // From |x| = 2048 on, 0.0001 no longer moves a single: the sweep goes on by
   // whole singles (0.000244 apart), still well inside the band of High.
-  struct Case { const char* expr; float y; std::int16_t xmin, xmax; bool high; const char* text; };
+  struct Case {
+    const char* expr;
+    float y;
+    std::int16_t xmin, xmax;
+    bool high;
+    const char* text;
+  };
   const Case cases[] = {
       {"x", 2500, -3000, 3000, true, "2500"},
       {"x", -2999.5f, -3000, -2000, true, "-2999.5"},
@@ -69,7 +80,10 @@ TEST(Tools, GetXCoversWideWindows) {
 }
 
 TEST(Tools, WideSweepProgressRunsToFull) {
-  struct Case { std::int16_t xmin, xmax; int max; };
+  struct Case {
+    std::int16_t xmin, xmax;
+    int max;
+  };
   const Case cases[] = {{-3000, 3000, 12000}, {5, 10, 30}, {-10, 10, 40}};
   for (const Case& c : cases) {
     ProgressRecorder bar;
@@ -112,7 +126,10 @@ TEST(Tools, DomainRangeAndExtremesReportProgressAndCanBeStopped) {
 }
 
 TEST(Tools, Domain) {
-  struct Case { const char* expr; const char* text; };
+  struct Case {
+    const char* expr;
+    const char* text;
+  };
   const Case cases[] = {
       {"x^2", "All numbers shown (alter xmin and max for more)."},
       {"sqrt(x)", "x > 0"},
@@ -136,7 +153,11 @@ TEST(Tools, Domain) {
 }
 
 TEST(Tools, DomainOnOtherWindows) {
-  struct Case { const char* expr; std::int16_t xmin, xmax; const char* text; };
+  struct Case {
+    const char* expr;
+    std::int16_t xmin, xmax;
+    const char* text;
+  };
   const Case cases[] = {
       {"sqrt(-1-x^2)", -5, 5, "Not defined inside the window (alter xmin and max for more)."},
       {"sqrt(x)", -5, -1, "Not defined inside the window (alter xmin and max for more)."},
@@ -153,7 +174,10 @@ TEST(Tools, DomainOfAFunctionUndefinedAcrossAWideWindow) {
 }
 
 TEST(Tools, Range) {
-  struct Case { const char* expr; const char* text; };
+  struct Case {
+    const char* expr;
+    const char* text;
+  };
   const Case cases[] = {
       {"x", "All numbers shown (alter ymin and max for more)."},
       {"x^2", "y > 0"},
@@ -177,7 +201,12 @@ TEST(Tools, IsWithinUsesSingleLimits) {
 }
 
 TEST(Tools, Extremes) {
-  struct Case { const char* expr; int left, right; bool minimum; const char* text; };
+  struct Case {
+    const char* expr;
+    int left, right;
+    bool minimum;
+    const char* text;
+  };
   const Case cases[] = {
       {"x^2", -2, 2, true, "(-0.022, 0)"},
       {"x^2", -2, 2, false, "(-2, 4)"},
@@ -189,8 +218,7 @@ TEST(Tools, Extremes) {
       {"sqrt(x)", -3, -1, false, kNoExtremeText},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FindExtreme(c.expr, static_cast<std::int16_t>(c.left), static_cast<std::int16_t>(c.right),
-                          c.minimum),
+    EXPECT_EQ(FindExtreme(c.expr, static_cast<std::int16_t>(c.left), static_cast<std::int16_t>(c.right), c.minimum),
               c.text)
         << c.expr;
   }
@@ -222,7 +250,12 @@ TEST(Tools, SortByYIsStableAndCarriesX) {
 }
 
 TEST(Tools, Intersections) {
-  struct Case { const char* a; const char* b; IntersectLevel level; const char* text; };
+  struct Case {
+    const char* a;
+    const char* b;
+    IntersectLevel level;
+    const char* text;
+  };
   const Case cases[] = {
       {"x^2", "x+2", IntersectLevel::kSuperLow,
        "The intersects are: (-1.002, 1.003), (-1.001, 1.001), (-1, 0.999), (-0.999, 0.997), (1.998, 3.994), "
@@ -255,7 +288,13 @@ TEST(Tools, IntersectionProgress) {
 TEST(Tools, IntersectionsCoverWideWindows) {
   // At High, 0.000001 no longer moves a single from |x| = 32 on; Medium from
   // 256; Low from 2048. The meeting points beyond are found all the same.
-  struct Case { const char* a; const char* b; std::int16_t xmin, xmax; IntersectLevel level; const char* text; };
+  struct Case {
+    const char* a;
+    const char* b;
+    std::int16_t xmin, xmax;
+    IntersectLevel level;
+    const char* text;
+  };
   const Case cases[] = {
       {"x", "-40", -45, 45, IntersectLevel::kHigh, "The intersects are: (-40, -40)"},
       {"x", "99", 95, 100, IntersectLevel::kHigh, "The intersects are: (99, 99)"},
@@ -274,10 +313,15 @@ TEST(Tools, IntersectionsCoverWideWindows) {
 
 TEST(Tools, TableRows) {
   using Rows = std::vector<std::string>;
-  struct Case { const char* expr; const char* start; const char* stop; const char* step; Rows rows; };
+  struct Case {
+    const char* expr;
+    const char* start;
+    const char* stop;
+    const char* step;
+    Rows rows;
+  };
   const Case cases[] = {
-      {"sqrt(x)", "-2", "2", "1",
-       {"(-2.000, N/A)", "(-1.000, N/A)", "(0.000, 0)", "(1.000, 1)", "(2.000, 1.414)"}},
+      {"sqrt(x)", "-2", "2", "1", {"(-2.000, N/A)", "(-1.000, N/A)", "(0.000, 0)", "(1.000, 1)", "(2.000, 1.414)"}},
       {"x/3", "0", "1", "1", {"(0.000, 0)", "(1.000, 0.333)"}},
       {"x*12345.6789", "1", "1", "1", {"(1.000, 12345.68)"}},
       {"x", "2", "0", "-1", {"(2.000, 2)", "(1.000, 1)", "(0.000, 0)"}},
@@ -308,14 +352,23 @@ TEST(Tools, TableOfTenthsStopsShortOfOne) {
 }
 
 TEST(Tools, TableRefusesWhatCannotSweep) {
-  struct Case { const char* start; const char* stop; const char* step; const char* error; };
+  struct Case {
+    const char* start;
+    const char* stop;
+    const char* step;
+    const char* error;
+  };
   const Case cases[] = {
-      {"", "1", "1", kTableNotNumbers},     {"0", "abc", "1", kTableNotNumbers},
-      {"0", "1", "1x", kTableNotNumbers},   {"0", "1", "1e39", kTableNotNumbers},
-      {"0", "1", "0", kTableStepTooSmall},  {"100000000", "100000001", "1", kTableStepTooSmall},
+      {"", "1", "1", kTableNotNumbers},
+      {"0", "abc", "1", kTableNotNumbers},
+      {"0", "1", "1x", kTableNotNumbers},
+      {"0", "1", "1e39", kTableNotNumbers},
+      {"0", "1", "0", kTableStepTooSmall},
+      {"100000000", "100000001", "1", kTableStepTooSmall},
       {"0", "30000000", "1", kTableStepTooSmall},
       // More rows than anyone reads, and than the memory holds.
-      {"-32768", "32767", "0.001", kTableTooLong},  {"0", "1000000", "1", kTableTooLong},
+      {"-32768", "32767", "0.001", kTableTooLong},
+      {"0", "1000000", "1", kTableTooLong},
   };
   for (const Case& c : cases) {
     const ValueTable t = TableOfValues("x", c.start, c.stop, c.step);

@@ -52,10 +52,10 @@ TEST(CommandLine, RunAndConsoleAnswers) {
 }
 
 TEST(CommandLine, ExportFromExpressions) {
-  const CommandLine line = ParseCommandLine({"--export", "out.PNG", "--size=800", "-e", "x^2-4", "--condition",
-                                             "x>=-2.5", "--color", "#0080Ff", "-e", "sin(x)", "-e", "1/x",
-                                             "--condition", "X < 1e1", "-e", "|x|", "--window", " -5, 5,-3 ,3",
-                                             "--steps", "0.5,2"});
+  const CommandLine line =
+      ParseCommandLine({"--export", "out.PNG", "--size=800", "-e",       "x^2-4",        "--condition", "x>=-2.5",
+                        "--color",  "#0080Ff", "-e",         "sin(x)",   "-e",           "1/x",         "--condition",
+                        "X < 1e1",  "-e",      "|x|",        "--window", " -5, 5,-3 ,3", "--steps",     "0.5,2"});
   ASSERT_EQ(line.action, Action::kExport) << line.error;
   const ExportRequest& r = line.request;
   EXPECT_EQ(r.output, "out.PNG");
@@ -127,7 +127,8 @@ TEST(CommandLine, MistakesGiveOneLine) {
   const std::vector<Case> cases = {
       {{"--bogus"}, "unknown option \"--bogus\" (see curvenest --help)"},
       {{"-x"}, "unknown option \"-x\" (see curvenest --help)"},
-      {{"a.curvenest", "b.curvenest"}, "only one workspace file can be given, not both \"a.curvenest\" and \"b.curvenest\""},
+      {{"a.curvenest", "b.curvenest"},
+       "only one workspace file can be given, not both \"a.curvenest\" and \"b.curvenest\""},
       {{""}, "the workspace file name is empty"},
       {{"--export"}, "--export needs a value (see curvenest --help)"},
       {{"--export", "a.png"}, "--export needs a workspace file or at least one -e EXPR"},
@@ -170,14 +171,10 @@ TEST(CommandLine, MistakesGiveOneLine) {
       {with({"--steps", "1,x"}), "--steps: YSTEP \"x\" is not a number"},
       {{"--export", "a.png", "--condition", "x<3"}, "--condition must follow the -e EXPR it belongs to"},
       {with({"--condition", "x<3", "--condition", "x>1"}), "-e \"x\" has two --condition"},
-      {with({"--condition", "y<3"}),
-       "--condition \"y<3\": expected x < N, x > N, x <= N or x >= N with N a number"},
-      {with({"--condition", "x=3"}),
-       "--condition \"x=3\": expected x < N, x > N, x <= N or x >= N with N a number"},
-      {with({"--condition", "x<pi"}),
-       "--condition \"x<pi\": expected x < N, x > N, x <= N or x >= N with N a number"},
-      {with({"--condition", "x<"}),
-       "--condition \"x<\": expected x < N, x > N, x <= N or x >= N with N a number"},
+      {with({"--condition", "y<3"}), "--condition \"y<3\": expected x < N, x > N, x <= N or x >= N with N a number"},
+      {with({"--condition", "x=3"}), "--condition \"x=3\": expected x < N, x > N, x <= N or x >= N with N a number"},
+      {with({"--condition", "x<pi"}), "--condition \"x<pi\": expected x < N, x > N, x <= N or x >= N with N a number"},
+      {with({"--condition", "x<"}), "--condition \"x<\": expected x < N, x > N, x <= N or x >= N with N a number"},
       {{"--export", "a.png", "--color", "#ff0000"}, "--color must follow the -e EXPR it belongs to"},
       {with({"--color", "#ff0000", "--color", "#00ff00"}), "-e \"x\" has two --color"},
       {with({"--color", "red"}), "--color \"red\": expected #RRGGBB with hexadecimal digits, e.g. #ff0000"},
@@ -195,8 +192,8 @@ TEST(CommandLine, MistakesGiveOneLine) {
 TEST(CommandLine, VersionAndHelp) {
   EXPECT_EQ(VersionText(), "curvenest " CN_PROJECT_VERSION "\n");  // project() in CMakeLists.txt
   const std::string help = UsageText();
-  for (const char* option : {"--export", "--size", "--window", "--steps", "-e EXPR", "--condition", "--color",
-                             "--help", "--version"}) {
+  for (const char* option :
+       {"--export", "--size", "--window", "--steps", "-e EXPR", "--condition", "--color", "--help", "--version"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }

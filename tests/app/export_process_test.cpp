@@ -1,5 +1,6 @@
 // curvenest --export run as a script runs it, as its own process without a
 // display; the pictures are read back and checked where the curves must be.
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -7,7 +8,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
-#include <gtest/gtest.h>
 
 #include "workspace/workspace_file.h"
 
@@ -72,8 +72,7 @@ class CommandLineExport : public ::testing::Test {
         strokes.removeLast();
       } else if (xml.isStartElement() && xml.name() == QLatin1String("polyline")) {
         const QString own = xml.attributes().value("stroke").toString();
-        const qsizetype points =
-            xml.attributes().value("points").toString().split(' ', Qt::SkipEmptyParts).size();
+        const qsizetype points = xml.attributes().value("points").toString().split(' ', Qt::SkipEmptyParts).size();
         if ((own.isEmpty() ? strokes.last() : own).compare(stroke, Qt::CaseInsensitive) == 0 && points > minPoints) ++n;
       }
     }
@@ -85,8 +84,8 @@ class CommandLineExport : public ::testing::Test {
 TEST_F(CommandLineExport, PngShowsTheCurvesWhereTheyBelong) {
   const int side = 201;
   QString err;
-  ASSERT_EQ(Run({"--export", Path("g.png"), "--size", QString::number(side), "-e", "x^2/10", "--color", "#FF0000",
-                 "-e", "3", "--condition", "x>0", "--color", "#0000ff"},
+  ASSERT_EQ(Run({"--export", Path("g.png"), "--size", QString::number(side), "-e", "x^2/10", "--color", "#FF0000", "-e",
+                 "3", "--condition", "x>0", "--color", "#0000ff"},
                 &err),
             0)
       << err.toStdString();
@@ -147,9 +146,8 @@ TEST_F(CommandLineExport, WorkspaceFileGivesWindowAndStatPlot) {
 }
 
 TEST_F(CommandLineExport, SvgCurvesBreakOnlyWhereTheFunctionDoes) {
-  ASSERT_EQ(Run({"--export", Path("s.svg"), "-e", "sin(x)", "--color", "#ff0000", "-e", "tan(x)", "--color",
-                 "#0000ff"}),
-            0);
+  ASSERT_EQ(
+      Run({"--export", Path("s.svg"), "-e", "sin(x)", "--color", "#ff0000", "-e", "tan(x)", "--color", "#0000ff"}), 0);
   EXPECT_EQ(Curves(Path("s.svg"), "#ff0000"), 1);
   // tan has six poles in -10..10 (odd multiples of pi/2 up to 5pi/2): seven pieces.
   EXPECT_EQ(Curves(Path("s.svg"), "#0000ff"), 7);
@@ -185,7 +183,8 @@ TEST_F(CommandLineExport, FailuresSayWhatAndWhereOnOneLine) {
   } cases[] = {
       {{"--export", Path("a.png"), "-e", "2*(x"}, 2, "curvenest: -e \"2*(x\": Not enough closing brackets"},
       {{"--export", Path("a.png"), "-e", "x", "--window", "1,1,0,5"}, 2, "curvenest: --window: "},
-      {{"--export", Path("a.png"), Path("none.curvenest")}, 1,
+      {{"--export", Path("a.png"), Path("none.curvenest")},
+       1,
        "curvenest: Could not open \"" + Path("none.curvenest") + "\": No such file or directory.\n"},
       {{"--export", Path("none/a.png"), "-e", "x"}, 1, "curvenest: Could not write \"" + Path("none/a.png") + "\""},
   };

@@ -83,22 +83,40 @@ TEST(StyledProgressBar, FilledExtentOfStylesThreeToNine) {
     const char* run;
   } cases[] = {
       // Flat: columns 1 .. fx - 1, the border at 99 stays.
-      {3, 50, "1..49"}, {3, 100, "1..98"}, {3, 150, "1..98"},
+      {3, 50, "1..49"},
+      {3, 100, "1..98"},
+      {3, 150, "1..98"},
       // Etched gradient, k = 4: columns 2 .. 2 + fx, the edge is two pixels wide.
-      {4, 50, "2..50"}, {4, 100, "2..97"}, {4, 150, "2..97"},
+      {4, 50, "2..50"},
+      {4, 100, "2..97"},
+      {4, 150, "2..97"},
       // Glass: fill columns 3 .. fx - 1 plus the line at column fx.
-      {5, 50, "3..50"}, {5, 100, "3..98"}, {5, 150, "3..98"},
+      {5, 50, "3..50"},
+      {5, 100, "3..98"},
+      {5, 150, "3..98"},
       // Dark, k = 5: columns 2 .. 2 + fx, column 2 is black like the background;
       // 28.5 rounds to 28 and 47.5 to 48 (ties to even).
-      {6, 30, "3..30"}, {6, 50, "3..50"}, {6, 100, "3..97"}, {6, 150, "3..98"},
+      {6, 30, "3..30"},
+      {6, 50, "3..50"},
+      {6, 100, "3..97"},
+      {6, 150, "3..98"},
       // Hatched: columns 2 .. fx - 1.
-      {7, 50, "2..49"}, {7, 100, "2..97"}, {7, 150, "2..97"},
+      {7, 50, "2..49"},
+      {7, 100, "2..97"},
+      {7, 150, "2..97"},
       // Picture: fx columns from column 2.
-      {8, 50, "2..51"}, {8, 100, "2..98"}, {8, 150, "2..98"},
+      {8, 50, "2..51"},
+      {8, 100, "2..98"},
+      {8, 150, "2..98"},
       // Gloss, k = 4: columns 2 .. fx - 1, column 2 under the frame.
-      {9, 50, "3..47"}, {9, 100, "3..95"}, {9, 150, "3..97"},
+      {9, 50, "3..47"},
+      {9, 100, "3..95"},
+      {9, 150, "3..97"},
       // Far out of range: cut at the edges, and quick.
-      {3, INT_MAX, "1..98"}, {9, INT_MAX, "3..97"}, {4, INT_MIN, "none"}, {9, INT_MIN, "none"},
+      {3, INT_MAX, "1..98"},
+      {9, INT_MAX, "3..97"},
+      {4, INT_MIN, "none"},
+      {9, INT_MIN, "none"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("style " + std::to_string(c.style) + " value " + std::to_string(c.value));
@@ -146,9 +164,12 @@ TEST(StyledProgressBar, ColoursOfStylesThreeToEight) {
   for (int x = 2; x < 50; ++x) {
     for (int y = 2; y < 18; ++y) {
       const std::string px = Px(hatched, x, y);
-      if (px == "0,0,255") ++hatch;
-      else if (px == "140,140,255") ++ground;
-      else ADD_FAILURE() << "pixel " << x << "," << y << " is " << px;
+      if (px == "0,0,255")
+        ++hatch;
+      else if (px == "140,140,255")
+        ++ground;
+      else
+        ADD_FAILURE() << "pixel " << x << "," << y << " is " << px;
     }
   }
   EXPECT_GT(hatch, 0);
@@ -233,9 +254,8 @@ TEST(StyledProgressBar, CaptionText) {
     int value, max, style;
     const char* text;
   } cases[] = {
-      {50, 200, 9, "25 %"}, {0, 100, 9, "0 %"},   {100, 100, 0, "100 %"}, {120, 100, 9, "120 %"},
-      {1, 8, 3, "12 %"},    {3, 8, 3, "38 %"},    {50, 0, 9, "0 %"},      {50, -3, 9, "0 %"},
-      {5, 100, 2, "Searching.."},
+      {50, 200, 9, "25 %"}, {0, 100, 9, "0 %"}, {100, 100, 0, "100 %"}, {120, 100, 9, "120 %"},     {1, 8, 3, "12 %"},
+      {3, 8, 3, "38 %"},    {50, 0, 9, "0 %"},  {50, -3, 9, "0 %"},     {5, 100, 2, "Searching.."},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(cn::ProgressCaption(c.value, c.max, c.style).toStdString(), c.text) << c.value << "/" << c.max;
@@ -256,9 +276,12 @@ CaptionColours Caption(Look look, int s, const std::string& plain, const std::st
     for (int x = 0; x < text.width(); ++x) {
       if (bare.pixel(x, y) == text.pixel(x, y)) continue;
       const std::string px = Px(text, x, y);
-      if (px == plain) ++(x < s ? out.leftPlain : out.rightPlain);
-      else if (px == overlay) ++(x < s ? out.leftOverlay : out.rightOverlay);
-      else ++out.other;
+      if (px == plain)
+        ++(x < s ? out.leftPlain : out.rightPlain);
+      else if (px == overlay)
+        ++(x < s ? out.leftOverlay : out.rightOverlay);
+      else
+        ++out.other;
     }
   }
   return out;
@@ -357,10 +380,8 @@ TEST(StyledProgressBar, DrawLineLeavesOutItsEndPoint) {
     int x1, y1, x2, y2;
     const char* painted;  // the painted pixels of an 8 x 8 image, row by row
   } cases[] = {
-      {2, 3, 6, 3, "(2,3)(3,3)(4,3)(5,3)"},
-      {5, 6, 5, 3, "(5,4)(5,5)(5,6)"},
-      {0, 0, 3, 3, "(0,0)(1,1)(2,2)"},
-      {4, 4, 4, 4, ""},
+      {2, 3, 6, 3, "(2,3)(3,3)(4,3)(5,3)"}, {5, 6, 5, 3, "(5,4)(5,5)(5,6)"},
+      {0, 0, 3, 3, "(0,0)(1,1)(2,2)"},      {4, 4, 4, 4, ""},
       {-3, 1, 2, 1, "(0,1)(1,1)"},
   };
   for (const Case& c : cases) {
@@ -402,8 +423,8 @@ TEST(StyledProgressBar, DrawGradientSteps) {
   EXPECT_EQ(Px(image, 3, 3), "255,255,255");
   const QColor h = QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
   EXPECT_EQ(highlight, PackRgb(h.red(), h.green(), h.blue()));
-  EXPECT_EQ(Px(image, 3, 8), std::to_string(h.red()) + "," + std::to_string(h.green()) + "," +
-                                 std::to_string(h.blue()));
+  EXPECT_EQ(Px(image, 3, 8),
+            std::to_string(h.red()) + "," + std::to_string(h.green()) + "," + std::to_string(h.blue()));
   EXPECT_EQ(Px(image, 4, 8), "255,255,255");
   EXPECT_EQ(Px(image, 0, 9), "255,255,255");
 }

@@ -9,13 +9,10 @@ TEST(AsciiText, Trim) {
   const struct {
     std::string_view text, blanks, expected;
   } cases[] = {
-      {"  x = 1\t", " \t", "x = 1"},
-      {"x", " \t", "x"},
-      {"", " \t", ""},
-      {" \t \t", " \t", ""},
-      {" \t1\t ", " ", "\t1\t"},  // only the given blanks go
-      {"a b", " \t", "a b"},      // inner blanks stay
-      {"\n2\n", " \t", "\n2\n"},  // a line break is not a blank
+      {"  x = 1\t", " \t", "x = 1"}, {"x", " \t", "x"},         {"", " \t", ""},
+      {" \t \t", " \t", ""},         {" \t1\t ", " ", "\t1\t"},  // only the given blanks go
+      {"a b", " \t", "a b"},                                     // inner blanks stay
+      {"\n2\n", " \t", "\n2\n"},                                 // a line break is not a blank
   };
   for (const auto& c : cases) EXPECT_EQ(Trim(c.text, c.blanks), c.expected) << '"' << c.text << '"';
 }
@@ -30,7 +27,10 @@ TEST(AsciiText, TrimDecodedText) {
 TEST(AsciiText, LowerTouchesOnlyAsciiLetters) {
   EXPECT_EQ(AsciiLower("SinH(X) + PI_2"), "sinh(x) + pi_2");
   EXPECT_EQ(AsciiLower("@[`{"), "@[`{");  // the neighbours of A..Z and a..z
-  EXPECT_EQ(AsciiLower("\xC3\x84" "B"), "\xC3\x84" "b");  // "ÄB": UTF-8 bytes stay
+  EXPECT_EQ(AsciiLower("\xC3\x84"
+                       "B"),
+            "\xC3\x84"
+            "b");  // "ÄB": UTF-8 bytes stay
   EXPECT_EQ(AsciiLower(std::string_view("A\0B", 3)), std::string("a\0b", 3));
 }
 

@@ -170,10 +170,8 @@ TEST(Rounding, HalfEvenAndHalfAway) {
       {-7.0, 5, -7.0, -7.0},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(RoundHalfEven(c.value, c.decimals), c.halfEven)
-        << c.value << " at " << c.decimals << " places";
-    EXPECT_EQ(RoundHalfAway(c.value, c.decimals), c.halfAway)
-        << c.value << " at " << c.decimals << " places";
+    EXPECT_EQ(RoundHalfEven(c.value, c.decimals), c.halfEven) << c.value << " at " << c.decimals << " places";
+    EXPECT_EQ(RoundHalfAway(c.value, c.decimals), c.halfAway) << c.value << " at " << c.decimals << " places";
   }
 }
 
@@ -300,9 +298,8 @@ TEST(ParseDecimal, AcceptsOnlyWholeDecimalNumbers) {
     EXPECT_EQ(*v, c.value) << '"' << c.text << '"';
   }
   const std::string_view bad[] = {
-      "",     " 1",  "1 ",   ".",    "-",    "+",     "1e",   "1e+",   "1.2.3", "1d3",
-      "abc",  "1x",  "&H10", "1e999", "1e309", "-1e400", "inf", "nan",  "0x10",  "1,5",  "--1",
-      "e5",   "1e5.0",
+      "",     " 1",    "1 ",    ".",      "-",   "+",   "1e",   "1e+", "1.2.3", "1d3", "abc",   "1x",
+      "&H10", "1e999", "1e309", "-1e400", "inf", "nan", "0x10", "1,5", "--1",   "e5",  "1e5.0",
   };
   for (auto text : bad) {
     EXPECT_FALSE(ParseDecimal(text).has_value()) << '"' << text << '"';
@@ -321,16 +318,16 @@ TEST(ScanDecimal, FindsThePiecesOfTheLeadingNumber) {
       {"-12.5e3x", "Ee", true, "125", 1, 3, 7},
       {"+.50", "Ee", false, "50", 2, 0, 4},
       {"7.", "Ee", false, "7", 0, 0, 2},
-      {"2e", "Ee", false, "2", 0, 0, 1},        // a letter without digits is not an exponent
+      {"2e", "Ee", false, "2", 0, 0, 1},  // a letter without digits is not an exponent
       {"2e+", "Ee", false, "2", 0, 0, 1},
       {"2E-07", "Ee", false, "2", 0, -7, 5},
-      {"3d2", "Ee", false, "3", 0, 0, 1},       // "d" only where the caller allows it
+      {"3d2", "Ee", false, "3", 0, 0, 1},  // "d" only where the caller allows it
       {"3d2", "EeDd", false, "3", 0, 2, 3},
-      {"1.2.3", "Ee", false, "12", 1, 0, 3},    // one point at most
+      {"1.2.3", "Ee", false, "12", 1, 0, 3},  // one point at most
       {".", "Ee", false, "", 0, 0, 0},
       {"-", "Ee", true, "", 0, 0, 0},
       {"e5", "Ee", false, "", 0, 0, 0},
-      {" 1", "Ee", false, "", 0, 0, 0},        // blanks are the caller's business
+      {" 1", "Ee", false, "", 0, 0, 0},  // blanks are the caller's business
   };
   for (const auto& c : cases) {
     const DecimalScan s = ScanDecimal(c.text, c.letters);
@@ -431,8 +428,7 @@ TEST(ToInt32, RoundsHalfEvenAndChecksRange) {
 
 // Texts must not follow the C library's numeric locale.
 TEST(NumberText, IgnoresCommaLocale) {
-  const char* const candidates[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8",
-                                    "nl_NL.UTF-8"};
+  const char* const candidates[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "nl_NL.UTF-8"};
   const std::string saved = std::setlocale(LC_ALL, nullptr);
   const char* found = nullptr;
   for (const char* name : candidates) {

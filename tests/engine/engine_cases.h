@@ -44,9 +44,7 @@ inline std::string FullText(double v) {
 inline ::testing::AssertionResult Near(double actual, double expected) {
   const double tol = expected == 0 ? 1e-13 : 1e-12 * std::fabs(expected);
   if (std::fabs(actual - expected) <= tol) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure()
-         << "got " << FullText(actual) << ", expected "
-         << FullText(expected);
+  return ::testing::AssertionFailure() << "got " << FullText(actual) << ", expected " << FullText(expected);
 }
 
 inline void ExpectValue(const ValueCase& c, const char* unit = "RAD") {

@@ -20,11 +20,17 @@ TEST(Errors, EveryMessageText) {
   };
   const Trigger triggers[] = {
       {"Eval1 with two variables",
-       [](clsExprParser& p) { p.StoreExpression("x*y"); p.Eval1(1); }, ErrId::kTooManyVariables,
-       "too many variables", 1},
+       [](clsExprParser& p) {
+         p.StoreExpression("x*y");
+         p.Eval1(1);
+       },
+       ErrId::kTooManyVariables, "too many variables", 1},
       {"EvalMulti without variables",
-       [](clsExprParser& p) { p.StoreExpression("5"); p.EvalMulti({0, 1}); }, ErrId::kVariableNotFound,
-       "Variable not found", 1},
+       [](clsExprParser& p) {
+         p.StoreExpression("5");
+         p.EvalMulti({0, 1});
+       },
+       ErrId::kVariableNotFound, "Variable not found", 1},
       {"odd bars", [](clsExprParser& p) { p.StoreExpression("|x|+|x"); }, ErrId::kAbsMismatch,
        "abs symbols |.| mismatch", 1},
       {"number before bracket", [](clsExprParser& p) { p.StoreExpression("1+2(3)"); }, ErrId::kSyntaxAt,
@@ -39,26 +45,43 @@ TEST(Errors, EveryMessageText) {
        "Too many arguments at pos: 6", 6},
       {"open bracket", [](clsExprParser& p) { p.StoreExpression("((1)+2"); }, ErrId::kNotEnoughClosing,
        "Not enough closing brackets", 1},
-      {"bad operand", [](clsExprParser& p) { p.StoreExpression("1+3q"); }, ErrId::kSyntax,
-       "Syntax error: 3q", 4},
-      {"one-argument row", [](clsExprParser& p) { p.StoreExpression("2*sqr(x)"); p.Eval1(-9); },
+      {"bad operand", [](clsExprParser& p) { p.StoreExpression("1+3q"); }, ErrId::kSyntax, "Syntax error: 3q", 4},
+      {"one-argument row",
+       [](clsExprParser& p) {
+         p.StoreExpression("2*sqr(x)");
+         p.Eval1(-9);
+       },
        ErrId::kEvalFunction1, "Evaluation error < sqr(-9) > at pos: 6", 6},
-      {"two-argument function", [](clsExprParser& p) { p.StoreExpression("logn(x,1)"); p.Eval1(5); },
+      {"two-argument function",
+       [](clsExprParser& p) {
+         p.StoreExpression("logn(x,1)");
+         p.Eval1(5);
+       },
        ErrId::kEvalFunction2, "Evaluation error < logn(5, 1) > at pos: 5", 5},
-      {"operator", [](clsExprParser& p) { p.StoreExpression("x-1/x"); p.Eval1(0); }, ErrId::kEvalOperator,
-       "Evaluation error < 1 / 0 > at pos: 4", 4},
+      {"operator",
+       [](clsExprParser& p) {
+         p.StoreExpression("x-1/x");
+         p.Eval1(0);
+       },
+       ErrId::kEvalOperator, "Evaluation error < 1 / 0 > at pos: 4", 4},
       {"unassigned variable",
-       [](clsExprParser& p) { p.StoreExpression("q+r"); p.OpAssignExplicit(true); p.Eval(); },
+       [](clsExprParser& p) {
+         p.StoreExpression("q+r");
+         p.OpAssignExplicit(true);
+         p.Eval();
+       },
        ErrId::kNotAssigned, "Variable < q > not assigned", 1},
       {"unknown constant", [](clsExprParser& p) { p.StoreExpression("2*zz#"); }, ErrId::kConstantUnknown,
        "Constant unknown: zz", 5},
-      {"too many rows", [](clsExprParser& p) {
+      {"too many rows",
+       [](clsExprParser& p) {
          std::string s = "x";
          for (int i = 0; i < 120; ++i) s += "*(x+1)";
          p.StoreExpression(s);
-       }, ErrId::kTooManyOperations, "Too many operations", 1},
-      {"malformed angle", [](clsExprParser& p) { p.StoreExpression("1+2d99m"); }, ErrId::kWrongDms,
-       "Wrong DMS format", 7},
+       },
+       ErrId::kTooManyOperations, "Too many operations", 1},
+      {"malformed angle", [](clsExprParser& p) { p.StoreExpression("1+2d99m"); }, ErrId::kWrongDms, "Wrong DMS format",
+       7},
   };
   for (const auto& t : triggers) {
     SCOPED_TRACE(t.what);

@@ -12,12 +12,10 @@ namespace {
 TEST(Evaluator, GuardedProducts) {
   // A false comparison factor skips the other factor instead of failing.
   const ValueCase cases[] = {
-      {"(x>0)*sqrt(x)", -4, 0},       {"(x>0)*sqrt(x)", 4, 2},
-      {"sqrt(x)*(x>0)", -4, 0},       {"sqrt(x)*(x>0)", 9, 3},
-      {"(x>0)*ln(x)", -1, 0},         {"(x<>0)*(1/x)", 0, 0},
-      {"(x<>0)*(1/x)", 2, 0.5},       {"(x>0)*(1/x+sqrt(x))", 0, 0},
-      {"(x>0)*(1/x+sqrt(x))", 4, 2.25}, {"(x>=0)*sqrt(x)+1", -4, 1},
-      {"(x>=0)*sqrt(x)+1", 16, 5},
+      {"(x>0)*sqrt(x)", -4, 0},    {"(x>0)*sqrt(x)", 4, 2},       {"sqrt(x)*(x>0)", -4, 0},
+      {"sqrt(x)*(x>0)", 9, 3},     {"(x>0)*ln(x)", -1, 0},        {"(x<>0)*(1/x)", 0, 0},
+      {"(x<>0)*(1/x)", 2, 0.5},    {"(x>0)*(1/x+sqrt(x))", 0, 0}, {"(x>0)*(1/x+sqrt(x))", 4, 2.25},
+      {"(x>=0)*sqrt(x)+1", -4, 1}, {"(x>=0)*sqrt(x)+1", 16, 5},
   };
   for (const auto& c : cases) ExpectValue(c);
 
@@ -60,15 +58,16 @@ TEST(Evaluator, NoValueDependsOnTheEvaluationBefore) {
   clsExprParser p;
   ASSERT_TRUE(p.StoreExpression(expressions[0]));
   EXPECT_DOUBLE_EQ(p.Eval1(0.5), std::log(0.5));  // 0.5 > 0.5*ln(0.5)
-  EXPECT_EQ(p.Eval1(3), 0);                        // 3 < 3*ln(3)
+  EXPECT_EQ(p.Eval1(3), 0);                       // 3 < 3*ln(3)
   EXPECT_DOUBLE_EQ(p.Eval1(0.5), std::log(0.5));
 }
 
 TEST(Evaluator, AcceptedResults) {
   const ValueCase cases[] = {
-      {"exp(-1000)", 0, 0},  {"1e-300*1e-300", 0, 0}, {"x^0", 2, 1},
-      {"0^1", 0, 0},         {"0^x", 2, 0},           {"(-2)^3", 0, -8},
-      {"tanh(20)", 0, 1},    {"2147483647\\1", 0, 2147483647},
+      {"exp(-1000)", 0, 0},   {"1e-300*1e-300", 0, 0},
+      {"x^0", 2, 1},          {"0^1", 0, 0},
+      {"0^x", 2, 0},          {"(-2)^3", 0, -8},
+      {"tanh(20)", 0, 1},     {"2147483647\\1", 0, 2147483647},
       {"1e308/10", 0, 1e307}, {"exp(x)", 1, 2.718281828459045},
   };
   for (const auto& c : cases) ExpectValue(c);

@@ -224,9 +224,8 @@ TEST(ParserInterface, EtDumpShape) {
   p.ET_Dump(t);
   ASSERT_EQ(static_cast<int>(t.size()), p.ETTop() + 1);
   ASSERT_EQ(p.ETTop(), 2);
-  const char* titles[] = {"Fun",       "ArgTop",     "A1 Idx",   "Arg1 Name", "Arg1 Value",
-                          "A2 Idx",    "Arg2 Name",  "Arg2 Value", "ArgOf",   "ArgIdx",
-                          "Value",     "PriLvl",     "PosInExpr", "PriIdx",   "Cond"};
+  const char* titles[] = {"Fun",   "ArgTop", "A1 Idx", "Arg1 Name", "Arg1 Value", "A2 Idx", "Arg2 Name", "Arg2 Value",
+                          "ArgOf", "ArgIdx", "Value",  "PriLvl",    "PosInExpr",  "PriIdx", "Cond"};
   for (const auto& row : t) {
     ASSERT_EQ(row.size(), 16u);
     EXPECT_TRUE(std::holds_alternative<std::monostate>(row[0]));

@@ -19,7 +19,7 @@ struct BuildCase {
   const char* m;
   const char* b2;
   const char* equ;
-  const char* text;   // expected equation text, or the expected message
+  const char* text;  // expected equation text, or the expected message
   bool refused;
 };
 
@@ -64,15 +64,29 @@ TEST(EquationText, ConditionText) {
     const char* condition;
   };
   const Case cases[] = {
-      {0, "3", "x < 3"},          {1, "3", "x > 3"},        {2, "3", "x <= 3"},
-      {3, "3", "x >= 3"},         {3, " 2 ", "x >= 2"},     {0, "-2.5", "x < -2.5"},
-      {0, "2 ", "x < 2"},         {1, "\t-1\t", "x > -1"},
-      {1, "+4", "x > +4"},        {2, "1e3", "x <= 1e3"},   {0, "1.5E-2", "x < 1.5E-2"},
-      {0, "", ""},                {0, "abc", ""},           {1, "pi", ""},
-      {0, "3x", ""},              {0, "1 2", ""},           {0, "--1", ""},
-      {0, "   ", ""},             {-1, "3", ""},            {4, "3", ""},
+      {0, "3", "x < 3"},
+      {1, "3", "x > 3"},
+      {2, "3", "x <= 3"},
+      {3, "3", "x >= 3"},
+      {3, " 2 ", "x >= 2"},
+      {0, "-2.5", "x < -2.5"},
+      {0, "2 ", "x < 2"},
+      {1, "\t-1\t", "x > -1"},
+      {1, "+4", "x > +4"},
+      {2, "1e3", "x <= 1e3"},
+      {0, "1.5E-2", "x < 1.5E-2"},
+      {0, "", ""},
+      {0, "abc", ""},
+      {1, "pi", ""},
+      {0, "3x", ""},
+      {0, "1 2", ""},
+      {0, "--1", ""},
+      {0, "   ", ""},
+      {-1, "3", ""},
+      {4, "3", ""},
   };
-  for (const Case& t : cases) EXPECT_EQ(ConditionText(t.index, t.bound), t.condition) << t.index << " '" << t.bound << "'";
+  for (const Case& t : cases)
+    EXPECT_EQ(ConditionText(t.index, t.bound), t.condition) << t.index << " '" << t.bound << "'";
   // A bound typed with blanks makes a condition plotting can read.
   const Condition padded = ParseCondition(ConditionText(0, " 2 "));
   EXPECT_EQ(padded.op, Condition::Op::kLt);
@@ -80,7 +94,11 @@ TEST(EquationText, ConditionText) {
 }
 
 TEST(EquationText, FaultsOfTextsThatCannotPlot) {
-  struct Case { const char* text; const char* message; std::size_t caret; };
+  struct Case {
+    const char* text;
+    const char* message;
+    std::size_t caret;
+  };
   const Case cases[] = {
       {"(x+1", "Not enough closing brackets", 0},
       {"   (x+1", "Not enough closing brackets", 3},
@@ -103,22 +121,22 @@ TEST(EquationText, FaultsOfTextsThatCannotPlot) {
 
 // The nine colours that can be drawn, packed red + 256 green + 65536 blue.
 const std::set<std::uint32_t> kNine = {
-    128u * 65536,              // blue
-    128u * 256,                // green
-    128u * 256 + 128u * 65536, // cyan
-    128u,                      // red
-    128u + 128u * 65536,       // magenta
-    255u * 65536,              // light blue
-    255u * 256,                // light green
-    255u * 256 + 255u * 65536, // light cyan
-    255u,                      // light red
+    128u * 65536,               // blue
+    128u * 256,                 // green
+    128u * 256 + 128u * 65536,  // cyan
+    128u,                       // red
+    128u + 128u * 65536,        // magenta
+    255u * 65536,               // light blue
+    255u * 256,                 // light green
+    255u * 256 + 255u * 65536,  // light cyan
+    255u,                       // light red
 };
 
 TEST(EquationText, RandomRowColorSkipsBlackAndGreys) {
   // u = (k + 0.5) / 13 draws palette entry k.
-  const std::uint32_t expected[13] = {0, 128u * 65536, 128u * 256, 128u * 256 + 128u * 65536, 128u,
-                                      128u + 128u * 65536, 0, 0, 0, 255u * 65536, 255u * 256,
-                                      255u * 256 + 255u * 65536, 255u};
+  const std::uint32_t expected[13] = {
+      0, 128u * 65536, 128u * 256, 128u * 256 + 128u * 65536, 128u, 128u + 128u * 65536, 0, 0,
+      0, 255u * 65536, 255u * 256, 255u * 256 + 255u * 65536, 255u};
   for (int k = 0; k < 13; ++k) {
     if (expected[k] == 0) continue;
     std::vector<double> draws = {(k + 0.5) / 13};

@@ -1,5 +1,6 @@
 #include "equations/frm_equ.h"
 
+#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -9,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <set>
 #include <vector>
@@ -28,8 +28,7 @@ struct Row {
 };
 
 // The colours a new row may get, packed red + 256 green + 65536 blue.
-const std::set<std::uint32_t> kRowColors = {8388608, 32768, 8421376, 128, 8388736,
-                                            16711680, 65280, 16776960, 255};
+const std::set<std::uint32_t> kRowColors = {8388608, 32768, 8421376, 128, 8388736, 16711680, 65280, 16776960, 255};
 
 class EquationDialog : public ::testing::Test {
  protected:
@@ -70,7 +69,8 @@ TEST_F(EquationDialog, OpensInTheQuadraticLayout) {
   auto* cmbLG = Find<QComboBox>("cmbLG");
   QStringList comparisons;
   for (int i = 0; i < cmbLG->count(); ++i) comparisons << cmbLG->itemText(i);
-  EXPECT_EQ(comparisons, QStringList({"Less Than", "Greater Than", "Less Than or Equal to", "Greater Than or Equal to"}));
+  EXPECT_EQ(comparisons,
+            QStringList({"Less Than", "Greater Than", "Less Than or Equal to", "Greater Than or Equal to"}));
   EXPECT_EQ(cmbLG->currentIndex(), 0);
   EXPECT_EQ(Find<QGroupBox>("fraCond")->title(), "  Conditions  ");
   EXPECT_EQ(Box("txtEqu")->toolTip(), "Enter your own equation here.");
@@ -190,9 +190,9 @@ TEST_F(EquationDialog, ConditionFromComparisonAndBound) {
     QString condition;
   };
   const Case cases[] = {
-      {0, "3", "x < 3"},       {1, "3", "x > 3"},     {2, "-1.5", "x <= -1.5"},
-      {3, " 2 ", "x >= 2"},    {1, "2e1", "x > 2e1"}, {0, "abc", ""},
-      {2, "pi", ""},           {3, "", ""},
+      {0, "3", "x < 3"},    {1, "3", "x > 3"},     {2, "-1.5", "x <= -1.5"},
+      {3, " 2 ", "x >= 2"}, {1, "2e1", "x > 2e1"}, {0, "abc", ""},
+      {2, "pi", ""},        {3, "", ""},
   };
   for (const Case& t : cases) {
     rows.clear();

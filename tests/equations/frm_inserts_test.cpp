@@ -1,8 +1,8 @@
 #include "equations/frm_inserts.h"
 
+#include <gtest/gtest.h>
 #include <QListWidget>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace cn {
 namespace {

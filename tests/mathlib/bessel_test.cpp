@@ -9,8 +9,8 @@
 #include <map>
 #include <string>
 
-#include "eval_failures.h"
 #include "engine/cls_expr_parser.h"
+#include "eval_failures.h"
 #include "mathlib/bessel.h"
 
 namespace cn {
@@ -81,8 +81,7 @@ TEST(Bessel, RecurrencesAcrossTheSwitchOfDirection) {
   const double x = 10, z = 41;
   for (int n = 7; n <= 10; ++n) {
     EXPECT_NEAR(BesselJ(x, n - 1) + BesselJ(x, n + 1), 2 * n / x * BesselJ(x, n), 1e-12) << n;
-    EXPECT_NEAR(BesselY(x, n - 1) + BesselY(x, n + 1), 2 * n / x * BesselY(x, n),
-                1e-12 * std::fabs(BesselY(x, n + 1)))
+    EXPECT_NEAR(BesselY(x, n - 1) + BesselY(x, n + 1), 2 * n / x * BesselY(x, n), 1e-12 * std::fabs(BesselY(x, n + 1)))
         << n;
     const double i = BesselI(z, n + 2);
     EXPECT_NEAR((BesselI(z, n + 1) - BesselI(z, n + 3)) / i, 2 * (n + 2) / z, 1e-12) << n;
@@ -152,9 +151,8 @@ TEST(Bessel, ValuesAtZero) {
   const struct {
     double (*f)(double, double);
     double n, want;
-  } cases[] = {{BesselJ, 0, 1}, {BesselJ, 1, 0},     {BesselJ, 3, 0},     {BesselI, 0, 1},
-               {BesselI, 4, 0}, {BesselY, 0, -1e300}, {BesselY, 5, -1e300}, {BesselK, 1, 1e300},
-               {BesselK, 6, 1e300}};
+  } cases[] = {{BesselJ, 0, 1},      {BesselJ, 1, 0},      {BesselJ, 3, 0},     {BesselI, 0, 1},    {BesselI, 4, 0},
+               {BesselY, 0, -1e300}, {BesselY, 5, -1e300}, {BesselK, 1, 1e300}, {BesselK, 6, 1e300}};
   for (const auto& c : cases) EXPECT_EQ(c.f(0, c.n), c.want) << c.n;
   EXPECT_EQ(Y0(0), -1e300);
   EXPECT_EQ(K0(0), 1e300);
@@ -165,10 +163,14 @@ TEST(Bessel, ThroughTheEngine) {
   const struct {
     const char* expr;
     double want;
-  } values[] = {{"besselj(10,2)", 0.25463031368512062}, {"j0(2)", 0.22389077914123567},
-                {"y0(0)", -1e300},                       {"k0(0)", 1e300},
-                {"i0(1)", 1.2660658777520084},           {"besseli(-2,3)", -0.21273995923985267},
-                {"airyb(0)", 0.61492662744600074},       {"besselk(1,0)", 0.42102443824070834}};
+  } values[] = {{"besselj(10,2)", 0.25463031368512062},
+                {"j0(2)", 0.22389077914123567},
+                {"y0(0)", -1e300},
+                {"k0(0)", 1e300},
+                {"i0(1)", 1.2660658777520084},
+                {"besseli(-2,3)", -0.21273995923985267},
+                {"airyb(0)", 0.61492662744600074},
+                {"besselk(1,0)", 0.42102443824070834}};
   for (const auto& c : values) {
     clsExprParser p;
     ASSERT_TRUE(p.StoreExpression(c.expr)) << c.expr;

@@ -6,8 +6,8 @@
 
 #include <cmath>
 
-#include "eval_failures.h"
 #include "engine/cls_expr_parser.h"
+#include "eval_failures.h"
 #include "mathlib/dates.h"
 
 namespace cn {
@@ -26,8 +26,8 @@ TEST(Dates, KnownSerials) {
   const struct {
     int y, m, d;
     double serial;
-  } cases[] = {{1899, 12, 30, 0}, {1899, 12, 31, 1},    {1900, 1, 1, 2},      {1900, 3, 1, 61},
-               {1970, 1, 1, 25569}, {2000, 1, 1, 36526}, {2001, 1, 1, 36892}, {1800, 1, 1, -36522},
+  } cases[] = {{1899, 12, 30, 0},   {1899, 12, 31, 1},    {1900, 1, 1, 2},     {1900, 3, 1, 61},
+               {1970, 1, 1, 25569}, {2000, 1, 1, 36526},  {2001, 1, 1, 36892}, {1800, 1, 1, -36522},
                {100, 1, 1, kFirst}, {9999, 12, 31, kLast}};
   for (const auto& c : cases) {
     EXPECT_EQ(DateSerial(c.y, c.m, c.d), c.serial) << c.y << "-" << c.m << "-" << c.d;
@@ -130,14 +130,21 @@ TEST(Dates, TimeIsReadToTheNearestSecond) {
 
 TEST(Dates, RangeLimits) {
   const double failing[] = {
-      Year(kLast + 1),          Year(kFirst - 1),       Year(kLast + 0.9999999999),
-      Month(1e300),             Second(-1e300),         DateSerial(10000, 1, 1),
-      DateSerial(9999, 12, 32), DateSerial(100, 1, 0),  DateSerial(-1, 1, 1),
-      DateSerial(32768, 1, 1),  DateSerial(2000, -32769, 1), TimeSerial(0, 0, 32768),
+      Year(kLast + 1),
+      Year(kFirst - 1),
+      Year(kLast + 0.9999999999),
+      Month(1e300),
+      Second(-1e300),
+      DateSerial(10000, 1, 1),
+      DateSerial(9999, 12, 32),
+      DateSerial(100, 1, 0),
+      DateSerial(-1, 1, 1),
+      DateSerial(32768, 1, 1),
+      DateSerial(2000, -32769, 1),
+      TimeSerial(0, 0, 32768),
       TimeSerial(-32768.6, 0, 0),
   };
-  for (std::size_t i = 0; i < std::size(failing); ++i)
-    EXPECT_TRUE(std::isnan(failing[i])) << "case " << i;
+  for (std::size_t i = 0; i < std::size(failing); ++i) EXPECT_TRUE(std::isnan(failing[i])) << "case " << i;
   EXPECT_EQ(Year(kLast + 0.9999), 9999);  // 23:59:51
   EXPECT_EQ(Year(kFirst - 0.9999), 100);
   EXPECT_EQ(Hour(kFirst - 0.9999), 23);

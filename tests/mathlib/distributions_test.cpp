@@ -15,13 +15,19 @@ TEST(Distributions, HandValues) {
     const char* text;
     double got, want;
   } cases[] = {
-      {"dbinom(2,4,0.5)", DBinom(2, 4, 0.5), 6.0 / 16},  {"dbinom(4,4,0.5)", DBinom(4, 4, 0.5), 1.0 / 16},
-      {"dbinom(-1,4,0.5)", DBinom(-1, 4, 0.5), 0},       {"dbinom(-2,4,0)", DBinom(-2, 4, 0), 0},
-      {"dbinom(0,3,0)", DBinom(0, 3, 0), 1},             {"dbinom(1,3,0.2)", DBinom(1, 3, 0.2), 0.384},
-      {"cbinom(0,4,0.5)", CBinom(0, 4, 0.5), 1.0 / 16},  {"cbinom(2,4,0.5)", CBinom(2, 4, 0.5), 11.0 / 16},
-      {"cbinom(-1,4,0.5)", CBinom(-1, 4, 0.5), 0},       {"cpoisson(-1,-2)", CPoisson(-1, -2), 0},
+      {"dbinom(2,4,0.5)", DBinom(2, 4, 0.5), 6.0 / 16},
+      {"dbinom(4,4,0.5)", DBinom(4, 4, 0.5), 1.0 / 16},
+      {"dbinom(-1,4,0.5)", DBinom(-1, 4, 0.5), 0},
+      {"dbinom(-2,4,0)", DBinom(-2, 4, 0), 0},
+      {"dbinom(0,3,0)", DBinom(0, 3, 0), 1},
+      {"dbinom(1,3,0.2)", DBinom(1, 3, 0.2), 0.384},
+      {"cbinom(0,4,0.5)", CBinom(0, 4, 0.5), 1.0 / 16},
+      {"cbinom(2,4,0.5)", CBinom(2, 4, 0.5), 11.0 / 16},
+      {"cbinom(-1,4,0.5)", CBinom(-1, 4, 0.5), 0},
+      {"cpoisson(-1,-2)", CPoisson(-1, -2), 0},
       // gammaln(k + 1) adds a few 1e-16 to the exponent.
-      {"dpoisson(3,2)", DPoisson(3, 2), e2 * 8 / 6},     {"cpoisson(0,2)", CPoisson(0, 2), e2},
+      {"dpoisson(3,2)", DPoisson(3, 2), e2 * 8 / 6},
+      {"cpoisson(0,2)", CPoisson(0, 2), e2},
       {"cpoisson(2,2)", CPoisson(2, 2), e2 * 5},
   };
   for (const auto& c : cases) EXPECT_NEAR(c.got, c.want, 4e-15 * c.want) << c.text;
@@ -31,8 +37,7 @@ TEST(Distributions, CumulativeIsTheSumOfDensitiesFromZero) {
   for (int n : {1, 5, 20, 60}) {
     for (double p : {0.1, 0.5, 0.83}) {
       EXPECT_NEAR(CBinom(n, n, p), 1, 2e-15 * n) << n << "," << p;
-      for (int k = 1; k <= n; ++k)
-        EXPECT_NEAR(CBinom(k, n, p) - CBinom(k - 1, n, p), DBinom(k, n, p), 2e-15);
+      for (int k = 1; k <= n; ++k) EXPECT_NEAR(CBinom(k, n, p) - CBinom(k - 1, n, p), DBinom(k, n, p), 2e-15);
     }
   }
   for (double lambda : {0.3, 4.0, 25.0}) {

@@ -45,8 +45,7 @@ TEST(GammaFamily, IncompleteGammaRecurrenceAcrossPaths) {
   // (x <= a + 1), the other the continued fraction.
   const double cases[][2] = {{1.5, 2.6}, {4, 5.5}, {0.5, 1.7}, {9, 10.5}, {20, 21.2}};
   for (const auto& [a, x] : cases)
-    EXPECT_LE(Rel(GammaI(a + 1, x), a * GammaI(a, x) + std::pow(x, a) * std::exp(-x)), 5e-14)
-        << a << "," << x;
+    EXPECT_LE(Rel(GammaI(a + 1, x), a * GammaI(a, x) + std::pow(x, a) * std::exp(-x)), 5e-14) << a << "," << x;
   for (double x : {0.1, 1.0, 1.9, 2.1, 10.0}) EXPECT_LE(Rel(GammaI(1, x), std::exp(-x)), 1e-14);
 }
 
@@ -75,7 +74,10 @@ TEST(GammaFamily, MendedRegionsGiveTrueValues) {
   using cn::Erf;
   // Values from mpmath: where the written series cannot converge, the
   // reflection (digamma) and the odd symmetry (erf) take over.
-  struct Case { double (*f)(double); double x, expected, tol; };
+  struct Case {
+    double (*f)(double);
+    double x, expected, tol;
+  };
   const Case cases[] = {
       {Digamma, -6.5, 1.94675748424608678806929117727, 1e-12},
       {Digamma, -4.5, 1.6110931485817511237336268416, 1e-12},

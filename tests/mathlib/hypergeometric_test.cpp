@@ -9,8 +9,8 @@
 #include <map>
 #include <string>
 
-#include "eval_failures.h"
 #include "engine/cls_expr_parser.h"
+#include "eval_failures.h"
 #include "mathlib/hypergeometric.h"
 
 namespace cn {
@@ -41,8 +41,8 @@ TEST(Hypergeometric, MatchesMpmathWithinEachBranchsAccuracy) {
     ASSERT_NE(it, routines.end()) << r.fn;
     const double got = it->second(r.a, r.b, r.c, r.d);
     const double err = std::fabs(got - r.want) / std::fmax(std::fabs(r.want), r.scale);
-    EXPECT_LE(err, r.tol) << r.fn << "(" << r.a << ", " << r.b << ", " << r.c << ", " << r.d
-                          << ") = " << got << ", want " << r.want;
+    EXPECT_LE(err, r.tol) << r.fn << "(" << r.a << ", " << r.b << ", " << r.c << ", " << r.d << ") = " << got
+                          << ", want " << r.want;
   }
 }
 
@@ -51,11 +51,9 @@ TEST(Hypergeometric, ElementaryClosedFormsOnEveryBranch) {
   // through the plain series to the series about 1 near x = 1.
   for (double x : {-10.0, -3.0, -2.9, -1.0, -0.4, 0.3, 0.7499, 0.75, 0.9, 0.96, 0.999}) {
     const double tol = x > 0.95 ? 1e-9 : 2e-14;
-    EXPECT_NEAR(HypGeom(1, 1, 2, x), -std::log1p(-x) / x, tol * std::fabs(std::log1p(-x) / x))
-        << x;
+    EXPECT_NEAR(HypGeom(1, 1, 2, x), -std::log1p(-x) / x, tol * std::fabs(std::log1p(-x) / x)) << x;
     // (1 - x)^(-a), with c = b making the Euler-transformed series empty
-    EXPECT_NEAR(HypGeom(0.7, 2.5, 2.5, x), std::pow(1 - x, -0.7), tol * std::pow(1 - x, -0.7))
-        << x;
+    EXPECT_NEAR(HypGeom(0.7, 2.5, 2.5, x), std::pow(1 - x, -0.7), tol * std::pow(1 - x, -0.7)) << x;
   }
   // asin(z)/z = 2F1(1/2, 1/2; 3/2; z²); fractional c - a - b about 1.
   for (double z : {0.1, 0.6, 0.86, 0.87, 0.95, 0.99}) {
@@ -101,9 +99,9 @@ TEST(Hypergeometric, TextsAndFailures) {
       EXPECT_TRUE(std::isnan(HypGeom(t.a, t.b, t.c, t.x)));
     }
   }
-  EXPECT_TRUE(std::isnan(HypGeom(1, 1, 1, 1.5)));   // x > 1
-  EXPECT_TRUE(std::isnan(HypGeom(1, 1, 3, 1)));     // ln(1 - x) at x = 1, whole c - a - b
-  EXPECT_TRUE(std::isnan(HypGeom(1, 1, 0, 0.5)));   // c = 0 divides by zero
+  EXPECT_TRUE(std::isnan(HypGeom(1, 1, 1, 1.5)));     // x > 1
+  EXPECT_TRUE(std::isnan(HypGeom(1, 1, 3, 1)));       // ln(1 - x) at x = 1, whole c - a - b
+  EXPECT_TRUE(std::isnan(HypGeom(1, 1, 0, 0.5)));     // c = 0 divides by zero
   EXPECT_TRUE(std::isnan(HypGeom(-3e9, 1, 2, 0.5)));  // more terms than a counter holds
   EXPECT_EQ(HypGeom(0.3, 7, 2, 0), 1);
   EXPECT_EQ(HypGeom(0, 7, 2, 0.9), 1);
@@ -119,24 +117,23 @@ TEST(OrthogonalPolynomials, HandValuesAndDegreeRules) {
     double (*fn)(double, double);
     double x, n, want;
   } cases[] = {
-      {PolyLe, 0.5, 2, -0.125},  {PolyLe, 0.5, 0, 1},     {PolyLe, 0.3, -4, 1},
-      {PolyLe, 1, 57, 1},        {PolyLe, -1, 57, -1},    {PolyLe, 0.5, 2 + 4e-14, -0.125},
-      {PolyHe, 1, 3, -4},        {PolyHe, 0.5, 2, -1},    {PolyHe, 7, -1, 1},
-      {PolyLa, 1, 2, -1},        {PolyLa, 0, 6, 720},     {PolyLa, 2, -3, 1},
-      {PolyCh, 0.5, 3, -1},      {PolyCh, 0.5, -1, 0},    {PolyCh, 0.5, 0, 1},
-      {PolyCh, 0.5, 1, 0.5},     {PolyCh, -1, 1001, -1},  {PolyCh, 3, 2, 17},
+      {PolyLe, 0.5, 2, -0.125}, {PolyLe, 0.5, 0, 1},    {PolyLe, 0.3, -4, 1},
+      {PolyLe, 1, 57, 1},       {PolyLe, -1, 57, -1},   {PolyLe, 0.5, 2 + 4e-14, -0.125},
+      {PolyHe, 1, 3, -4},       {PolyHe, 0.5, 2, -1},   {PolyHe, 7, -1, 1},
+      {PolyLa, 1, 2, -1},       {PolyLa, 0, 6, 720},    {PolyLa, 2, -3, 1},
+      {PolyCh, 0.5, 3, -1},     {PolyCh, 0.5, -1, 0},   {PolyCh, 0.5, 0, 1},
+      {PolyCh, 0.5, 1, 0.5},    {PolyCh, -1, 1001, -1}, {PolyCh, 3, 2, 17},
   };
   for (const auto& c : cases) {  // the Legendre form loses a few units in the last place
-    EXPECT_NEAR(c.fn(c.x, c.n), c.want, 1e-14 * std::fmax(1, std::fabs(c.want)))
-        << c.x << ", " << c.n;
+    EXPECT_NEAR(c.fn(c.x, c.n), c.want, 1e-14 * std::fmax(1, std::fabs(c.want))) << c.x << ", " << c.n;
   }
   // T_n(cos θ) = cos(nθ), an independent form of the Chebyshev recurrence.
   for (int n : {5, 40, 333}) {
     for (double t : {0.3, 1.1, 2.9}) EXPECT_NEAR(PolyCh(std::cos(t), n), std::cos(n * t), 1e-12);
   }
   // The degree must be whole within 5e-14 and fit 32 bits; overflow fails.
-  for (double got : {PolyLe(0.5, 2.5), PolyHe(1, 1e-3), PolyLa(1, 3.0000001), PolyCh(0.5, -0.5),
-                     PolyLe(0.5, 3e9), PolyHe(10, 1000), PolyLa(0.5, 400), PolyCh(3, 1000),
+  for (double got : {PolyLe(0.5, 2.5), PolyHe(1, 1e-3), PolyLa(1, 3.0000001), PolyCh(0.5, -0.5), PolyLe(0.5, 3e9),
+                     PolyHe(10, 1000), PolyLa(0.5, 400), PolyCh(3, 1000),
                      // Beyond a million the degree is refused rather than looped over.
                      PolyLe(0.5, 1000001), PolyCh(0.5, 2147483647), PolyHe(0.1, 2e6), PolyLa(0.1, 5e6)})
     EXPECT_TRUE(std::isnan(got)) << got;
@@ -148,9 +145,12 @@ TEST(Hypergeometric, ThroughTheEngine) {
     const char* expr;
     double want;
   } values[] = {
-      {"hypgeom(1,1,2,0.5)", 1.386294361119891}, {"hypgeom(1,1,2,-1)", 0.693147180559945},
-      {"hypgeom(-2,1,1,0.5)", 0.25},             {"polyle(0.5,2)", -0.125},
-      {"polyhe(1,3)", -4},                       {"polyla(1,2)", -1},
+      {"hypgeom(1,1,2,0.5)", 1.386294361119891},
+      {"hypgeom(1,1,2,-1)", 0.693147180559945},
+      {"hypgeom(-2,1,1,0.5)", 0.25},
+      {"polyle(0.5,2)", -0.125},
+      {"polyhe(1,3)", -4},
+      {"polyla(1,2)", -1},
       {"polych(0.5,3)", -1},
   };
   for (const auto& c : values) {

@@ -9,8 +9,8 @@
 #include <map>
 #include <string>
 
-#include "eval_failures.h"
 #include "engine/cls_expr_parser.h"
+#include "eval_failures.h"
 #include "mathlib/integrals.h"
 
 namespace cn {
@@ -47,8 +47,7 @@ TEST(Integrals, MatchMpmathWithinEachRegionsAccuracy) {
     ASSERT_NE(it, routines.end()) << r.fn;
     const double got = it->second(r.a, r.b);
     const double err = std::fabs(got - r.want) / std::fmax(std::fabs(r.want), r.scale);
-    EXPECT_LE(err, r.tol) << r.fn << "(" << r.a << ", " << r.b << ") = " << got << ", want "
-                          << r.want;
+    EXPECT_LE(err, r.tol) << r.fn << "(" << r.a << ", " << r.b << ") = " << got << ", want " << r.want;
   }
 }
 
@@ -164,10 +163,10 @@ TEST(Integrals, ThroughTheEngine) {
     const char* unit;
     double want;
   } values[] = {
-      {"ei(1)", "RAD", 1.895117816355937},   {"ei(-1)", "RAD", -0.219383934395520},
-      {"ein(2,1)", "RAD", 0.048900510708061}, {"si(-1)", "RAD", -0.946083070367183},
-      {"ci(1)", "RAD", 0.337403922900968},    {"fresnelc(1)", "RAD", 0.779893400376823},
-      {"fresnels(1)", "RAD", 0.438259147390355}, {"elli1(0.5,90)", "DEG", 1.685750354812596},
+      {"ei(1)", "RAD", 1.895117816355937},           {"ei(-1)", "RAD", -0.219383934395520},
+      {"ein(2,1)", "RAD", 0.048900510708061},        {"si(-1)", "RAD", -0.946083070367183},
+      {"ci(1)", "RAD", 0.337403922900968},           {"fresnelc(1)", "RAD", 0.779893400376823},
+      {"fresnels(1)", "RAD", 0.438259147390355},     {"elli1(0.5,90)", "DEG", 1.685750354812596},
       {"elli2(0.5,100)", "GRAD", 1.467462209339427}, {"elli1(0,3)", "RAD", 3},
   };
   for (const auto& c : values) {

@@ -56,8 +56,7 @@ TEST(MathlibReference, MatchesMpmathWithinAlgorithmAccuracy) {
     ASSERT_NE(it, Routines().end()) << r.fn;
     const double got = it->second(r.a, r.b, r.c);
     const double err = r.want == 0 ? std::fabs(got) : std::fabs((got - r.want) / r.want);
-    EXPECT_LE(err, r.tol) << r.fn << "(" << r.a << ", " << r.b << ", " << r.c << ") = " << got
-                          << ", want " << r.want;
+    EXPECT_LE(err, r.tol) << r.fn << "(" << r.a << ", " << r.b << ", " << r.c << ") = " << got << ", want " << r.want;
   }
 }
 

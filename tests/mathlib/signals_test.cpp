@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "eval_failures.h"
 #include "engine/cls_expr_parser.h"
+#include "eval_failures.h"
 #include "mathlib/signals.h"
 
 namespace cn {
@@ -21,14 +21,23 @@ TEST(Signals, HandValues) {
     double got, want;
   } cases[] = {
       // Corners that the shapes by phase below do not cover.
-      {WSqr(-0.2, 1), -1},        {WTrapez(0, 1, 0.5), -1},    {WTrapez(0.125, 1, 0.5), 0},
-      {WTrapez(0.375, 1, 0.5), 1}, {WTrapez(0.625, 1, 0.5), 0}, {WTrapez(0.875, 1, 0.5), -1},
-      {WSteps(0.6, 1, 5), 0.75},  {WRing(0, 1, 1, 3), 0},      {Clip(5, 0, 3), 3},
-      {Clip(-1, 0, 3), 0},        {Clip(2, 0, 3), 2},          {Clip(4, 4, 4), 4},
-      {Step(2, 2), 1},            {Step(1.9, 2), 0},           {WAm(0.25, 1, 1, 1), 2},
+      {WSqr(-0.2, 1), -1},
+      {WTrapez(0, 1, 0.5), -1},
+      {WTrapez(0.125, 1, 0.5), 0},
+      {WTrapez(0.375, 1, 0.5), 1},
+      {WTrapez(0.625, 1, 0.5), 0},
+      {WTrapez(0.875, 1, 0.5), -1},
+      {WSteps(0.6, 1, 5), 0.75},
+      {WRing(0, 1, 1, 3), 0},
+      {Clip(5, 0, 3), 3},
+      {Clip(-1, 0, 3), 0},
+      {Clip(2, 0, 3), 2},
+      {Clip(4, 4, 4), 4},
+      {Step(2, 2), 1},
+      {Step(1.9, 2), 0},
+      {WAm(0.25, 1, 1, 1), 2},
   };
-  for (std::size_t i = 0; i < std::size(cases); ++i)
-    EXPECT_NEAR(cases[i].got, cases[i].want, 1e-15) << "case " << i;
+  for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_NEAR(cases[i].got, cases[i].want, 1e-15) << "case " << i;
 }
 
 // The shapes by phase phi in [0, 1), written independently of the floor
@@ -91,22 +100,23 @@ TEST(Signals, SnapZero) {
 
 TEST(Signals, Failures) {
   const double failing[] = {
-      WTri(1, 0),        WSqr(0, 0),          WSaw(1, 0),         WRaise(1, 0),
-      WParab(1, 0),      WRect(1, 0, 0.5),    WTrapez(0.2, 1, 0), WLin(0.2, 1, 0),
-      WLin(0.2, 1, 1),   WPulse(1, 0, 0.5),   WSteps(0.5, 1, 1),  WExp(1, 0, 1),
-      WExpB(1, 0, 1),    WPulseF(1, 0, 1),    WRipple(1, 0, 1),   WRing(1, 0, 1, 1),
-      Clip(2, 3, 0),     WExp(0.5, 1, -2000),  WTri(1e300, 1e-300),
+      WTri(1, 0),        WSqr(0, 0),         WSaw(1, 0),          WRaise(1, 0),        WParab(1, 0),
+      WRect(1, 0, 0.5),  WTrapez(0.2, 1, 0), WLin(0.2, 1, 0),     WLin(0.2, 1, 1),     WPulse(1, 0, 0.5),
+      WSteps(0.5, 1, 1), WExp(1, 0, 1),      WExpB(1, 0, 1),      WPulseF(1, 0, 1),    WRipple(1, 0, 1),
+      WRing(1, 0, 1, 1), Clip(2, 3, 0),      WExp(0.5, 1, -2000), WTri(1e300, 1e-300),
   };
-  for (std::size_t i = 0; i < std::size(failing); ++i)
-    EXPECT_TRUE(std::isnan(failing[i])) << "case " << i;
+  for (std::size_t i = 0; i < std::size(failing); ++i) EXPECT_TRUE(std::isnan(failing[i])) << "case " << i;
 }
 
 TEST(Signals, ThroughTheEngine) {
   const struct {
     const char* expr;
     double want;
-  } values[] = {{"wtri(0.5,1)", 1}, {"wring(0.25,1,0,1)", 1}, {"clip(5,0,3)", 3},
-                {"step(x,2)+wsteps(0.6,1,5)", 0.75}, {"wfm(0.25,1,7,0)", 1}};
+  } values[] = {{"wtri(0.5,1)", 1},
+                {"wring(0.25,1,0,1)", 1},
+                {"clip(5,0,3)", 3},
+                {"step(x,2)+wsteps(0.6,1,5)", 0.75},
+                {"wfm(0.25,1,7,0)", 1}};
   for (const auto& c : values) {
     clsExprParser p;
     ASSERT_TRUE(p.StoreExpression(c.expr)) << c.expr;

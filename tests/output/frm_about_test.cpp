@@ -2,11 +2,11 @@
 // separator as they appear on screen.
 #include "output/frm_about.h"
 
+#include <gtest/gtest.h>
 #include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "output/program_picture.h"
 #include "output/version_text.h"

@@ -2,6 +2,7 @@
 // paints, checked on a PDF rendered back to pixels.
 #include "output/frm_print.h"
 
+#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,7 +20,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
-#include <gtest/gtest.h>
 
 #include "platform/qt_host.h"
 #include "support/find_child.h"

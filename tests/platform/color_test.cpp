@@ -12,10 +12,10 @@ TEST(PackedColor, ChannelsSitLowToHigh) {
     int red, green, blue;
   } cases[] = {
       {0, 0, 0, 0},
-      {255, 255, 0, 0},                         // red
-      {65280, 0, 255, 0},                       // green
-      {16711680, 0, 0, 255},                    // blue
-      {16777215, 255, 255, 255},                // white
+      {255, 255, 0, 0},           // red
+      {65280, 0, 255, 0},         // green
+      {16711680, 0, 0, 255},      // blue
+      {16777215, 255, 255, 255},  // white
       {1 + 256 * 2 + 65536 * 3, 1, 2, 3},
       {0xAB000000u + 65536 * 200, 0, 0, 200},  // the byte above blue is ignored
   };

@@ -2,6 +2,8 @@
 // and messages are answered by the scripted host.
 #include "stats/frm_table.h"
 
+#include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -17,8 +19,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <csignal>
 #include <functional>
@@ -49,7 +49,10 @@ class StatTable : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     table = new frmTable(
-        host, [this](const QString& e, const QString& c, std::uint32_t color) { rows.push_back({e, c, color}); },
+        host,
+        [this](const QString& e, const QString& c, std::uint32_t color) {
+          rows.push_back({e, c, color});
+        },
         [this] { return nextColor++; });
     table->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(table));
@@ -153,8 +156,8 @@ TEST_F(StatTable, EnterAddsOnlyNumbers) {
   };
   int expectedRows = 0;
   for (const Case& c : {Case{"1.5", true}, Case{" -2e3 ", true}, Case{"+.5", true}, Case{"7E-02", true},
-                        Case{"abc", false}, Case{"", false}, Case{"1,5", false}, Case{"1e", false},
-                        Case{"--1", false}, Case{"1e400", false}, Case{"2x", false}}) {
+                        Case{"abc", false}, Case{"", false}, Case{"1,5", false}, Case{"1e", false}, Case{"--1", false},
+                        Case{"1e400", false}, Case{"2x", false}}) {
     QLineEdit* txtX = Find<QLineEdit>("txtX");
     txtX->clear();
     Enter("txtX", c.typed);
@@ -369,7 +372,8 @@ TEST_F(StatTable, MalformedFilesChangeNothing) {
   host.messages.clear();
   Open(Path("missing.txt"));
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_TRUE(host.messages[0].text.startsWith(QString("The file \"%1\" could not be opened").arg(Path("missing.txt"))));
+  EXPECT_TRUE(
+      host.messages[0].text.startsWith(QString("The file \"%1\" could not be opened").arg(Path("missing.txt"))));
   EXPECT_EQ(Texts("lstX"), QStringList({"7", "8"}));
 }
 
@@ -427,7 +431,8 @@ TEST_F(StatTable, EveryChangeIsReported) {
       {"Show Stat Plot ticked", [&] { Click("chkPlot"); }},
       {"a row removed with a right click", [&] { ClickRow("lstX", 0, Qt::RightButton); }},
       {"Clear", [&] { Click("btnClear"); }},
-      {"a data file opened", [&] {
+      {"a data file opened",
+       [&] {
          WriteFile(Path("d.txt"), "3 4\r\n");
          Open(Path("d.txt"));
        }},

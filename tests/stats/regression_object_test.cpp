@@ -42,10 +42,7 @@ TEST(RegressionObject, FitsAgainstHandSolutions) {
       // y = x^3 - 2x + 1 at four points: degree 25 drops to the cubic.
       {"degree 25 with four points", 25, {{-1, 2}, {0, 1}, {1, 0}, {2, 5}}, {1, -2, 0, 1}},
       // y = x^5 - x on -3..3.
-      {"exact quintic",
-       5,
-       {{-3, -240}, {-2, -30}, {-1, 0}, {0, 0}, {1, 0}, {2, 30}, {3, 240}},
-       {0, -1, 0, 0, 0, 1}},
+      {"exact quintic", 5, {{-3, -240}, {-2, -30}, {-1, 0}, {0, 0}, {1, 0}, {2, 30}, {3, 240}}, {0, -1, 0, 0, 0, 1}},
       // y = 2 - x^2 + 0.5 x^4 on -2..2 in halves, degree 4 exactly.
       {"exact quartic",
        4,
@@ -89,10 +86,7 @@ TEST(RegressionObject, OffsetDataKeepsItsOrderAndDigits) {
       // y = x - 1999999.
       {"line about 2000000", 1, {{2000000, 1}, {2000001, 2}, {2000002, 3}}, {-1999999, 1}},
       // y = 0.5 (x - 2000)^2 + 3 (x - 2000) + 7 = 0.5x^2 - 1997x + 1994007.
-      {"years",
-       2,
-       {{1990, 27}, {1995, 4.5}, {2000, 7}, {2010, 87}, {2020, 267}, {2030, 547}},
-       {1994007, -1997, 0.5}},
+      {"years", 2, {{1990, 27}, {1995, 4.5}, {2000, 7}, {2010, 87}, {2020, 267}, {2030, 547}}, {1994007, -1997, 0.5}},
       // The same cubic about -5000 as the one about 0 below: (x + 5000)^3 - 2(x + 5000) + 1.
       {"cubic about -5000",
        3,
@@ -123,10 +117,10 @@ TEST(RegressionObject, NewPointsAreSolvedAgain) {
 }
 
 TEST(RegressionObject, DegreeOutsideRangeRaises6000) {
-  for (const auto& [degree, text] : std::vector<std::pair<int, const char*>>{
-           {26, "26 is an invalid property value! Use 0<= Degree <= 25"},
-           {-1, "-1 is an invalid property value! Use 0<= Degree <= 25"},
-           {30, "30 is an invalid property value! Use 0<= Degree <= 25"}}) {
+  for (const auto& [degree, text] :
+       std::vector<std::pair<int, const char*>>{{26, "26 is an invalid property value! Use 0<= Degree <= 25"},
+                                                {-1, "-1 is an invalid property value! Use 0<= Degree <= 25"},
+                                                {30, "30 is an invalid property value! Use 0<= Degree <= 25"}}) {
     RegressionObject fit = Fit(1, {{1, 1}, {2, 2}});
     try {
       fit.Degree(degree);

@@ -8,8 +8,6 @@
 
 namespace cn {
 
-inline QString ExpectedVersion() {
-  return QStringLiteral("Version %1 Build %2").arg(kVersionMajor).arg(kVersionBuild);
-}
+inline QString ExpectedVersion() { return QStringLiteral("Version %1 Build %2").arg(kVersionMajor).arg(kVersionBuild); }
 
 }  // namespace cn

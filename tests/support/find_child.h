@@ -2,8 +2,8 @@
 // carries its name as objectName.
 #pragma once
 
-#include <QObject>
 #include <gtest/gtest.h>
+#include <QObject>
 
 // The child of `parent` of type W named `name`, searched recursively. A
 // missing child fails the test here, naming it, rather than as a crash later.

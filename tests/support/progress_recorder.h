@@ -7,7 +7,7 @@
 #include "core/progress.h"
 
 struct ProgressRecorder : cn::Progress {
-  int max = -1;             // -1 until a sweep sets it
+  int max = -1;  // -1 until a sweep sets it
   int value = 0;
   int highest = 0;          // the largest value written
   std::vector<int> values;  // every value written, in order

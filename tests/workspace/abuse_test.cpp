@@ -4,6 +4,7 @@
 // checks that the answer is the one the readers promise, then that the window
 // still works with ordinary input.
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -17,7 +18,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <string>
 
@@ -25,8 +25,8 @@
 #include "support/scripted_host.h"
 #include "workspace/frm_io.h"
 #include "workspace/frm_main.h"
-#include "workspace/workspace_document.h"
 #include "workspace/model/graph_window.h"
+#include "workspace/workspace_document.h"
 
 namespace cn {
 namespace {
@@ -109,7 +109,11 @@ TEST_F(Abuse, GraphWindowBoxes) {
     QStringList texts = HostileTexts();
     // Steps no axis can tick: finer than the singles, wider than the window,
     // backwards, and the smallest single of all.
-    if (i >= 4) texts << "2e-6" << "1e30" << "-1" << "1e-45";
+    if (i >= 4)
+      texts << "2e-6"
+            << "1e30"
+            << "-1"
+            << "1e-45";
     for (const QString& text : texts) {
       SCOPED_TRACE(testing::Message() << names[i] << " = " << text.left(40).toStdString());
       ExpectMainWindowWorks();
@@ -201,9 +205,9 @@ TEST_F(Abuse, TableOfValuesBoxes) {
       SCOPED_TRACE(testing::Message() << names[i] << " = " << text.left(40).toStdString());
       for (int k = 0; k < 3; ++k) Put(Box(table, names[k]), plain[k]);
       Put(Box(table, names[i]), text);
-      const ValueTable expected = TableOfValues("x^2", Box(table, "txtStart")->text().toStdString(),
-                                                Box(table, "txtStop")->text().toStdString(),
-                                                Box(table, "txtStep")->text().toStdString());
+      const ValueTable expected =
+          TableOfValues("x^2", Box(table, "txtStart")->text().toStdString(),
+                        Box(table, "txtStop")->text().toStdString(), Box(table, "txtStep")->text().toStdString());
       const std::size_t before = host.messages.size();
       Click(table, "btnGo");
       if (expected.error.empty()) {
@@ -223,7 +227,10 @@ TEST_F(Abuse, TableOfValuesBoxes) {
 }
 
 TEST_F(Abuse, EquationDialogBoxes) {
-  struct Kind { const char* option; std::vector<const char*> boxes; };
+  struct Kind {
+    const char* option;
+    std::vector<const char*> boxes;
+  };
   const Kind kinds[] = {
       {"optQuad", {"txtA", "txtB", "txtC"}}, {"optLinear", {"txtM", "txtB2"}}, {"optCustom", {"txtEqu"}}};
   QListWidget* list = Find<QListWidget>(&window, "lstEqu");
@@ -283,7 +290,11 @@ TEST_F(Abuse, StatisticsEntriesAndFiles) {
   EXPECT_TRUE(host.messages.empty());
   // Malformed data files, opened one after the other: refused with the
   // line that is wrong (0: the file holds no points), or read.
-  struct File { QByteArray bytes; int badLine; int rows; };
+  struct File {
+    QByteArray bytes;
+    int badLine;
+    int rows;
+  };
   const File files[] = {
       {QByteArray(), 0, 0},
       {QByteArray("\0\0\0\xff\xfe", 5), 1, 0},
@@ -293,7 +304,9 @@ TEST_F(Abuse, StatisticsEntriesAndFiles) {
       {QByteArray("&HFFFFFFFF 1\n"), 1, 0},
       {QByteArray("-0 -0\n") + QByteArray(200000, ' '), -1, 1},
       {QByteArray("1 2\n").repeated(20000) + "x y\n", 20001, 0},
-      {QByteArray("\xEF\xBB\xBF" "1 2\n3 4\n"), -1, 2},
+      {QByteArray("\xEF\xBB\xBF"
+                  "1 2\n3 4\n"),
+       -1, 2},
       {QByteArray("\xD7\x90 1\n"), 1, 0},
       {QByteArray(10000, '9') + " 1\n", 1, 0},
       {QByteArray("1 2\n").repeated(5000), -1, 5000},
@@ -314,11 +327,10 @@ TEST_F(Abuse, StatisticsEntriesAndFiles) {
     }
     ASSERT_EQ(host.messages.size(), before + 1);
     const QString expected =
-        file.badLine == 0
-            ? QString("The file \"%1\" holds no data points. Nothing was loaded.").arg(path)
-            : QString("Line %1 of the file \"%2\" does not start with two numbers. Nothing was loaded.")
-                  .arg(file.badLine)
-                  .arg(path);
+        file.badLine == 0 ? QString("The file \"%1\" holds no data points. Nothing was loaded.").arg(path)
+                          : QString("Line %1 of the file \"%2\" does not start with two numbers. Nothing was loaded.")
+                                .arg(file.badLine)
+                                .arg(path);
     EXPECT_EQ(host.LastMessage(), expected);
     EXPECT_EQ(xs->count(), rows);  // nothing lost
   }
@@ -345,8 +357,7 @@ TEST_F(Abuse, WorkspaceFiles) {
       "{\"format\": -0}",
       "{\"format\": nan}",
       "{\"format\": 1, \"window\": {\"xmin\": \"&HFFFFFFFF\", \"xmax\": \"1e999\"}}",
-      "{\"format\": 1, \"equations\": [{\"expression\": \"" + QByteArray("x+").repeated(5000) +
-          "1\", \"color\": 0}]}",
+      "{\"format\": 1, \"equations\": [{\"expression\": \"" + QByteArray("x+").repeated(5000) + "1\", \"color\": 0}]}",
       "{\"format\": 1, \"equations\": [{\"expression\": \"\u202Ex\u05D0\", \"color\": 0}]}",
       "{\"format\": 1, \"equations\": [{\"expression\": \"\xF0\x9D\x9F\x99x\", \"color\": 0}]}",
       "{\"format\": 1, \"equations\": [{\"expression\": \"\\u0001x\", \"color\": 0}]}",

@@ -3,6 +3,7 @@
 // and the keys, exports, and lets a long Graph be stopped. Expected windows
 // are worked out by hand from the rules (a factor of 2 per notch about the
 // pointer, whole numbers, steps as whole units).
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -15,7 +16,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
-#include <gtest/gtest.h>
 
 #include "support/find_child.h"
 #include "support/scripted_host.h"
@@ -54,8 +54,8 @@ class Plane : public ::testing::Test {
     QApplication::sendEvent(Surface(), &event);
   }
   void LeftMove(QPoint to) {
-    QMouseEvent event(QEvent::MouseMove, QPointF(to), Surface()->mapToGlobal(QPointF(to)), Qt::NoButton,
-                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent event(QEvent::MouseMove, QPointF(to), Surface()->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(Surface(), &event);
   }
   int CountColor(std::uint32_t packed) {
@@ -215,8 +215,8 @@ TEST_F(Plane, GrowsAndShrinksWithTheWindowStayingSquare) {
   ASSERT_EQ(Surface()->Image().size(), after);
   const int mid = after.width() / 2;
   int dark = 0;
-  for (int x = 0; x < after.width(); ++x) dark += qGray(Surface()->Image().pixel(x, mid)) < 128 ||
-                                                  qGray(Surface()->Image().pixel(x, mid - 1)) < 128;
+  for (int x = 0; x < after.width(); ++x)
+    dark += qGray(Surface()->Image().pixel(x, mid)) < 128 || qGray(Surface()->Image().pixel(x, mid - 1)) < 128;
   EXPECT_GE(dark, after.width() - 4);
   EXPECT_GT(CountColor(kRed), after.width());  // the curve is drawn again too
   // Copy Graph takes the picture at the new size.

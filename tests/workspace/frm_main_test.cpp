@@ -1,5 +1,6 @@
 #include "workspace/frm_main.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -12,7 +13,6 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "support/expected_version.h"
 #include "support/find_child.h"
@@ -60,17 +60,24 @@ TEST_F(MainWindow, StartUpState) {
   EXPECT_EQ(menus[2]->text(), "Tools");
   EXPECT_EQ(menus[3]->text(), "About");
 
-  struct Item { const char* name; const char* caption; QKeySequence key; };
+  struct Item {
+    const char* name;
+    const char* caption;
+    QKeySequence key;
+  };
   const Item items[] = {
-      {"mnuCopy", "Copy Graph", {}},         {"mnuPrint", "Print", {}},
-      {"mnuExit", "Exit", {}},               {"mnuGraph", "Graph", QKeySequence(Qt::Key_F4)},
+      {"mnuCopy", "Copy Graph", {}},
+      {"mnuPrint", "Print", {}},
+      {"mnuExit", "Exit", {}},
+      {"mnuGraph", "Graph", QKeySequence(Qt::Key_F4)},
       {"mnuTable", "Stat Plot/Regression", QKeySequence(Qt::Key_F5)},
       {"mnuInt", "Intersect", QKeySequence(Qt::Key_F6)},
       {"mnuDomain", "Get Domain", QKeySequence(Qt::Key_F7)},
       {"mnuRange", "Get Range", QKeySequence(Qt::Key_F8)},
       {"mnuMin", "Get Minimum", QKeySequence(Qt::Key_F9)},
       {"mnuMax", "Get Maximum", QKeySequence(Qt::Key_F11)},
-      {"mnuAbout2", "About", {}},            {"mnuBuy", "Buy for $10", {}},
+      {"mnuAbout2", "About", {}},
+      {"mnuBuy", "Buy for $10", {}},
   };
   for (const Item& item : items) {
     auto* action = window.findChild<QAction*>(item.name);
@@ -93,13 +100,17 @@ TEST_F(MainWindow, StartUpState) {
   EXPECT_EQ(window.xmin, -10);
   EXPECT_EQ(window.ymax, 10);
   EXPECT_EQ(window.xstep, 1.0f);
-  for (const char* frame : {"fraInfo", "fraIO", "fraEqu", "fraGraph"}) EXPECT_NE(window.findChild<QWidget*>(frame), nullptr);
+  for (const char* frame : {"fraInfo", "fraIO", "fraEqu", "fraGraph"})
+    EXPECT_NE(window.findChild<QWidget*>(frame), nullptr);
   const QImage& image = window.Surface()->Image();
   EXPECT_EQ(image.width(), image.height());  // a square surface
 }
 
 TEST_F(MainWindow, BoundsReadByTheirLeadingNumber) {
-  struct Case { const char* text; std::int16_t expected; };
+  struct Case {
+    const char* text;
+    std::int16_t expected;
+  };
   const Case cases[] = {{"2.5", 2}, {"3.5", 4}, {"abc", 0}, {"7xyz", 7}, {" 1 2", 12}, {"&H10", 16}, {"-3.5", -4}};
   Box("txtXMax")->setText("20");
   for (const Case& c : cases) {
@@ -114,13 +125,21 @@ TEST_F(MainWindow, BoundsReadByTheirLeadingNumber) {
 }
 
 TEST_F(MainWindow, ImpossibleWindowsAreRefused) {
-  struct Case { const char* box; const char* text; const char* named; };
+  struct Case {
+    const char* box;
+    const char* text;
+    const char* named;
+  };
   const Case cases[] = {
-      {"txtXMin", "40000", "XMin"}, {"txtYMax", "-32769", "YMax"}, {"txtXMax", "-10", "XMax"},
+      {"txtXMin", "40000", "XMin"},
+      {"txtYMax", "-32769", "YMax"},
+      {"txtXMax", "-10", "XMax"},
       {"txtYMin", "10", "YMin"},
       // Reversed windows would draw an empty plane or the graph upside down.
-      {"txtXMax", "-20", "XMin must be less than XMax."}, {"txtXMin", "10.6", "XMin must be less than XMax."},
-      {"txtYMin", "32767", "YMin must be less than YMax."}, {"txtYMax", "-11", "YMin must be less than YMax."},
+      {"txtXMax", "-20", "XMin must be less than XMax."},
+      {"txtXMin", "10.6", "XMin must be less than XMax."},
+      {"txtYMin", "32767", "YMin must be less than YMax."},
+      {"txtYMax", "-11", "YMin must be less than YMax."},
   };
   for (const Case& c : cases) {
     host.messages.clear();
@@ -214,7 +233,7 @@ TEST_F(MainWindow, ColourSwatch) {
   EXPECT_EQ(List("lstColor")->item(0)->text(), QString::number(0x00FF00));
   EXPECT_EQ(Find<QFrame>("picColor")->palette().color(QPalette::Window), QColor(0, 255, 0));
   EXPECT_EQ(host.colorRequests.back().initial, 255u);  // the chooser starts at the row's colour
-  window.picColor_Click();  // cancelled: no change
+  window.picColor_Click();                             // cancelled: no change
   EXPECT_EQ(List("lstColor")->item(0)->text(), QString::number(0x00FF00));
   EXPECT_EQ(Find<QFrame>("picColor")->palette().color(QPalette::Window), QColor(0, 255, 0));
   window.picColor_Click();  // black is chosen like any colour
@@ -244,7 +263,10 @@ TEST_F(MainWindow, InfoLogHeaders) {
 }
 
 TEST_F(MainWindow, CrosshairReadout) {
-  struct Case { float x, y; const char* text; };
+  struct Case {
+    float x, y;
+    const char* text;
+  };
   const Case cases[] = {{1.23456f, -7.0001f, "(1.235, -7)"},
                         {2.0004f, 3.9996f, "(2, 4)"},
                         {0.0625f, 0, "(0.062, 0)"},
@@ -296,8 +318,8 @@ TEST_F(MainWindow, AxesOnTheImage) {
 
 TEST_F(MainWindow, GraphPlotsEachRowInItsColour) {
   const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
-  window.AppendEquation("sqrt(x)", "", 255);             // red
-  window.AppendEquation("x^2", "x >= 1", 0xFF0000);      // blue
+  window.AppendEquation("sqrt(x)", "", 255);         // red
+  window.AppendEquation("x^2", "x >= 1", 0xFF0000);  // blue
   Find<QCheckBox>("chkEqu")->setChecked(false);
   Graph();
   const int size = window.Surface()->Image().width();
@@ -371,8 +393,7 @@ TEST_F(MainWindow, EnterEquationAppendsASelectedRow) {
   EXPECT_EQ(List("lstColor")->count(), 1);
   EXPECT_EQ(window.SelectedEquation(), "3x -1");
   QApplication::processEvents();
-  EXPECT_TRUE(window.findChildren<QWidget*>("frmEqu").isEmpty() ||
-              !window.findChild<QWidget*>("frmEqu")->isVisible());
+  EXPECT_TRUE(window.findChildren<QWidget*>("frmEqu").isEmpty() || !window.findChild<QWidget*>("frmEqu")->isVisible());
 }
 
 // Runs `answer` on the next modal window once it is shown.

@@ -1,5 +1,7 @@
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -7,10 +9,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
@@ -45,7 +45,9 @@ class ToolWindows : public ::testing::Test {
     return FindChild<W>(parent, name);
   }
   template <class W>
-  W* Find(const char* name) { return Find<W>(&window, name); }
+  W* Find(const char* name) {
+    return Find<W>(&window, name);
+  }
   QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }
   QString Log() { return Find<QPlainTextEdit>("txtInfo")->toPlainText(); }
   void Click(QWidget* parent, const char* name) { QTest::mouseClick(Find<QPushButton>(parent, name), Qt::LeftButton); }
@@ -75,8 +77,8 @@ class ToolWindows : public ::testing::Test {
 
 TEST_F(ToolWindows, EveryToolNeedsASelectedEquation) {
   const std::function<void()> tools[] = {
-      [&] { Click("cmdY"); },          [&] { Click("cmdX"); },          [&] { Click("btnViewTable"); },
-      [&] { Trigger("mnuDomain"); },   [&] { Trigger("mnuRange"); },    [&] { Trigger("mnuMin"); },
+      [&] { Click("cmdY"); },        [&] { Click("cmdX"); },       [&] { Click("btnViewTable"); },
+      [&] { Trigger("mnuDomain"); }, [&] { Trigger("mnuRange"); }, [&] { Trigger("mnuMin"); },
       [&] { Trigger("mnuMax"); },
   };
   for (const auto& tool : tools) {
@@ -94,10 +96,16 @@ TEST_F(ToolWindows, EveryToolNeedsASelectedEquation) {
 }
 
 TEST_F(ToolWindows, GetY) {
-  struct Case { const char* expr; const char* x; const char* y; bool unreal; };
+  struct Case {
+    const char* expr;
+    const char* x;
+    const char* y;
+    bool unreal;
+  };
   const Case cases[] = {
-      {"x^2", "3", "9", false},         {"x^2", "3abc", "9", false}, {"x^2+7", "abc", "7", false},
-      {"1/x", "3", "0.333333333333333", false}, {"sqrt(x)", "-1", "0", true},
+      {"x^2", "3", "9", false},     {"x^2", "3abc", "9", false},
+      {"x^2+7", "abc", "7", false}, {"1/x", "3", "0.333333333333333", false},
+      {"sqrt(x)", "-1", "0", true},
   };
   for (const Case& c : cases) {
     Equation(c.expr);
@@ -115,12 +123,15 @@ TEST_F(ToolWindows, GetY) {
 }
 
 TEST_F(ToolWindows, GetX) {
-  struct Case { const char* expr; const char* y; bool low; const char* x; };
+  struct Case {
+    const char* expr;
+    const char* y;
+    bool low;
+    const char* x;
+  };
   const Case cases[] = {
-      {"2*x+1", "0", false, "-0.5"},
-      {"2*x+1", "0", true, "-0.502, -0.501, -0.5, -0.499, -0.498"},
-      {"x^2", "4", false, "-2, 2"},
-      {"x^2", "4", true, "-2.001, -2, 1.999, 2"},
+      {"2*x+1", "0", false, "-0.5"},   {"2*x+1", "0", true, "-0.502, -0.501, -0.5, -0.499, -0.498"},
+      {"x^2", "4", false, "-2, 2"},    {"x^2", "4", true, "-2.001, -2, 1.999, 2"},
       {"x^2", "4abc", false, "-2, 2"},  // a target is its leading number
       {"x", "", false, "0"},
   };
@@ -165,11 +176,14 @@ TEST_F(ToolWindows, FocusResetsThePartnerBox) {
 // Only a move of the user's resets the partner; the focus returning with the
 // window or after a message box, popup or dialog keeps both boxes.
 TEST_F(ToolWindows, FocusResetsThePartnerOnlyWhenTheUserMovesIt) {
-  struct Case { Qt::FocusReason reason; bool resets; };
+  struct Case {
+    Qt::FocusReason reason;
+    bool resets;
+  };
   const Case cases[] = {
-      {Qt::MouseFocusReason, true},        {Qt::TabFocusReason, true},   {Qt::BacktabFocusReason, true},
-      {Qt::ShortcutFocusReason, true},     {Qt::ActiveWindowFocusReason, false},
-      {Qt::PopupFocusReason, false},       {Qt::OtherFocusReason, false},
+      {Qt::MouseFocusReason, true},    {Qt::TabFocusReason, true},           {Qt::BacktabFocusReason, true},
+      {Qt::ShortcutFocusReason, true}, {Qt::ActiveWindowFocusReason, false}, {Qt::PopupFocusReason, false},
+      {Qt::OtherFocusReason, false},
   };
   for (const Case& c : cases) {
     for (const char* box : {"txtX", "txtY"}) {
@@ -220,8 +234,9 @@ TEST_F(ToolWindows, RangeUsesTheWindowOfTheLastDraw) {
   Trigger("mnuRange");  // the members still hold -10..10
   window.DrawAxis();
   Trigger("mnuRange");
-  EXPECT_TRUE(Log().endsWith("Range: All numbers shown (alter ymin and max for more).\n"
-                             "Range: All numbers shown (alter ymin and max for more).\n"))
+  EXPECT_TRUE(
+      Log().endsWith("Range: All numbers shown (alter ymin and max for more).\n"
+                     "Range: All numbers shown (alter ymin and max for more).\n"))
       << Log().toStdString();
   Box("txtXMin")->setText("0");
   Box("txtXMax")->setText("1");
@@ -250,13 +265,17 @@ TEST_F(ToolWindows, ExtremesWithoutAnyKeptSampleSaySo) {
   host.inputAnswers = {"-3", "-1", "3", "1"};
   Trigger("mnuMin");
   Trigger("mnuMax");
-  EXPECT_EQ(Log(), "\nsqrt(x)\n-------\n\nMinimum: No value between these bounds.\n"
-                   "Maximum: No value between these bounds.\n");
+  EXPECT_EQ(Log(),
+            "\nsqrt(x)\n-------\n\nMinimum: No value between these bounds.\n"
+            "Maximum: No value between these bounds.\n");
 }
 
 TEST_F(ToolWindows, CancelOrABadBoundWritesNothing) {
   Equation("x^2");
-  struct Case { std::deque<std::optional<QString>> answers; const char* message; };
+  struct Case {
+    std::deque<std::optional<QString>> answers;
+    const char* message;
+  };
   const Case cases[] = {
       {{std::nullopt}, nullptr},
       {{"1", std::nullopt}, nullptr},
@@ -372,7 +391,12 @@ TEST_F(ToolWindows, TableRefusesBadInputWithAMessage) {
   frmIO* table = TableWindow();
   ASSERT_NE(table, nullptr);
   QListWidget* rows = Find<QListWidget>(table, "lstIO");
-  struct Case { const char* start; const char* stop; const char* step; const char* message; };
+  struct Case {
+    const char* start;
+    const char* stop;
+    const char* step;
+    const char* message;
+  };
   const Case cases[] = {{"", "1", "1", "Start, Stop and Step must be numbers."},
                         {"0", "1", "0", "The step is too small to move x from Start to Stop."}};
   for (const Case& c : cases) {

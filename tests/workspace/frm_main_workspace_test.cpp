@@ -4,6 +4,7 @@
 // without the question.
 #include "workspace/frm_main.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -17,7 +18,6 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "support/expected_version.h"
 #include "support/find_child.h"
@@ -84,8 +84,8 @@ TEST_F(Workspace, EveryFieldSurvivesSaveAndOpen) {
   Trigger("mnuTable");
   QWidget* table = window.StatisticsWindow();
   ASSERT_NE(table, nullptr);
-  for (const auto& [box, values] : {std::pair{"txtX", QStringList{"1", "2.50", "-3e1"}},
-                                    std::pair{"txtY", QStringList{"4", "0.1"}}}) {
+  for (const auto& [box, values] :
+       {std::pair{"txtX", QStringList{"1", "2.50", "-3e1"}}, std::pair{"txtY", QStringList{"4", "0.1"}}}) {
     auto* edit = table->findChild<QLineEdit*>(box);
     for (const QString& value : values) {
       edit->setText(value);
@@ -217,7 +217,7 @@ TEST_F(Workspace, CancelledDialogsChangeNothing) {
   window.AppendEquation("x", "", 255);
   const WorkspaceDocument before = window.Document();
   host.saveAnswers.push_back(SaveChoice::kDiscard);
-  Trigger("mnuOpen");  // the open dialog cancelled
+  Trigger("mnuOpen");    // the open dialog cancelled
   Trigger("mnuSaveAs");  // the save dialog cancelled
   EXPECT_EQ(host.fileDialogs.size(), 2u);
   EXPECT_EQ(window.Document(), before);
@@ -283,7 +283,8 @@ TEST_F(Workspace, CaptionShowsTheFileAndTheMark) {
   const std::pair<const char*, std::function<void(bool)>> changes[] = {
       {"box", [&](bool undo) { Box("txtXStep")->setText(undo ? "1" : "2"); }},
       {"write equations", [&](bool undo) { window.findChild<QCheckBox*>("chkEqu")->setChecked(undo); }},
-      {"equation", [&](bool undo) {
+      {"equation",
+       [&](bool undo) {
          if (undo) {
            window.findChild<QListWidget*>("lstEqu")->setCurrentRow(1);
            window.btnDelete_Click();

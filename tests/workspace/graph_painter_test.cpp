@@ -66,8 +66,8 @@ TEST(GraphPainter, AxesCurveAndConditionAtTwoSizes) {
     for (int i = 0; i < side; ++i) {
       row += IsDark(image.pixel(i, mid)) || IsDark(image.pixel(i, mid - 1)) || IsColor(image.pixel(i, mid), kBlue) ||
              IsColor(image.pixel(i, mid), kRed);
-      column += IsDark(image.pixel(mid, i)) || IsDark(image.pixel(mid - 1, i)) ||
-                IsColor(image.pixel(mid, i), kBlue) || IsColor(image.pixel(mid, i), kRed);
+      column += IsDark(image.pixel(mid, i)) || IsDark(image.pixel(mid - 1, i)) || IsColor(image.pixel(mid, i), kBlue) ||
+                IsColor(image.pixel(mid, i), kRed);
     }
     EXPECT_GE(row, side - 2);
     EXPECT_GE(column, side - 2);
@@ -195,7 +195,7 @@ TEST(GraphExport, SvgPolylinesFollowTheEquationAndBreakAtPoles) {
         const double x = line[i].x() * 20.0 / side - 10, y = 10 - line[i].y() * 20.0 / side;
         const bool onBorder = line[i].y() < 0 || line[i].y() > side;  // where a clipped end lies
         if (!onBorder) {
-          const double expected = c.expression[0] == '1' ? 1 / x
+          const double expected = c.expression[0] == '1'   ? 1 / x
                                   : c.expression[0] == 't' ? std::tan(x)
                                                            : std::sqrt(4 - x * x);
           // Within a pixel of the curve, measured along y where it is flat
@@ -227,8 +227,8 @@ TEST(GraphExport, PdfShowsTheGraphWhenRendered) {
   const Plane p{side};
   ASSERT_EQ(ExportGraph(Described({{"x^2", "", kBlue}}), dir.filePath("graph.pdf"), QSize(side, side), 96), "");
   // At the screen's resolution the page is the plane again, pixel for pixel.
-  ASSERT_EQ(QProcess::execute("pdftoppm", {"-r", "96", "-png", "-singlefile", dir.filePath("graph.pdf"),
-                                           dir.filePath("page")}),
+  ASSERT_EQ(QProcess::execute("pdftoppm",
+                              {"-r", "96", "-png", "-singlefile", dir.filePath("graph.pdf"), dir.filePath("page")}),
             0);
   QImage page(dir.filePath("page.png"));
   ASSERT_FALSE(page.isNull());
@@ -248,8 +248,8 @@ TEST(GraphExport, PngAtTheChosenSizeAndFailuresLeaveNoFile) {
   ASSERT_EQ(ExportGraph(Described({{"x", "", kRed}}), png, QSize(300, 200)), "");
   const QImage image(png);
   ASSERT_EQ(image.size(), QSize(300, 200));
-  EXPECT_TRUE(IsDark(image.pixel(150, 5)));   // the y axis in the middle column
-  EXPECT_TRUE(IsDark(image.pixel(5, 100)));   // the x axis in the middle row
+  EXPECT_TRUE(IsDark(image.pixel(150, 5)));  // the y axis in the middle column
+  EXPECT_TRUE(IsDark(image.pixel(5, 100)));  // the x axis in the middle row
   EXPECT_TRUE(IsColor(image.pixel(225, 50), kRed) || IsColor(image.pixel(224, 50), kRed) ||
               IsColor(image.pixel(225, 49), kRed) || IsColor(image.pixel(224, 49), kRed));  // (5, 5)
 

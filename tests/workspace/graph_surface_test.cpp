@@ -63,18 +63,16 @@ TEST_F(Surface, MapsWorldToPixelsAndBack) {
     double px, py;          // its pixel position, by hand
   };
   const Case cases[] = {
-      {-10, 10, 10, -10, -10, 10, 0, 0},       // top-left corner
-      {-10, 10, 10, -10, 10, -10, 400, 400},   // bottom-right corner
-      {-10, 10, 10, -10, 0, 0, 200, 200},      // centre
-      {-10, 10, 10, -10, 2.5, -1.25, 250, 225},
-      {0, 5, 40, -15, 10, 0, 100, 100},        // 10 px per unit across, 20 down
-      {0, 5, 40, -15, 40, -15, 400, 400},
-      {10, -10, -10, 10, 5, 5, 100, 300},      // mirrored both ways
-      {-1, 1, 1, -1, 0.5, -0.25, 300, 250},    // 200 px per unit
+      {-10, 10, 10, -10, -10, 10, 0, 0},                                             // top-left corner
+      {-10, 10, 10, -10, 10, -10, 400, 400},                                         // bottom-right corner
+      {-10, 10, 10, -10, 0, 0, 200, 200},                                            // centre
+      {-10, 10, 10, -10, 2.5, -1.25, 250, 225}, {0, 5, 40, -15, 10, 0, 100, 100},    // 10 px per unit across, 20 down
+      {0, 5, 40, -15, 40, -15, 400, 400},       {10, -10, -10, 10, 5, 5, 100, 300},  // mirrored both ways
+      {-1, 1, 1, -1, 0.5, -0.25, 300, 250},                                          // 200 px per unit
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "mapping " << c.x1 << "," << c.y1 << " - " << c.x2 << "," << c.y2
-                                    << " point " << c.x << "," << c.y);
+    SCOPED_TRACE(testing::Message() << "mapping " << c.x1 << "," << c.y1 << " - " << c.x2 << "," << c.y2 << " point "
+                                    << c.x << "," << c.y);
     ASSERT_TRUE(surface.SetScale(c.x1, c.y1, c.x2, c.y2));
     const QPointF pixel = surface.ToPixel(c.x, c.y);
     EXPECT_NEAR(pixel.x(), c.px, 1e-9);
@@ -90,7 +88,7 @@ TEST_F(Surface, DegenerateOrNonFiniteMappingIsRefusedAndTheOldOneStays) {
     double x1, y1, x2, y2;
   };
   const Case refused[] = {
-      {3, 10, 3, -10},  {-10, 4, 10, 4},   {0, 0, 0, 0},        {kNaN, 10, 10, -10},
+      {3, 10, 3, -10},      {-10, 4, 10, 4},       {0, 0, 0, 0},        {kNaN, 10, 10, -10},
       {-10, kInf, 10, -10}, {-10, 10, -kInf, -10}, {-10, 10, 10, kNaN},
   };
   for (const Case& c : refused) {
@@ -111,10 +109,10 @@ TEST_F(Surface, DotLandsOnThePixelContainingThePointInThePenColour) {
   };
   const Case cases[] = {
       {0, 0, 255, 200, 200, qRgb(255, 0, 0)},
-      {0.04, -0.04, 65280, 200, 200, qRgb(0, 255, 0)},                   // 200.8 -> 200
-      {-0.01, 0.01, 16711680, 199, 199, qRgb(0, 0, 255)},                // 199.8 -> 199
+      {0.04, -0.04, 65280, 200, 200, qRgb(0, 255, 0)},                    // 200.8 -> 200
+      {-0.01, 0.01, 16711680, 199, 199, qRgb(0, 0, 255)},                 // 199.8 -> 199
       {-10, 10, 255 + 256 * 128 + 65536 * 64, 0, 0, qRgb(255, 128, 64)},  // top-left pixel
-      {9.99, -9.99, 0, 399, 399, qRgb(0, 0, 0)},                         // 399.8 -> 399
+      {9.99, -9.99, 0, 399, 399, qRgb(0, 0, 0)},                          // 399.8 -> 399
       {-7.5, 2.5, 0x123456, 50, 150, qRgb(0x56, 0x34, 0x12)},
   };
   for (const Case& c : cases) {
@@ -132,19 +130,16 @@ TEST_F(Surface, DotLandsOnThePixelContainingThePointInThePenColour) {
 TEST_F(Surface, DotIsADiscOfThePenWidth) {
   struct Case {
     int width;
-    int count;                      // pixels covered, counted by hand
-    int left, top, right, bottom;   // bounding box
-    bool cornersEmpty;              // round, not square
+    int count;                     // pixels covered, counted by hand
+    int left, top, right, bottom;  // bounding box
+    bool cornersEmpty;             // round, not square
   };
   // Dot at the origin, which maps to the corner between pixels 199 and 200.
   // Odd widths centre on pixel 200; even widths on that corner. Width 7:
   // rows of 3, 5, 7, 7, 7, 5, 3 pixels.
   const Case cases[] = {
-      {1, 1, 200, 200, 200, 200, false},
-      {2, 4, 199, 199, 200, 200, false},
-      {3, 9, 199, 199, 201, 201, false},
-      {4, 12, 198, 198, 201, 201, true},
-      {7, 37, 197, 197, 203, 203, true},
+      {1, 1, 200, 200, 200, 200, false}, {2, 4, 199, 199, 200, 200, false}, {3, 9, 199, 199, 201, 201, false},
+      {4, 12, 198, 198, 201, 201, true}, {7, 37, 197, 197, 203, 203, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "width " << c.width);
@@ -178,7 +173,7 @@ TEST_F(Surface, DotAtTheEdgeIsClipped) {
 
 TEST_F(Surface, DotsThatCannotShowDrawNothing) {
   const double points[][2] = {
-      {kNaN, 0}, {0, kNaN}, {kInf, 0}, {0, -kInf},  {1e300, 1e300}, {-1e20, 0},
+      {kNaN, 0}, {0, kNaN}, {kInf, 0},  {0, -kInf}, {1e300, 1e300}, {-1e20, 0},
       {0, 10.5}, {10.5, 0}, {-10.2, 0}, {0, -10.2}, {-kInf, kInf},
   };
   for (int width : {1, 2, 7}) {
@@ -222,8 +217,8 @@ TEST_F(Surface, LinesRunBetweenTheirMappedEndpoints) {
       {1, -1e9, -5, 1e9, -5, {{0, 300}, {399, 300}}, {{0, 299}, {0, 301}}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "line " << c.x1 << "," << c.y1 << " - " << c.x2 << "," << c.y2
-                                    << " width " << c.width);
+    SCOPED_TRACE(testing::Message() << "line " << c.x1 << "," << c.y1 << " - " << c.x2 << "," << c.y2 << " width "
+                                    << c.width);
     surface.Cls();
     surface.SetDrawWidth(c.width);
     surface.SetForeColor(0);
@@ -344,7 +339,8 @@ TEST_F(Surface, MouseReportsWorldCoordinates) {
     float x, y;
   };
   const Case cases[] = {
-      {{20, 380}, -9, -9}, {{200, 200}, 0, 0}, {{0, 1}, -10, 9.95f}, {{100, 300}, -5, -5}, {{399, 1}, 9.95f, 9.95f}, {{250, 225}, 2.5f, -1.25f},
+      {{20, 380}, -9, -9},  {{200, 200}, 0, 0},       {{0, 1}, -10, 9.95f},
+      {{100, 300}, -5, -5}, {{399, 1}, 9.95f, 9.95f}, {{250, 225}, 2.5f, -1.25f},
   };
   // (QTest takes the point (0, 0) to mean the widget's centre.)
   for (const Case& c : cases) {

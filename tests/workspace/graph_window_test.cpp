@@ -75,17 +75,17 @@ TEST(GraphWindow, ZoomAboutAPoint) {
     GraphWindow to;
   };
   const Case cases[] = {
-      {W(-10, 10, -10, 10), 0.5, 0, 0, W(-5, 5, -5, 5)},        // in about the centre
-      {W(-10, 10, -10, 10), 2, 0, 0, W(-20, 20, -20, 20)},      // out about the centre
-      {W(-10, 10, -10, 10), 0.5, 6, -4, W(-2, 8, -7, 3)},       // the point keeps its place
-      {W(-10, 10, -10, 10), 0.5, 5, 5, W(-2, 8, -2, 8)},        // -2.5 and 7.5 round half to even
-      {W(-2, 2, -2, 2), 0.5, 0, 0, W(-1, 1, -1, 1)},            // down to the narrowest side
-      {W(-1, 1, -1, 1), 0.5, 0.3, 0.3, W(-1, 1, -1, 1)},        // and no further
-      {W(0, 3, 0, 3), 0.25, 2.9, 0.1, W(2, 4, -1, 1)},          // the narrowest side about the point
+      {W(-10, 10, -10, 10), 0.5, 0, 0, W(-5, 5, -5, 5)},                // in about the centre
+      {W(-10, 10, -10, 10), 2, 0, 0, W(-20, 20, -20, 20)},              // out about the centre
+      {W(-10, 10, -10, 10), 0.5, 6, -4, W(-2, 8, -7, 3)},               // the point keeps its place
+      {W(-10, 10, -10, 10), 0.5, 5, 5, W(-2, 8, -2, 8)},                // -2.5 and 7.5 round half to even
+      {W(-2, 2, -2, 2), 0.5, 0, 0, W(-1, 1, -1, 1)},                    // down to the narrowest side
+      {W(-1, 1, -1, 1), 0.5, 0.3, 0.3, W(-1, 1, -1, 1)},                // and no further
+      {W(0, 3, 0, 3), 0.25, 2.9, 0.1, W(2, 4, -1, 1)},                  // the narrowest side about the point
       {W(-20000, 20000, -10, 10), 2, 0, 0, W(-32768, 32767, -20, 20)},  // out stops at the range
       {W(-32768, 32767, -32768, 32767), 2, 0, 0, W(-32768, 32767, -32768, 32767)},
       {W(32760, 32767, -10, 10), 0.25, 32767, 0, W(32765, 32767, -2, 3)},  // narrowest side inside the range
-      {W(10, -10, 10, -10), 0.5, 0, 0, W(5, -5, 5, -5)},        // mirrored stays mirrored
+      {W(10, -10, 10, -10), 0.5, 0, 0, W(5, -5, 5, -5)},                   // mirrored stays mirrored
       // A point far outside the range gives the narrowest side at the limit.
       {W(2, 4, -10, 10), 0.5, 1e300, -1e300, W(32765, 32767, -32768, -32766)},
       {W(2, 4, 2, 4), 0.25, -1e19, 1e19, W(-32768, -32766, 32765, 32767)},
@@ -113,7 +113,7 @@ TEST(GraphWindow, PanKeepsTheSizeWithinTheRange) {
       {W(-10, 10, -10, 10), 3, -2, W(-7, 13, -12, 8)},
       {W(32700, 32760, -10, 10), 100, 0, W(32707, 32767, -10, 10)},  // stops at the limit
       {W(-10, 10, -32760, -32700), 0, -100, W(-10, 10, -32768, -32708)},
-      {W(10, -10, -10, 10), 5, 0, W(15, -5, -10, 10)},                // mirrored
+      {W(10, -10, -10, 10), 5, 0, W(15, -5, -10, 10)},                 // mirrored
       {W(-32768, 32767, -10, 10), 1000, 1, W(-32768, 32767, -9, 11)},  // no room to move along x
   };
   for (const Case& c : cases) EXPECT_EQ(PanWindow(c.from, c.dx, c.dy), c.to);

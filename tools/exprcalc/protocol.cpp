@@ -15,8 +15,7 @@ namespace {
 // %.17g without depending on LC_NUMERIC.
 std::string FormatValue(double value) {
   char buf[64];
-  const auto [end, ec] =
-      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
   if (ec != std::errc()) return "nan";
   return std::string(buf, end);
 }

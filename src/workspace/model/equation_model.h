@@ -13,9 +13,9 @@
 namespace cn {
 
 struct Equation {
-  std::string expression;  // as entered, in the variable x
-  std::string condition;   // "" or e.g. "x >= -2.5" (read by ParseCondition)
-  std::uint32_t color = 0; // packed RGB: red + 256 * green + 65536 * blue
+  std::string expression;   // as entered, in the variable x
+  std::string condition;    // "" or e.g. "x >= -2.5" (read by ParseCondition)
+  std::uint32_t color = 0;  // packed RGB: red + 256 * green + 65536 * blue
 
   bool operator==(const Equation&) const = default;
 };

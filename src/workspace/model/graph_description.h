@@ -20,8 +20,8 @@ struct GraphDescription {
   std::vector<Equation> equations;
   // The stat plot's points (empty when it is switched off), drawn as large red dots.
   std::vector<std::pair<float, float>> statPoints;
-  bool writeEquations = true;  // the equation texts in the top-left corner
-  bool connectSamples = false; // curves as polylines instead of dots
+  bool writeEquations = true;   // the equation texts in the top-left corner
+  bool connectSamples = false;  // curves as polylines instead of dots
 };
 
 }  // namespace cn
