@@ -142,6 +142,9 @@ double ZetaImpl(double s) {
     for (int k = 0; k <= n; ++k) {
       if (k > 0) c = c * (n - k + 1) / k;
       const double v = c / std::pow(k + 1, s);
+      // A term that overflows has already failed the call (its flag is
+      // raised); the rest of the million terms would only cost time.
+      if (!std::isfinite(v)) return v;
       t += k % 2 == 0 ? v : -v;
     }
     const double term = t / std::pow(2.0, n + 1);
