@@ -344,6 +344,21 @@ TEST(Catalogue, KnownCodes) {
 
 // Every name that is called with brackets computes something: no row of the
 // catalogue lacks its operation.
+TEST(Catalogue, EveryLibraryOperationHasItsRoutine) {
+  for (const FunctionEntry& f : FunctionCatalogue()) {
+    const Routine& r = f.routine;
+    switch (f.op) {
+      case Op::kLib1: EXPECT_NE(r.f1, nullptr) << f.name; break;
+      case Op::kLib2:
+      case Op::kLibAngle2: EXPECT_NE(r.f2, nullptr) << f.name; break;
+      case Op::kLib3: EXPECT_NE(r.f3, nullptr) << f.name; break;
+      case Op::kLib4: EXPECT_NE(r.f4, nullptr) << f.name; break;
+      case Op::kLibList: EXPECT_NE(r.list, nullptr) << f.name; break;
+      default: break;
+    }
+  }
+}
+
 TEST(Catalogue, EveryFunctionHasItsOperation) {
   for (const FunctionEntry& f : FunctionCatalogue()) {
     if (f.arity == Arity::kOperator) continue;
