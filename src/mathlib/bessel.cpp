@@ -416,6 +416,8 @@ AiryPoint AiryAB(double x) {
   constexpr double c1 = 0.355028053887817, c2 = 0.258819403792807;
   constexpr double sqrt3 = 1.732050807568877, invSqrtPi = 0.5641895835477563;
   if (x == 0) return {c1, sqrt3 * c1, -c2, sqrt3 * c2};
+  // NaN in, NaN out: the term count below would otherwise convert a NaN.
+  if (std::isnan(x)) return {x, x, x, x};
   AiryPoint r{};
   const double a = std::fabs(x);
   if ((x > 0 && a <= 5) || (x < 0 && a <= 8)) {
