@@ -52,6 +52,29 @@ struct Band {
   bool Holds(float y) const { return lower <= y && y <= upper; }
 };
 
+// Sweeps the expression the parser holds from `from` to `to` by `step` and
+// calls visit(x, at, y, fails) for every sample in order (at: where it was
+// evaluated; y: its value unless it fails). The bar follows x from empty to
+// full and is emptied when the sweep ends.
+template <class Visit>
+void SweepSamples(clsExprParser& parser, std::int16_t from, std::int16_t to, float step, BlockSweep::Place place,
+                  Progress* bar, Visit&& visit) {
+  SweepProgress progress = MakeSweepProgress(from, to);
+  if (bar) bar->Max(progress.max);
+  BlockSweep blocks(SingleSweep(from, to, step), BlockSweep::SizeFor(parser), place);
+  BlockValues values;
+  while (blocks.Next()) {
+    // An expression that does not compile fails at every sample.
+    values.Evaluate(parser, blocks);
+    for (std::size_t i = 0; i < blocks.Size(); ++i) {
+      const float x = blocks.X(i);
+      progress.Reach(x, bar);
+      visit(x, blocks.At(i), values.y[i], values.failed[i] != 0);
+    }
+  }
+  if (bar) bar->Value(0);
+}
+
 }  // namespace
 
 const SweepPrecision& PrecisionOf(IntersectLevel level) {
@@ -78,30 +101,18 @@ float ReadTarget(std::string_view yText) { return static_cast<float>(LeadingNumb
 
 std::vector<float> SolveForX(const std::string& expression, float y0, std::int16_t xmin, std::int16_t xmax, bool high,
                              Progress* bar) {
-  SweepProgress progress = MakeSweepProgress(xmin, xmax);
-  if (bar) bar->Max(progress.max);
   const SweepPrecision& precision = PrecisionOf(high ? IntersectLevel::kLow : IntersectLevel::kSuperLow);
   const Band band(precision, y0);
 
   clsExprParser parser;
   parser.StoreExpression(expression);
-  const bool compiled = parser.Compiled();
   std::vector<float> found;
-  BlockSweep blocks(SingleSweep(xmin, xmax, precision.step), BlockSweep::SizeFor(parser));
-  BlockValues values;
-  while (blocks.Next()) {
-    if (compiled) values.Evaluate(parser, blocks);
-    for (std::size_t i = 0; i < blocks.Size(); ++i) {
-      const float x = blocks.X(i);
-      if (compiled && !values.failed[i] && band.Holds(static_cast<float>(values.y[i]))) {
-        const float r = Even3(x);
-        // A crossing is hit by a run of samples: report each value once.
-        if (found.empty() || found.back() != r) found.push_back(r);
-      }
-      progress.Reach(x, bar);
-    }
-  }
-  if (bar) bar->Value(0);
+  SweepSamples(parser, xmin, xmax, precision.step, nullptr, bar, [&](float x, double, double y, bool fails) {
+    if (fails || !band.Holds(static_cast<float>(y))) return;
+    const float r = Even3(x);
+    // A crossing is hit by a run of samples: report each value once.
+    if (found.empty() || found.back() != r) found.push_back(r);
+  });
   return found;
 }
 
@@ -123,8 +134,6 @@ bool IsWithin(float a, float b, double tol) {
 }
 
 std::string FindDomain(const std::string& expression, std::int16_t xmin, std::int16_t xmax, Progress* bar) {
-  SweepProgress progress = MakeSweepProgress(xmin, xmax);
-  if (bar) bar->Max(progress.max);
   clsExprParser parser;
   parser.StoreExpression(expression);
   // The failure list f is walked as it grows, so a wide window needs no memory
@@ -139,40 +148,31 @@ std::string FindDomain(const std::string& expression, std::int16_t xmin, std::in
   std::size_t samples = 0, runs = 0;
   bool firstFails = false, lastFails = false;
   float firstRunEnd = 0, secondRunStart = 0;
-  BlockSweep blocks(SingleSweep(xmin, xmax, kPlotStep), BlockSweep::SizeFor(parser), Fixed3At);
-  BlockValues values;
-  while (blocks.Next()) {
-    values.Evaluate(parser, blocks);
-    for (std::size_t i = 0; i < blocks.Size(); ++i) {
-      progress.Reach(blocks.X(i), bar);
-      const double r = blocks.At(i);
-      const bool fails = values.failed[i] != 0;
-      const bool prevFails = lastFails;
-      lastFails = fails;
-      if (samples++ == 0) firstFails = fails;
-      if (!fails) continue;
-      const float v = static_cast<float>(r);
-      if (!prevFails && ++runs == 2) secondRunStart = v;
-      if (runs == 1) firstRunEnd = v;
-      if (count < 2) first[count] = v;
-      if (count == 0) {
-        fs = fe = v;
-      } else {
-        const std::size_t j = count - 1;
-        const float d = std::fabs(prev - v);
-        if (d <= c && s == 0) {
-          s = j;
-          fs = prev;
-        } else if (d > c) {
-          e = j;
-          fe = prev;
-        }
+  SweepSamples(parser, xmin, xmax, kPlotStep, Fixed3At, bar, [&](float, double r, double, bool fails) {
+    const bool prevFails = lastFails;
+    lastFails = fails;
+    if (samples++ == 0) firstFails = fails;
+    if (!fails) return;
+    const float v = static_cast<float>(r);
+    if (!prevFails && ++runs == 2) secondRunStart = v;
+    if (runs == 1) firstRunEnd = v;
+    if (count < 2) first[count] = v;
+    if (count == 0) {
+      fs = fe = v;
+    } else {
+      const std::size_t j = count - 1;
+      const float d = std::fabs(prev - v);
+      if (d <= c && s == 0) {
+        s = j;
+        fs = prev;
+      } else if (d > c) {
+        e = j;
+        fe = prev;
       }
-      prev = v;
-      ++count;
     }
-  }
-  if (bar) bar->Value(0);
+    prev = v;
+    ++count;
+  });
   if (count == 0) return "All numbers shown (alter xmin and max for more).";
   if (count == samples) return kNowhereDefinedText;
   if (runs == 2 && firstFails && lastFails) {
@@ -191,29 +191,20 @@ std::string FindDomain(const std::string& expression, std::int16_t xmin, std::in
 
 std::string FindRange(const std::string& expression, std::int16_t xmin, std::int16_t xmax, std::int16_t ymin,
                       std::int16_t ymax, Progress* bar) {
-  SweepProgress progress = MakeSweepProgress(xmin, xmax);
-  if (bar) bar->Max(progress.max);
   clsExprParser parser;
   parser.StoreExpression(expression);
   // Only the smallest and the largest value matter, so none is kept.
   bool any = false;
   float bottom = 0, top = 0;
-  BlockSweep blocks(SingleSweep(xmin, xmax, kPlotStep), BlockSweep::SizeFor(parser), Fixed3At);
-  BlockValues values;
-  while (blocks.Next()) {
-    values.Evaluate(parser, blocks);
-    for (std::size_t i = 0; i < blocks.Size(); ++i) {
-      progress.Reach(blocks.X(i), bar);
-      const float y = static_cast<float>(values.y[i]);
-      // A failed sample has no value; it must not count as 0.
-      if (values.failed[i] || !(ymin <= y && y <= ymax)) continue;
-      const float v = static_cast<float>(Fixed3(y));
-      if (!any || v < bottom) bottom = v;
-      if (!any || v > top) top = v;
-      any = true;
-    }
-  }
-  if (bar) bar->Value(0);
+  SweepSamples(parser, xmin, xmax, kPlotStep, Fixed3At, bar, [&](float, double, double value, bool fails) {
+    const float y = static_cast<float>(value);
+    // A failed sample has no value; it must not count as 0.
+    if (fails || !(ymin <= y && y <= ymax)) return;
+    const float v = static_cast<float>(Fixed3(y));
+    if (!any || v < bottom) bottom = v;
+    if (!any || v > top) top = v;
+    any = true;
+  });
   if (!any) return kNoRangeText;
   const bool atBottom = IsWithin(bottom, ymin, 0.5);
   const bool atTop = IsWithin(top, ymax, 0.5);
@@ -242,8 +233,6 @@ void SortByY(std::vector<float>& xs, std::vector<float>& ys) {
 
 std::string FindExtreme(const std::string& expression, std::int16_t left, std::int16_t right, bool minimum,
                         Progress* bar) {
-  SweepProgress progress = MakeSweepProgress(left, right);
-  if (bar) bar->Max(progress.max);
   clsExprParser parser;
   parser.StoreExpression(expression);
   // The pair a stable ascending sort (SortByY) puts first or last: the first
@@ -251,23 +240,15 @@ std::string FindExtreme(const std::string& expression, std::int16_t left, std::i
   // sweeping, so a wide interval keeps no list of pairs.
   bool any = false;
   float bestX = 0, bestY = 0;
-  BlockSweep blocks(SingleSweep(left, right, kPlotStep), BlockSweep::SizeFor(parser));
-  BlockValues values;
-  while (blocks.Next()) {
-    values.Evaluate(parser, blocks);
-    for (std::size_t i = 0; i < blocks.Size(); ++i) {
-      const float x = blocks.X(i);
-      progress.Reach(x, bar);
-      if (values.failed[i]) continue;
-      const float v = static_cast<float>(Fixed3(static_cast<float>(values.y[i])));
-      if (!any || (minimum ? v < bestY : v >= bestY)) {
-        bestX = static_cast<float>(Fixed3(x));
-        bestY = v;
-      }
-      any = true;
+  SweepSamples(parser, left, right, kPlotStep, nullptr, bar, [&](float x, double, double y, bool fails) {
+    if (fails) return;
+    const float v = static_cast<float>(Fixed3(static_cast<float>(y)));
+    if (!any || (minimum ? v < bestY : v >= bestY)) {
+      bestX = static_cast<float>(Fixed3(x));
+      bestY = v;
     }
-  }
-  if (bar) bar->Value(0);
+    any = true;
+  });
   if (!any) return kNoExtremeText;
   return "(" + Single(bestX) + ", " + Single(bestY) + ")";
 }

@@ -151,46 +151,47 @@ std::optional<QString> QtHost::SaveFileName(QWidget* owner, const QString& title
 
 QStringList QtHost::Printers() { return QPrinterInfo::availablePrinterNames(); }
 
-QString PrintImageOn(QPrinter& device, const QImage& image, const QString& documentName) {
-  if (image.isNull()) return QStringLiteral("There is no picture to print.");
+namespace {
+
+// One page on the device: `paint(painter, screenDpi)` draws it. Returns what
+// went wrong, empty when the page was printed. Without full-page mode the
+// painter's origin is the top left of the printable area, in printer dots.
+template <class Paint>
+QString PrintPageOn(QPrinter& device, bool nothingToPrint, const QString& documentName, Paint&& paint) {
+  if (nothingToPrint) return QStringLiteral("There is no picture to print.");
   const QString where = device.outputFileName().isEmpty() ? device.printerName() : device.outputFileName();
   device.setDocName(documentName);
   if (!device.isValid()) return QStringLiteral("The printer \"%1\" cannot be used.").arg(where);
 
   QPainter painter;
   if (!painter.begin(&device)) return QStringLiteral("Printing on \"%1\" could not start.").arg(where);
-  // Without full-page mode the painter's origin is the top left of the
-  // printable area, in printer dots; scale so that the picture keeps the
-  // physical size it has on the screen.
-  const QPointF screenDpi = ScreenDpi();
-  const double width = image.width() * device.logicalDpiX() / screenDpi.x();
-  const double height = image.height() * device.logicalDpiY() / screenDpi.y();
-  painter.drawImage(QRectF(0, 0, width, height), image);
+  paint(painter, ScreenDpi());
   if (!painter.end() || device.printerState() == QPrinter::Error)
     return QStringLiteral("The print job for \"%1\" failed.").arg(where);
   return {};
 }
 
+}  // namespace
+
+QString PrintImageOn(QPrinter& device, const QImage& image, const QString& documentName) {
+  return PrintPageOn(device, image.isNull(), documentName, [&](QPainter& painter, QPointF screenDpi) {
+    // Scaled so that the picture keeps the physical size it has on the screen.
+    const double width = image.width() * device.logicalDpiX() / screenDpi.x();
+    const double height = image.height() * device.logicalDpiY() / screenDpi.y();
+    painter.drawImage(QRectF(0, 0, width, height), image);
+  });
+}
+
 QString PrintDrawingOn(QPrinter& device, const QSize& screenPixels, const Host::Drawing& drawing,
                        const QString& documentName) {
-  if (screenPixels.isEmpty()) return QStringLiteral("There is no picture to print.");
-  const QString where = device.outputFileName().isEmpty() ? device.printerName() : device.outputFileName();
-  device.setDocName(documentName);
-  if (!device.isValid()) return QStringLiteral("The printer \"%1\" cannot be used.").arg(where);
-
-  QPainter painter;
-  if (!painter.begin(&device)) return QStringLiteral("Printing on \"%1\" could not start.").arg(where);
-  // The origin is the top left of the printable area, in printer dots; the
-  // drawing fills the physical size the picture has on the screen.
-  const QPointF screenDpi = ScreenDpi();
-  const double scale = device.logicalDpiX() / screenDpi.x();
-  const QSize pixels(qRound(screenPixels.width() * scale),
-                     qRound(screenPixels.height() * device.logicalDpiY() / screenDpi.y()));
-  painter.fillRect(QRect(QPoint(0, 0), pixels), Qt::white);
-  drawing(painter, pixels, scale);
-  if (!painter.end() || device.printerState() == QPrinter::Error)
-    return QStringLiteral("The print job for \"%1\" failed.").arg(where);
-  return {};
+  return PrintPageOn(device, screenPixels.isEmpty(), documentName, [&](QPainter& painter, QPointF screenDpi) {
+    // The drawing fills the physical size the picture has on the screen.
+    const double scale = device.logicalDpiX() / screenDpi.x();
+    const QSize pixels(qRound(screenPixels.width() * scale),
+                       qRound(screenPixels.height() * device.logicalDpiY() / screenDpi.y()));
+    painter.fillRect(QRect(QPoint(0, 0), pixels), Qt::white);
+    drawing(painter, pixels, scale);
+  });
 }
 
 QString Host::PrintDrawing(const QString& printer, const QSize& screenPixels, const Drawing& drawing,
