@@ -4,6 +4,7 @@
 // point, rounded to whole numbers, clamped to -32768..32767, sides >= 2).
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "workspace/model/equation_model.h"
@@ -89,6 +90,9 @@ TEST(GraphWindow, ZoomAboutAPoint) {
       // A point far outside the range gives the narrowest side at the limit.
       {W(2, 4, -10, 10), 0.5, 1e300, -1e300, W(32765, 32767, -32768, -32766)},
       {W(2, 4, 2, 4), 0.25, -1e19, 1e19, W(-32768, -32766, 32765, 32767)},
+      // A factor so large that the sides overflow covers the range.
+      {W(-10, 10, -10, 10), 1e308, 0, 0, W(-32768, 32767, -32768, 32767)},
+      {W(-10, 10, 10, -10), std::numeric_limits<double>::max(), 3, -3, W(-32768, 32767, 32767, -32768)},
   };
   for (const Case& c : cases) {
     const GraphWindow got = ZoomWindow(c.from, c.factor, c.cx, c.cy);

@@ -22,8 +22,11 @@ Side ZoomSide(long a, long b, double factor, double c) {
   // The side is rounded on its own, so that zooming in and out again gives
   // back the same size; ties go to the even number.
   const double side = std::nearbyint((hi - lo) * factor);
-  lo = std::nearbyint(c - (c - lo) * factor);
-  hi = lo + side;
+  const double scaledLo = std::nearbyint(c - (c - lo) * factor);
+  // A factor that overflows the side would make lo + side -inf + inf (NaN):
+  // the upper bound is then scaled on its own and the clamps below apply.
+  hi = std::isfinite(scaledLo) && std::isfinite(side) ? scaledLo + side : c + (hi - c) * factor;
+  lo = scaledLo;
   lo = std::clamp(lo, double{kLowestBound}, double{kHighestBound});
   hi = std::clamp(hi, double{kLowestBound}, double{kHighestBound});
   long l = static_cast<long>(lo), h = static_cast<long>(hi);
