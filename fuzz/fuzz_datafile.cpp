@@ -14,14 +14,13 @@
 #include <string_view>
 
 #include "core/number_text.h"
+#include "fuzz_support.h"
 #include "stats/regression_object.h"
 #include "stats/stat_data.h"
 
-namespace {
+using cn::fuzz::Require;
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+namespace {
 
 std::size_t Lines(std::string_view text) {
   std::size_t lines = 1;

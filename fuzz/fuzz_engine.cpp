@@ -21,12 +21,11 @@
 #include <vector>
 
 #include "engine/cls_expr_parser.h"
+#include "fuzz_support.h"
+
+using cn::fuzz::Require;
 
 namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 // Touches the error fields the way callers do; the description is built
 // lazily, so reading it exercises that path too.
@@ -50,15 +49,10 @@ void CheckResult(const cn::clsExprParser& parser, double value) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::uint8_t flags = size > 0 ? data[0] : 0;
-  const std::string_view expr =
-      size > 0 ? std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1) : std::string_view();
+  const auto [flags, expr] = cn::fuzz::SplitFlags(data, size);
 
   cn::clsExprParser parser;
-  static constexpr const char* kUnits[] = {"RAD", "deg", "Grad", "turns"};
-  parser.AngleUnit(kUnits[flags & 3]);
-  parser.OpUnitConv((flags & 4) == 0);
-  parser.OpDMSConv((flags & 8) == 0);
+  cn::fuzz::ApplyEngineFlags(parser, flags);
   parser.OpAssignExplicit((flags & 16) != 0);
 
   const bool compiled = parser.StoreExpression(expr);

@@ -14,13 +14,12 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_support.h"
 #include "protocol.h"
 
-namespace {
+using cn::fuzz::Require;
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+namespace {
 
 // How many lines std::getline yields for `input`.
 std::size_t LineCount(std::string_view input) {

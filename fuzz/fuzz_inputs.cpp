@@ -33,14 +33,13 @@
 #include "core/number_text.h"
 #include "engine/cls_expr_parser.h"
 #include "equations/equation_text.h"
+#include "fuzz_support.h"
 #include "stats/stat_data.h"
 #include "workspace/model/graph_window.h"
 
-namespace {
+using cn::fuzz::Require;
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+namespace {
 
 std::vector<std::string_view> SplitLines(std::string_view text, std::size_t count) {
   std::vector<std::string_view> fields;

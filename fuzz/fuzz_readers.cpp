@@ -19,12 +19,11 @@
 #include "core/ascii_text.h"
 #include "core/number_text.h"
 #include "core/utf8.h"
+#include "fuzz_support.h"
+
+using cn::fuzz::Require;
 
 namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 void CheckConversions(double value) {
   if (const auto v16 = cn::ToInt16(value)) Require(std::fabs(value - *v16) <= 0.5);

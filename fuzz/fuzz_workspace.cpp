@@ -10,15 +10,12 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz_support.h"
 #include "workspace/workspace_file.h"
 
-namespace {
+using cn::fuzz::Require;
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+namespace {}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
