@@ -79,6 +79,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName("Curvenest");
   cn::QtHost host;
   cn::frmMain window(host);
+  window.RestorePlacement();
   window.show();
   // A FILE that cannot be read is reported over an empty workspace.
   if (!command.file.empty()) window.OpenWorkspace(QString::fromStdString(command.file));

@@ -10,6 +10,7 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QShortcut>
@@ -53,6 +55,8 @@ namespace cn {
 
 namespace {
 
+// Where the settings keep the window's place and size.
+constexpr auto kPlacementKey = QLatin1StringView("mainWindow/geometry");
 constexpr int kSurfaceSize = 481;  // odd, so that the centre falls on a pixel
 constexpr int kSmallestSurface = 160;
 
@@ -799,11 +803,23 @@ void frmMain::Form_MouseMove() {
   }
 }
 
+void frmMain::RestorePlacement() {
+  keepsPlacement_ = true;
+  if (restoreGeometry(settings_->value(kPlacementKey).toByteArray())) return;
+  // Left to itself Qt stops a new window at two thirds of the screen, which
+  // leaves the plane small beside the controls on a laptop's screen.
+  const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
+  QSize size = sizeHint();
+  if (where) size = size.boundedTo(where->availableGeometry().size() * 0.9);
+  resize(size);
+}
+
 void frmMain::closeEvent(QCloseEvent* event) {
   if (!closeAsked_ && !MayDiscardWork()) {
     event->ignore();
     return;
   }
+  if (keepsPlacement_) settings_->setValue(kPlacementKey, saveGeometry());
   CancelDrawing();
   // Form_Unload: the statistics window has no owner and would stay open.
   if (table_) table_->close();

@@ -40,7 +40,7 @@ class frmMain : public QMainWindow {
   Q_OBJECT
 
  public:
-  // `settings` keeps the recent files; nullptr uses the user's settings of
+  // `settings` keeps the recent files and the window's place; nullptr uses the user's settings of
   // Curvenest. Tests pass their own, so that they never touch the user's.
   explicit frmMain(Host& host, QWidget* parent = nullptr, QSettings* settings = nullptr);
   ~frmMain() override;
@@ -52,6 +52,10 @@ class frmMain : public QMainWindow {
   // Replaces all of that with `document` and graphs it, as Graph does. The
   // file name and the saved state are not touched.
   void ApplyDocument(const WorkspaceDocument& document);
+  // Puts the window where the user left it last time (kept in the settings),
+  // or, the first time, gives it the size its plane asks for as far as the
+  // screen allows. From then on closing the window keeps its place.
+  void RestorePlacement();
   // The workspace's file (absolute), "" while untitled.
   QString WorkspacePath() const { return path_; }
   // The workspace differs from what was last opened or saved (for an untitled
@@ -251,11 +255,12 @@ class frmMain : public QMainWindow {
 
   QSettings* settings_ = nullptr;
   QMenu* mnuRecent = nullptr;
-  QString programCaption_;   // "Curvenest Version 1 Build 31"
-  QString path_;             // the workspace's file, "" while untitled
-  WorkspaceDocument saved_;  // what path_ holds (the start-up workspace while untitled)
-  bool applying_ = false;    // ApplyDocument is replacing everything
-  bool closeAsked_ = false;  // Exit has asked already; the close must not ask again
+  QString programCaption_;       // "Curvenest Version 1 Build 31"
+  QString path_;                 // the workspace's file, "" while untitled
+  WorkspaceDocument saved_;      // what path_ holds (the start-up workspace while untitled)
+  bool applying_ = false;        // ApplyDocument is replacing everything
+  bool closeAsked_ = false;      // Exit has asked already; the close must not ask again
+  bool keepsPlacement_ = false;  // RestorePlacement was called: closing stores the place
 };
 
 }  // namespace cn

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -453,6 +454,37 @@ TEST_F(Workspace, RecentFilesListTheNewestFirst) {
   EXPECT_EQ(host.LastMessage(), "Could not open \"" + Path("w5.curvenest") + "\": No such file or directory.");
   EXPECT_FALSE(RecentFiles(settings).Files().contains(Path("w5.curvenest")));
   EXPECT_EQ(window.WorkspacePath(), Path("w3.curvenest"));
+}
+
+TEST_F(Workspace, WindowComesBackWhereItWasLeft) {
+  // The first time it gets the size it asks for, as far as the screen allows.
+  window.RestorePlacement();
+  const QSize room = window.screen()->availableGeometry().size() * 0.9;
+  EXPECT_EQ(window.size(), window.sizeHint().boundedTo(room).expandedTo(window.minimumSize()));
+  window.show();
+  window.setGeometry(QRect(30, 40, 640, 500));
+  const QRect left = window.geometry();
+  ASSERT_TRUE(window.close());
+
+  ScriptedHost otherHost;
+  frmMain other(otherHost, nullptr, &settings);
+  other.RestorePlacement();
+  EXPECT_EQ(other.geometry(), left);
+
+  // Settings that hold no valid place (another program's, a damaged file)
+  // leave the first-time size.
+  settings.setValue("mainWindow/geometry", QByteArray("not a geometry"));
+  frmMain damaged(otherHost, nullptr, &settings);
+  damaged.RestorePlacement();
+  EXPECT_EQ(damaged.size(), damaged.sizeHint().boundedTo(room).expandedTo(damaged.minimumSize()));
+
+  // A window that was never placed from the settings (as in the tests) does
+  // not write its place into them.
+  QSettings untouched(dir.filePath("untouched.ini"), QSettings::IniFormat);
+  frmMain unplaced(otherHost, nullptr, &untouched);
+  unplaced.show();
+  ASSERT_TRUE(unplaced.close());
+  EXPECT_FALSE(untouched.contains("mainWindow/geometry"));
 }
 
 TEST_F(Workspace, MenuItemsAndShortcuts) {
