@@ -15,8 +15,6 @@
 
 using cn::fuzz::Require;
 
-namespace {}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   QString problem;
