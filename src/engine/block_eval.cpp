@@ -198,6 +198,14 @@ std::size_t clsExprParser::EvalLanes(const double* x, double* y, std::uint8_t* f
     bool bad = false;
     const BlockState::Row& row = bs.rows[static_cast<std::size_t>(in - p.code.data())];
     const bool test = row.test;
+// Runs lane function f over the block, checking its values only where the
+// row may fail.
+#define CN_RUN(kind, f)                 \
+  if (test) {                           \
+    bad = Run<Kind::kind>(C, R, m, f);  \
+  } else {                              \
+    Run<Kind::kind, false>(C, R, m, f); \
+  }
 #define CN_LANES(kind, expr)                  \
   {                                           \
     const auto f = [=](std::size_t i) {       \
@@ -205,42 +213,30 @@ std::size_t clsExprParser::EvalLanes(const double* x, double* y, std::uint8_t* f
       [[maybe_unused]] const double b = B[i]; \
       return (expr);                          \
     };                                        \
-    if (test) {                               \
-      bad = Run<Kind::kind>(C, R, m, f);      \
-    } else {                                  \
-      Run<Kind::kind, false>(C, R, m, f);     \
-    }                                         \
+    CN_RUN(kind, f);                          \
   }                                           \
   break
     // Elementary two-operand rows: a constant operand is read once, not per lane.
-#define CN_LANES2(kind, expr)             \
-  if (row.constA) {                       \
-    const double ca = A[0];               \
-    const auto f = [=](std::size_t i) {   \
-      const double a = ca;                \
-      const double b = B[i];              \
-      return (expr);                      \
-    };                                    \
-    if (test) {                           \
-      bad = Run<Kind::kind>(C, R, m, f);  \
-    } else {                              \
-      Run<Kind::kind, false>(C, R, m, f); \
-    }                                     \
-    break;                                \
-  } else if (row.constB) {                \
-    const double cb = B[0];               \
-    const auto f = [=](std::size_t i) {   \
-      const double a = A[i];              \
-      const double b = cb;                \
-      return (expr);                      \
-    };                                    \
-    if (test) {                           \
-      bad = Run<Kind::kind>(C, R, m, f);  \
-    } else {                              \
-      Run<Kind::kind, false>(C, R, m, f); \
-    }                                     \
-    break;                                \
-  }                                       \
+#define CN_LANES2(kind, expr)           \
+  if (row.constA) {                     \
+    const double ca = A[0];             \
+    const auto f = [=](std::size_t i) { \
+      const double a = ca;              \
+      const double b = B[i];            \
+      return (expr);                    \
+    };                                  \
+    CN_RUN(kind, f);                    \
+    break;                              \
+  } else if (row.constB) {              \
+    const double cb = B[0];             \
+    const auto f = [=](std::size_t i) { \
+      const double a = A[i];            \
+      const double b = cb;              \
+      return (expr);                    \
+    };                                  \
+    CN_RUN(kind, f);                    \
+    break;                              \
+  }                                     \
   CN_LANES(kind, expr)
     switch (op) {
       case Op::kAdd:
@@ -407,6 +403,7 @@ std::size_t clsExprParser::EvalLanes(const double* x, double* y, std::uint8_t* f
     }
 #undef CN_LANES2
 #undef CN_LANES
+#undef CN_RUN
     if (bad) {
       // The failed lanes go on with a harmless value; their outcome is fixed.
       anyFail = true;
