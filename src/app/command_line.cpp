@@ -8,10 +8,10 @@
 #include <string_view>
 #include <tuple>
 
+#include "analysis/sweeps.h"
 #include "core/ascii_text.h"
 #include "core/number_text.h"
 #include "curvenest_version.h"
-#include "analysis/sweeps.h"
 #include "equations/equation_text.h"
 #include "stats/stat_data.h"
 #include "workspace/workspace_file.h"

@@ -16,6 +16,7 @@
 #include "analysis/sweeps.h"
 #include "core/number_text.h"
 #include "engine/cls_expr_parser.h"
+#include "equations/equation_text.h"
 #include "platform/color.h"
 #include "workspace/file_io.h"
 #include "workspace/plane_pixels.h"
@@ -260,7 +261,8 @@ void DrawAxes(Canvas& c, const GraphWindow& w, const std::vector<QRectF>& keepOu
   for (const TickLabel& l : yShown) c.TextAt(l.box.left(), l.box.top(), l.text);
   for (const TickLabel& l : ThinnedLabels(xLabels, yAxis, keepOut)) {
     // Near the origin the two axes' labels meet: the y axis's are drawn.
-    const bool clash = std::any_of(yShown.begin(), yShown.end(), [&](const TickLabel& y) { return y.box.intersects(l.box); });
+    const bool clash =
+        std::any_of(yShown.begin(), yShown.end(), [&](const TickLabel& y) { return y.box.intersects(l.box); });
     if (!clash) c.TextAt(l.box.left(), l.box.top(), l.text);
   }
 }
@@ -358,6 +360,9 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
     clsExprParser parser;
     for (const Equation& eq : graph.equations) {
       if (!finished) break;
+      // A row that cannot plot (a typo such as "tanx" names a variable of
+      // its own) draws nothing rather than a line through x.
+      if (FindEquationFault(eq.expression)) continue;
       c.SetColor(eq.color);
       parser.StoreExpression(eq.expression);
       Polylines curve(c);
