@@ -68,7 +68,9 @@ double RoundImpl(double x, double d) {
 
 double ModImpl(double a, double b) {
   const double wa = std::floor(std::fabs(a)), wb = std::floor(std::fabs(b));
-  const double r = std::nearbyint(wa - std::floor(wa / wb) * wb);
+  // fmod is exact: the quotient times wb would round away the remainder of
+  // whole numbers from 2^53 on. A zero wb is invalid and fails.
+  const double r = std::fmod(wa, wb);
   // A negative exact multiple has remainder 0, not wb.
   return a < 0 && r != 0 ? wb - r : r;
 }
