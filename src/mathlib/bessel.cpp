@@ -1,7 +1,9 @@
 #include "mathlib/bessel.h"
 
 #include <cmath>
+#include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "core/number_text.h"
 #include "core/pi.h"
@@ -71,6 +73,36 @@ double Series(double first, int limit, Next next) {
   return sum;
 }
 
+struct KPair {
+  double k, k1;  // K_mu(x), K_(mu+1)(x)
+};
+
+// K_mu and K_(mu+1) for x >= 2 and |mu| <= 1/2 by Temme's continued fraction
+// (Steed's algorithm): accurate to rounding for every x there, and no
+// overflow of I on the way.
+KPair BesselKFraction(double mu, double x) {
+  const double a1 = 0.25 - mu * mu;
+  double b = 2 * (1 + x), d = 1 / b, delh = d, h = d;
+  double q1 = 0, q2 = 1, q = a1, c = a1, a = -a1, s = 1 + q * delh;
+  for (int i = 2; i <= 100000; ++i) {
+    a -= 2 * (i - 1);
+    c = -a * c / i;
+    const double qn = (q1 - b * q2) / a;
+    q1 = q2;
+    q2 = qn;
+    q += c * qn;
+    b += 2;
+    d = 1 / (b + a * d);
+    delh = (b * d - 1) * delh;
+    h += delh;
+    const double dels = q * delh;
+    s += dels;
+    if (std::fabs(dels / s) < 1e-16) break;
+  }
+  const double k = std::sqrt(3.141592653589793 / (2 * x)) * std::exp(-x) / s;
+  return {k, k * (mu + x + 0.5 - a1 * h) / x};
+}
+
 double Envelope(double m, double a) { return 0.5 * std::log10(6.28 * m) - m * std::log10(1.36 * a / m); }
 
 // Secant search for the order s where Envelope(s) reaches `target`; the
@@ -95,17 +127,18 @@ int SecantOrder(double a, double s0, double target, double extra) {
   return *order;
 }
 
-// Start of the backward recurrence for orders up to n: nm becomes the highest
-// order that gets a value.
-int BackwardStart(double x, int n, int& nm) {
-  int m = StartOrder(x, 200);
+// Start of a backward recurrence that reaches order n with full digits.
+// Only orders whose start would not fit 16 bits keep the older limit: the
+// orders above where the values fall below 1e-200 of the first stay 0
+// (nm becomes the highest order computed).
+int RecurrenceStart(double x, int n, int& nm) {
+  const int m = StartOrder(x, 200);
   if (m < 0) return -1;
-  if (m < n) {
-    nm = m;
-  } else {
-    m = StartOrderFor(x, n, 15);
+  if (n > 32000) {
+    if (m < n) nm = m;
+    return m < n ? m : StartOrderFor(x, n, 15);
   }
-  return m;
+  return std::max(m, StartOrderFor(x, n, 15));
 }
 
 BesselTables EmptyTables(int n) {
@@ -234,7 +267,7 @@ BesselJYPoint BesselJY01(double x) {
         s1 += term;
         if (std::fabs(term) < std::fabs(s1) * kEps) break;
       }
-      p.y1 = kTwoOverPi * (c * p.j1 - 1 / x - 0.25 * x * s1);
+      p.y1 = x < 1e-300 ? -kHuge : kTwoOverPi * (c * p.j1 - 1 / x - 0.25 * x * s1);  // 1/x overflows
     }
   } else {
     const int terms = x >= 50 ? 8 : x >= 35 ? 10 : 12;
@@ -254,7 +287,9 @@ BesselJYPoint BesselJY01(double x) {
   p.dj1 = p.j0 - p.j1 / x;
   if (x > 0) {
     p.dy0 = -p.y1;
-    p.dy1 = p.y0 - p.y1 / x;
+    // Y1'(x) ~ 2/(pi x^2) overflows below 1e-154, where Y0 and J are still
+    // fine: it stands at the infinity marker there instead of failing them.
+    p.dy1 = std::fabs(p.y1) / kHuge < x ? p.y0 - p.y1 / x : kHuge;
   }
   return p;
 }
@@ -273,14 +308,20 @@ BesselIKPoint BesselIK01(double x) {
     p.i1 = 0.5 * x * Series(1, 50, [&](int k, double r) { return 0.25 * r * x2 / (k * (k + 1)); });
   } else {
     const int terms = x >= 50 ? 7 : x >= 35 ? 9 : 12;
-    const double front = std::exp(x) / std::sqrt(kTwoPi * x);
+    const double half = std::exp(x / 2);  // e^x alone overflows from 709.8, I0 only from 713.9
+    const double front = half * (half / std::sqrt(kTwoPi * x));
     p.i0 = front * PowerSum(1, kA0, terms, 1 / x);
     p.i1 = front * PowerSum(1, kA1, terms, 1 / x);
   }
   if (x < 0) {  // K has no real value there
     p.k0 = p.k1 = p.dk0 = p.dk1 = kNaN;
   } else {
-    if (x <= 9) {
+    if (x > 2) {
+      // The series beyond 2 and the expansion below about 40 both lose
+      // digits (1e-8 on either side of 9): Temme's continued fraction.
+      const KPair k = BesselKFraction(0, x);
+      p.k0 = k.k, p.k1 = k.k1;
+    } else if (x <= 9) {
       const double t = -(std::log(x / 2) + kEuler);
       double r = 1, w = 0, sum = t;
       for (int k = 1; k <= 50; ++k) {
@@ -295,9 +336,9 @@ BesselIKPoint BesselIK01(double x) {
       const double r = 1 / x;
       p.k0 = 0.5 / x * PowerSum(1, kIK, 8, r * r) / p.i0;
     }
-    p.k1 = (1 / x - p.i1 * p.k0) / p.i0;  // Wronskian
+    if (x <= 2) p.k1 = x < 1e-300 ? kHuge : (1 / x - p.i1 * p.k0) / p.i0;  // Wronskian; 1/x overflows
     p.dk0 = -p.k1;
-    p.dk1 = -p.k0 - p.k1 / x;
+    p.dk1 = p.k1 / kHuge < x ? -p.k0 - p.k1 / x : -kHuge;  // ~ -1/x^2: overflows below 1e-154
   }
   p.di0 = p.i1;
   p.di1 = p.i0 - p.i1 / x;
@@ -340,7 +381,10 @@ BesselTables BesselJYN(int n, double x) {
   if (n < std::floor(0.9 * x)) {  // forward recurrence is stable here
     for (int k = 2; k <= n; ++k) j[k] = 2.0 * (k - 1) / x * j[k - 1] - j[k - 2];
   } else {
-    const int m = BackwardStart(x, n, nm);
+    // Start above n even where J_n is below 1e-200 (it is still a double, and
+    // Y_n needs every order up to n), rescaling on the way down instead of
+    // letting the recurrence overflow.
+    const int m = RecurrenceStart(x, n, nm);
     if (m < 0) {
       t.highest = -1;
       return t;
@@ -351,6 +395,10 @@ BesselTables BesselJYN(int n, double x) {
       if (k <= nm) j[k] = f;
       f2 = f1;
       f1 = f;
+      if (std::fabs(f) > 1e250) {
+        f *= 1e-250, f1 *= 1e-250, f2 *= 1e-250;
+        for (int i = k; i <= nm; ++i) j[i] *= 1e-250;
+      }
     }
     // Normalise on the larger of J0 and J1, away from their zeros.
     const double scale = std::fabs(p.j0) > std::fabs(p.j1) ? p.j0 / f : p.j1 / f2;
@@ -384,25 +432,23 @@ BesselTables BesselIKN(int n, double x) {
   i[1] = p.i1, di[1] = p.di1, k_[1] = p.k1, dk[1] = p.dk1;
   if (n == 1) return t;
 
+  // Ratios r_k = I_(k+1)/I_k by backward recurrence, r_(k-1) = 1/(2k/x + r_k),
+  // then I_k = I_0 r_0 ... r_(k-1): stable for every x (the forward
+  // recurrence is not, 10x off at besseli(650.5, 160)), and neither overflows
+  // on the way nor drops orders whose value is still a double.
   int nm = n;
-  if (x > 40 && n < std::floor(0.25 * x)) {
-    for (int k = 2; k <= n; ++k) i[k] = -2.0 * (k - 1) / x * i[k - 1] + i[k - 2];
-  } else {
-    const int m = BackwardStart(x, n, nm);
-    if (m < 0) {
-      t.highest = -1;
-      return t;
-    }
-    double f = 0, f0 = 0, f1 = 1e-100;
-    for (int k = m; k >= 0; --k) {
-      f = 2.0 * (k + 1) * f1 / x + f0;
-      if (k <= nm) i[k] = f;
-      f0 = f1;
-      f1 = f;
-    }
-    const double scale = p.i0 / f;
-    for (int k = 0; k <= nm; ++k) i[k] *= scale;
+  const int m = RecurrenceStart(x, n, nm);
+  if (m < 0) {
+    t.highest = -1;
+    return t;
   }
+  std::vector<double> ratio(static_cast<std::size_t>(std::max(m, nm)) + 1, 0.0);
+  double r = 0;
+  for (int k = std::max(m, nm); k >= 1; --k) {
+    r = 1 / (2.0 * k / x + r);
+    ratio[static_cast<std::size_t>(k - 1)] = r;
+  }
+  for (int k = 1; k <= nm; ++k) i[k] = i[k - 1] * ratio[static_cast<std::size_t>(k - 1)];
   for (int k = 2; k <= nm; ++k) k_[k] = 2.0 * (k - 1) / x * k_[k - 1] + k_[k - 2];
   for (int k = 2; k <= nm; ++k) {
     di[k] = i[k - 1] - k / x * i[k];
@@ -420,7 +466,10 @@ AiryPoint AiryAB(double x) {
   if (std::isnan(x)) return {x, x, x, x};
   AiryPoint r{};
   const double a = std::fabs(x);
-  if ((x > 0 && a <= 5) || (x < 0 && a <= 8)) {
+  // Bi's series has no cancellation and serves up to 9.4, where the
+  // expansion takes over; Ai's series cancels (3e-10 at 5) and Ai is
+  // (1/pi) sqrt(x/3) K_(1/3)(xi) there instead.
+  if ((x > 0 && a <= 9.4) || (x < 0 && a <= 8)) {
     const double x3 = x * x * x;
     const double f = Series(1, 40, [&](int k, double t) { return t * x3 / ((3.0 * k) * (3 * k - 1)); });
     const double g = Series(x, 40, [&](int k, double t) { return t * x3 / ((3.0 * k) * (3 * k + 1)); });
@@ -430,6 +479,13 @@ AiryPoint AiryAB(double x) {
     r.bi = sqrt3 * (c1 * f + c2 * g);
     r.dai = c1 * df - c2 * dg;
     r.dbi = sqrt3 * (c1 * df + c2 * dg);
+    if (x > 2.08) {
+      const double xi = std::pow(a, 1.5) / 1.5;
+      const KPair k = BesselKFraction(-1.0 / 3, xi);  // K_(1/3), K_(2/3)
+      constexpr double kInvPi = 0.31830988618379067;
+      r.ai = kInvPi * std::sqrt(x / 3) * k.k;
+      r.dai = -kInvPi * x / sqrt3 * k.k1;
+    }
     return r;
   }
   // Asymptotic expansions in xi = (2/3)|x|^1.5.
