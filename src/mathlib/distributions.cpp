@@ -16,9 +16,11 @@ constexpr double kTrueTwoPi = 6.283185307179586;  // the full 2 pi, for the sadd
 
 // e^(−t²/2) for t = d/σ, with t² carried in two parts: rounding t² alone
 // would cost t²/2 × 1e-16 relative, 4e-14 far in the tails.
-double ExpHalfSquare(double d, double sigma) {
+double ExpHalfSquare(double x, double mu, double sigma) {
+  const double d = x - mu;
+  const double bv = d - x, dl = (x - (d - bv)) + (-mu - bv);  // x − μ − d, exactly
   const double t = d / sigma;
-  const double tl = std::fma(-t, sigma, d) / sigma;  // d/σ − t
+  const double tl = (std::fma(-t, sigma, d) + dl) / sigma;  // (x − μ)/σ − t
   const double sq = t * t;
   const double sql = std::fma(t, t, -sq) + 2 * t * tl;
   return std::exp(-sq / 2) * (1 - sql / 2);
@@ -26,7 +28,7 @@ double ExpHalfSquare(double d, double sigma) {
 
 double DNormImpl(double x, double mu, double sigma) {
   if (sigma == 0) return Fail();
-  return ExpHalfSquare(x - mu, sigma) / std::sqrt(kTwoPi) / sigma;
+  return ExpHalfSquare(x, mu, sigma) / std::sqrt(kTwoPi) / sigma;
 }
 
 // Below the mean the value comes from the complementary function: 1 + erf
@@ -35,8 +37,7 @@ double CNormImpl(double x, double mu, double sigma) {
   const double u = (x - mu) / (std::sqrt(2.0) * sigma);
   if (!(u < -2)) return (1 + Erf(u)) / 2;
   if (u < -40) return 0.0;  // below the smallest subnormal
-  const double d = x - mu;
-  return ExpHalfSquare(d, sigma) * ErfcScaled(-u) / 2;
+  return ExpHalfSquare(x, mu, sigma) * ErfcScaled(-u) / 2;
 }
 
 // Stirling's correction ln n! − ((n + 1/2) ln n − n + ln sqrt(2 pi)), n >= 1.
@@ -48,10 +49,10 @@ double StirlingError(double n) {
 
 // x ln(x/m) + m − x without the cancellation of its terms when x is near m.
 double Deviance(double x, double m) {
-  if (std::fabs(x - m) < 0.1 * (x + m)) {
+  if (std::fabs(x - m) < 0.5 * (x + m)) {
     const double v = (x - m) / (x + m);
     double s = (x - m) * v, ej = 2 * x * v;
-    for (int j = 1; j < 1000; ++j) {
+    for (int j = 1; j < 200; ++j) {
       ej *= v * v;
       const double next = s + ej / (2 * j + 1);
       if (next == s) break;
@@ -80,7 +81,13 @@ double DBinomImpl(double k, double n, double p) {
   if (kw == 0) return std::exp(nw * std::log1p(-p));
   if (kw == nw) return std::pow(p, nw);
   const double m = nw - kw;
-  const double lc = StirlingError(nw) - StirlingError(kw) - StirlingError(m) - Deviance(kw, nw * p) - Deviance(m, nw * q);
+  // n p and n (1 − p) carry their rounding as a correction: the deviance
+  // moves by (1 − k/np) per unit of np, and np is in the thousands.
+  const double ql = (1 - q) - p;  // 1 − p − q, exactly
+  const double np = nw * p, npl = std::fma(nw, p, -np);
+  const double nq = nw * q, nql = std::fma(nw, q, -nq) + nw * ql;
+  const double lc = StirlingError(nw) - StirlingError(kw) - StirlingError(m) - Deviance(kw, np) -
+                    (1 - kw / np) * npl - Deviance(m, nq) - (1 - m / nq) * nql;
   return std::exp(lc) * std::sqrt(nw / (kTrueTwoPi * kw * m));
 }
 

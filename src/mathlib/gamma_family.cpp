@@ -76,6 +76,8 @@ double GammaImpl(double x) {
   return h * (front * h) / (kSqrtTwoPi * std::exp(StirlingTail(d)));
 }
 
+double LnGammaOnePlus(double a);
+
 // Positive arguments only: elsewhere the logarithm has no real value.
 double GammaLnImpl(double x) {
   if (x <= 0) return Fail();
@@ -84,6 +86,9 @@ double GammaLnImpl(double x) {
     const auto [m, e] = GammaSplit(1 + x);
     return std::log(m) + e * std::log(10.0) - std::log(x);
   }
+  // Around the zeros at 1 and 2 from the series of ln Γ(1 + a), exact at them.
+  if (x < 1.5) return LnGammaOnePlus(x - 1);
+  if (x < 2.5) return std::log(x - 1) + LnGammaOnePlus(x - 2);
   const auto [m, e] = GammaSplit(x);
   return std::log(m) + e * std::log(10.0);
 }
@@ -119,7 +124,7 @@ double BetaImpl(double a, double b) {
   if (a <= 0 || b <= 0) return Fail();
   if (a > b) std::swap(a, b);  // a <= b
   const double s = a + b;
-  if (s < 10) return (s / (a * b)) * (GammaImpl(1 + a) * GammaImpl(1 + b) / GammaImpl(1 + s));
+  if (s < 10) return (1 / a + 1 / b) * (GammaImpl(1 + a) * GammaImpl(1 + b) / GammaImpl(1 + s));
   const double tail = StirlingTail(b) - StirlingTail(s);
   // (b − 1/2) ln(b/s) + a − a ln s, with ln(b/s) = log1p(−a/s)
   const double lbs = std::log1p(-a / s);
@@ -211,24 +216,42 @@ double GammaIImpl(double a, double x) {
   return GammaImpl(a) - std::exp(a * std::log(x) - x) * sum;
 }
 
-// Continued fraction of fixed depth 20; above the threshold the symmetric
-// form I_x(a, b) = 1 − I_(1−x)(b, a) converges faster.
+// Continued fraction evaluated by Lentz's method to convergence (a fixed
+// depth of 20 gives betai(0.5,200,200) = 0.4989); above the threshold the
+// symmetric form I_x(a, b) = 1 − I_(1−x)(b, a) converges faster. The factor
+// x^a (1−x)^b / B(a, b) is formed in logarithms: B alone underflows for
+// large a and b while the ratio is fine.
 double BetaIImpl(double x, double a, double b) {
   if (a <= 0 || b <= 0) return Fail();
+  if (x == 0) return 0.0;
+  if (x == 1) return 1.0;
   const double tau = (a + 1) / (a + b + 2);
-  const double beta = BetaImpl(a, b);
   const bool direct = x <= tau;
   const double p = direct ? a : b, q = direct ? b : a, y = direct ? x : 1 - x;
-  double f = 0;
-  for (int k = 20; k >= 1; --k) {
+  constexpr double kTiny = 1e-300;
+  double f = 1, c = 1, d = 0;  // f = 1 + d1/(1 + d2/(1 + ...)) = 1/cf
+  for (int k = 1; k <= 100000; ++k) {
     const int m = k / 2;
-    const double d = k % 2 == 0 ? m * (q - m) * y / ((2 * m + p - 1) * (2 * m + p))
-                                : -(p + q + m) * (p + m) * y / ((2 * m + p) * (2 * m + p + 1));
-    f = d / (1 + f);
+    const double dk = k % 2 == 0 ? m * (q - m) * y / ((2 * m + p - 1) * (2 * m + p))
+                                 : -(p + q + m) * (p + m) * y / ((2 * m + p) * (2 * m + p + 1));
+    d = 1 + dk * d;
+    if (std::fabs(d) < kTiny) d = kTiny;
+    c = 1 + dk / c;
+    if (std::fabs(c) < kTiny) c = kTiny;
+    d = 1 / d;
+    const double del = c * d;
+    f *= del;
+    if (std::fabs(del - 1) < 1e-16) break;
   }
-  const double cf = 1 / (1 + f);
-  const double front = std::pow(x, a) * std::pow(1 - x, b);
-  return direct ? front / (beta * a) * cf : 1 - front / (beta * b) * cf;
+  double part;
+  if (a + b < 100) {
+    part = std::pow(x, a) * std::pow(1 - x, b) / (BetaImpl(a, b) * p) / f;
+  } else {
+    const double lnFront = a * std::log(x) + b * std::log1p(-x) -
+                           (GammaLnImpl(a) + GammaLnImpl(b) - GammaLnImpl(a + b)) - std::log(p);
+    part = std::exp(lnFront) / f;
+  }
+  return direct ? part : 1 - part;
 }
 
 double ErfImpl(double x) {
@@ -282,7 +305,7 @@ double ZetaRight(double s) {
 // exact sine gives the zeros at the negative even numbers exactly.
 double ZetaImpl(double s) {
   if (s == 1) return Fail();
-  if (s >= 0) return ZetaRight(s);
+  if (s >= -0.5) return ZetaRight(s);  // the series is fine there, and 1 − s may round to 1
   const double t = 1 - s;
   const double sine = SinPi(s / 2);
   if (sine == 0) return 0.0;

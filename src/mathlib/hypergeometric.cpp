@@ -225,7 +225,9 @@ double PolyChImpl(double x, double n) {
 HypergeometricResult Hypergeometric(double a, double b, double c, double x) {
   constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
   if (x > 1) return {Fail(), ""};
-  const bool l0 = IsWhole(c) && c < 0;
+  // A pole of c does not matter when a or b ends the series first.
+  const bool ends = (IsWhole(a) && a < 0 && a > c) || (IsWhole(b) && b < 0 && b > c);
+  const bool l0 = IsWhole(c) && c < 0 && !ends;
   const bool l1 = 1 - x < 1e-15 && c - a - b <= 0;
   const bool l2 = IsWhole(a) && a < 0;
   const bool l3 = IsWhole(b) && b < 0;

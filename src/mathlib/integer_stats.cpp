@@ -35,7 +35,10 @@ double CombImpl(double n, double k) {
   if (ni / 2 < ki) ki = ni - ki;
   double r = ni;
   for (std::int64_t i = 2; i <= ki; ++i) {
-    r = r * static_cast<double>(ni - i + 1) / static_cast<double>(i);
+    const double f = static_cast<double>(ni - i + 1);
+    // Multiply first, unless that alone would overflow a value that is
+    // still a double after the division.
+    r = r < 1e300 / f ? r * f / static_cast<double>(i) : r / static_cast<double>(i) * f;
     if (std::isinf(r)) return Fail();
   }
   return r;

@@ -81,7 +81,8 @@ double EiImpl(double x) {
     sum += t;
     prev = t;
   }
-  return std::exp(x) * (1 + sum) / x;
+  const double half = std::exp(x / 2);  // e^x overflows from 709.8, Ei only from 716.9
+  return half * (half * (1 + sum) / x);
 }
 
 double EinImpl(double x, double n) {
