@@ -5,7 +5,7 @@ Arguments are drawn per function (seeded, so runs repeat), with the regions
 where algorithms tend to lose their digits oversampled. The value is what the
 engine computes for the expression text, in radians.
 
-  special_functions.py survey EXPRCALC [N] > table.md
+  special_functions.py survey EXPRCALC [N [NAME,NAME...]] > table.md
       N random arguments per function (default 1500) through exprcalc; prints
       per function: arguments tried, failures where the value is a double,
       median and maximum error, and the worst argument.
@@ -375,10 +375,10 @@ def measure(exprcalc, name, count):
     return rows
 
 
-def survey(exprcalc, count):
+def survey(exprcalc, count, names=None):
     print('| function | arguments | failures where defined | median error | max error | worst argument (got / true) | target |')
     print('|---|---|---|---|---|---|---|')
-    for name in FUNCS:
+    for name in names or FUNCS:
         rows = measure(exprcalc, name, count)
         errs = [r[4] for r in rows if r[4] is not None]
         fails = sum(1 for e in errs if e == math.inf)
@@ -413,6 +413,6 @@ def inc(exprcalc):
 if __name__ == '__main__':
     mode, exe = sys.argv[1], sys.argv[2]
     if mode == 'survey':
-        survey(exe, int(sys.argv[3]) if len(sys.argv) > 3 else 1500)
+        survey(exe, int(sys.argv[3]) if len(sys.argv) > 3 else 1500, sys.argv[4].split(',') if len(sys.argv) > 4 else None)
     else:
         inc(exe)
