@@ -19,6 +19,7 @@ constexpr double kEuler = 0.577215664901533;
 constexpr double kEps = 1e-15;
 constexpr double kHuge = 1e300;  // stands for infinity
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr int kMaxOrder = 32767;  // the starting orders are 16-bit as well
 
 // Hankel expansion of J and Y above x = 12: P_v = 1 + sum of P[k-1] / x^2k,
@@ -411,7 +412,13 @@ BesselTables BesselJYN(int n, double x) {
     for (int k = 0; k <= nm; ++k) j[k] *= scale;
   }
   for (int k = 2; k <= nm; ++k) dj[k] = j[k - 1] - k / x * j[k];
+  // Y grows with the order: past 1e300 the rest stand at -infinity (set, not
+  // overflowed), so that J of the same call does not fail with them.
   for (int k = 2; k <= nm; ++k) {
+    if (std::fabs(y[k - 1]) > 1e300) {
+      for (int i = k; i <= nm; ++i) y[i] = -kInf, dy[i] = kInf;
+      break;
+    }
     y[k] = 2.0 * (k - 1) / x * y[k - 1] - y[k - 2];
     dy[k] = y[k - 1] - k * y[k] / x;
   }
@@ -455,10 +462,11 @@ BesselTables BesselIKN(int n, double x) {
     ratio[static_cast<std::size_t>(k - 1)] = r;
   }
   for (int k = 1; k <= nm; ++k) i[k] = i[k - 1] * ratio[static_cast<std::size_t>(k - 1)];
-  for (int k = 2; k <= nm; ++k) k_[k] = 2.0 * (k - 1) / x * k_[k - 1] + k_[k - 2];
+  // K past 1e300 likewise stands at infinity rather than overflowing.
   for (int k = 2; k <= nm; ++k) {
+    k_[k] = k_[k - 1] > 1e300 ? kInf : 2.0 * (k - 1) / x * k_[k - 1] + k_[k - 2];
     di[k] = i[k - 1] - k / x * i[k];
-    dk[k] = -k_[k - 1] - k / x * k_[k];
+    dk[k] = k_[k - 1] > 1e300 ? -kInf : -k_[k - 1] - k / x * k_[k];
   }
   t.highest = nm;
   return t;
