@@ -9,12 +9,16 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPainter>
+#include <QTimer>
+#include <algorithm>
 
 #include "analysis/sweeps.h"
 #include "platform/host.h"
 #include "support/scripted_host.h"
+#include "support/wait_idle.h"
 #include "workspace/frm_main.h"
 #include "workspace/graph_painter.h"
 #include "workspace/graph_surface.h"
@@ -31,8 +35,11 @@ const Row kRows[] = {
 };
 
 constexpr int kPlane = 1000;
-double g_graphNs = 0, g_sweepNs = 0, g_wideGraphNs = 0, g_wideSweepNs = 0;
+double g_graphNs = 0, g_sweepNs = 0, g_wideGraphNs = 0, g_wideSweepNs = 0, g_fullGraphNs = 0, g_fullSweepNs = 0;
+double g_longestDelayMs = 0;
 constexpr std::int16_t kWide = 1000;
+// -32768..32767: 655 million samples for the ten equations.
+constexpr std::int16_t kFull = 32767;
 
 cn::GraphDescription TenEquations(bool connect) {
   cn::GraphDescription graph;
@@ -49,12 +56,27 @@ void BM_GraphCommand(benchmark::State& state) {
   cn::frmMain window(host);
   window.Surface()->resize(kPlane, kPlane);
   const QString bound = QString::number(state.range(0));
-  window.findChild<QLineEdit*>("txtXMin")->setText("-" + bound);
+  // The full window runs from -32768, one further than its xmax.
+  window.findChild<QLineEdit*>("txtXMin")->setText(QString::number(state.range(0) == kFull ? -32768 : -state.range(0)));
   window.findChild<QLineEdit*>("txtXMax")->setText(bound);
   std::uint32_t color = 0x202020;
   for (const Row& row : kRows) window.AppendEquation(row.expression, row.condition, color += 0x151515);
+  WaitIdle(window);  // the plane drawn at the start and at its new size
   if (window.Surface()->Image().width() != kPlane) state.SkipWithError("the plane did not take the size");
-  for (auto _ : state) window.mnuGraph_Click();
+  // The Graph runs on worker threads while the window's thread stays free: a
+  // timer every 10 ms tells how long the window ever waited for its turn.
+  QTimer ticker;
+  QElapsedTimer sinceTick;
+  qint64 longest = 0;
+  QObject::connect(&ticker, &QTimer::timeout, [&] { longest = std::max(longest, sinceTick.restart()); });
+  for (auto _ : state) {
+    sinceTick.start();
+    ticker.start(10);
+    window.mnuGraph_Click();
+    WaitIdle(window);
+    ticker.stop();
+  }
+  if (state.range(0) == kFull) g_longestDelayMs = static_cast<double>(longest);
   if (window.xmax != state.range(0)) state.SkipWithError("the window did not take the bounds");
 }
 
@@ -74,9 +96,10 @@ void BM_EngineSweeps(benchmark::State& state) {
   cn::clsExprParser parser;
   double sum = 0;
   for (auto _ : state) {
-    cn::SweepProgress progress = cn::MakeSweepProgress(-xmax, xmax);
+    const auto xmin = static_cast<std::int16_t>(xmax == kFull ? -32768 : -xmax);
+    cn::SweepProgress progress = cn::MakeSweepProgress(xmin, xmax);
     for (const Row& row : kRows)
-      cn::PlotEquation(parser, row.expression, cn::ParseCondition(row.condition), -xmax, xmax, progress, nullptr,
+      cn::PlotEquation(parser, row.expression, cn::ParseCondition(row.condition), xmin, xmax, progress, nullptr,
                        [&sum](float, float y) { sum += y; });
     benchmark::DoNotOptimize(sum);
   }
@@ -92,8 +115,11 @@ class Capture : public benchmark::ConsoleReporter {
       const double ns = run.GetAdjustedRealTime();  // in the run's time unit (ns by default)
       const std::string name = run.benchmark_name();
       const bool wide = name.find("/" + std::to_string(kWide)) != std::string::npos;
-      if (name.find("GraphCommand") != std::string::npos) (wide ? g_wideGraphNs : g_graphNs) = ns;
-      if (name.find("EngineSweeps") != std::string::npos) (wide ? g_wideSweepNs : g_sweepNs) = ns;
+      const bool full = name.find("/" + std::to_string(kFull)) != std::string::npos;
+      if (name.find("GraphCommand") != std::string::npos)
+        (full ? g_fullGraphNs : wide ? g_wideGraphNs : g_graphNs) = ns;
+      if (name.find("EngineSweeps") != std::string::npos)
+        (full ? g_fullSweepNs : wide ? g_wideSweepNs : g_sweepNs) = ns;
     }
   }
 };
@@ -106,6 +132,9 @@ BENCHMARK(BM_EngineSweeps)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime(
 // A few hundred milliseconds a run: a couple of runs tell the time.
 BENCHMARK(BM_GraphCommand)->Arg(kWide)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_EngineSweeps)->Arg(kWide)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+// Seconds a run: one tells the time.
+BENCHMARK(BM_GraphCommand)->Arg(kFull)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_EngineSweeps)->Arg(kFull)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -121,5 +150,12 @@ int main(int argc, char** argv) {
         "graph command, ten equations on -1000..1000 (20 million samples) %.1f ms, engine sweeps alone %.1f ms, "
         "ratio graph/engine: %.2f\n",
         g_wideGraphNs, g_wideSweepNs, g_wideGraphNs / g_wideSweepNs);
+  if (g_fullGraphNs > 0 && g_fullSweepNs > 0) {
+    std::printf(
+        "graph command, ten equations on the full window -32768..32767: %.1f s, engine sweeps alone on one core: "
+        "%.1f s, ratio graph/engine: %.2f\n",
+        g_fullGraphNs / 1000, g_fullSweepNs / 1000, g_fullGraphNs / g_fullSweepNs);
+    std::printf("longest event delay while graphing the full window: %.0f ms\n", g_longestDelayMs);
+  }
   return 0;
 }

@@ -47,6 +47,7 @@
 #include "stats/frm_table.h"
 #include "workspace/graph_painter.h"
 #include "workspace/graph_surface.h"
+#include "workspace/jobs/graph_job.h"
 #include "workspace/menu_images.h"
 #include "workspace/stoppable_progress.h"
 #include "workspace/workspace_file.h"
@@ -452,65 +453,64 @@ void frmMain::Plot() {
 }
 
 void frmMain::Redraw() {
-  if (busy_ && tool_) {
+  // The pointer speaks of the window being drawn, even before its picture.
+  const GraphWindow& w = lastGraph_.window;
+  picQuad_->SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
+  if (tool_) {
     redrawPending_ = true;  // after the tool
     return;
   }
-  if (busy_) {
+  if (graphJob_) {
     // A newer picture replaces the one being drawn.
     restart_ = true;
-    cancelRequested_ = true;
+    graphJob_->Stop();
     return;
   }
-  busy_ = true;
+  StartGraph();
+}
+
+void frmMain::StartGraph() {
+  const GraphWindow& w = lastGraph_.window;
+  const qreal ratio = picQuad_->devicePixelRatioF();
+  const QSize pixels = (QSizeF(picQuad_->size().expandedTo(QSize(1, 1))) * ratio).toSize();
+  picQuad_->SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
+  // The job draws a copy: handlers may replace lastGraph_ meanwhile.
+  graphJob_ = std::make_unique<GraphJob>(lastGraph_, pixels, ratio, picQuad_->logicalDpiX() * ratio);
+  GraphJob* job = graphJob_.get();
+  connect(job, &GraphJob::ProgressChanged, this, [this](int max, int value) {
+    if (tool_) return;  // the bar is the tool's now
+    prog->Max(max);
+    prog->Value(value);
+  });
+  connect(job, &GraphJob::Picture, this, [this](const QImage& sofar) {
+    if (!restart_) picQuad_->SetPicture(sofar);
+  });
+  connect(job, &GraphJob::Finished, this, &frmMain::GraphFinished);
+  job->Start();
   btnCancelGraph->setEnabled(true);
   escape_->setEnabled(true);
-  bool finished = true;
-  do {
+}
+
+void frmMain::GraphFinished(const QImage& picture, bool complete) {
+  // Out of the signal's way first: the job is deleted once it has returned.
+  graphJob_.release()->deleteLater();
+  if (restart_) {
     restart_ = false;
-    cancelRequested_ = false;
-    const GraphDescription graph = lastGraph_;  // handlers may replace lastGraph_ meanwhile
-    const GraphWindow& w = graph.window;
-    const qreal ratio = picQuad_->devicePixelRatioF();
-    const QSize pixels = (QSizeF(picQuad_->size().expandedTo(QSize(1, 1))) * ratio).toSize();
-    QImage image(pixels, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    const int dpm = qRound(picQuad_->logicalDpiX() * ratio / 0.0254);
-    image.setDotsPerMeterX(dpm);
-    image.setDotsPerMeterY(dpm);
-    picQuad_->SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
-    PaintOptions options;
-    options.penScale = ratio;
-    options.progress = prog;
-    QElapsedTimer clock;
-    clock.start();
-    options.cancelled = [&] {
-      if (clock.elapsed() >= kResponseMs) {
-        QImage sofar = image.copy();
-        sofar.setDevicePixelRatio(ratio);
-        picQuad_->SetPicture(sofar);
-        QCoreApplication::processEvents();
-        clock.restart();
-      }
-      return cancelRequested_;
-    };
-    {
-      QPainter painter(&image);
-      finished = DrawGraph(painter, pixels, graph, options);
-    }
-    image.setDevicePixelRatio(ratio);
-    picQuad_->SetPicture(image);
-    picQuad_->SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
-  } while (restart_);
-  if (!finished) prog->Value(0);
-  busy_ = false;
-  btnCancelGraph->setEnabled(false);
-  escape_->setEnabled(false);
+    StartGraph();
+    return;
+  }
+  const GraphWindow& w = lastGraph_.window;
+  picQuad_->SetPicture(picture);
+  picQuad_->SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
+  if (!complete && !tool_) prog->Value(0);
+  btnCancelGraph->setEnabled(tool_);
+  escape_->setEnabled(tool_);
+  emit Idle();
 }
 
 bool frmMain::RunStoppable(const std::function<void(Progress& progress)>& work, bool showProgress) {
-  if (busy_) return false;
-  busy_ = tool_ = true;
+  if (tool_) return false;
+  tool_ = true;
   cancelRequested_ = false;
   btnCancelGraph->setEnabled(true);
   escape_->setEnabled(true);
@@ -522,19 +522,26 @@ bool frmMain::RunStoppable(const std::function<void(Progress& progress)>& work, 
     finished = false;
     if (showProgress) prog->Value(0);
   }
-  busy_ = tool_ = false;
+  tool_ = false;
   cancelRequested_ = false;
-  btnCancelGraph->setEnabled(false);
-  escape_->setEnabled(false);
+  btnCancelGraph->setEnabled(graphJob_ != nullptr);
+  escape_->setEnabled(graphJob_ != nullptr);
   if (redrawPending_) {
     redrawPending_ = false;
     Redraw();
+  } else if (!graphJob_) {
+    emit Idle();
   }
   return finished;
 }
 
 void frmMain::CancelDrawing() {
-  if (busy_) cancelRequested_ = true;
+  if (tool_) {
+    cancelRequested_ = true;
+  } else if (graphJob_) {
+    restart_ = false;
+    graphJob_->Stop();
+  }
 }
 
 void frmMain::ShowWindow(const GraphWindow& window, bool steps) {

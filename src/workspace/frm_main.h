@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "core/progress.h"
 #include "workspace/model/equation_model.h"
@@ -28,6 +29,7 @@ class QShortcut;
 
 namespace cn {
 
+class GraphJob;
 class GraphSurface;
 class Host;
 class frmEqu;
@@ -108,8 +110,10 @@ class frmMain : public QMainWindow {
   const GraphDescription& LastGraph() const { return lastGraph_; }
   // The members as a value.
   GraphWindow Window() const { return {xmin, xmax, ymin, ymax, ystep, xstep}; }
-  // True while a Graph is being drawn (the window stays responsive meanwhile).
-  bool Drawing() const { return busy_; }
+  // True while a Graph is being drawn (on a worker thread).
+  bool Drawing() const { return graphJob_ != nullptr; }
+  // True while a Graph is drawn or a tool searches; Idle follows both.
+  bool Busy() const { return graphJob_ != nullptr || tool_; }
   // The selected equation's text; empty when none is selected.
   QString SelectedEquation() const;
 
@@ -168,6 +172,10 @@ class frmMain : public QMainWindow {
   // Stops a Graph in progress; what was drawn stays.
   void CancelDrawing();
 
+ signals:
+  // Every Graph and tool has ended: the plane shows the last picture.
+  void Idle();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -194,6 +202,9 @@ class frmMain : public QMainWindow {
   void Plot();
   // Draws lastGraph_ on the plane at its current size.
   void Redraw();
+  // Starts drawing lastGraph_ on a worker thread.
+  void StartGraph();
+  void GraphFinished(const QImage& picture, bool complete);
   // Writes a window into the bound boxes (and the step boxes too when
   // `steps`) and graphs it.
   void ShowWindow(const GraphWindow& window, bool steps = false);
@@ -253,12 +264,12 @@ class frmMain : public QMainWindow {
 
   EquationModel equations_;
   GraphDescription lastGraph_;
-  bool busy_ = false;             // a Graph is being drawn
-  bool cancelRequested_ = false;  // Esc or Cancel during it
-  bool restart_ = false;          // a newer picture was asked for during it
-  bool tool_ = false;             // the work is a tool's sweep, not a Graph
-  bool redrawPending_ = false;    // a picture was asked for during a tool
-  GraphWindow dragStart_;         // the window when the left button went down
+  std::unique_ptr<GraphJob> graphJob_;  // the Graph being drawn
+  bool cancelRequested_ = false;        // Esc or Cancel during a tool
+  bool restart_ = false;                // a newer picture was asked for during a Graph
+  bool tool_ = false;                   // the work is a tool's sweep, not a Graph
+  bool redrawPending_ = false;          // a picture was asked for during a tool
+  GraphWindow dragStart_;               // the window when the left button went down
 
   QSettings* settings_ = nullptr;
   QMenu* mnuRecent = nullptr;

@@ -17,6 +17,7 @@
 #include "support/expected_version.h"
 #include "support/find_child.h"
 #include "support/scripted_host.h"
+#include "support/wait_idle.h"
 #include "workspace/graph_surface.h"
 
 namespace cn {
@@ -26,6 +27,11 @@ class MainWindow : public ::testing::Test {
  protected:
   ScriptedHost host;
   frmMain window{host};
+  // The plane's image once every Graph has ended.
+  const QImage& Picture() {
+    EXPECT_TRUE(WaitIdle(window));
+    return window.Surface()->Image();
+  }
 
   template <class W>
   W* Find(const char* name) {
@@ -34,11 +40,14 @@ class MainWindow : public ::testing::Test {
   QListWidget* List(const char* name) { return Find<QListWidget>(name); }
   QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }
   QString Log() { return Find<QPlainTextEdit>("txtInfo")->toPlainText(); }
-  void Graph() { QTest::mouseClick(Find<QPushButton>("btnGraph"), Qt::LeftButton); }
+  void Graph() {
+    QTest::mouseClick(Find<QPushButton>("btnGraph"), Qt::LeftButton);
+    EXPECT_TRUE(WaitIdle(window));
+  }
 
   // Counts pixels of an exact colour in a rectangle of the persistent image.
   int CountColor(QRgb color, QRect area = QRect()) {
-    const QImage& image = window.Surface()->Image();
+    const QImage& image = Picture();
     if (area.isNull()) area = image.rect();
     int n = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
@@ -103,7 +112,7 @@ TEST_F(MainWindow, StartUpState) {
   EXPECT_EQ(window.xstep, 1.0f);
   for (const char* frame : {"fraInfo", "fraIO", "fraEqu", "fraGraph"})
     EXPECT_NE(window.findChild<QWidget*>(frame), nullptr);
-  const QImage& image = window.Surface()->Image();
+  const QImage& image = Picture();
   EXPECT_EQ(image.width(), image.height());  // a square surface
 }
 
@@ -305,13 +314,13 @@ TEST_F(MainWindow, CrosshairReadout) {
 
 TEST_F(MainWindow, AxesOnTheImage) {
   const QRgb black = qRgb(0, 0, 0);
-  const int size = window.Surface()->Image().width();
+  const int size = Picture().width();
   // The x axis is a full row of black, the y axis a full column (default window).
   EXPECT_GE(CountColor(black, QRect(0, Row(0), size, 1)), size - 2);
   EXPECT_GE(CountColor(black, QRect(Column(0), 0, 1, size)), size - 2);
   // A tick at x = 5 reaches 0.2 units above the axis, none at x = 5.5.
-  EXPECT_EQ(window.Surface()->Image().pixel(Column(5), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
-  EXPECT_NE(window.Surface()->Image().pixel(Column(5.5), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
+  EXPECT_EQ(Picture().pixel(Column(5), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
+  EXPECT_NE(Picture().pixel(Column(5.5), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
   // Labels hang below the x axis: dark pixels between 0.3 and 1 unit below it near x = 4.
   EXPECT_GT(CountColor(black, QRect(Column(3.6), Row(-0.3), Column(4.6) - Column(3.6), Row(-1) - Row(-0.3))), 3);
 
@@ -320,12 +329,12 @@ TEST_F(MainWindow, AxesOnTheImage) {
   Box("txtXMax")->setText("30");
   ASSERT_TRUE(window.DrawAxis());
   EXPECT_GE(CountColor(black, QRect(0, Row(0), size, 1)), size - 2);
-  EXPECT_EQ(window.Surface()->Image().pixel(Column(25), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
+  EXPECT_EQ(Picture().pixel(Column(25), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
 
   // A zero step draws no ticks on that axis, and the command ends.
   Box("txtXStep")->setText("0");
   ASSERT_TRUE(window.DrawAxis());
-  EXPECT_NE(window.Surface()->Image().pixel(Column(25), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
+  EXPECT_NE(Picture().pixel(Column(25), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
 
   // A step too fine for the widest window ends the ticks where it stops
   // moving x, instead of a label at each of millions of singles.
@@ -341,7 +350,7 @@ TEST_F(MainWindow, GraphPlotsEachRowInItsColour) {
   window.AppendEquation("x^2", "x >= 1", 0xFF0000);  // blue
   Find<QCheckBox>("chkEqu")->setChecked(false);
   Graph();
-  const int size = window.Surface()->Image().width();
+  const int size = Picture().width();
   // sqrt(x): only right of the y axis (a 2-pixel dot may touch it).
   EXPECT_EQ(CountColor(red, QRect(0, 0, Column(0) - 2, size)), 0);
   EXPECT_GT(CountColor(red, QRect(Column(0), 0, size - Column(0), size)), 100);
@@ -369,7 +378,7 @@ TEST_F(MainWindow, EquationTextsNeverOverlap) {
     Box("txtYMin")->setText(QString("-") + ymax);
     Box("txtYMax")->setText(ymax);
     Graph();
-    const QImage& image = window.Surface()->Image();
+    const QImage& image = Picture();
     // The rows each text's colour covers in the left third.
     int top[3], bottom[3];
     for (int k = 0; k < 3; ++k) {
@@ -437,7 +446,7 @@ TEST_F(MainWindow, PrintSendsTheGraphImage) {
   window.findChild<QAction*>("mnuPrint")->trigger();
   ASSERT_EQ(host.printJobs.size(), 1u);
   EXPECT_EQ(host.printJobs[0].printer, "Office");  // "Fax" is never offered
-  EXPECT_EQ(host.printJobs[0].image, window.Surface()->Image());
+  EXPECT_EQ(host.printJobs[0].image, Picture());
 }
 
 TEST_F(MainWindow, AboutShowsTheVersion) {

@@ -19,6 +19,7 @@
 #include "controls/styled_progress_bar.h"
 #include "support/find_child.h"
 #include "support/scripted_host.h"
+#include "support/wait_idle.h"
 #include "workspace/frm_int_select.h"
 #include "workspace/frm_io.h"
 #include "workspace/frm_main.h"
@@ -50,9 +51,18 @@ class ToolWindows : public ::testing::Test {
   }
   QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }
   QString Log() { return Find<QPlainTextEdit>("txtInfo")->toPlainText(); }
-  void Click(QWidget* parent, const char* name) { QTest::mouseClick(Find<QPushButton>(parent, name), Qt::LeftButton); }
+  // Each command starts on a settled window and has ended when it returns.
+  void Click(QWidget* parent, const char* name) {
+    EXPECT_TRUE(WaitIdle(window));
+    QTest::mouseClick(Find<QPushButton>(parent, name), Qt::LeftButton);
+    EXPECT_TRUE(WaitIdle(window));
+  }
   void Click(const char* name) { Click(&window, name); }
-  void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
+  void Trigger(const char* action) {
+    EXPECT_TRUE(WaitIdle(window));
+    Find<QAction>(action)->trigger();
+    EXPECT_TRUE(WaitIdle(window));
+  }
   void Type(QLineEdit* box, const QString& text) {
     box->clear();
     QTest::keyClicks(box, text);

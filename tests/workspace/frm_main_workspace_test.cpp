@@ -25,6 +25,7 @@
 #include "support/expected_version.h"
 #include "support/find_child.h"
 #include "support/scripted_host.h"
+#include "support/wait_idle.h"
 #include "workspace/graph_surface.h"
 #include "workspace/workspace_file.h"
 #include "workspace/workspace_session.h"
@@ -169,6 +170,7 @@ TEST_F(Workspace, RowsThatCannotPlotOpenAsTypedAndAreNamed) {
             "Equation 2 \"tanx\" cannot plot: Unknown name \"tanx\": did you mean tan(x)?\n"
             "Equation 3 \"x^2\" cannot plot: The bound \"two\" of the condition \"x > two\" is not a number.\n");
   // "x<3" draws y = x (in blue) left of 3 only.
+  ASSERT_TRUE(WaitIdle(window));
   const QImage image = window.Surface()->Image();
   const auto drawn = [&](double x, QRgb rgb = 0x0000FF) {
     const QPoint at = window.Surface()->ToPixel(x, x).toPoint();

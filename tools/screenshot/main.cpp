@@ -1,6 +1,7 @@
 // Renders the main window with a few plotted equations into a PNG, for the
 // README. Usage: curvenest-screenshot OUT.png
 #include <QApplication>
+#include <QEventLoop>
 #include <QPixmap>
 #include <cstdio>
 
@@ -26,6 +27,10 @@ int main(int argc, char* argv[]) {
   window.resize(1240, 860);
   window.show();
   window.mnuGraph_Click();
+  // The Graph is drawn on worker threads: wait for its picture.
+  QEventLoop settled;
+  QObject::connect(&window, &cn::frmMain::Idle, &settled, &QEventLoop::quit);
+  if (window.Busy()) settled.exec();
   window.picQuad_MouseMove(Qt::NoButton, Qt::NoModifier, 2.5f, 1.25f);
   QApplication::processEvents();
   if (!window.grab().save(argv[1])) {
