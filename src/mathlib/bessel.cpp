@@ -104,6 +104,37 @@ KPair BesselKFraction(double mu, double x) {
   return {k, k * (mu + x + 0.5 - a1 * h) / x};
 }
 
+// f u + v, or infinity of its sign (set, not overflowed) past the largest
+// double: Y and K grow with the order, and an order or derivative beyond the
+// doubles must not fail the J or I, or a lower order, of the same call.
+double MulAddOrInf(double f, double u, double v) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  if (!std::isfinite(u)) return f > 0 ? u : -u;
+  const double af = std::fabs(f), au = std::fabs(u);
+  const double sign = (f < 0) != (u < 0) ? -1.0 : 1.0;
+  if (af > 1 ? au > kMax / af : false) return sign * kInf;
+  const double p = f * u;
+  if ((p < 0) == (v < 0) && std::fabs(v) > kMax - std::fabs(p)) return sign * kInf;
+  return p + v;
+}
+
+// Y (sigma = -1) or K (sigma = +1) upward from orders 0 and 1:
+// s_k = 2(k-1)/x s_(k-1) + sigma s_(k-2), s'_k = -sigma s_(k-1) - k/x s_k.
+// Both grow with the order; from the first one beyond the doubles on, the
+// rest stand at `mark` (infinity of their sign, set, not overflowed).
+void UpwardOrInf(double x, double sigma, double mark, std::vector<double>& s, std::vector<double>& d, int nm) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  for (int k = 2; k <= nm; ++k) {
+    const bool tiny = x < 1;  // where k/x itself may overflow
+    if (std::isinf(s[k - 1]) || (tiny && 2.0 * (k - 1) > x * kMax)) {
+      for (int i = k; i <= nm; ++i) s[i] = mark, d[i] = -mark;
+      return;
+    }
+    s[k] = MulAddOrInf(2.0 * (k - 1) / x, s[k - 1], sigma * s[k - 2]);
+    d[k] = std::isinf(s[k]) || (tiny && k > x * kMax) ? -mark : MulAddOrInf(-k / x, s[k], -sigma * s[k - 1]);
+  }
+}
+
 double Envelope(double m, double a) { return 0.5 * std::log10(6.28 * m) - m * std::log10(1.36 * a / m); }
 
 // Secant search for the order s where Envelope(s) reaches `target`; the
@@ -268,7 +299,8 @@ BesselJYPoint BesselJY01(double x) {
         s1 += term;
         if (std::fabs(term) < std::fabs(s1) * kEps) break;
       }
-      p.y1 = x < 1e-300 ? -kHuge : kTwoOverPi * (c * p.j1 - 1 / x - 0.25 * x * s1);  // 1/x overflows
+      // -2/(pi x) is still a double down to 3.6e-309; below, 1/x overflows.
+      p.y1 = x < 4e-309 ? -kInf : kTwoOverPi * (c * p.j1 - 1 / x - 0.25 * x * s1);
     }
   } else {
     const int terms = x >= 50 ? 8 : x >= 35 ? 10 : 12;
@@ -343,7 +375,7 @@ BesselIKPoint BesselIK01(double x) {
       const double r = 1 / x;
       p.k0 = 0.5 / x * PowerSum(1, kIK, 8, r * r) / p.i0;
     }
-    if (x <= 2) p.k1 = x < 1e-300 ? kHuge : (1 / x - p.i1 * p.k0) / p.i0;  // Wronskian; 1/x overflows
+    if (x <= 2) p.k1 = x < 5.6e-309 ? kInf : (1 / x - p.i1 * p.k0) / p.i0;  // Wronskian; 1/x overflows
     p.dk0 = -p.k1;
     p.dk1 = p.k1 / kHuge < x ? -p.k0 - p.k1 / x : -kHuge;  // ~ -1/x^2: overflows below 1e-154
   }
@@ -372,13 +404,24 @@ BesselTables BesselJYN(int n, double x) {
   auto& dj = t.dfirst;
   auto& y = t.second;
   auto& dy = t.dsecond;
-  if (x < 1e-100) {
+  if (x == 0) {
     for (int k = 0; k <= n; ++k) y[k] = -kHuge, dy[k] = kHuge;
     j[0] = 1;
     if (n >= 1) dj[1] = 0.5;
     return t;
   }
   const BesselJYPoint p = BesselJY01(x);
+  if (x < 1e-100) {
+    // The leading term (x/2)^k / k! is J to the last digit (the next is
+    // x^2/4 smaller) and underflows to 0 without failing; Y and K are
+    // finite there for the first few orders.
+    j[0] = p.j0, dj[0] = p.dj0, y[0] = p.y0, dy[0] = p.dy0;
+    if (n == 0) return t;
+    j[1] = p.j1, dj[1] = p.dj1, y[1] = p.y1, dy[1] = p.dy1;
+    for (int k = 2; k <= n; ++k) j[k] = j[k - 1] * (0.5 * x) / k, dj[k] = j[k - 1] - k * j[k] / x;
+    UpwardOrInf(x, -1, -kInf, y, dy, n);
+    return t;
+  }
   j[0] = p.j0, dj[0] = p.dj0, y[0] = p.y0, dy[0] = p.dy0;
   if (n == 0) return t;
   j[1] = p.j1, dj[1] = p.dj1, y[1] = p.y1, dy[1] = p.dy1;
@@ -412,16 +455,7 @@ BesselTables BesselJYN(int n, double x) {
     for (int k = 0; k <= nm; ++k) j[k] *= scale;
   }
   for (int k = 2; k <= nm; ++k) dj[k] = j[k - 1] - k / x * j[k];
-  // Y grows with the order: past 1e300 the rest stand at -infinity (set, not
-  // overflowed), so that J of the same call does not fail with them.
-  for (int k = 2; k <= nm; ++k) {
-    if (std::fabs(y[k - 1]) > 1e300) {
-      for (int i = k; i <= nm; ++i) y[i] = -kInf, dy[i] = kInf;
-      break;
-    }
-    y[k] = 2.0 * (k - 1) / x * y[k - 1] - y[k - 2];
-    dy[k] = y[k - 1] - k * y[k] / x;
-  }
+  UpwardOrInf(x, -1, -kInf, y, dy, nm);
   t.highest = nm;
   return t;
 }
@@ -433,13 +467,21 @@ BesselTables BesselIKN(int n, double x) {
   auto& di = t.dfirst;
   auto& k_ = t.second;
   auto& dk = t.dsecond;
-  if (x <= 1e-100) {
+  if (x == 0) {
     for (int k = 0; k <= n; ++k) k_[k] = kHuge, dk[k] = -kHuge;
     i[0] = 1;
     if (n >= 1) di[1] = 0.5;
     return t;
   }
   const BesselIKPoint p = BesselIK01(x);
+  if (x <= 1e-100) {  // leading terms, as for J
+    i[0] = p.i0, di[0] = p.di0, k_[0] = p.k0, dk[0] = p.dk0;
+    if (n == 0) return t;
+    i[1] = p.i1, di[1] = p.di1, k_[1] = p.k1, dk[1] = p.dk1;
+    for (int k = 2; k <= n; ++k) i[k] = i[k - 1] * (0.5 * x) / k, di[k] = i[k - 1] - k * i[k] / x;
+    UpwardOrInf(x, 1, kInf, k_, dk, n);
+    return t;
+  }
   i[0] = p.i0, di[0] = p.di0, k_[0] = p.k0, dk[0] = p.dk0;
   if (n == 0) return t;
   i[1] = p.i1, di[1] = p.di1, k_[1] = p.k1, dk[1] = p.dk1;
@@ -462,12 +504,8 @@ BesselTables BesselIKN(int n, double x) {
     ratio[static_cast<std::size_t>(k - 1)] = r;
   }
   for (int k = 1; k <= nm; ++k) i[k] = i[k - 1] * ratio[static_cast<std::size_t>(k - 1)];
-  // K past 1e300 likewise stands at infinity rather than overflowing.
-  for (int k = 2; k <= nm; ++k) {
-    k_[k] = k_[k - 1] > 1e300 ? kInf : 2.0 * (k - 1) / x * k_[k - 1] + k_[k - 2];
-    di[k] = i[k - 1] - k / x * i[k];
-    dk[k] = k_[k - 1] > 1e300 ? -kInf : -k_[k - 1] - k / x * k_[k];
-  }
+  for (int k = 2; k <= nm; ++k) di[k] = i[k - 1] - k / x * i[k];
+  UpwardOrInf(x, 1, kInf, k_, dk, nm);
   t.highest = nm;
   return t;
 }
