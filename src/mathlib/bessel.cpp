@@ -135,6 +135,45 @@ void UpwardOrInf(double x, double sigma, double mark, std::vector<double>& s, st
   }
 }
 
+// Pairs of doubles (hi + lo), for the Airy series where they cancel.
+struct Pair {
+  double hi, lo;
+};
+
+Pair Normalised(double s, double e) {
+  const double hi = s + e;
+  return {hi, e - (hi - s)};
+}
+
+Pair Add(Pair a, Pair b) {
+  const double s = a.hi + b.hi, v = s - a.hi;
+  const double e = (a.hi - (s - v)) + (b.hi - v);
+  return Normalised(s, e + a.lo + b.lo);
+}
+
+Pair Mul(Pair a, Pair b) {
+  const double p = a.hi * b.hi;
+  return Normalised(p, std::fma(a.hi, b.hi, -p) + a.hi * b.lo + a.lo * b.hi);
+}
+
+Pair Div(Pair a, double b) {
+  const double q = a.hi / b;
+  const double r = std::fma(-q, b, a.hi) + a.lo;
+  return Normalised(q, r / b);
+}
+
+// 1 + sum of t_k (or `first` + ...), t_k = t_(k-1) x^3 / ((3k) (3k + shift)),
+// to a pair's precision.
+Pair AirySeries(Pair first, Pair x3, int shift) {
+  Pair term = first, sum = first;
+  for (int k = 1; k <= 80; ++k) {
+    term = Div(Mul(term, x3), (3.0 * k) * (3 * k + shift));
+    sum = Add(sum, term);
+    if (std::fabs(term.hi) < std::fabs(sum.hi) * 1e-33) break;
+  }
+  return sum;
+}
+
 double Envelope(double m, double a) { return 0.5 * std::log10(6.28 * m) - m * std::log10(1.36 * a / m); }
 
 // Secant search for the order s where Envelope(s) reaches `target`; the
@@ -531,6 +570,24 @@ AiryPoint AiryAB(double x) {
     r.bi = sqrt3 * (c1 * f + c2 * g);
     r.dai = c1 * df - c2 * dg;
     r.dbi = sqrt3 * (c1 * df + c2 * dg);
+    if (x < -1) {
+      // Left of 0 the terms grow to e^xi before they cancel (3e-11 lost at
+      // -7.7): the series and Ai(0), Ai'(0) in pairs of doubles.
+      constexpr Pair a0{0.3550280538878172, 2.05233632436212e-17}, d0{0.2588194037928068, -2.522243111610832e-17};
+      const Pair xp{x, 0};
+      const Pair x3p = Mul(Mul(xp, xp), xp);
+      const Pair fp = AirySeries({1, 0}, x3p, -1), gp = AirySeries(xp, x3p, 1);
+      const Pair dfp = AirySeries(Mul(Mul({0.5, 0}, xp), xp), x3p, 2), dgp = AirySeries({1, 0}, x3p, -2);
+      const auto combine = [&](Pair u, Pair v, double sign) {
+        const Pair cu = Mul(a0, u), cv = Mul(d0, v);
+        const Pair sum = Add(cu, {sign * cv.hi, sign * cv.lo});
+        return sum.hi + sum.lo;
+      };
+      r.ai = combine(fp, gp, -1);
+      r.bi = sqrt3 * combine(fp, gp, 1);
+      r.dai = combine(dfp, dgp, -1);
+      r.dbi = sqrt3 * combine(dfp, dgp, 1);
+    }
     if (x > 2.08) {
       const double xi = std::pow(a, 1.5) / 1.5;
       const KPair k = BesselKFraction(-1.0 / 3, xi);  // K_(1/3), K_(2/3)
@@ -568,7 +625,6 @@ AiryPoint AiryAB(double x) {
     r.dbi = invSqrtPi / s / e * sbd;
     return r;
   }
-  const double theta = xi + kQuarterPi;
   const double q2 = 1 / (xi * xi);
   double sa = 1, sda = 1, sb = u[1] / xi, sdb = v[1] / xi, power = 1;
   for (int k = 1; k <= terms; ++k) {
@@ -578,7 +634,13 @@ AiryPoint AiryAB(double x) {
     sb += u[2 * k + 1] * power / xi;
     sdb += v[2 * k + 1] * power / xi;
   }
-  const double sn = std::sin(theta), cs = std::cos(theta);
+  // The phase xi + pi/4 in a pair of doubles: xi rounded alone is 3e-15
+  // off at x = -10, an absolute 1e-15 of Ai's size next to its zeros.
+  const double sq = std::sqrt(a);
+  const Pair xiPair = Mul(Mul({a, 0}, {sq, std::fma(-sq, sq, a) / (2 * sq)}), {0.6666666666666666, 3.700743415417188e-17});
+  const Pair theta = Add(xiPair, {0.7853981633974483, 3.061616997868383e-17});
+  const double sn0 = std::sin(theta.hi), cs0 = std::cos(theta.hi);
+  const double sn = sn0 + cs0 * theta.lo, cs = cs0 - sn0 * theta.lo;
   r.ai = invSqrtPi * s * (sa * sn - sb * cs);
   r.bi = invSqrtPi * s * (sa * cs + sb * sn);
   r.dai = -invSqrtPi / s * (sda * cs + sdb * sn);
