@@ -37,7 +37,7 @@ constexpr double kQ1[12] = {-0.1025390625,      0.2775764465332031, -1.993531733
                             -603.8440767050702, 19718.37591223663,  -890297.8767070679, 53104110.10968522,
                             -4043620325.107754, 382701134659.8606,  -44064814178522.79, 6065091351222699.0};
 
-// Asymptotic I0 and I1 above x = 18: e^x / sqrt(2 pi x) (1 + sum A[k-1] / x^k).
+// Asymptotic I0 and I1 above x = 37: e^x / sqrt(2 pi x) (1 + sum A[k-1] / x^k).
 constexpr double kA0[12] = {
     0.125,           0.0703125,       0.0732421875,    0.11215209960938, 0.22710800170898, 0.57250142097473,
     1.7277275025845, 6.0740420012735, 24.380529699556, 110.01714026925,  551.33589612202,  3038.0905109224};
@@ -381,11 +381,13 @@ BesselIKPoint BesselIK01(double x) {
     return p;
   }
   const double x2 = x * x;
-  if (x <= 18) {
-    p.i0 = Series(1, 50, [&](int k, double r) { return 0.25 * r * x2 / (k * k); });
-    p.i1 = 0.5 * x * Series(1, 50, [&](int k, double r) { return 0.25 * r * x2 / (k * (k + 1)); });
+  // The series has only positive terms; the expansion's first dropped term
+  // is 1e-12 at 18 (7 terms: 2e-13 at 50), below 1e-16 from 37 with 12.
+  if (x <= 37) {
+    p.i0 = Series(1, 120, [&](int k, double r) { return 0.25 * r * x2 / (k * k); });
+    p.i1 = 0.5 * x * Series(1, 120, [&](int k, double r) { return 0.25 * r * x2 / (k * (k + 1)); });
   } else {
-    const int terms = x >= 50 ? 7 : x >= 35 ? 9 : 12;
+    const int terms = 12;
     const double half = std::exp(x / 2);  // e^x alone overflows from 709.8, I0 only from 713.9
     const double front = half * (half / std::sqrt(kTwoPi * x));
     p.i0 = front * PowerSum(1, kA0, terms, 1 / x);
