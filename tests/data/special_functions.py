@@ -142,7 +142,7 @@ def ein_true(x, n):
         a = mp.expint(int(n), mpf(x))
     with mp.workdps(120):
         b = mp.expint(int(n), mpf(x))
-    if abs(a - b) > abs(b) * mp.mpf(10) ** -40:
+    if abs(a - b) > abs(b) * mp.mpf(10) ** -30:
         raise ValueError('expint does not settle')
     return b
 
