@@ -246,7 +246,7 @@ HypergeometricResult Hypergeometric(double a, double b, double c, double x) {
 
   if (x == 0 || a == 0 || b == 0) return {1, ""};
   if (x == 1 && c - a - b > 0) {  // Gauss's sum (the series about 1 would take ln 0)
-    return {GammaValue(c) * GammaValue(c - a - b) / (GammaValue(c - a) * GammaValue(c - b)), ""};
+    return {GammaValue(c) * GammaValue(c - a - b) * RecipGamma(c - a) * RecipGamma(c - b), ""};
   }
   // Kummer's sum holds at x = −1 only; further out the transformation below
   // takes over.
@@ -255,7 +255,18 @@ HypergeometricResult Hypergeometric(double a, double b, double c, double x) {
         std::sqrt(kPi) * std::pow(2.0, -a) * GammaValue(c) / (GammaValue(1 + a / 2 - b) * GammaValue(0.5 + 0.5 * a)),
         ""};
   }
-  std::int32_t n;
+  std::int32_t n, euler = -1;
+  // Euler's polynomial when it is the shorter one: b = c gives (1 - x)^-a
+  // outright, where the sum of binomial terms cancels to noise near x = 1.
+  if ((l4 || l5) && (l2 || l3) && (x < 1 || c - a - b >= 0) && TermCount(l4 ? c - a : c - b, euler)) {
+    std::int32_t direct;
+    if (TermCount(l2 && l3 ? std::fmax(a, b) : l2 ? a : b, direct) && euler < direct) {
+      // 1 - x is exact from 0.5 up; below, log1p keeps the digits of a tiny x.
+      const double e = c - a - b;
+      const double front = x >= 0.5 ? std::pow(1 - x, e) : std::exp(e * std::log1p(-x));
+      return {front * TerminatingSum(c - a, c - b, c, x, euler), ""};
+    }
+  }
   if (l2 || l3) {  // a polynomial in x
     // Both whole: the one nearer 0 ends the series (the other may be past a pole of c).
     if (!TermCount(l2 && l3 ? std::fmax(a, b) : l2 ? a : b, n)) return {Fail(), ""};

@@ -140,6 +140,14 @@ HYPERGEOMETRIC = [
                                                (3.5, 1.25, 4.2, -0.3))],
 ]
 
+HYPERGEOMETRIC += [
+    # b = c is (1 - x)^-a outright; a pole of c - a in Gauss's sum, or of a + m
+    # in the limit formula, makes its term 0; a = -6 runs past the pole of c, b = -2 does not.
+    *[('hypgeom', args, 1e-13, 0) for args in ((-5, -4.5, -4.5, 0.999989552631443), (1, 2.7, 1.7, 0.8),
+                                               (-0.1, 5, -4.1, 0.9996789647122929), (-6, -2, -4, 0.5))],
+    ('hypgeom', (-3, 2, 2, 1), 1e-15, 1),
+]
+
 POLYNOMIALS = [
     # Three-term recurrences: on [-1, 1] the values stay within 1 and the
     # error is absolute, growing slowly with the degree.
