@@ -37,7 +37,7 @@ constexpr double kQ1[12] = {-0.1025390625,      0.2775764465332031, -1.993531733
                             -603.8440767050702, 19718.37591223663,  -890297.8767070679, 53104110.10968522,
                             -4043620325.107754, 382701134659.8606,  -44064814178522.79, 6065091351222699.0};
 
-// Asymptotic I0 and I1 above x = 18: e^x / sqrt(2 pi x) (1 + sum A[k-1] / x^k).
+// Asymptotic I0 and I1 above x = 37: e^x / sqrt(2 pi x) (1 + sum A[k-1] / x^k).
 constexpr double kA0[12] = {
     0.125,           0.0703125,       0.0732421875,    0.11215209960938, 0.22710800170898, 0.57250142097473,
     1.7277275025845, 6.0740420012735, 24.380529699556, 110.01714026925,  551.33589612202,  3038.0905109224};
@@ -102,6 +102,76 @@ KPair BesselKFraction(double mu, double x) {
   }
   const double k = std::sqrt(3.141592653589793 / (2 * x)) * std::exp(-x) / s;
   return {k, k * (mu + x + 0.5 - a1 * h) / x};
+}
+
+// f u + v, or infinity of its sign (set, not overflowed) past the largest
+// double: Y and K grow with the order, and an order or derivative beyond the
+// doubles must not fail the J or I, or a lower order, of the same call.
+double MulAddOrInf(double f, double u, double v) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  if (!std::isfinite(u)) return f > 0 ? u : -u;
+  const double af = std::fabs(f), au = std::fabs(u);
+  const double sign = (f < 0) != (u < 0) ? -1.0 : 1.0;
+  if (af > 1 ? au > kMax / af : false) return sign * kInf;
+  const double p = f * u;
+  if ((p < 0) == (v < 0) && std::fabs(v) > kMax - std::fabs(p)) return sign * kInf;
+  return p + v;
+}
+
+// Y (sigma = -1) or K (sigma = +1) upward from orders 0 and 1:
+// s_k = 2(k-1)/x s_(k-1) + sigma s_(k-2), s'_k = -sigma s_(k-1) - k/x s_k.
+// Both grow with the order; from the first one beyond the doubles on, the
+// rest stand at `mark` (infinity of their sign, set, not overflowed).
+void UpwardOrInf(double x, double sigma, double mark, std::vector<double>& s, std::vector<double>& d, int nm) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  for (int k = 2; k <= nm; ++k) {
+    const bool tiny = x < 1;  // where k/x itself may overflow
+    if (std::isinf(s[k - 1]) || (tiny && 2.0 * (k - 1) > x * kMax)) {
+      for (int i = k; i <= nm; ++i) s[i] = mark, d[i] = -mark;
+      return;
+    }
+    s[k] = MulAddOrInf(2.0 * (k - 1) / x, s[k - 1], sigma * s[k - 2]);
+    d[k] = std::isinf(s[k]) || (tiny && k > x * kMax) ? -mark : MulAddOrInf(-k / x, s[k], -sigma * s[k - 1]);
+  }
+}
+
+// Pairs of doubles (hi + lo), for the Airy series where they cancel.
+struct Pair {
+  double hi, lo;
+};
+
+Pair Normalised(double s, double e) {
+  const double hi = s + e;
+  return {hi, e - (hi - s)};
+}
+
+Pair Add(Pair a, Pair b) {
+  const double s = a.hi + b.hi, v = s - a.hi;
+  const double e = (a.hi - (s - v)) + (b.hi - v);
+  return Normalised(s, e + a.lo + b.lo);
+}
+
+Pair Mul(Pair a, Pair b) {
+  const double p = a.hi * b.hi;
+  return Normalised(p, std::fma(a.hi, b.hi, -p) + a.hi * b.lo + a.lo * b.hi);
+}
+
+Pair Div(Pair a, double b) {
+  const double q = a.hi / b;
+  const double r = std::fma(-q, b, a.hi) + a.lo;
+  return Normalised(q, r / b);
+}
+
+// 1 + sum of t_k (or `first` + ...), t_k = t_(k-1) x^3 / ((3k) (3k + shift)),
+// to a pair's precision.
+Pair AirySeries(Pair first, Pair x3, int shift) {
+  Pair term = first, sum = first;
+  for (int k = 1; k <= 80; ++k) {
+    term = Div(Mul(term, x3), (3.0 * k) * (3 * k + shift));
+    sum = Add(sum, term);
+    if (std::fabs(term.hi) < std::fabs(sum.hi) * 1e-33) break;
+  }
+  return sum;
 }
 
 double Envelope(double m, double a) { return 0.5 * std::log10(6.28 * m) - m * std::log10(1.36 * a / m); }
@@ -268,7 +338,8 @@ BesselJYPoint BesselJY01(double x) {
         s1 += term;
         if (std::fabs(term) < std::fabs(s1) * kEps) break;
       }
-      p.y1 = x < 1e-300 ? -kHuge : kTwoOverPi * (c * p.j1 - 1 / x - 0.25 * x * s1);  // 1/x overflows
+      // -2/(pi x) is still a double down to 3.6e-309; below, 1/x overflows.
+      p.y1 = x < 4e-309 ? -kInf : kTwoOverPi * (c * p.j1 - 1 / x - 0.25 * x * s1);
     }
   } else {
     const int terms = x >= 50 ? 8 : x >= 35 ? 10 : 12;
@@ -310,11 +381,13 @@ BesselIKPoint BesselIK01(double x) {
     return p;
   }
   const double x2 = x * x;
-  if (x <= 18) {
-    p.i0 = Series(1, 50, [&](int k, double r) { return 0.25 * r * x2 / (k * k); });
-    p.i1 = 0.5 * x * Series(1, 50, [&](int k, double r) { return 0.25 * r * x2 / (k * (k + 1)); });
+  // The series has only positive terms; the expansion's first dropped term
+  // is 1e-12 at 18 (7 terms: 2e-13 at 50), below 1e-16 from 37 with 12.
+  if (x <= 37) {
+    p.i0 = Series(1, 120, [&](int k, double r) { return 0.25 * r * x2 / (k * k); });
+    p.i1 = 0.5 * x * Series(1, 120, [&](int k, double r) { return 0.25 * r * x2 / (k * (k + 1)); });
   } else {
-    const int terms = x >= 50 ? 7 : x >= 35 ? 9 : 12;
+    const int terms = 12;
     const double half = std::exp(x / 2);  // e^x alone overflows from 709.8, I0 only from 713.9
     const double front = half * (half / std::sqrt(kTwoPi * x));
     p.i0 = front * PowerSum(1, kA0, terms, 1 / x);
@@ -343,7 +416,7 @@ BesselIKPoint BesselIK01(double x) {
       const double r = 1 / x;
       p.k0 = 0.5 / x * PowerSum(1, kIK, 8, r * r) / p.i0;
     }
-    if (x <= 2) p.k1 = x < 1e-300 ? kHuge : (1 / x - p.i1 * p.k0) / p.i0;  // Wronskian; 1/x overflows
+    if (x <= 2) p.k1 = x < 5.6e-309 ? kInf : (1 / x - p.i1 * p.k0) / p.i0;  // Wronskian; 1/x overflows
     p.dk0 = -p.k1;
     p.dk1 = p.k1 / kHuge < x ? -p.k0 - p.k1 / x : -kHuge;  // ~ -1/x^2: overflows below 1e-154
   }
@@ -372,13 +445,24 @@ BesselTables BesselJYN(int n, double x) {
   auto& dj = t.dfirst;
   auto& y = t.second;
   auto& dy = t.dsecond;
-  if (x < 1e-100) {
+  if (x == 0) {
     for (int k = 0; k <= n; ++k) y[k] = -kHuge, dy[k] = kHuge;
     j[0] = 1;
     if (n >= 1) dj[1] = 0.5;
     return t;
   }
   const BesselJYPoint p = BesselJY01(x);
+  if (x < 1e-100) {
+    // The leading term (x/2)^k / k! is J to the last digit (the next is
+    // x^2/4 smaller) and underflows to 0 without failing; Y and K are
+    // finite there for the first few orders.
+    j[0] = p.j0, dj[0] = p.dj0, y[0] = p.y0, dy[0] = p.dy0;
+    if (n == 0) return t;
+    j[1] = p.j1, dj[1] = p.dj1, y[1] = p.y1, dy[1] = p.dy1;
+    for (int k = 2; k <= n; ++k) j[k] = j[k - 1] * (0.5 * x) / k, dj[k] = j[k - 1] - k * j[k] / x;
+    UpwardOrInf(x, -1, -kInf, y, dy, n);
+    return t;
+  }
   j[0] = p.j0, dj[0] = p.dj0, y[0] = p.y0, dy[0] = p.dy0;
   if (n == 0) return t;
   j[1] = p.j1, dj[1] = p.dj1, y[1] = p.y1, dy[1] = p.dy1;
@@ -412,16 +496,7 @@ BesselTables BesselJYN(int n, double x) {
     for (int k = 0; k <= nm; ++k) j[k] *= scale;
   }
   for (int k = 2; k <= nm; ++k) dj[k] = j[k - 1] - k / x * j[k];
-  // Y grows with the order: past 1e300 the rest stand at -infinity (set, not
-  // overflowed), so that J of the same call does not fail with them.
-  for (int k = 2; k <= nm; ++k) {
-    if (std::fabs(y[k - 1]) > 1e300) {
-      for (int i = k; i <= nm; ++i) y[i] = -kInf, dy[i] = kInf;
-      break;
-    }
-    y[k] = 2.0 * (k - 1) / x * y[k - 1] - y[k - 2];
-    dy[k] = y[k - 1] - k * y[k] / x;
-  }
+  UpwardOrInf(x, -1, -kInf, y, dy, nm);
   t.highest = nm;
   return t;
 }
@@ -433,13 +508,21 @@ BesselTables BesselIKN(int n, double x) {
   auto& di = t.dfirst;
   auto& k_ = t.second;
   auto& dk = t.dsecond;
-  if (x <= 1e-100) {
+  if (x == 0) {
     for (int k = 0; k <= n; ++k) k_[k] = kHuge, dk[k] = -kHuge;
     i[0] = 1;
     if (n >= 1) di[1] = 0.5;
     return t;
   }
   const BesselIKPoint p = BesselIK01(x);
+  if (x <= 1e-100) {  // leading terms, as for J
+    i[0] = p.i0, di[0] = p.di0, k_[0] = p.k0, dk[0] = p.dk0;
+    if (n == 0) return t;
+    i[1] = p.i1, di[1] = p.di1, k_[1] = p.k1, dk[1] = p.dk1;
+    for (int k = 2; k <= n; ++k) i[k] = i[k - 1] * (0.5 * x) / k, di[k] = i[k - 1] - k * i[k] / x;
+    UpwardOrInf(x, 1, kInf, k_, dk, n);
+    return t;
+  }
   i[0] = p.i0, di[0] = p.di0, k_[0] = p.k0, dk[0] = p.dk0;
   if (n == 0) return t;
   i[1] = p.i1, di[1] = p.di1, k_[1] = p.k1, dk[1] = p.dk1;
@@ -462,12 +545,8 @@ BesselTables BesselIKN(int n, double x) {
     ratio[static_cast<std::size_t>(k - 1)] = r;
   }
   for (int k = 1; k <= nm; ++k) i[k] = i[k - 1] * ratio[static_cast<std::size_t>(k - 1)];
-  // K past 1e300 likewise stands at infinity rather than overflowing.
-  for (int k = 2; k <= nm; ++k) {
-    k_[k] = k_[k - 1] > 1e300 ? kInf : 2.0 * (k - 1) / x * k_[k - 1] + k_[k - 2];
-    di[k] = i[k - 1] - k / x * i[k];
-    dk[k] = k_[k - 1] > 1e300 ? -kInf : -k_[k - 1] - k / x * k_[k];
-  }
+  for (int k = 2; k <= nm; ++k) di[k] = i[k - 1] - k / x * i[k];
+  UpwardOrInf(x, 1, kInf, k_, dk, nm);
   t.highest = nm;
   return t;
 }
@@ -493,6 +572,24 @@ AiryPoint AiryAB(double x) {
     r.bi = sqrt3 * (c1 * f + c2 * g);
     r.dai = c1 * df - c2 * dg;
     r.dbi = sqrt3 * (c1 * df + c2 * dg);
+    if (x < -1) {
+      // Left of 0 the terms grow to e^xi before they cancel (3e-11 lost at
+      // -7.7): the series and Ai(0), Ai'(0) in pairs of doubles.
+      constexpr Pair a0{0.3550280538878172, 2.05233632436212e-17}, d0{0.2588194037928068, -2.522243111610832e-17};
+      const Pair xp{x, 0};
+      const Pair x3p = Mul(Mul(xp, xp), xp);
+      const Pair fp = AirySeries({1, 0}, x3p, -1), gp = AirySeries(xp, x3p, 1);
+      const Pair dfp = AirySeries(Mul(Mul({0.5, 0}, xp), xp), x3p, 2), dgp = AirySeries({1, 0}, x3p, -2);
+      const auto combine = [&](Pair u, Pair v, double sign) {
+        const Pair cu = Mul(a0, u), cv = Mul(d0, v);
+        const Pair sum = Add(cu, {sign * cv.hi, sign * cv.lo});
+        return sum.hi + sum.lo;
+      };
+      r.ai = combine(fp, gp, -1);
+      r.bi = sqrt3 * combine(fp, gp, 1);
+      r.dai = combine(dfp, dgp, -1);
+      r.dbi = sqrt3 * combine(dfp, dgp, 1);
+    }
     if (x > 2.08) {
       const double xi = std::pow(a, 1.5) / 1.5;
       const KPair k = BesselKFraction(-1.0 / 3, xi);  // K_(1/3), K_(2/3)
@@ -530,7 +627,6 @@ AiryPoint AiryAB(double x) {
     r.dbi = invSqrtPi / s / e * sbd;
     return r;
   }
-  const double theta = xi + kQuarterPi;
   const double q2 = 1 / (xi * xi);
   double sa = 1, sda = 1, sb = u[1] / xi, sdb = v[1] / xi, power = 1;
   for (int k = 1; k <= terms; ++k) {
@@ -540,7 +636,13 @@ AiryPoint AiryAB(double x) {
     sb += u[2 * k + 1] * power / xi;
     sdb += v[2 * k + 1] * power / xi;
   }
-  const double sn = std::sin(theta), cs = std::cos(theta);
+  // The phase xi + pi/4 in a pair of doubles: xi rounded alone is 3e-15
+  // off at x = -10, an absolute 1e-15 of Ai's size next to its zeros.
+  const double sq = std::sqrt(a);
+  const Pair xiPair = Mul(Mul({a, 0}, {sq, std::fma(-sq, sq, a) / (2 * sq)}), {0.6666666666666666, 3.700743415417188e-17});
+  const Pair theta = Add(xiPair, {0.7853981633974483, 3.061616997868383e-17});
+  const double sn0 = std::sin(theta.hi), cs0 = std::cos(theta.hi);
+  const double sn = sn0 + cs0 * theta.lo, cs = cs0 - sn0 * theta.lo;
   r.ai = invSqrtPi * s * (sa * sn - sb * cs);
   r.bi = invSqrtPi * s * (sa * cs + sb * sn);
   r.dai = -invSqrtPi / s * (sda * cs + sdb * sn);

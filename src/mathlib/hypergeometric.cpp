@@ -20,6 +20,10 @@ constexpr int kMaxTerms = 2000;
 
 bool IsWhole(double v) { return v == std::floor(v); }
 
+// 1/Γ(v), 0 at the poles: a pole there makes its term of the limit formula
+// vanish instead of failing the call (hypgeom(1, 2.7, 1.7, 0.8) = 16.16).
+double RecipGamma(double v) { return v <= 0 && IsWhole(v) ? 0 : 1 / GammaValue(v); }
+
 // 1 + Σ k = 1 … n of r_k, r_k = r_(k−1) (p + k − 1)(q + k − 1) / (k (c + k − 1)) × x.
 // n can be huge: the loop ends once a term is exactly 0 (every later term is
 // 0 too) or the sum has overflowed (the call fails anyway). Terms can also
@@ -97,11 +101,12 @@ Series ContinuationWhole(double a, double b, double c, double x, double eps) {
   } else {
     const int M = am;
     c0 = g * gc / (GammaValue(a) * GammaValue(b) * std::pow(1 - x, M));
-    c1 = -(M % 2 == 0 ? 1 : -1) * gc / (GammaValue(a + m) * GammaValue(b + m) * rf);
+    c1 = -(M % 2 == 0 ? 1 : -1) * gc * RecipGamma(a + m) * RecipGamma(b + m) / rf;
     for (int i = 1; i <= M - 1; ++i) {
       r0 = r0 * (a - M + i - 1) * (b - M + i - 1) / (i * (i - M)) * (1 - x);
       f0 += r0;
     }
+    if (c1 == 0) return {c0 * f0, 1};
     double s0 = 0;
     for (int i = 1; i <= M; ++i) s0 += 1.0 / i;
     f1 = pa + pb - s0 + kTwoEuler + lg;
@@ -225,10 +230,12 @@ double PolyChImpl(double x, double n) {
 HypergeometricResult Hypergeometric(double a, double b, double c, double x) {
   constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
   if (x > 1) return {Fail(), ""};
-  // A pole of c does not matter when a or b ends the series first.
-  const bool ends = (IsWhole(a) && a < 0 && a > c) || (IsWhole(b) && b < 0 && b > c);
+  // A pole of c does not matter when a or b ends the series first, or with
+  // it (the terms from there on are 0/0, taken as 0): a = 0, a = c.
+  const bool ends = (IsWhole(a) && a <= 0 && a >= c) || (IsWhole(b) && b <= 0 && b >= c);
   const bool l0 = IsWhole(c) && c < 0 && !ends;
-  const bool l1 = 1 - x < 1e-15 && c - a - b <= 0;
+  // Only x = 1 itself diverges, and only for a series that does not end.
+  const bool l1 = x == 1 && c - a - b <= 0 && !(IsWhole(a) && a <= 0) && !(IsWhole(b) && b <= 0);
   const bool l2 = IsWhole(a) && a < 0;
   const bool l3 = IsWhole(b) && b < 0;
   const bool l4 = IsWhole(c - a) && c - a <= 0;
@@ -239,7 +246,7 @@ HypergeometricResult Hypergeometric(double a, double b, double c, double x) {
 
   if (x == 0 || a == 0 || b == 0) return {1, ""};
   if (x == 1 && c - a - b > 0) {  // Gauss's sum (the series about 1 would take ln 0)
-    return {GammaValue(c) * GammaValue(c - a - b) / (GammaValue(c - a) * GammaValue(c - b)), ""};
+    return {GammaValue(c) * GammaValue(c - a - b) * RecipGamma(c - a) * RecipGamma(c - b), ""};
   }
   // Kummer's sum holds at x = −1 only; further out the transformation below
   // takes over.
@@ -248,9 +255,21 @@ HypergeometricResult Hypergeometric(double a, double b, double c, double x) {
         std::sqrt(kPi) * std::pow(2.0, -a) * GammaValue(c) / (GammaValue(1 + a / 2 - b) * GammaValue(0.5 + 0.5 * a)),
         ""};
   }
-  std::int32_t n;
+  std::int32_t n, euler = -1;
+  // Euler's polynomial when it is the shorter one: b = c gives (1 - x)^-a
+  // outright, where the sum of binomial terms cancels to noise near x = 1.
+  if ((l4 || l5) && (l2 || l3) && (x < 1 || c - a - b >= 0) && TermCount(l4 ? c - a : c - b, euler)) {
+    std::int32_t direct;
+    if (TermCount(l2 && l3 ? std::fmax(a, b) : l2 ? a : b, direct) && euler < direct) {
+      // 1 - x is exact from 0.5 up; below, log1p keeps the digits of a tiny x.
+      const double e = c - a - b;
+      const double front = x >= 0.5 ? std::pow(1 - x, e) : std::exp(e * std::log1p(-x));
+      return {front * TerminatingSum(c - a, c - b, c, x, euler), ""};
+    }
+  }
   if (l2 || l3) {  // a polynomial in x
-    if (!TermCount(l2 ? a : b, n)) return {Fail(), ""};
+    // Both whole: the one nearer 0 ends the series (the other may be past a pole of c).
+    if (!TermCount(l2 && l3 ? std::fmax(a, b) : l2 ? a : b, n)) return {Fail(), ""};
     return {TerminatingSum(a, b, c, x, n), ""};
   }
   if (l4 || l5) {  // Euler's transformation leaves a polynomial

@@ -180,9 +180,38 @@ CiSiPair CiSi(double x) {
   return {f * sx / x - g * cx / x, kHalfPi - f * cx / x - g * sx / x};
 }
 
+namespace {
+
+struct Phase {
+  double sin, cos;
+};
+
+// sin and cos of pi a^2 / 2 (the 15-digit pi of the integrand). Rounding
+// a^2, and reducing by that pi's 2pi instead of the true one, put the phase
+// 1e-5 off at a = 1e5 (6e-11 in C and S): a^2 and the product are kept
+// exact as pairs of doubles (fma), and whole turns come off a three-part 2pi.
+Phase FresnelPhase(double a) {
+  constexpr double kP1 = 6.283185307179586, kP2 = 2.4492935982947064e-16, kP3 = -5.989539619436679e-33;
+  const double h = kPi / 2;  // exact
+  const double sq = a * a, sqLo = std::fma(a, a, -sq);
+  const double t = h * sq, tLo = std::fma(h, sq, -t) + h * sqLo;
+  const double q = std::nearbyint(t / kP1);
+  const double q1 = q * kP1, q1Lo = std::fma(q, kP1, -q1);
+  const double q2 = q * kP2, q2Lo = std::fma(q, kP2, -q2);
+  const double head = t - q1;  // exact: t and q 2pi agree in their leading bits
+  const double r = head + (tLo - q1Lo - q2 - q2Lo - q * kP3);
+  const double rLo = (head - r) + (tLo - q1Lo - q2 - q2Lo - q * kP3);
+  const double sn = std::sin(r), cs = std::cos(r);
+  return {sn + cs * rLo, cs - sn * rLo};
+}
+
+}  // namespace
+
 FresnelPair FresnelCS(double x) {
   constexpr double eps = 1e-15;
   const double a = std::fabs(x);
+  // Beyond 1e17 the oscillating parts are below 3e-18 (and a^2 would overflow).
+  if (a > 1e17) return x < 0 ? FresnelPair{-0.5, -0.5} : FresnelPair{0.5, 0.5};
   const double p = kPi * a;
   const double t = p * a / 2;
   const double t2 = t * t;
@@ -235,9 +264,9 @@ FresnelPair FresnelCS(double x) {
       r = -0.25 * r * (4.0 * k + 1) * (4.0 * k - 1) / t2;
       g += r;
     }
-    const double t0 = t - std::floor(t / kTwoPi) * kTwoPi;
-    c = 0.5 + (f * std::sin(t0) - g * std::cos(t0)) / p;
-    s = 0.5 - (f * std::cos(t0) + g * std::sin(t0)) / p;
+    const Phase ph = FresnelPhase(a);
+    c = 0.5 + (f * ph.sin - g * ph.cos) / p;
+    s = 0.5 - (f * ph.cos + g * ph.sin) / p;
   }
   if (x < 0) return {-c, -s};
   return {c, s};
