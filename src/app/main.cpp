@@ -1,6 +1,6 @@
 // Curvenest: reads the command line, then either answers it on the console
-// (--help, --version, a mistake, --export) or starts the main window, the
-// only window shown at start.
+// (--help, --version, a mistake, --export, a tool) or starts the main window,
+// the only window shown at start.
 #include <QApplication>
 #include <QGuiApplication>
 #include <QSize>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/tool_command.h"
 #include "platform/qt_host.h"
 #include "workspace/frm_main.h"
 #include "workspace/graph_painter.h"
@@ -71,6 +72,13 @@ int main(int argc, char* argv[]) {
       return Fail(command.error, kUsageProblem);
     case cn::CommandLine::Action::kExport:
       return Export(command.request, argc, argv);
+    case cn::CommandLine::Action::kTool: {
+      // The tools compute without Qt's GUI: no display, no application object.
+      const cn::ToolAnswer answer = cn::RunTool(command.request, command.tool);
+      if (!answer.found) return Fail(answer.text, kFileProblem);
+      std::printf("%s\n", answer.text.c_str());
+      return 0;
+    }
     case cn::CommandLine::Action::kRun:
       break;
   }
