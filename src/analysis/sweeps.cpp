@@ -5,33 +5,49 @@
 #include <cstdlib>
 
 #include "analysis/block_sweep.h"
+#include "core/ascii_text.h"
 #include "core/number_text.h"
 
 namespace cn {
 
-Condition ParseCondition(std::string_view text) {
+std::optional<Condition> ReadCondition(std::string_view text, std::string* error) {
+  const std::string_view all = Trim(text);
   Condition c;
-  if (text.empty()) return c;
-  c.op = Condition::Op::kNever;
-  const auto blank = text.rfind(' ');
-  const std::string_view boundText = blank == std::string_view::npos ? text : text.substr(blank + 1);
-  const auto bound = ParseDecimal(boundText);
-  // A bound beyond a single's range becomes an infinity, which compares as
-  // the text says: "x < 1e39" holds for every x, "x > 1e39" for none.
-  if (!bound) return c;
-  std::string op;
-  if (text.size() >= 3) op += text[2];
-  if (text.size() >= 4 && text[3] != ' ') op += text[3];
-  if (op == ">")
-    c.op = Condition::Op::kGt;
-  else if (op == "<")
-    c.op = Condition::Op::kLt;
-  else if (op == ">=")
-    c.op = Condition::Op::kGe;
-  else if (op == "<=")
-    c.op = Condition::Op::kLe;
-  c.bound = static_cast<float>(*bound);
-  return c;
+  if (all.empty()) return c;
+  std::string_view rest = all;
+  if (rest.front() == 'x' || rest.front() == 'X') rest = Trim(rest.substr(1));
+  static constexpr struct {
+    std::string_view word;
+    Condition::Op op;
+  } kOps[] = {{"<=", Condition::Op::kLe}, {"=<", Condition::Op::kLe}, {">=", Condition::Op::kGe},
+              {"=>", Condition::Op::kGe}, {"<", Condition::Op::kLt},  {">", Condition::Op::kGt}};
+  for (const auto& o : kOps) {
+    if (!rest.starts_with(o.word)) continue;
+    const std::string_view boundText = Trim(rest.substr(o.word.size()));
+    const auto bound = ParseDecimal(boundText);
+    if (!bound) {
+      if (error) {
+        *error = boundText.empty() ? "The condition \"" + std::string(all) + "\" has no bound."
+                                   : "The bound \"" + std::string(boundText) + "\" of the condition \"" +
+                                         std::string(all) + "\" is not a number.";
+      }
+      return std::nullopt;
+    }
+    c.op = o.op;
+    c.bound = static_cast<float>(*bound);
+    return c;
+  }
+  if (error) {
+    *error = "The condition \"" + std::string(all) + "\" is none of x < N, x > N, x <= N and x >= N.";
+  }
+  return std::nullopt;
+}
+
+Condition ParseCondition(std::string_view text) {
+  if (const auto c = ReadCondition(text)) return *c;
+  Condition never;
+  never.op = Condition::Op::kNever;
+  return never;
 }
 
 SweepProgress MakeSweepProgress(std::int16_t xmin, std::int16_t xmax) {

@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <functional>
 #include <limits>
 #include <string>
@@ -74,11 +76,14 @@ struct Condition {
   }
 };
 
-// Empty text: no condition. Otherwise the bound is the text after the last
-// blank and the operator the characters at positions 3 and 4 (the first alone
-// when the second is a blank). An operator other than > < >= <=, or a bound
-// that is not a number, makes a condition that never holds. A bound too large
-// for a single compares as an infinity.
+// A condition text read the one way every door reads it: empty for none, or
+// an optional x (either case), one of < > <= >= (=< and => too) and a
+// decimal bound, blanks anywhere between: "x < 3", "x<3", "X >=-2.5", "> 1e3".
+// `error` (when given) says why a text is refused: "x > two", "x = 3". A
+// bound too large for a single compares as an infinity.
+std::optional<Condition> ReadCondition(std::string_view text, std::string* error = nullptr);
+
+// ReadCondition for plotting: a condition it refuses never holds.
 Condition ParseCondition(std::string_view text);
 
 // The bar of a sweep: Max = (|xmin| + xmax) * 2, scaled down when that does

@@ -1,6 +1,7 @@
 #include "analysis/tools.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <numeric>
@@ -218,39 +219,38 @@ std::string FindRange(const std::string& expression, std::int16_t xmin, std::int
 
 std::optional<std::int16_t> BoundFromText(std::string_view text) { return ToInt16(LeadingNumber(text)); }
 
-void SortByY(std::vector<float>& xs, std::vector<float>& ys) {
-  std::vector<std::size_t> order(ys.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return ys[a] < ys[b]; });
-  std::vector<float> x2(order.size()), y2(order.size());
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    x2[i] = xs[order[i]];
-    y2[i] = ys[order[i]];
-  }
-  xs.swap(x2);
-  ys.swap(y2);
+std::string EmptyBoundText(bool left) {
+  return std::string("No value: the ") + (left ? "left" : "right") + " bound is empty.";
 }
 
 std::string FindExtreme(const std::string& expression, std::int16_t left, std::int16_t right, bool minimum,
                         Progress* bar) {
+  if (left > right) {
+    return "No value: the left bound " + std::to_string(left) + " lies right of the right bound " +
+           std::to_string(right) + ".";
+  }
   clsExprParser parser;
   parser.StoreExpression(expression);
-  // The pair a stable ascending sort (SortByY) puts first or last: the first
-  // sample of the smallest y, or the last sample of the largest. Found while
-  // sweeping, so a wide interval keeps no list of pairs.
+  // The extreme is decided on the values themselves, not on their 3-decimal
+  // texts: among samples whose y rounds alike, the one nearest the true
+  // extreme wins (x^2 has its minimum at 0, not at -0.022). Ties on the
+  // single go to the smallest x for a minimum, the largest for a maximum.
   bool any = false;
   float bestX = 0, bestY = 0;
   SweepSamples(parser, left, right, kPlotStep, nullptr, bar, [&](float x, double, double y, bool fails) {
     if (fails) return;
-    const float v = static_cast<float>(Fixed3(static_cast<float>(y)));
+    const float v = static_cast<float>(y);
     if (!any || (minimum ? v < bestY : v >= bestY)) {
-      bestX = static_cast<float>(Fixed3(x));
+      bestX = x;
       bestY = v;
     }
     any = true;
   });
-  if (!any) return kNoExtremeText;
-  return "(" + Single(bestX) + ", " + Single(bestY) + ")";
+  if (!any) {
+    return "No value: the equation is undefined at every x from " + std::to_string(left) + " to " +
+           std::to_string(right) + ".";
+  }
+  return "(" + Single(static_cast<float>(Fixed3(bestX))) + ", " + Single(static_cast<float>(Fixed3(bestY))) + ")";
 }
 
 // ---- Intersections ----------------------------------------------------------
@@ -356,21 +356,31 @@ ValueTable TableOfValues(const std::string& expression, std::string_view startTe
     table.error = kTableStepTooSmall;
     return table;
   }
-  if (runs && (static_cast<double>(*stop) - *start) / *step + 1 > static_cast<double>(kMaxTableRows)) {
+  // Row i sits at start + i * step, computed afresh rather than accumulated,
+  // so rounding never piles up: 0 to 1 by 0.1 ends on a row for 1. The last
+  // row is the one within half a step of the stop, or before it.
+  const double span = runs ? (static_cast<double>(*stop) - *start) / *step : -1;
+  if (span + 1 > static_cast<double>(kMaxTableRows)) {
     table.error = kTableTooLong;
     return table;
   }
+  const long long count = runs ? static_cast<long long>(std::ceil(span + 0.5)) : 0;
   clsExprParser parser;
   parser.StoreExpression(expression);
-  // Rounding of the accumulated x may add a few rows to the estimate above;
-  // the count stays bounded all the same.
-  BlockSweep blocks(SingleSweep(*start, *stop, *step), BlockSweep::SizeFor(parser), nullptr,
-                    static_cast<std::size_t>(2 * kMaxTableRows));
+  const std::size_t block = BlockSweep::SizeFor(parser);
+  std::array<float, BlockSweep::kSize> xs;
+  std::array<double, BlockSweep::kSize> at;
   BlockValues values;
-  while (blocks.Next()) {
-    values.Evaluate(parser, blocks);
-    for (std::size_t i = 0; i < blocks.Size(); ++i) {
-      const std::string xPart = TableX(blocks.X(i));
+  table.rows.reserve(static_cast<std::size_t>(count));
+  for (long long first = 0; first < count; first += static_cast<long long>(block)) {
+    const std::size_t n = static_cast<std::size_t>(std::min<long long>(static_cast<long long>(block), count - first));
+    for (std::size_t i = 0; i < n; ++i) {
+      xs[i] = static_cast<float>(*start + static_cast<double>(first + static_cast<long long>(i)) * *step);
+      at[i] = xs[i];
+    }
+    parser.EvalBlock(at.data(), values.y.data(), values.failed.data(), n);
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::string xPart = TableX(xs[i]);
       if (values.failed[i]) {
         table.rows.push_back("(" + xPart + ", N/A)");
       } else {

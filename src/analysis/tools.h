@@ -59,15 +59,13 @@ inline constexpr const char* kNoRangeText = "No value inside the window (alter y
 // nullopt when that lies outside -32768..32767.
 std::optional<std::int16_t> BoundFromText(std::string_view text);
 
-// Sorts ys ascending and moves xs along; equal ys keep their order. The
-// order FindExtreme's choice follows (it finds that pair without sorting).
-void SortByY(std::vector<float>& xs, std::vector<float>& ys);
-
-// "(x, y)" of the lowest (or highest) sample between the bounds, ties to the
-// first (or last) in sweep order; kNoExtremeText when no sample evaluates.
+// "(x, y)" of the sample with the lowest (or highest) value between the
+// bounds, each written to 3 decimals; ties go to the smallest (or largest) x.
+// When no sample evaluates, a sentence that starts "No value" and says why.
 std::string FindExtreme(const std::string& expression, std::int16_t left, std::int16_t right, bool minimum,
                         Progress* bar = nullptr);
-inline constexpr const char* kNoExtremeText = "No value between these bounds.";
+// Said when a bound text is empty: there is nothing to search between.
+std::string EmptyBoundText(bool left);
 
 // ---- Intersections ----------------------------------------------------------
 

@@ -16,7 +16,7 @@
 #include "core/ascii_text.h"
 #include "core/number_text.h"
 #include "curvenest_version.h"
-#include "engine/cls_expr_parser.h"
+#include "analysis/sweeps.h"
 #include "equations/equation_text.h"
 #include "stats/stat_data.h"
 #include "workspace/workspace_file.h"
@@ -45,37 +45,24 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
   return true;
 }
 
-// The engine's complaint about `expression`, or nullopt when it compiles.
-std::optional<std::string> CompileProblem(const std::string& expression) {
-  clsExprParser parser;
-  if (parser.StoreExpression(expression)) return std::nullopt;
-  std::string problem = parser.ErrorDescription();
-  // Some engine messages carry the position already ("... at pos: 4").
-  if (parser.ErrorPos() > 0 && problem.find("at pos:") == std::string::npos) {
-    problem += " (position " + std::to_string(parser.ErrorPos()) + ")";
-  }
-  return problem;
+// Why `expression` cannot be plotted, or nullopt: the one judgement the
+// window makes too.
+std::optional<std::string> EquationProblemOf(const std::string& expression) {
+  if (const auto fault = FindEquationFault(expression)) return EquationProblem(*fault);
+  return std::nullopt;
 }
 
 // "x < 3", "x>=-2.5", "<= 1e3" -> the written form "x < 3", "x >= -2.5", ...
 std::optional<std::string> ConditionFromOption(std::string_view text) {
-  text = Trim(text);
-  if (!text.empty() && (text.front() == 'x' || text.front() == 'X')) text = Trim(text.substr(1));
-  int index = -1;
-  if (text.starts_with("<=")) {
-    index = 2;
-  } else if (text.starts_with(">=")) {
-    index = 3;
-  } else if (text.starts_with("<")) {
-    index = 0;
-  } else if (text.starts_with(">")) {
-    index = 1;
-  }
-  if (index < 0) return std::nullopt;
-  const std::string_view bound = Trim(text.substr(index < 2 ? 1 : 2));
-  std::string condition = ConditionText(index, bound);
-  if (condition.empty()) return std::nullopt;
-  return condition;
+  const auto condition = ReadCondition(text);
+  if (!condition || condition->op == Condition::Op::kNone) return std::nullopt;
+  static constexpr Condition::Op kIndexed[] = {Condition::Op::kLt, Condition::Op::kGt, Condition::Op::kLe,
+                                               Condition::Op::kGe};
+  const int index = static_cast<int>(std::find(std::begin(kIndexed), std::end(kIndexed), condition->op) - kIndexed);
+  // The bound as typed: what follows the operator.
+  const std::string_view trimmed = Trim(text);
+  const std::size_t bound = trimmed.find_first_not_of("xX<>= \t");
+  return ConditionText(index, bound == std::string_view::npos ? "" : trimmed.substr(bound));
 }
 
 // A colour name Qt knows ("teal", "darkorange") or #RGB, #RRGGBB, ...; a
@@ -449,7 +436,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (std::string problem = CheckSteps(*fields); !problem.empty()) return Error("--steps: " + problem);
       request.steps = fields;
     } else if (word == "-e") {
-      if (std::optional<std::string> problem = CompileProblem(value)) {
+      if (std::optional<std::string> problem = EquationProblemOf(value)) {
         return Error("-e " + Quote(value) + ": " + *problem);
       }
       request.equations.push_back({value, "", DefaultExportColor(request.equations.size())});
@@ -572,7 +559,9 @@ bool ReadDocument(const ExportRequest& request, WorkspaceDocument& built, std::s
     }
     for (std::size_t i = 0; i < built.equations.size(); ++i) {
       const std::string& expression = built.equations[i].expression;
-      if (std::optional<std::string> problem = CompileProblem(expression)) {
+      std::optional<std::string> problem = EquationProblemOf(expression);
+      if (!problem) problem = FindConditionFault(built.equations[i].condition);
+      if (problem) {
         *error = Quote(request.workspace) + ": equation " + std::to_string(i + 1) + " " + Quote(expression) + ": " +
                  *problem;
         return false;

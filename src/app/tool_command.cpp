@@ -1,13 +1,12 @@
 #include "app/tool_command.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <utility>
 #include <vector>
 
 #include "stats/regression_object.h"
 #include "stats/stat_data.h"
+#include "workspace/file_io.h"
 #include "workspace/model/graph_window.h"
 #include "workspace/workspace_file.h"
 
@@ -30,13 +29,10 @@ ToolAnswer FitFile(const std::string& path, int degree) {
     ys = std::move(document.statY);
     if (std::min(xs.size(), ys.size()) == 0) return NotFound(DataFileRefusal({}, path));
   } else {
-    // A device or pipe could block or never end: only plain files are read.
-    QFile data(file);
-    const QFileInfo info(file);
-    if (info.exists() && !info.isFile()) return NotFound(DataFileUnreadableText(path, "it is not a plain file"));
-    if (!data.open(QIODevice::ReadOnly)) return NotFound(DataFileUnreadableText(path, data.errorString().toStdString()));
-    if (data.size() > kMaxDataFileBytes) return NotFound(DataFileTooLargeText(path));
-    const QByteArray bytes = data.readAll();
+    QString reason;
+    const std::optional<QByteArray> read = ReadPlainFile(file, kMaxDataFileBytes, &reason);
+    if (!read) return NotFound(DataFileUnreadableText(path, reason.toStdString()));
+    const QByteArray& bytes = *read;
     DataFileContents contents = ReadDataFile(std::string_view(bytes.constData(), bytes.size()));
     if (std::string refusal = DataFileRefusal(contents, path); !refusal.empty()) return NotFound(refusal);
     xs = std::move(contents.x);
@@ -101,10 +97,16 @@ ToolAnswer RunTool(const ExportRequest& source, const ToolRequest& tool) {
     }
     case Tool::kMinimum:
     case Tool::kMaximum: {
+      // An empty bound leaves nothing to search, as in the window's input box.
+      for (int i = 0; i < 2; ++i) {
+        if (tool.parts[i].empty()) return NotFound(EmptyBoundText(i == 0));
+      }
       const std::int16_t left = *BoundFromText(tool.parts[0]);
       const std::int16_t right = *BoundFromText(tool.parts[1]);
       std::string extreme = FindExtreme(f, left, right, tool.tool == Tool::kMinimum);
-      return extreme == kNoExtremeText ? NotFound(std::move(extreme)) : Found(std::move(extreme));
+      // Where no sample evaluates, the answer is a sentence starting "No value".
+      const bool none = extreme.starts_with("No value");
+      return none ? NotFound(std::move(extreme)) : Found(std::move(extreme));
     }
     case Tool::kIntersect: {
       if (equations[0] == equations[1]) return NotFound(kSameEquationsText);

@@ -41,20 +41,31 @@ EquationResult BuildEquation(EquationEntry& entry);
 // "3" -> "+3", "-0.5" -> "-0.5", "sqrt(2)" -> "+sqrt(2)".
 std::string JoinTerm(std::string_view coefficient);
 
-// Why an equation text can never be plotted: the engine's message for it and
-// where the caret goes to show the fault, in characters from the start of the
-// text as typed (leading blanks included).
+// Why an equation text can never be plotted: the message for it and where
+// the caret goes to show the fault, in characters from the start of the text
+// as typed (leading blanks included); `position` counts from 1 without the
+// leading blanks, as the engine's messages do.
 struct EquationFault {
   std::string message;
   std::size_t caret = 0;
+  int position = 0;
 };
 
-// Compiles the text with the engine's default options, as plotting does.
-// nullopt when it compiles into something a plot can evaluate; otherwise the
-// compile error ("Not enough closing brackets" for "(x+1"), or the
-// evaluation's "too many variables" when the text names two or more
-// variables (a coefficient "abc" makes "abcx^2 ...").
+// The one judgement of an equation text, wherever it enters (the dialog, a
+// row edit, a workspace file, the command line): nullopt when it compiles
+// with the engine's default options and names no variable but x (either
+// case). Otherwise the compile error ("Not enough closing brackets" for
+// "(x+1"), or the unknown name: "tanx" suggests tan(x), "e^x" names e#, and
+// "2*t" or a coefficient "abc" says that x is the only variable.
 std::optional<EquationFault> FindEquationFault(std::string_view text);
+
+// The message with its position where the message has none:
+// "missing argument (position 3)".
+std::string EquationProblem(const EquationFault& fault);
+
+// Why a condition text cannot be read (ReadCondition, the one reader of
+// conditions), or nullopt for a good one or the empty text.
+std::optional<std::string> FindConditionFault(std::string_view text);
 
 // The comparisons of the condition list, in list order.
 inline constexpr std::array<const char*, 4> kComparisons = {"Less Than", "Greater Than", "Less Than or Equal to",

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "core/ascii_text.h"
 #include "equations/equation_text.h"
 #include "equations/frm_inserts.h"
 #include "platform/host.h"
@@ -130,6 +131,11 @@ void frmEqu::BuildWindow() {
   wire(optLinear, &frmEqu::optLinear_Click);
   wire(optCustom, &frmEqu::optCustom_Click);
   connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+  // Enter in any box presses OK, as in a dialog.
+  cmdOK->setDefault(true);
+  for (QLineEdit* box : {txtA, txtB, txtC, txtM, txtB2, txtEqu, txtIf}) {
+    connect(box, &QLineEdit::returnPressed, this, [this] { cmdOK_Click(); });
+  }
   connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 }
 
@@ -215,6 +221,15 @@ void frmEqu::cmdOK_Click() {
     }
     return;
   }
+  // A bound that is not a number would silently drop the condition.
+  const std::string bound(Trim(Std(txtIf)));
+  const std::string condition = ConditionText(cmbLG->currentIndex(), bound);
+  if (!bound.empty() && condition.empty()) {
+    host_.MessageBox(this, QString::fromStdString(*FindConditionFault("x < " + bound)), MessageIcon::kError);
+    txtIf->setFocus();
+    txtIf->selectAll();
+    return;
+  }
   // The empty coefficients now read "0" in their boxes too.
   if (entry.kind == EquationKind::kQuadratic) {
     txtA->setText(QString::fromStdString(entry.a));
@@ -226,8 +241,7 @@ void frmEqu::cmdOK_Click() {
   }
 
   const std::uint32_t color = DoRndColor();
-  const QString condition = QString::fromStdString(ConditionText(cmbLG->currentIndex(), Std(txtIf)));
-  if (appendRow_) appendRow_(QString::fromStdString(result.text), condition, color);
+  if (appendRow_) appendRow_(QString::fromStdString(result.text), QString::fromStdString(condition), color);
 
   if (owner_) owner_->activateWindow();
   close();

@@ -17,7 +17,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 #include <cerrno>
 #include <cstring>
@@ -27,6 +26,7 @@
 #include "platform/host.h"
 #include "stats/regression_object.h"
 #include "stats/stat_data.h"
+#include "workspace/file_io.h"
 
 namespace cn {
 namespace {
@@ -253,25 +253,8 @@ void frmTable::mnuSave_Click() {
   const QString path = QString::fromStdString(DataFileName(comdlg_->FileName().toStdString()));
   const QByteArray bytes = QByteArray::fromStdString(WriteDataFile(Rows(lstX), Rows(lstY)));
 
-  // Written beside the old file and renamed over it, so a failure leaves
-  // any earlier file whole. Unbuffered: Qt 6.4's QSaveFile::commit() renames
-  // the temporary file over the target even when flushing its buffer failed
-  // (a full disk); written directly, the failure shows in write()'s count.
-  QSaveFile file(path);
-  bool saved = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-  QString reason = file.errorString();
-  if (saved) {
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-      saved = false;
-      // Qt keeps no reason for a short write; errno still has it.
-      reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
-      file.cancelWriting();
-    } else if (!file.commit()) {
-      saved = false;
-      reason = file.errorString();
-    }
-  }
+  const QString reason = WriteWholeFile(path, bytes);
+  const bool saved = reason.isEmpty();
   if (!saved) {
     host_.MessageBox(this,
                      QString("The file \"%1\" could not be saved: %2. Any earlier file of that name is unchanged.")
@@ -289,17 +272,13 @@ void frmTable::mnuOpen_Click() {
   if (comdlg_->FileName().isEmpty()) return;
   const QString path = comdlg_->FileName();
 
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    host_.MessageBox(this, Text(DataFileUnreadableText(Std(Shown(path)), Std(file.errorString()))),
-                     MessageIcon::kError);
+  QString reason;
+  const std::optional<QByteArray> read = ReadPlainFile(path, kMaxDataFileBytes, &reason);
+  if (!read) {
+    host_.MessageBox(this, Text(DataFileUnreadableText(Std(Shown(path)), Std(reason))), MessageIcon::kError);
     return;
   }
-  if (file.size() > kMaxDataFileBytes) {
-    host_.MessageBox(this, Text(DataFileTooLargeText(Std(Shown(path)))), MessageIcon::kError);
-    return;
-  }
-  const QByteArray bytes = file.readAll();
+  const QByteArray& bytes = *read;
   const DataFileContents contents = ReadDataFile(std::string_view(bytes.constData(), bytes.size()));
   // Nothing changes unless the whole file reads as points.
   if (const std::string refusal = DataFileRefusal(contents, Std(Shown(path))); !refusal.empty()) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "core/ascii_text.h"
 #include "core/number_text.h"
@@ -21,8 +23,48 @@ float Shown(double coefficient) {
   return shown;
 }
 
-// "+ 2" for a non-negative value, "-2" otherwise.
-std::string SignedTerm(float value) { return value >= 0 ? "+ " + FormatSingle(value) : FormatSingle(value); }
+// `value` with `digits` significant digits, trailing zeros dropped:
+// (-158.4642857, 5) -> "-158.46". Plain decimals where people read them
+// easily, the engine's exponent form ("1.5E+30") for very large or small.
+std::string Significant(double value, int digits) {
+  if (value == 0) return "0";
+  const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+  const bool scientific = exponent >= 15 || exponent < -6;
+  const int decimals = scientific ? digits - 1 : std::max(0, digits - 1 - exponent);
+  const char* format = scientific ? "%.*E" : "%.*f";
+  std::string text(static_cast<std::size_t>(std::snprintf(nullptr, 0, format, decimals, value)), '\0');
+  std::snprintf(text.data(), text.size() + 1, format, decimals, value);
+  const std::size_t end = scientific ? text.find('E') : text.size();
+  std::string mantissa = text.substr(0, end);
+  if (mantissa.find('.') != std::string::npos) {
+    mantissa.erase(mantissa.find_last_not_of('0') + 1);
+    if (mantissa.back() == '.') mantissa.pop_back();
+  }
+  text = mantissa + text.substr(end);
+  return text == "-0" ? "0" : text;
+}
+
+// The equation text of coefficient texts c0, c1 (, c2): "2x + 1",
+// "-0.5x^2 + 3.3x -1".
+std::string Compose(const std::vector<std::string>& c) {
+  const auto term = [](const std::string& t) { return t.front() == '-' ? t : "+ " + t; };
+  if (c.size() == 2) return c[1] + (c[0].front() == '-' ? "x " : "x + ") + c[0];
+  return c[2] + "x^2 " + term(c[1]) + "x " + term(c[0]);
+}
+
+// Whether the polynomial of the coefficient texts stays within 0.0005 (half
+// the last shown decimal) of the fit at every data point's x.
+bool Follows(const std::vector<std::string>& c, RegressionObject& fit, const std::vector<double>& xs) {
+  for (const double x : xs) {
+    double value = 0;
+    for (std::size_t k = c.size(); k-- > 0;) value = value * x + std::strtod(c[k].c_str(), nullptr);
+    // The slack lets a text that is exactly half a unit off in decimal (0.012
+    // for 0.0125) pass, however the two round in binary.
+    const double want = fit.RegVal(x);
+    if (!(std::fabs(value - want) <= 0.0005 + 1e-12 * (1 + std::fabs(want)))) return false;
+  }
+  return true;
+}
 
 // The next field of a line split at runs of blanks and tabs.
 std::string_view NextField(std::string_view& rest) {
@@ -48,18 +90,20 @@ std::string FitEquationText(const std::vector<std::string>& xs, const std::vecto
   fit.Degree(degree);
   fit.Init();
   const std::size_t count = std::min(xs.size(), ys.size());
+  std::vector<double> at;
   for (std::size_t i = 0; i < count; ++i) {
-    fit.XYAdd(EntryValue(xs[i]).value_or(0), EntryValue(ys[i]).value_or(0));
+    at.push_back(EntryValue(xs[i]).value_or(0));
+    fit.XYAdd(at.back(), EntryValue(ys[i]).value_or(0));
   }
-  if (degree == 1) {
-    const float m = Shown(fit.Coeff(1));
-    const float b = Shown(fit.Coeff(0));
-    return FormatSingle(m) + (b >= 0 ? "x + " : "x ") + FormatSingle(b);
+  std::vector<std::string> c;
+  for (int k = 0; k <= degree; ++k) c.push_back(FormatSingle(Shown(fit.Coeff(k))));
+  // Far from x = 0 the 3-decimal coefficients describe another curve (a
+  // parabola through yearly data gives -422 where the fit gives 6): then
+  // every coefficient gets as many digits as it takes to follow the fit.
+  for (int digits = 1; !Follows(c, fit, at) && digits <= 17; ++digits) {
+    for (int k = 0; k <= degree; ++k) c[static_cast<std::size_t>(k)] = Significant(fit.Coeff(k), digits);
   }
-  const float a = Shown(fit.Coeff(2));
-  const float b = Shown(fit.Coeff(1));
-  const float c = Shown(fit.Coeff(0));
-  return FormatSingle(a) + "x^2 " + SignedTerm(b) + "x " + SignedTerm(c);
+  return Compose(c);
 }
 
 DataFileContents ReadDataFile(std::string_view text) {
@@ -111,12 +155,8 @@ std::string DataFileRefusal(const DataFileContents& contents, std::string_view s
   return {};
 }
 
-std::string DataFileTooLargeText(std::string_view shownPath) {
-  return "The file \"" + std::string(shownPath) + "\" is too large for a data file. Nothing was loaded.";
-}
-
 std::string DataFileUnreadableText(std::string_view shownPath, std::string_view reason) {
-  return "The file \"" + std::string(shownPath) + "\" could not be opened: " + std::string(reason) + ".";
+  return "The file \"" + std::string(shownPath) + "\" could not be opened: " + std::string(reason) + ". Nothing was loaded.";
 }
 
 }  // namespace cn

@@ -18,8 +18,10 @@ std::optional<double> EntryValue(std::string_view text);
 
 // The least-squares line (degree 1) or parabola (degree 2) through the first
 // min(xs, ys) points, as "2x + 1" or "-0.5x^2 + 3.3x -1": every coefficient
-// rounded half to even at 3 decimals and written as a single. A row that is
-// not a number counts as 0. Throws RegressionError when a point overflows the
+// rounded half to even at 3 decimals and written as a single, wherever the
+// polynomial so written stays within 0.0005 of the fit at every point's x;
+// otherwise (data far from x = 0) every coefficient with as many significant
+// digits as that takes, up to 17. A row that is not a number counts as 0. Throws RegressionError when a point overflows the
 // fit's sums.
 std::string FitEquationText(const std::vector<std::string>& xs, const std::vector<std::string>& ys, int degree);
 
@@ -44,7 +46,7 @@ DataFileContents ReadDataFile(std::string_view text);
 std::string DataFileRefusal(const DataFileContents& contents, std::string_view shownPath);
 // A larger file is no list of points a person typed or saved.
 inline constexpr std::int64_t kMaxDataFileBytes = 16 * 1024 * 1024;
-std::string DataFileTooLargeText(std::string_view shownPath);
+// "The file "p.txt" could not be opened: REASON. Nothing was loaded."
 std::string DataFileUnreadableText(std::string_view shownPath, std::string_view reason);
 
 // The file for the first min(xs, ys) rows: each line "X Y\r\n", the rows

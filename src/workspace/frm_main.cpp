@@ -30,6 +30,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "controls/styled_progress_bar.h"
 #include "core/number_text.h"
@@ -162,6 +163,8 @@ void frmMain::BuildWindow() {
   QGroupBox* fraIO = Frame("  Input && Output  ", "fraIO");
   txtX = Named(new QLineEdit("0"), "txtX");
   txtX->setToolTip("Specify an X value and click go to get the Y value.");
+  // Get X's answer on a wide window runs past Qt's default 32767 characters.
+  txtX->setMaxLength(std::numeric_limits<int>::max());
   txtY = Named(new QLineEdit("0"), "txtY");
   txtY->setToolTip("Specify a Y value and click go to get X.");
   cmdX = Named(new QPushButton("Get X"), "cmdX");
@@ -702,22 +705,38 @@ void frmMain::lstEqu_DblClick() {
   QListWidgetItem* item = lstEqu->currentItem();
   if (!item) return;
   const int row = lstEqu->currentRow();
-  const auto text = host_.InputBox(this, "Fix the equation: ", item->text());
-  if (!text) return;
-  // As in the equation dialog: a text that can never plot keeps the old one.
-  if (const auto fault = FindEquationFault(text->toStdString())) {
+  // As in the equation dialog: a text that can never plot is refused, and
+  // the editor comes back with what the user typed, to be mended.
+  QString shown = item->text();
+  for (;;) {
+    const auto text = host_.InputBox(this, "Fix the equation: ", shown);
+    if (!text) return;
+    const auto fault = FindEquationFault(text->toStdString());
+    if (!fault) {
+      equations_.SetExpression(static_cast<std::size_t>(row), Std(*text));
+      return;
+    }
     host_.MessageBox(this, QString::fromStdString(fault->message), MessageIcon::kError);
-    return;
+    shown = *text;
   }
-  equations_.SetExpression(static_cast<std::size_t>(row), Std(*text));
 }
 
 void frmMain::lstCondition_DblClick() {
   QListWidgetItem* item = lstCondition->currentItem();
   if (!item) return;
   const int row = lstCondition->currentRow();
-  if (auto text = host_.InputBox(this, "Fix the condition: ", item->text()))
-    equations_.SetCondition(static_cast<std::size_t>(row), Std(*text));
+  QString shown = item->text();
+  for (;;) {
+    const auto text = host_.InputBox(this, "Fix the condition: ", shown);
+    if (!text) return;
+    const auto fault = FindConditionFault(text->toStdString());
+    if (!fault) {
+      equations_.SetCondition(static_cast<std::size_t>(row), Std(*text));
+      return;
+    }
+    host_.MessageBox(this, QString::fromStdString(*fault), MessageIcon::kError);
+    shown = *text;
+  }
 }
 
 bool frmMain::HasSelection() const {
@@ -742,8 +761,7 @@ void frmMain::btnClear_Click() {
   LastLoggedEquation.clear();
 }
 
-void frmMain::WriteLogHeader() {
-  const QString equation = SelectedEquation();
+void frmMain::WriteLogHeader(const QString& equation) {
   if (equation == LastLoggedEquation) return;
   LastLoggedEquation = equation;
   const QString crlf = "\r\n";
@@ -752,10 +770,14 @@ void frmMain::WriteLogHeader() {
   txtInfo->insertPlainText(header);
 }
 
-void frmMain::WriteLogResult(const QString& caption, const QString& result) {
-  WriteLogHeader();
+void frmMain::WriteLogResult(const QString& caption, const QString& result, const QString& equation) {
+  WriteLogHeader(equation);
+  WriteLogLine(caption + result);
+}
+
+void frmMain::WriteLogLine(const QString& line) {
   txtInfo->moveCursor(QTextCursor::End);
-  txtInfo->insertPlainText(caption + result + "\r\n");
+  txtInfo->insertPlainText(line + "\r\n");
   txtInfo->moveCursor(QTextCursor::End);
   txtInfo->verticalScrollBar()->setValue(txtInfo->verticalScrollBar()->maximum());
 }

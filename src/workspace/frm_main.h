@@ -93,7 +93,11 @@ class frmMain : public QMainWindow {
   bool DrawAxis();
 
   // Appends a tool's result under the selected equation's header.
-  void WriteLogResult(const QString& caption, const QString& result);
+  // Appends "caption result" under the header of `equation`, the equation
+  // the result was computed for (not whichever row is selected by now).
+  void WriteLogResult(const QString& caption, const QString& result, const QString& equation);
+  // Appends a line of its own to the info log.
+  void WriteLogLine(const QString& line);
 
   // Appends one equation to the model (the three lists show it) and selects it.
   void AppendEquation(const QString& expression, const QString& condition, std::uint32_t color);
@@ -173,7 +177,7 @@ class frmMain : public QMainWindow {
   void BuildMenus();
   QAction* AddMenuItem(QMenu* menu, const QString& caption, const QString& name, int imageIndex,
                        Qt::Key shortcut = Qt::Key_unknown);
-  void WriteLogHeader();
+  void WriteLogHeader(const QString& equation);
   bool HasSelection() const;
   void SetSwatch(const QColor& color);
   void SetSwatchFromRow();

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "analysis/tools.h"
+#include "core/number_text.h"
 #include "platform/host.h"
 #include "workspace/frm_int_select.h"
 #include "workspace/frm_io.h"
@@ -120,6 +121,14 @@ void frmMain::cmdX_Click() {
     return;
   }
   txtX->setText(QString::fromStdString(JoinValues(xs)));
+  // A long answer scrolls in its box; the log says how long it is.
+  if (xs.size() > 100) {
+    WriteLogResult("Get X: ",
+                   QString("%1 values of x for y = %2, all in the x box")
+                       .arg(xs.size())
+                       .arg(QString::fromStdString(FormatSingle(y0))),
+                   equation);
+  }
 }
 
 void frmMain::btnViewTable_Click() {
@@ -143,7 +152,7 @@ void frmMain::mnuDomain_Click() {
   std::string domain;
   const std::int16_t left = xmin, right = xmax;
   if (!RunStoppable([&](Progress& p) { domain = FindDomain(equation.toStdString(), left, right, &p); }, false)) return;
-  WriteLogResult("Domain: ", QString::fromStdString(domain));
+  WriteLogResult("Domain: ", QString::fromStdString(domain), equation);
 }
 
 void frmMain::mnuRange_Click() {
@@ -157,7 +166,7 @@ void frmMain::mnuRange_Click() {
   if (!RunStoppable([&](Progress& p) { range = FindRange(equation.toStdString(), w.xmin, w.xmax, w.ymin, w.ymax, &p); },
                     false))
     return;
-  WriteLogResult("Range: ", QString::fromStdString(range));
+  WriteLogResult("Range: ", QString::fromStdString(range), equation);
 }
 
 void frmMain::FindExtremeCommand(bool minimum) {
@@ -170,9 +179,14 @@ void frmMain::FindExtremeCommand(bool minimum) {
   const char* prompts[2] = {"Enter left bound: ", "Enter right bound: "};
   const char* refusals[2] = {"The left bound must lie between -32768 and 32767.",
                              "The right bound must lie between -32768 and 32767."};
+  const QString caption = minimum ? "Minimum: " : "Maximum: ";
   for (int i = 0; i < 2; ++i) {
     const std::optional<QString> text = host_.InputBox(this, prompts[i], QString());
     if (!text) return;
+    if (text->trimmed().isEmpty()) {
+      WriteLogResult(caption, QString::fromStdString(EmptyBoundText(i == 0)), equation);
+      return;
+    }
     const auto bound = BoundFromText(text->toStdString());
     if (!bound) {
       host_.MessageBox(this, refusals[i], MessageIcon::kError);
@@ -185,7 +199,7 @@ void frmMain::FindExtremeCommand(bool minimum) {
           [&](Progress& p) { extreme = FindExtreme(equation.toStdString(), bounds[0], bounds[1], minimum, &p); },
           false))
     return;
-  WriteLogResult(minimum ? "Minimum: " : "Maximum: ", QString::fromStdString(extreme));
+  WriteLogResult(caption, QString::fromStdString(extreme), equation);
 }
 
 void frmMain::mnuMin_Click() { FindExtremeCommand(true); }

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QSettings>
 
+#include "equations/equation_text.h"
 #include "platform/host.h"
 #include "stats/frm_table.h"
 #include "workspace/frm_main.h"
@@ -82,14 +83,10 @@ bool frmMain::HasUnsavedChanges() const { return Document() != saved_; }
 
 void frmMain::UpdateCaption() {
   if (applying_) return;
-  // An untitled workspace keeps the program's caption as it always was.
-  if (path_.isEmpty()) {
-    setWindowModified(false);
-    setWindowTitle(programCaption_);
-    return;
-  }
+  // An untitled workspace keeps the program's caption, marked "*" once it
+  // holds work that a close would ask about.
   setWindowTitle(WorkspaceCaption(path_, programCaption_));
-  setWindowModified(HasUnsavedChanges());
+  setWindowModified(path_.isEmpty() ? HasUnsavedWork(Document(), saved_) : HasUnsavedChanges());
 }
 
 bool frmMain::MayDiscardWork() {
@@ -118,6 +115,18 @@ bool frmMain::OpenWorkspace(const QString& path) {
   RecentFiles(*settings_).Add(path_);
   RefreshRecentMenu();
   UpdateCaption();
+  // The file opens whole, every row as typed; a row that cannot plot is
+  // named in the log with the reason, so nothing vanishes without a word.
+  for (std::size_t i = 0; i < document.equations.size(); ++i) {
+    const WorkspaceEquation& e = document.equations[i];
+    std::optional<std::string> problem;
+    if (const auto fault = FindEquationFault(e.expression)) problem = fault->message;
+    if (!problem) problem = FindConditionFault(e.condition);
+    if (!problem) continue;
+    WriteLogLine(QString("Equation %1 \"%2\" cannot plot: %3")
+                     .arg(i + 1)
+                     .arg(QString::fromStdString(e.expression), QString::fromStdString(*problem)));
+  }
   return true;
 }
 

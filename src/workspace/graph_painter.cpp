@@ -5,7 +5,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QBuffer>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
@@ -17,6 +17,7 @@
 #include "core/number_text.h"
 #include "engine/cls_expr_parser.h"
 #include "platform/color.h"
+#include "workspace/file_io.h"
 #include "workspace/plane_pixels.h"
 
 namespace cn {
@@ -345,18 +346,18 @@ QString ExportGraph(const GraphDescription& graph, const QString& path, const QS
   const auto failed = [&path](const QString& why) {
     return QStringLiteral("Could not write \"%1\": %2").arg(path, why);
   };
-  QSaveFile file(path);
   if (suffix != "png" && suffix != "svg" && suffix != "pdf")
     return QStringLiteral("\"%1\" is not a PNG, SVG or PDF file name.").arg(path);
-  if (!file.open(QIODevice::WriteOnly)) return failed(file.errorString());
+  // The picture is made in memory and written by the one file writer, which
+  // checks every write: a full disk must not leave half a picture in place of
+  // the old file.
+  QByteArray bytes;
+  QBuffer file(&bytes);
+  file.open(QIODevice::WriteOnly);
 
   if (suffix == "png") {
     const QImage image = RenderGraph(graph, pixels, screenDpi);
-    if (!image.save(&file, "PNG")) {
-      file.cancelWriting();
-      return failed(file.error() != QFileDevice::NoError ? file.errorString()
-                                                         : QStringLiteral("the picture could not be encoded"));
-    }
+    if (!image.save(&file, "PNG")) return failed(QStringLiteral("the picture could not be encoded"));
   } else if (suffix == "svg") {
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
@@ -365,10 +366,7 @@ QString ExportGraph(const GraphDescription& graph, const QString& path, const QS
     svg.setResolution(qRound(screenDpi));
     svg.setTitle(QStringLiteral("Curvenest graph"));
     QPainter painter;
-    if (!painter.begin(&svg)) {
-      file.cancelWriting();
-      return failed(QStringLiteral("the picture could not be started"));
-    }
+    if (!painter.begin(&svg)) return failed(QStringLiteral("the picture could not be started"));
     painter.fillRect(QRect(QPoint(0, 0), pixels), Qt::white);
     PaintOptions options;
     options.vector = true;
@@ -386,10 +384,7 @@ QString ExportGraph(const GraphDescription& graph, const QString& path, const QS
     pdf.setTitle(QStringLiteral("Curvenest graph"));
     pdf.setCreator(QStringLiteral("Curvenest"));
     QPainter painter;
-    if (!painter.begin(&pdf)) {
-      file.cancelWriting();
-      return failed(QStringLiteral("the document could not be started"));
-    }
+    if (!painter.begin(&pdf)) return failed(QStringLiteral("the document could not be started"));
     PaintOptions options;
     options.vector = true;
     options.penScale = kPdfDpi / screenDpi;
@@ -398,7 +393,9 @@ QString ExportGraph(const GraphDescription& graph, const QString& path, const QS
     DrawGraph(painter, device, graph, options);
     painter.end();
   }
-  if (!file.commit()) return failed(file.errorString());
+  file.close();
+  const QString reason = WriteWholeFile(path, bytes);
+  if (!reason.isEmpty()) return failed(reason);
   return {};
 }
 

@@ -1,5 +1,7 @@
 #include "workspace/workspace_file.h"
 
+#include "workspace/file_io.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -215,28 +217,13 @@ QByteArray SerializeWorkspace(const WorkspaceDocument& document) {
 }
 
 bool ReadWorkspace(const QString& path, WorkspaceDocument* document, QString* message) {
-  const QFileInfo info(path);
-  if (info.isDir()) {
-    *message = Sentence("open", path, QStringLiteral("it is a folder"));
+  QString reason;
+  const std::optional<QByteArray> read = ReadPlainFile(path, kMaxWorkspaceBytes, &reason);
+  if (!read) {
+    *message = Sentence("open", path, reason);
     return false;
   }
-  // Opening a named pipe waits for a writer, and a device may never end.
-  if (info.exists() && !info.isFile()) {
-    *message = Sentence("open", path, QStringLiteral("it is not a plain file"));
-    return false;
-  }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    *message = Sentence("open", path, file.errorString());
-    return false;
-  }
-  // One byte past the limit tells a file that is too large, also where the
-  // size is not known beforehand (a pipe, /proc).
-  const QByteArray bytes = file.read(kMaxWorkspaceBytes + 1);
-  if (file.error() != QFileDevice::NoError) {
-    *message = Sentence("open", path, file.errorString());
-    return false;
-  }
+  const QByteArray& bytes = *read;
   QString problem;
   std::optional<WorkspaceDocument> parsed = ParseWorkspace(bytes, &problem);
   if (!parsed) {
@@ -248,33 +235,10 @@ bool ReadWorkspace(const QString& path, WorkspaceDocument* document, QString* me
 }
 
 bool WriteWorkspace(const QString& path, const WorkspaceDocument& document, QString* message) {
-  if (QFileInfo(path).isDir()) {
-    *message = Sentence("save", path, QStringLiteral("it is a folder"));
-    return false;
-  }
-  QSaveFile file(path);
-  // Unbuffered: Qt 6.4's QSaveFile::commit() renames a temporary file over the
-  // target even when flushing its buffer failed (a full disk), which would
-  // replace the old file with a truncated one. Written directly, the failure
-  // shows in write()'s count and the temporary file is dropped.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    *message = Sentence("save", path, file.errorString());
-    return false;
-  }
-  const QByteArray bytes = SerializeWorkspace(document);
-  errno = 0;
-  if (file.write(bytes) != bytes.size()) {
-    // Qt keeps no reason for a short write; errno still has it.
-    const int error = errno;
-    file.cancelWriting();
-    *message = Sentence("save", path, error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString());
-    return false;
-  }
-  if (!file.commit()) {
-    *message = Sentence("save", path, file.errorString());
-    return false;
-  }
-  return true;
+  const QString reason = WriteWholeFile(path, SerializeWorkspace(document));
+  if (reason.isEmpty()) return true;
+  *message = Sentence("save", path, reason);
+  return false;
 }
 
 }  // namespace cn

@@ -272,16 +272,16 @@ std::string ExtremeReference(const std::string& expression, std::int16_t left, s
   float bestX = 0, bestY = 0;
   for (const Sample& s : Reference(expression, left, right, kPlotStep)) {
     if (s.failed) continue;
-    const float v = Away3(static_cast<float>(s.y));
+    const float v = static_cast<float>(s.y);
     // The first of the lowest, the last of the highest.
     if (!any || (minimum ? v < bestY : v >= bestY)) {
-      bestX = Away3(s.x);
+      bestX = s.x;
       bestY = v;
     }
     any = true;
   }
-  if (!any) return kNoExtremeText;
-  return "(" + FormatSingle(bestX) + ", " + FormatSingle(bestY) + ")";
+  if (!any) return FindExtreme("sqrt(-1)", left, right, minimum);  // the no-value sentence
+  return "(" + FormatSingle(Away3(bestX)) + ", " + FormatSingle(Away3(bestY)) + ")";
 }
 
 TEST(BlockSweep, DomainRangeAndExtremesMatchSampleBySample) {
@@ -298,10 +298,15 @@ TEST(BlockSweep, DomainRangeAndExtremesMatchSampleBySample) {
   }
 }
 
+// Row i at start + i * step, up to the row nearest the stop, one Eval1 each.
 std::vector<std::string> TableReference(const std::string& expression, float start, float stop, float step) {
+  clsExprParser p;
+  p.StoreExpression(expression);
   std::vector<std::string> rows;
-  for (const Sample& s : Reference(expression, start, stop, step)) {
-    rows.push_back("(" + TableX(s.x) + ", " + (s.failed ? std::string("N/A") : FormatSingle(Even3(s.y))) + ")");
+  for (int i = 0; (static_cast<double>(start) + i * static_cast<double>(step) - stop) / step < 0.5; ++i) {
+    const float x = static_cast<float>(start + i * static_cast<double>(step));
+    const double y = p.Eval1(x);
+    rows.push_back("(" + TableX(x) + ", " + (p.ErrorID() != 0 ? std::string("N/A") : FormatSingle(Even3(y))) + ")");
   }
   return rows;
 }

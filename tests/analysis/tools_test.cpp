@@ -208,14 +208,21 @@ TEST(Tools, Extremes) {
     const char* text;
   };
   const Case cases[] = {
-      {"x^2", -2, 2, true, "(-0.022, 0)"},
+      // The sample of the true extreme, not the first (last) whose y rounds alike.
+      {"x^2", -2, 2, true, "(0, 0)"},
+      {"4-(x-1)^2", -5, 5, false, "(1, 4)"},
       {"x^2", -2, 2, false, "(-2, 4)"},
-      {"-x^2+1", -3, 3, false, "(0.022, 1)"},
+      {"-x^2+1", -3, 3, false, "(0, 1)"},
+      {"(x-0.0004)^2", -1, 1, true, "(0, 0)"},
+      // Exact ties: -2 is reached at x = -2 and at x = 1; the smaller x wins
+      // the minimum, the larger the maximum of a constant.
       {"x^3-3*x", -2, 2, true, "(-2, -2)"},
-      // sqrt(2), sqrt(1.999) and sqrt(1.998) all round to 1.414; the last wins.
-      {"sqrt(-x)", -2, 2, false, "(-1.998, 1.414)"},
-      {"x", 3, 1, true, kNoExtremeText},
-      {"sqrt(x)", -3, -1, false, kNoExtremeText},
+      {"5", -1, 1, false, "(1, 5)"},
+      {"5", -1, 1, true, "(-1, 5)"},
+      {"sqrt(-x)", -2, 2, false, "(-2, 1.414)"},
+      {"-abs(x+1.5)", -3, 3, false, "(-1.5, 0)"},
+      {"x", 3, 1, true, "No value: the left bound 3 lies right of the right bound 1."},
+      {"sqrt(x)", -3, -1, false, "No value: the equation is undefined at every x from -3 to -1."},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FindExtreme(c.expr, static_cast<std::int16_t>(c.left), static_cast<std::int16_t>(c.right), c.minimum),
@@ -240,13 +247,6 @@ TEST(Tools, BoundsReadAsRoundedWholeNumbers) {
   EXPECT_FALSE(BoundFromText("32768"));
   EXPECT_FALSE(BoundFromText("-40000"));
   EXPECT_FALSE(BoundFromText("1e30"));
-}
-
-TEST(Tools, SortByYIsStableAndCarriesX) {
-  std::vector<float> xs{1, 2, 3, 4, 5}, ys{3, 1, 3, 1, 0};
-  SortByY(xs, ys);
-  EXPECT_EQ(ys, (std::vector<float>{0, 1, 1, 3, 3}));
-  EXPECT_EQ(xs, (std::vector<float>{5, 2, 4, 1, 3}));
 }
 
 TEST(Tools, Intersections) {
@@ -345,10 +345,25 @@ TEST(Tools, TableOfXSquaredOnTheDefaultWindow) {
   EXPECT_EQ(t.rows.back(), "(10.000, 100)");
 }
 
-TEST(Tools, TableOfTenthsStopsShortOfOne) {
-  const ValueTable t = TableOfValues("x", "0", "1", "0.1");
-  ASSERT_EQ(t.rows.size(), 10u);
-  EXPECT_EQ(t.rows.back(), "(0.900, 0.9)");
+TEST(Tools, TableRowsReachTheStop) {
+  struct Case {
+    const char *start, *stop, *step;
+    std::size_t rows;
+    const char* last;
+  };
+  const Case cases[] = {
+      {"0", "1", "0.1", 11, "(1.000, 1)"},
+      {"1", "0", "-0.1", 11, "(0.000, 0)"},
+      {"0", "1", "0.3", 4, "(0.900, 0.9)"},      // 1.2 lies beyond half a step
+      {"0", "1", "0.4", 3, "(0.800, 0.8)"},      // 1.2 is exactly half a step past
+      {"-5", "5", "0.01", 1001, "(5.000, 5)"},  // a thousand steps of a binary fraction
+      {"0", "100", "0.7", 144, "(100.100, 100.1)"},  // the row nearest the stop
+  };
+  for (const Case& c : cases) {
+    const ValueTable t = TableOfValues("x", c.start, c.stop, c.step);
+    ASSERT_EQ(t.rows.size(), c.rows) << c.start << ".." << c.stop << " by " << c.step;
+    EXPECT_EQ(t.rows.back(), c.last) << c.start << ".." << c.stop << " by " << c.step;
+  }
 }
 
 TEST(Tools, TableRefusesWhatCannotSweep) {

@@ -43,6 +43,21 @@ run(0 "^usage: curvenest \\[FILE\\.curvenest\\]\n.*--get-y X +print.*--fit KIND.
 run(0 "^curvenest ${version_regex}\n$" "" --version)
 run(2 "^$" "curvenest: unknown option \"--bogus\" (see curvenest --help)\n" --bogus)
 run(2 "^$" "curvenest: -e \"x^^2\": missing argument (position 3)\n" --export "${WORK}/a.png" -e "x^^2")
+# The window's judgement: x is the only variable, a condition's bound a number.
+run(2 "^$" "curvenest: -e \"e^x\": Unknown name \"e\": Euler's number is written e#. (position 1)\n"
+    --export "${WORK}/a.png" -e "e^x")
+run(2 "^$" "curvenest: -e \"2*t\": Unknown name \"t\": an equation's only variable is x. (position 3)\n"
+    --export "${WORK}/a.png" -e "2*t")
+run(2 "^$" "curvenest: --condition \"x > two\": expected x < N, x > N, x <= N or x >= N with N a number\n"
+    --export "${WORK}/a.png" -e x --condition "x > two")
+file(WRITE "${WORK}/typo2.curvenest"
+     "{\"format\": 1, \"equations\": [{\"expression\": \"tanx\", \"color\": 255}]}\n")
+run(1 "^$" "curvenest: \"${WORK}/typo2.curvenest\": equation 1 \"tanx\": Unknown name \"tanx\": did you mean tan(x)? (position 1)\n"
+    --export "${WORK}/a.png" "${WORK}/typo2.curvenest")
+file(WRITE "${WORK}/cond.curvenest"
+     "{\"format\": 1, \"equations\": [{\"expression\": \"x\", \"condition\": \"x > two\", \"color\": 255}]}\n")
+run(1 "^$" "curvenest: \"${WORK}/cond.curvenest\": equation 1 \"x\": The bound \"two\" of the condition \"x > two\" is not a number.\n"
+    --export "${WORK}/a.png" "${WORK}/cond.curvenest")
 run(2 "^$" "curvenest: --window: XMIN 5 must be less than XMAX -5 (both are whole numbers on the plane)\n"
     --export "${WORK}/a.png" -e x --window 5,-5,-5,5)
 run(2 "^$" "curvenest: --export \"${WORK}/a.gif\": the file name must end in .png, .svg or .pdf\n"

@@ -71,7 +71,7 @@ TEST(ToolCommand, AnswersAndRefusals) {
        "Line 2 of the file \"" + bad + "\" does not start with two numbers. Nothing was loaded."},
       {{"--fit", "linear", missing},
        false,
-       "The file \"" + missing + "\" could not be opened: No such file or directory."},
+       "The file \"" + missing + "\" could not be opened: No such file or directory. Nothing was loaded."},
   };
   for (const Case& c : cases) {
     const CommandLine command = ParseCommandLine(c.args);

@@ -103,9 +103,16 @@ TEST(EquationText, FaultsOfTextsThatCannotPlot) {
       {"(x+1", "Not enough closing brackets", 0},
       {"   (x+1", "Not enough closing brackets", 3},
       {"x)", "Too many closing brackets at pos: 2", 1},
-      {"1x^2 +abcx +0", "too many variables", 0},
       {"", "missing argument", 0},
       {"x+", "missing argument", 1},
+      // x is the only variable: a typo would be filled with x and plot a line.
+      {"1x^2 +abcx +0", "Unknown name \"abcx\": an equation's only variable is x.", 6},
+      {"tanx", "Unknown name \"tanx\": did you mean tan(x)?", 0},
+      {" 3*sinhx+1", "Unknown name \"sinhx\": did you mean sinh(x)?", 3},
+      {"e^x", "Unknown name \"e\": Euler's number is written e#.", 0},
+      {"2*t", "Unknown name \"t\": an equation's only variable is x.", 2},
+      {"x+2y", "Unknown name \"y\": an equation's only variable is x.", 3},
+      {"1e5*x+xx", "Unknown name \"xx\": an equation's only variable is x.", 6},
   };
   for (const Case& c : cases) {
     const auto fault = FindEquationFault(c.text);
@@ -114,9 +121,24 @@ TEST(EquationText, FaultsOfTextsThatCannotPlot) {
     EXPECT_EQ(fault->caret, c.caret) << c.text;
   }
   // Texts that plot, failing samples or not, are not faults.
-  for (const char* good : {"x", "1/x", "sqrt(-1)", "  2*x^2 +3x -1 ", "pi#*x", "5", "sqrt(x-2)*sqrt(6-x)"}) {
+  for (const char* good :
+       {"x", "1/x", "sqrt(-1)", "  2*x^2 +3x -1 ", "pi#*x", "pi*X", "e#^x", "5", "sqrt(x-2)*sqrt(6-x)", "2.5E-3x"}) {
     EXPECT_FALSE(FindEquationFault(good).has_value()) << good;
   }
+  // The command line's form: the position counts without leading blanks.
+  EXPECT_EQ(EquationProblem(*FindEquationFault(" x^^2")), "missing argument (position 3)");
+  EXPECT_EQ(EquationProblem(*FindEquationFault(" 2*t")), "Unknown name \"t\": an equation's only variable is x. (position 3)");
+}
+
+TEST(EquationText, ConditionFaults) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"x > two", "The bound \"two\" of the condition \"x > two\" is not a number."},
+      {"x <", "The condition \"x <\" has no bound."},
+      {"x = 3", "The condition \"x = 3\" is none of x < N, x > N, x <= N and x >= N."},
+      {"y > 1", "The condition \"y > 1\" is none of x < N, x > N, x <= N and x >= N."},
+  };
+  for (const auto& [text, message] : cases) EXPECT_EQ(FindConditionFault(text), message) << text;
+  for (const char* good : {"", "x<3", "x <=0.5", "x < 3", "X >= -2.5e1"}) EXPECT_FALSE(FindConditionFault(good)) << good;
 }
 
 // The nine colours that can be drawn, packed red + 256 green + 65536 blue.

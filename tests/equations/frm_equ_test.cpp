@@ -189,24 +189,43 @@ TEST_F(EquationDialog, ConditionFromComparisonAndBound) {
     QString bound;
     QString condition;
   };
+  // A bound that is no number is refused (empty: no rows, a message),
+  // instead of silently dropping the condition.
   const Case cases[] = {
       {0, "3", "x < 3"},    {1, "3", "x > 3"},     {2, "-1.5", "x <= -1.5"},
-      {3, " 2 ", "x >= 2"}, {1, "2e1", "x > 2e1"}, {0, "abc", ""},
-      {2, "pi", ""},        {3, "", ""},
+      {3, " 2 ", "x >= 2"}, {1, "2e1", "x > 2e1"}, {3, "", ""},
+      {0, "abc", "The bound \"abc\" of the condition \"x < abc\" is not a number."},
+      {2, "pi", "The bound \"pi\" of the condition \"x < pi\" is not a number."},
   };
   for (const Case& t : cases) {
     rows.clear();
+    host.messages.clear();
     if (!dialog) SetUp();
     Type("txtA", "1");
     Find<QComboBox>("cmbLG")->setCurrentIndex(t.comparison);
     Type("txtIf", t.bound);
     Click("cmdOK");
+    if (t.condition.startsWith("The bound")) {
+      EXPECT_TRUE(rows.empty());
+      EXPECT_EQ(host.LastMessage(), t.condition);
+      Click("cmdCancel");
+      Settle();
+      continue;
+    }
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].expression, "1x^2 +0x +0");
     EXPECT_EQ(rows[0].condition, t.condition) << t.comparison << " '" << t.bound.toStdString() << "'";
     EXPECT_TRUE(host.messages.empty());
     Settle();
   }
+}
+
+TEST_F(EquationDialog, EnterPressesOK) {
+  Click("optCustom");
+  Type("txtEqu", "x^2");
+  QTest::keyClick(Box("txtEqu"), Qt::Key_Return);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].expression, "x^2");
 }
 
 // What the engine refuses never reaches the list; the dialog stays open with
@@ -227,8 +246,9 @@ TEST_F(EquationDialog, EquationsThatCannotPlotAreRefused) {
       // The position counts characters, not bytes or UTF-16 units.
       {"optCustom", {{"txtEqu", QString::fromUtf8("\xC3\xA9\xF0\x9D\x91\xA5 +)")}}, "", 4},
       {"optCustom", {{"txtEqu", longSum}}, "Too many operations", 0},
-      {"optCustom", {{"txtEqu", "x*y"}}, "too many variables", 0},
-      {"optQuad", {{"txtA", "abc"}}, "too many variables", -1},
+      {"optCustom", {{"txtEqu", "x*y"}}, "Unknown name \"y\": an equation's only variable is x.", 2},
+      {"optCustom", {{"txtEqu", "2*tanx"}}, "Unknown name \"tanx\": did you mean tan(x)?", 2},
+      {"optQuad", {{"txtA", "abc"}}, "Unknown name \"abcx\": an equation's only variable is x.", -1},
       // A letter straight after a bracket: "1x^2 +sqrt(2)x +0".
       {"optQuad", {{"txtA", "1"}, {"txtB", "sqrt(2)"}}, "Syntax error at pos: 14", -1},
       {"optLinear", {{"txtM", "2"}, {"txtB2", "(1"}}, "Not enough closing brackets", -1},

@@ -375,6 +375,13 @@ TEST_F(StatTable, MalformedFilesChangeNothing) {
   EXPECT_TRUE(
       host.messages[0].text.startsWith(QString("The file \"%1\" could not be opened").arg(Path("missing.txt"))));
   EXPECT_EQ(Texts("lstX"), QStringList({"7", "8"}));
+  // A device is refused before it is read: /dev/zero would never end.
+  host.messages.clear();
+  Open("/dev/zero");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text,
+            "The file \"/dev/zero\" could not be opened: it is not a plain file. Nothing was loaded.");
+  EXPECT_EQ(Texts("lstX"), QStringList({"7", "8"}));
 }
 
 TEST_F(StatTable, CancelledDialogsAndFailedSaves) {

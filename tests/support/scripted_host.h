@@ -10,10 +10,15 @@
 #include <QStringList>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 #include "platform/host.h"
+
+// A failed comparison of texts shows the texts, not their bytes.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 class ScriptedHost : public cn::Host {
  public:
@@ -69,6 +74,8 @@ class ScriptedHost : public cn::Host {
 
   // The scripted answers, taken from the front.
   std::deque<std::optional<QString>> inputAnswers;
+  // Runs as each input box is answered: what a user does meanwhile.
+  std::function<void()> onInput;
   std::deque<cn::SaveChoice> saveAnswers;  // empty: Cancel
   std::deque<std::optional<std::uint32_t>> colorAnswers;
   std::deque<std::optional<QString>> fileAnswers;  // for open and save dialogs alike
@@ -93,6 +100,7 @@ class ScriptedHost : public cn::Host {
 
   std::optional<QString> InputBox(QWidget* owner, const QString& prompt, const QString& defaultText) override {
     inputs.push_back({owner, prompt, defaultText});
+    if (onInput) onInput();
     return Take(inputAnswers);
   }
 

@@ -52,7 +52,8 @@ class MainWindow : public ::testing::Test {
 };
 
 TEST_F(MainWindow, StartUpState) {
-  EXPECT_EQ(window.windowTitle(), "Curvenest " + ExpectedVersion());
+  EXPECT_EQ(window.windowTitle(), "Curvenest " + ExpectedVersion() + "[*]");
+  EXPECT_FALSE(window.isWindowModified());
   const QList<QAction*> menus = window.menuBar()->actions();
   ASSERT_EQ(menus.size(), 4);
   EXPECT_EQ(menus[0]->text(), "File");
@@ -209,18 +210,34 @@ TEST_F(MainWindow, DeleteAndEditInPlace) {
   EXPECT_EQ(host.inputs.back().defaultText, "sin(x)");
   window.lstEqu_DblClick();  // cancelled
   EXPECT_EQ(List("lstEqu")->item(0)->text(), "cos(x)");
-  // A text that can never plot is refused with the engine's message.
-  for (const char* bad : {"(x+1", "", "x*y", "2+"}) {
+  // A text that can never plot is refused with its message, and the editor
+  // comes back holding what was typed; Cancel there keeps the old row.
+  for (const char* bad : {"(x+1", "", "x*y", "tanx", "2+"}) {
     host.messages.clear();
+    host.inputAnswers.push_front(std::nullopt);
     host.inputAnswers.push_front(QString(bad));
     window.lstEqu_DblClick();
     ASSERT_EQ(host.messages.size(), 1u) << bad;
     EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
+    EXPECT_EQ(host.inputs.back().defaultText, bad);
     EXPECT_EQ(List("lstEqu")->item(0)->text(), "cos(x)") << bad;
   }
   EXPECT_EQ(host.messages[0].text, "missing argument");
-  window.lstCondition_DblClick();  // an empty answer is stored
+  host.inputAnswers.push_front(QString("tan(x)"));  // mended in the editor
+  host.inputAnswers.push_front(QString("tanx"));
+  window.lstEqu_DblClick();
+  EXPECT_EQ(host.LastMessage(), "Unknown name \"tanx\": did you mean tan(x)?");
+  EXPECT_EQ(List("lstEqu")->item(0)->text(), "tan(x)");
+
+  // Conditions: the one reader; a bound that is no number is refused.
+  host.inputAnswers.push_front(QString("x<3"));
+  host.inputAnswers.push_front(QString("x > two"));
+  window.lstCondition_DblClick();
   EXPECT_EQ(host.inputs.back().prompt, "Fix the condition: ");
+  EXPECT_EQ(host.inputs.back().defaultText, "x > two");
+  EXPECT_EQ(host.LastMessage(), "The bound \"two\" of the condition \"x > two\" is not a number.");
+  EXPECT_EQ(List("lstCondition")->item(0)->text(), "x<3");
+  window.lstCondition_DblClick();  // an empty answer is stored: no condition
   EXPECT_EQ(List("lstCondition")->item(0)->text(), "");
 }
 
@@ -246,19 +263,16 @@ TEST_F(MainWindow, ColourSwatch) {
 }
 
 TEST_F(MainWindow, InfoLogHeaders) {
-  window.AppendEquation("x^2+3*x-1+0", "", 255);  // 11 characters
-  window.AppendEquation("sin(x)*2+10", "", 255);
-  List("lstEqu")->setCurrentRow(0);
-  window.WriteLogResult("Domain: ", "all");
-  window.WriteLogResult("Range: ", "some");
+  const QString first = "x^2+3*x-1+0", second = "sin(x)*2+10";  // 11 characters each
+  window.WriteLogResult("Domain: ", "all", first);
+  window.WriteLogResult("Range: ", "some", first);
   QString expected = "\r\nx^2+3*x-1+0\r\n-----------\r\n\r\nDomain: all\r\nRange: some\r\n";
   EXPECT_EQ(Log(), QString(expected).replace("\r\n", "\n"));
-  List("lstEqu")->setCurrentRow(1);
-  window.WriteLogResult("Minimum: ", "1");
+  window.WriteLogResult("Minimum: ", "1", second);
   EXPECT_TRUE(Log().endsWith("\nsin(x)*2+10\n-----------\n\nMinimum: 1\n")) << Log().toStdString();
   QTest::mouseClick(Find<QPushButton>("btnClear"), Qt::LeftButton);
   EXPECT_TRUE(Log().isEmpty());
-  window.WriteLogResult("Minimum: ", "1");  // after Clear the header comes again
+  window.WriteLogResult("Minimum: ", "1", second);  // after Clear the header comes again
   EXPECT_TRUE(Log().startsWith("\nsin(x)*2+10\n-----------\n")) << Log().toStdString();
 }
 

@@ -257,18 +257,32 @@ TEST_F(ToolWindows, MinimumAndMaximumAskForTheirBounds) {
   EXPECT_EQ(host.inputs[0].prompt, "Enter left bound: ");
   EXPECT_EQ(host.inputs[0].defaultText, "");
   EXPECT_EQ(host.inputs[1].prompt, "Enter right bound: ");
-  EXPECT_EQ(Log(), "\nx^2\n---\n\nMinimum: (-0.022, 0)\nMaximum: (-2, 4)\nMaximum: (-2, 4)\n");
+  EXPECT_EQ(Log(), "\nx^2\n---\n\nMinimum: (0, 0)\nMaximum: (-2, 4)\nMaximum: (-2, 4)\n");
   EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(ToolWindows, ExtremesWithoutAnyKeptSampleSaySo) {
   Equation("sqrt(x)");
-  host.inputAnswers = {"-3", "-1", "3", "1"};
-  Trigger("mnuMin");
-  Trigger("mnuMax");
+  host.inputAnswers = {"-3", "-1", "3", "1", " ", "0", ""};
+  for (const char* tool : {"mnuMin", "mnuMax", "mnuMin", "mnuMax"}) Trigger(tool);
   EXPECT_EQ(Log(),
-            "\nsqrt(x)\n-------\n\nMinimum: No value between these bounds.\n"
-            "Maximum: No value between these bounds.\n");
+            "\nsqrt(x)\n-------\n\nMinimum: No value: the equation is undefined at every x from -3 to -1.\n"
+            "Maximum: No value: the left bound 3 lies right of the right bound 1.\n"
+            "Minimum: No value: the left bound is empty.\n"
+            "Maximum: No value: the right bound is empty.\n");
+}
+
+// The header names the equation the sweep ran for, even when another row is
+// selected by the time the result arrives.
+TEST_F(ToolWindows, ResultsAreLoggedUnderTheirOwnEquation) {
+  Equation("x^2");
+  Equation("x^3");
+  QListWidget* list = window.findChild<QListWidget*>("lstEqu");
+  list->setCurrentRow(0);
+  host.inputAnswers = {"-1", "1"};
+  host.onInput = [&] { list->setCurrentRow(1); };  // the user clicks away meanwhile
+  Trigger("mnuMax");
+  EXPECT_EQ(Log(), "\nx^2\n---\n\nMaximum: (-1, 1)\n");
 }
 
 TEST_F(ToolWindows, CancelOrABadBoundWritesNothing) {

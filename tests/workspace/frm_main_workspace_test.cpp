@@ -117,7 +117,8 @@ TEST_F(Workspace, EveryFieldSurvivesSaveAndOpen) {
   Trigger("mnuNew");  // saved: no question
   EXPECT_TRUE(host.saveQuestions.empty());
   EXPECT_EQ(window.Document(), WorkspaceDocument{});
-  EXPECT_EQ(window.windowTitle(), Caption());
+  EXPECT_EQ(window.windowTitle(), Caption() + "[*]");
+  EXPECT_FALSE(window.isWindowModified());
   EXPECT_TRUE(Texts(table, "lstX").isEmpty());
 
   host.fileAnswers.push_back(Path("trig.curvenest"));
@@ -231,7 +232,7 @@ TEST_F(Workspace, UnreadableFileAtStartLeavesAnEmptyWorkspace) {
   EXPECT_FALSE(window.OpenWorkspace(Path("missing.curvenest")));
   EXPECT_EQ(host.LastMessage(), "Could not open \"" + Path("missing.curvenest") + "\": No such file or directory.");
   EXPECT_EQ(window.Document(), WorkspaceDocument{});
-  EXPECT_EQ(window.windowTitle(), Caption());
+  EXPECT_EQ(window.windowTitle(), Caption() + "[*]");
   EXPECT_TRUE(window.WorkspacePath().isEmpty());
 }
 
@@ -269,11 +270,12 @@ TEST_F(Workspace, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
 }
 
 TEST_F(Workspace, CaptionShowsTheFileAndTheMark) {
-  // Untitled: the program's caption, with or without changes.
-  EXPECT_EQ(window.windowTitle(), Caption());
-  window.AppendEquation("x", "", 255);
-  EXPECT_EQ(window.windowTitle(), Caption());
+  // Untitled: the program's caption, marked once it holds work.
+  EXPECT_EQ(window.windowTitle(), Caption() + "[*]");
   EXPECT_FALSE(window.isWindowModified());
+  window.AppendEquation("x", "", 255);
+  EXPECT_EQ(window.windowTitle(), Caption() + "[*]");
+  EXPECT_TRUE(window.isWindowModified());
 
   host.fileAnswers.push_back(Path("line.curvenest"));
   ASSERT_TRUE(window.mnuSaveAs_Click());

@@ -1,6 +1,7 @@
 // Workspace files: every field through save and open, the documented format
 // read from hand-written text, malformed files refused whole, and saves that
 // fail without harming the old file.
+#include "workspace/file_io.h"
 #include "workspace/workspace_file.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -310,6 +312,50 @@ TEST(WorkspaceFile, AFailedSaveLeavesTheOldFileIntact) {
   EXPECT_EQ(ReadAll(path), oldBytes);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"trig.curvenest"})
       << "the half-written temporary file was left behind";
+}
+
+// Run by tests/app/check_full_disk.sh on a small tmpfs it mounts: workspace
+// and data files on a disk that fills up while they are written.
+TEST(FullDisk, SavesFailWholeAndKeepTheOldFiles) {
+  const char* full = std::getenv("CN_FULL_DIR");
+  if (!full) GTEST_SKIP() << "run by check_full_disk.sh on a small tmpfs";
+  const QDir dir(QString::fromLocal8Bit(full));
+  const QString workspace = dir.filePath("old.curvenest"), data = dir.filePath("old.txt");
+  QString message;
+  WorkspaceDocument old;
+  old.equations = {{"sin(x)", "", 255}};
+  ASSERT_TRUE(WriteWorkspace(workspace, old, &message)) << message.toStdString();
+  ASSERT_TRUE(WriteWholeFile(data, "1 2\r\n").isEmpty());
+  // Fill what is left but a few bytes.
+  {
+    QFile filler(dir.filePath("filler2"));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray block(512, 'f');
+    while (filler.write(block) == block.size()) {
+    }
+  }
+  WorkspaceDocument big = FullDocument();
+  big.statX.assign(2000, "123456.789");
+  big.statY.assign(2000, "-0.000123");
+  EXPECT_FALSE(WriteWorkspace(workspace, big, &message));
+  EXPECT_EQ(message.toStdString(), "Could not save \"" + workspace.toStdString() + "\": No space left on device.");
+  EXPECT_EQ(WriteWholeFile(data, QByteArray(20000, '7')), "No space left on device");
+  WorkspaceDocument opened;
+  EXPECT_TRUE(ReadWorkspace(workspace, &opened, &message));
+  EXPECT_EQ(opened, old);
+  EXPECT_EQ(ReadAll(data), QByteArray("1 2\r\n"));
+  QFile::remove(dir.filePath("filler2"));
+}
+
+TEST(WorkspaceFile, DataFilesAreReadWithTheWorkspaceRules) {
+  QString reason;
+  EXPECT_FALSE(ReadPlainFile("/dev/zero", 1 << 20, &reason));
+  EXPECT_EQ(reason, "it is not a plain file");
+  QTemporaryDir dir;
+  WriteAll(dir.filePath("big.txt"), QByteArray(2048, '1'));
+  EXPECT_FALSE(ReadPlainFile(dir.filePath("big.txt"), 2047, &reason));
+  EXPECT_EQ(reason, "it is larger than 2047 bytes");
+  EXPECT_EQ(ReadPlainFile(dir.filePath("big.txt"), 2048, &reason)->size(), 2048);
 }
 
 }  // namespace
