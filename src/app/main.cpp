@@ -6,7 +6,9 @@
 #include <QSize>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/command_line.h"
@@ -56,6 +58,28 @@ int Export(const cn::ExportRequest& request, int argc, char* argv[]) {
   return 0;
 }
 
+// Whether the desktop's display can be reached. Without one Qt aborts in
+// its constructor with four lines of its own; a person deserves one.
+bool DisplayReachable(int argc, char* argv[]) {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "-platform") return true;  // the user chose; Qt will say
+  }
+  if (platform && *platform && std::string_view(platform).substr(0, 3) != "xcb" &&
+      std::string_view(platform).substr(0, 7) != "wayland") {
+    return true;  // offscreen, vnc, eglfs ...: nothing to find
+  }
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if (wayland && *wayland) return true;
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) return false;
+  // A local X display ":N" has its socket; a remote one is left to Qt.
+  const std::string_view d(display);
+  if (d.front() != ':') return true;
+  const std::string number(d.substr(1, d.find('.') == std::string_view::npos ? d.npos : d.find('.') - 1));
+  return std::filesystem::exists("/tmp/.X11-unix/X" + number);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -83,6 +107,7 @@ int main(int argc, char* argv[]) {
       break;
   }
 
+  if (!DisplayReachable(argc, argv)) return Fail("cannot open a display; use --export to draw without one", 1);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Curvenest");
   cn::QtHost host;

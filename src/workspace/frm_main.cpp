@@ -287,6 +287,9 @@ void frmMain::BuildWindow() {
   connect(lstEqu, &QListWidget::itemDoubleClicked, this, [this] { lstEqu_DblClick(); });
   connect(lstCondition, &QListWidget::itemDoubleClicked, this, [this] { lstCondition_DblClick(); });
   connect(picQuad_, &GraphSurface::MouseMoved, this, &frmMain::picQuad_MouseMove);
+  // The crosshair goes whichever side the pointer leaves by, not only toward
+  // the controls.
+  connect(picQuad_, &GraphSurface::MouseLeft, this, &frmMain::Form_MouseMove);
 
   // The plane follows the work: Enter in a window box graphs, the mouse and
   // the keys zoom and pan, a new size draws the picture again.

@@ -1,11 +1,11 @@
 #include "workspace/graph_painter.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QBuffer>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
@@ -173,18 +173,65 @@ QPointF Inside(const Canvas& c, QPointF at, const QString& text) {
   return at;
 }
 
-void DrawAxes(Canvas& c, const GraphWindow& w) {
+// A tick's label where it will be drawn: its text and the box it covers.
+struct TickLabel {
+  long index;  // the tick's place in its sweep
+  bool zero;   // the tick at 0
+  QString text;
+  QRectF box;
+};
+
+// The labels of one axis to draw. Where neighbours would overlap (or touch
+// the plane's edge label) only every second, fifth, tenth ... label stays,
+// counted from the label at 0 where there is one; a label that would cross
+// the other axis's line or a text in `keepOut` is left out. The ticks
+// themselves all stay.
+std::vector<TickLabel> ThinnedLabels(const std::vector<TickLabel>& all, const QRectF& otherAxis,
+                                     const std::vector<QRectF>& keepOut) {
+  std::vector<TickLabel> kept;
+  for (const TickLabel& l : all) {
+    const auto covers = [&](const QRectF& r) { return r.intersects(l.box); };
+    if (!covers(otherAxis) && std::none_of(keepOut.begin(), keepOut.end(), covers)) kept.push_back(l);
+  }
+  long anchor = kept.empty() ? 0 : kept.front().index;
+  for (const TickLabel& l : kept) {
+    if (l.zero) anchor = l.index;
+  }
+  for (long stride = 1;; stride *= 10) {
+    for (const long k : {stride, 2 * stride, 5 * stride}) {
+      std::vector<TickLabel> chosen;
+      bool clear = true;
+      for (const TickLabel& l : kept) {
+        if ((l.index - anchor) % k != 0) continue;
+        if (!chosen.empty() && chosen.back().box.intersects(l.box)) clear = false;
+        chosen.push_back(l);
+      }
+      if (clear || chosen.size() <= 1) return chosen;
+    }
+  }
+}
+
+void DrawAxes(Canvas& c, const GraphWindow& w, const std::vector<QRectF>& keepOut) {
   c.SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
   c.SetWidth(1);
   c.SetColor(0);
   c.Line(w.xmin, 0, w.xmax, 0);
   c.Line(0, w.ymax, 0, w.ymin);
   const double half = c.LineHeight() / 2;
+  const QPointF origin = c.ToPixel(0, 0);
+  // The axis lines as the labels must leave them: a label touching a line is
+  // as hard to read as one crossing it.
+  const QRectF xAxis(-1e9, origin.y() - 0.5, 2e9, 1), yAxis(origin.x() - 0.5, -1e9, 1, 2e9);
+  const auto box = [&](QPointF at, const QString& label) {
+    return QRectF(at, QSizeF(c.TextAdvance(label), c.LineHeight()));
+  };
   // Ticks closer than a pixel to the last one drawn would only paint the same
   // pixels again (a wide window with step 1 has tens of thousands).
   double lastRow = NAN, lastColumn = NAN;
+  std::vector<TickLabel> yLabels, xLabels;
   SingleSweep ys(static_cast<float>(w.ymin), static_cast<float>(w.ymax), w.ystep, SingleSweep::Stall::kEnd);
-  for (float y = 0; ys.Next(y);) {
+  long index = 0;
+  for (float y = 0; ys.Next(y); ++index) {
     const double row = c.ToPixel(0, y).y();
     if (std::abs(row - lastRow) < 1) continue;
     lastRow = row;
@@ -193,10 +240,11 @@ void DrawAxes(Canvas& c, const GraphWindow& w) {
     const QPointF tick = c.ToPixel(0.3, y);
     if (!std::isfinite(tick.x()) || !std::isfinite(tick.y())) continue;
     const QPointF at = Inside(c, {tick.x(), tick.y() - half}, label);
-    c.TextAt(at.x(), at.y(), label);
+    yLabels.push_back({index, y == 0, label, box(at, label)});
   }
   SingleSweep xs(static_cast<float>(w.xmin), static_cast<float>(w.xmax), w.xstep, SingleSweep::Stall::kEnd);
-  for (float x = 0; xs.Next(x);) {
+  index = 0;
+  for (float x = 0; xs.Next(x); ++index) {
     const double column = c.ToPixel(x, 0).x();
     if (std::abs(column - lastColumn) < 1) continue;
     lastColumn = column;
@@ -206,7 +254,14 @@ void DrawAxes(Canvas& c, const GraphWindow& w) {
     const QPointF tick = c.ToPixel(x, -0.3);
     if (!std::isfinite(tick.x()) || !std::isfinite(tick.y())) continue;
     const QPointF at = Inside(c, {tick.x() - c.TextAdvance(plain) / 2, tick.y()}, label);
-    c.TextAt(at.x(), at.y(), label);
+    xLabels.push_back({index, x == 0, label, box(at, label)});
+  }
+  const std::vector<TickLabel> yShown = ThinnedLabels(yLabels, xAxis, keepOut);
+  for (const TickLabel& l : yShown) c.TextAt(l.box.left(), l.box.top(), l.text);
+  for (const TickLabel& l : ThinnedLabels(xLabels, yAxis, keepOut)) {
+    // Near the origin the two axes' labels meet: the y axis's are drawn.
+    const bool clash = std::any_of(yShown.begin(), yShown.end(), [&](const TickLabel& y) { return y.box.intersects(l.box); });
+    if (!clash) c.TextAt(l.box.left(), l.box.top(), l.text);
   }
 }
 
@@ -279,7 +334,21 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
   painter.setRenderHint(QPainter::Antialiasing, options.vector);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   Canvas c(painter, pixels, options);
-  DrawAxes(c, w);
+  // The equation texts at the top left, where tick labels must make room.
+  std::vector<std::pair<QPointF, QString>> texts;
+  if (graph.plotted && graph.writeEquations) {
+    c.SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
+    // One text line in world units: the texts step down at least that much.
+    const double line = c.LineHeight() * (w.ymax - w.ymin) / std::max(1, c.Height());
+    double y = w.ymax;
+    for (std::size_t k = 0; k < graph.equations.size(); ++k) {
+      y = EquationTextY(static_cast<int>(k), w.ymax, y, line);
+      texts.emplace_back(c.ToPixel(w.xmin, y), QString::fromStdString(graph.equations[k].expression));
+    }
+  }
+  std::vector<QRectF> keepOut;
+  for (const auto& [at, text] : texts) keepOut.emplace_back(at, QSizeF(c.TextAdvance(text), c.LineHeight()));
+  DrawAxes(c, w, keepOut);
   bool finished = true;
   if (graph.plotted) {
     c.SetWidth(kCurveWidth);
@@ -309,16 +378,9 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
       c.SetColor(kStatPlotColor);
       for (const auto& [px, py] : graph.statPoints) c.Dot(px, py);
       if (options.progress) options.progress->Value(0);
-      if (graph.writeEquations) {
-        // One text line in world units: the texts step down at least that much.
-        const double line = c.LineHeight() * (w.ymax - w.ymin) / std::max(1, c.Height());
-        double y = w.ymax;
-        for (std::size_t k = 0; k < graph.equations.size(); ++k) {
-          y = EquationTextY(static_cast<int>(k), w.ymax, y, line);
-          c.SetColor(graph.equations[k].color);
-          const QPointF at = c.ToPixel(w.xmin, y);
-          c.TextAt(at.x(), at.y(), QString::fromStdString(graph.equations[k].expression));
-        }
+      for (std::size_t k = 0; k < texts.size(); ++k) {
+        c.SetColor(graph.equations[k].color);
+        c.TextAt(texts[k].first.x(), texts[k].first.y(), texts[k].second);
       }
     }
   }

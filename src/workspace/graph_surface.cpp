@@ -206,6 +206,11 @@ void GraphSurface::mouseMoveEvent(QMouseEvent* event) {
   }
 }
 
+void GraphSurface::leaveEvent(QEvent* event) {
+  emit MouseLeft();
+  QWidget::leaveEvent(event);
+}
+
 void GraphSurface::mousePressEvent(QMouseEvent* event) {
   const QPointF world = ToWorld(event->position() * image_.devicePixelRatio());
   if (event->button() == Qt::LeftButton) {

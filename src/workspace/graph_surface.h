@@ -79,6 +79,8 @@ class GraphSurface : public QWidget {
   // The pointer moved over the surface, in world coordinates (single precision).
   void MouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, float x, float y);
   void MousePressed(Qt::MouseButton button, float x, float y);
+  // The pointer left the surface, on whichever side.
+  void MouseLeft();
   // The wheel turned by `steps` notches (positive away from the user) over
   // the world point (x, y).
   void WheelTurned(int steps, double x, double y);
@@ -95,6 +97,7 @@ class GraphSurface : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;

@@ -42,6 +42,8 @@ run(0 "^usage: curvenest \\[FILE\\.curvenest\\]\n.*--get-y X +print.*--fit KIND.
     "" --help)
 run(0 "^curvenest ${version_regex}\n$" "" --version)
 run(2 "^$" "curvenest: unknown option \"--bogus\" (see curvenest --help)\n" --bogus)
+# Without a display (run() unsets it) the window says so in one line.
+run(1 "^$" "curvenest: cannot open a display; use --export to draw without one\n")
 run(2 "^$" "curvenest: -e \"x^^2\": missing argument (position 3)\n" --export "${WORK}/a.png" -e "x^^2")
 # The window's judgement: x is the only variable, a condition's bound a number.
 run(2 "^$" "curvenest: -e \"e^x\": Unknown name \"e\": Euler's number is written e#. (position 1)\n"

@@ -296,6 +296,11 @@ TEST_F(MainWindow, CrosshairReadout) {
   window.Form_MouseMove();
   EXPECT_FALSE(window.Surface()->CrosshairVisible());
   EXPECT_EQ(Find<QLabel>("lblCoord")->text(), "(0.188, -0.5)");  // keeps its last text
+  // Leaving the plane at the top, right or bottom hides it too.
+  window.picQuad_MouseMove(Qt::NoButton, Qt::NoModifier, 9.9f, 9.9f);
+  QEvent leave(QEvent::Leave);
+  QCoreApplication::sendEvent(window.Surface(), &leave);
+  EXPECT_FALSE(window.Surface()->CrosshairVisible());
 }
 
 TEST_F(MainWindow, AxesOnTheImage) {
@@ -307,8 +312,8 @@ TEST_F(MainWindow, AxesOnTheImage) {
   // A tick at x = 5 reaches 0.2 units above the axis, none at x = 5.5.
   EXPECT_EQ(window.Surface()->Image().pixel(Column(5), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
   EXPECT_NE(window.Surface()->Image().pixel(Column(5.5), Row(0.15)) & 0xFFFFFF, black & 0xFFFFFF);
-  // Labels hang below the x axis: dark pixels between 0.3 and 1 unit below it near x = 5.
-  EXPECT_GT(CountColor(black, QRect(Column(4.6), Row(-0.3), Column(5.6) - Column(4.6), Row(-1) - Row(-0.3))), 3);
+  // Labels hang below the x axis: dark pixels between 0.3 and 1 unit below it near x = 4.
+  EXPECT_GT(CountColor(black, QRect(Column(3.6), Row(-0.3), Column(4.6) - Column(3.6), Row(-1) - Row(-0.3))), 3);
 
   // XMin 20, XMax 30: the y axis lies outside; ticks along the x axis remain.
   Box("txtXMin")->setText("20");

@@ -74,8 +74,8 @@ TEST(GraphPainter, AxesCurveAndConditionAtTwoSizes) {
     // Ticks reach 0.2 units from the axis at whole numbers, not between.
     EXPECT_TRUE(IsDark(image.pixel(static_cast<int>(p.Col(5)), static_cast<int>(p.Row(0.15)))));
     EXPECT_FALSE(IsDark(image.pixel(static_cast<int>(p.Col(5.5)), static_cast<int>(p.Row(0.15)))));
-    // The label "5" hangs below its tick.
-    EXPECT_GT(p.Around(image, 5.1, -0.8, side / 60, IsDark), 3);
+    // The label "4" hangs below its tick.
+    EXPECT_GT(p.Around(image, 4.1, -0.8, side / 60, IsDark), 3);
     // x^2 passes (2, 4) and (-3, 9), not (2, -4).
     EXPECT_GT(p.Around(image, 2, 4, 2, [](QRgb c) { return IsColor(c, kBlue); }), 2);
     EXPECT_GT(p.Around(image, -3, 9, 2, [](QRgb c) { return IsColor(c, kBlue); }), 2);
@@ -134,11 +134,42 @@ TEST(GraphPainter, AxesOutsideTheWindowLabelAlongTheNearestEdge) {
   below.window.ymin = 20;
   below.window.ymax = 30;
   image = RenderGraph(below, QSize(side, side));
-  // x = 5 lies at column 300; its label sits on the bottom edge.
-  const auto [first, last] = InkColumns(image, side - 14, side - 1, 290, 312);
+  // x = 4 lies at column 280; its label sits on the bottom edge.
+  const auto [first, last] = InkColumns(image, side - 14, side - 1, 270, 292);
   EXPECT_LE(first, last);
   // Nothing of it above the bottom band.
-  EXPECT_GT(InkColumns(image, side - 40, side - 20, 290, 312).first, 312);
+  EXPECT_GT(InkColumns(image, side - 40, side - 20, 270, 292).first, 292);
+}
+
+// Labels that would run together are thinned to every second, fifth, tenth
+// ... counted from 0, which itself gives way to the axis it sits on; the
+// ticks all stay.
+TEST(GraphPainter, TickLabelsNeverRunTogether) {
+  struct Case {
+    int side;
+    std::vector<int> labelled, bare;
+  };
+  const Case cases[] = {
+      {800, {-9, -1, 1, 3, 9}, {}},
+      {481, {-10, -4, 2, 8, 10}, {-7, -3, 1, 3, 7}},
+      {200, {-5, 5}, {-7, -3, 1, 3, 7}},
+  };
+  for (const Case& c : cases) {
+    const Plane p{c.side};
+    const QImage image = RenderGraph(GraphDescription{}, QSize(c.side, c.side));
+    // The band under the x axis, inside the tick spacing, away from the ticks.
+    const auto ink = [&](int x) {
+      const int half = static_cast<int>((p.Col(x + 0.35) - p.Col(x - 0.35)) / 2);
+      return InkColumns(image, static_cast<int>(p.Row(-0.35)), static_cast<int>(p.Row(-0.6)),
+                        static_cast<int>(p.Col(x)) - half, static_cast<int>(p.Col(x)) + half);
+    };
+    for (const int x : c.labelled) EXPECT_LE(ink(x).first, ink(x).second) << c.side << " px: no label at " << x;
+    for (const int x : c.bare) EXPECT_GT(ink(x).first, ink(x).second) << c.side << " px: a label at " << x;
+    // Every tick is still there.
+    for (int x = -9; x <= 9; ++x) {
+      EXPECT_TRUE(IsDark(image.pixel(static_cast<int>(p.Col(x)), static_cast<int>(p.Row(0.1))))) << c.side << " " << x;
+    }
+  }
 }
 
 // The polylines of one stroke colour in an SVG file, in its user units.
