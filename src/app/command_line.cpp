@@ -12,11 +12,12 @@
 #include <optional>
 #include <string_view>
 #include <tuple>
+#include <utility>
 
+#include "analysis/sweeps.h"
 #include "core/ascii_text.h"
 #include "core/number_text.h"
 #include "curvenest_version.h"
-#include "analysis/sweeps.h"
 #include "equations/equation_text.h"
 #include "stats/stat_data.h"
 #include "workspace/workspace_file.h"
@@ -159,12 +160,14 @@ constexpr OptionInfo kOptions[] = {
     {"steps", "X,Y", "tick spacing on the x and y axes, greater than 0\n(default 1,1, or FILE's steps)"},
     {"e", "EXPR", "an equation f(x) = EXPR; repeat for more equations"},
     {"condition", "COND", "draw the last -e only where COND holds:\nx < N, x > N, x <= N or x >= N"},
-    {"color", "COLOR", "colour of the last -e: a name such as teal, or #RRGGBB\n(default red, blue, green, purple, "
-                       "maroon, teal, navy,\nlime, cyan in turn)"},
+    {"color", "COLOR",
+     "colour of the last -e: a name such as teal, or #RRGGBB\n(default red, blue, green, purple, "
+     "maroon, teal, navy,\nlime, cyan in turn)"},
     {"get-y", "X", "print f(X), as Get Y shows it"},
     {"get-x", "Y", "print the x where f comes close to Y, as Get X shows them"},
-    {"precision", "P", "--get-x: low or high (default high); --intersect:\nsuper-low, low, medium or high "
-                       "(default medium)"},
+    {"precision", "P",
+     "--get-x: low or high (default high); --intersect:\nsuper-low, low, medium or high "
+     "(default medium)"},
     {"domain", nullptr, "print the domain of f inside the window"},
     {"range", nullptr, "print the range of f inside the window"},
     {"minimum", "L,R", "print the lowest point (x, y) of f from x = L to R"},
@@ -178,10 +181,14 @@ constexpr OptionInfo kOptions[] = {
 // Qt's own options, read by the application object: accepted here, used
 // there, and left out of --help.
 constexpr const char* kQtSwitches[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
-constexpr const char* kQtValued[] = {"platform",       "platformpluginpath", "platformtheme", "plugin",
-                                     "qmljsdebugger",  "qwindowgeometry",    "qwindowicon",   "qwindowtitle",
-                                     "session",        "display",            "geometry",      "style",
-                                     "stylesheet",     "name",               "title",         "visual"};
+constexpr const char* kQtValued[] = {"platform",      "platformpluginpath",
+                                     "platformtheme", "plugin",
+                                     "qmljsdebugger", "qwindowgeometry",
+                                     "qwindowicon",   "qwindowtitle",
+                                     "session",       "display",
+                                     "geometry",      "style",
+                                     "stylesheet",    "name",
+                                     "title",         "visual"};
 
 const OptionInfo* FindOption(const QString& name) {
   for (const OptionInfo& o : kOptions) {
@@ -230,10 +237,17 @@ std::string ValueProblem(const std::vector<std::string>& args) {
   return "the command line cannot be read (see curvenest --help)";
 }
 
-const std::map<std::string, Tool, std::less<>> kTools = {
-    {"get-y", Tool::kGetY},       {"get-x", Tool::kGetX},         {"domain", Tool::kDomain},
-    {"range", Tool::kRange},      {"minimum", Tool::kMinimum},    {"maximum", Tool::kMaximum},
-    {"intersect", Tool::kIntersect}, {"table", Tool::kTable},     {"fit", Tool::kFit}};
+constexpr std::pair<std::string_view, Tool> kTools[] = {
+    {"--get-y", Tool::kGetY},          {"--get-x", Tool::kGetX},      {"--domain", Tool::kDomain},
+    {"--range", Tool::kRange},         {"--minimum", Tool::kMinimum}, {"--maximum", Tool::kMaximum},
+    {"--intersect", Tool::kIntersect}, {"--table", Tool::kTable},     {"--fit", Tool::kFit}};
+
+std::optional<Tool> ToolOf(std::string_view word) {
+  for (const auto& [name, tool] : kTools) {
+    if (name == word) return tool;
+  }
+  return std::nullopt;
+}
 
 // Checks what a tool needs of the words and fills `tool`; "" or the problem.
 std::string CheckTool(const std::string& word, const std::optional<std::string>& given, CommandLine& line) {
@@ -262,19 +276,22 @@ std::string CheckTool(const std::string& word, const std::optional<std::string>&
     }
   }
   if (tool.tool == Tool::kFit) {
-    if (tool.value != "linear" && tool.value != "quadratic") return "--fit " + Quote(tool.value) + ": expected linear or quadratic";
+    if (tool.value != "linear" && tool.value != "quadratic")
+      return "--fit " + Quote(tool.value) + ": expected linear or quadratic";
     if (!request.equations.empty() || !tool.rows.empty()) return "--fit takes a data file, not -e or --row";
     if (!fromFile) return "--fit needs a data file (or a workspace file with data points)";
     return {};
   }
   const std::size_t needed = tool.tool == Tool::kIntersect ? 2 : 1;
-  if (fromFile && !request.equations.empty()) return word + " takes either a workspace file or -e expressions, not both";
+  if (fromFile && !request.equations.empty())
+    return word + " takes either a workspace file or -e expressions, not both";
   if (!fromFile && request.equations.empty()) return word + " needs a workspace file or -e EXPR";
   if (!fromFile && request.equations.size() != needed) {
     return word + (needed == 2 ? " needs two -e EXPR" : " takes one -e EXPR");
   }
   if (!fromFile && !tool.rows.empty()) return "--row goes only with a workspace file";
-  if (tool.rows.size() > needed) return needed == 2 ? "--intersect takes at most two --row" : "--row can be given only once";
+  if (tool.rows.size() > needed)
+    return needed == 2 ? "--intersect takes at most two --row" : "--row can be given only once";
   if (tool.tool == Tool::kMinimum || tool.tool == Tool::kMaximum) {
     const auto bounds = Fields<2>(tool.value);
     if (!bounds) return word + " " + Quote(tool.value) + ": expected two bounds L,R";
@@ -370,13 +387,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     const std::string word = Dashed(info->name);
     const std::string value = info->value ? parser.values(name).at(taken[name]++).toStdString() : std::string();
 
-    if (const auto tool = kTools.find(word.substr(2)); word.starts_with("--") && tool != kTools.end()) {
+    if (const std::optional<Tool> tool = ToolOf(word)) {
       if (exporting) return Error(word + " cannot go with --export");
       if (!action.empty()) {
         return Error(action == word ? word + " can be given only once" : word + " cannot go with " + action);
       }
       action = word;
-      result.tool.tool = tool->second;
+      result.tool.tool = *tool;
       result.tool.value = value;
       continue;
     }
@@ -464,9 +481,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
   if (!exporting && action.empty()) {
     if (!exportOnly.empty()) return Error(exportOnly + " goes only with --export OUT");
-    if (!needsAction.empty()) return Error(needsAction + " goes only with --export OUT or a tool (see curvenest --help)");
+    if (!needsAction.empty())
+      return Error(needsAction + " goes only with --export OUT or a tool (see curvenest --help)");
     if (precision || !result.tool.rows.empty()) {
-      return Error((precision ? "--precision" : "--row") + std::string(" goes only with a tool (see curvenest --help)"));
+      return Error((precision ? "--precision" : "--row") +
+                   std::string(" goes only with a tool (see curvenest --help)"));
     }
     return result;
   }

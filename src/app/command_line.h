@@ -54,11 +54,11 @@ enum class Tool { kGetY, kGetX, kDomain, kRange, kMinimum, kMaximum, kIntersect,
 
 struct ToolRequest {
   Tool tool = Tool::kGetY;
-  std::string value;                                  // X, Y, "L,R", "START,STOP,STEP", or the fit's kind
-  bool high = true;                                   // Get X's precision; High is the window's default
-  IntersectLevel level = IntersectLevel::kMedium;     // Intersect's, Medium as the dialog starts
-  std::vector<int> rows;                              // --row, 1-based; empty for the default
-  std::vector<std::string> parts;                     // the fields of --minimum, --maximum and --table
+  std::string value;                               // X, Y, "L,R", "START,STOP,STEP", or the fit's kind
+  bool high = true;                                // Get X's precision; High is the window's default
+  IntersectLevel level = IntersectLevel::kMedium;  // Intersect's, Medium as the dialog starts
+  std::vector<int> rows;                           // --row, 1-based; empty for the default
+  std::vector<std::string> parts;                  // the fields of --minimum, --maximum and --table
 };
 
 struct CommandLine {

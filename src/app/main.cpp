@@ -63,7 +63,8 @@ int Export(const cn::ExportRequest& request, int argc, char* argv[]) {
 bool DisplayReachable(int argc, char* argv[]) {
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   for (int i = 1; i < argc; ++i) {
-    if (std::string_view(argv[i]) == "-platform") return true;  // the user chose; Qt will say
+    const std::string_view word(argv[i]);
+    if (word == "-platform" || word == "--platform") return true;  // the user chose; Qt will say
   }
   if (platform && *platform && std::string_view(platform).substr(0, 3) != "xcb" &&
       std::string_view(platform).substr(0, 7) != "wayland") {

@@ -208,7 +208,8 @@ TEST(CommandLine, MistakesGiveOneLine) {
       {{"--domain", "-e", "x", "--color", "teal"}, "--color goes only with --export OUT"},
       {{"--precision", "low", "--domain", "-e", "x"}, "--precision goes only with --get-x or --intersect"},
       {{"--precision", "low", "-e", "x"}, "-e goes only with --export OUT or a tool (see curvenest --help)"},
-      {{"--get-x", "1", "--precision", "medium", "-e", "x"}, "--precision \"medium\": expected low or high for --get-x"},
+      {{"--get-x", "1", "--precision", "medium", "-e", "x"},
+       "--precision \"medium\": expected low or high for --get-x"},
       {{"--intersect", "--precision=", "-e", "x", "-e", "1"},
        "--precision \"\": expected super-low, low, medium or high for --intersect"},
       {{"--minimum", "1", "-e", "x"}, "--minimum \"1\": expected two bounds L,R"},
@@ -247,7 +248,11 @@ TEST(CommandLine, ToolsAndTheirSettings) {
       {{"w.curvenest", "--domain", "--row", "3"}, Tool::kDomain, true, kMedium, {3}, {}},
       {{"--minimum", " -5, 5", "-e", "x"}, Tool::kMinimum, true, kMedium, {}, {"-5", "5"}},
       {{"--intersect", "--precision", "super-low", "-e", "x", "-e", "1"},
-       Tool::kIntersect, true, IntersectLevel::kSuperLow, {}, {}},
+       Tool::kIntersect,
+       true,
+       IntersectLevel::kSuperLow,
+       {},
+       {}},
       {{"--intersect", "w.curvenest", "--row", "4", "--row=2"}, Tool::kIntersect, true, kMedium, {4, 2}, {}},
       {{"--table", "0,2,0.5", "-e", "x", "--window", "-3,3,-3,3"}, Tool::kTable, true, kMedium, {}, {"0", "2", "0.5"}},
       {{"--fit", "quadratic", "points.txt"}, Tool::kFit, true, kMedium, {}, {}},
@@ -268,9 +273,9 @@ TEST(CommandLine, VersionAndHelp) {
   EXPECT_EQ(VersionText(), "curvenest " CN_PROJECT_VERSION "\n");  // project() in CMakeLists.txt
   const std::string help = UsageText();
   for (const char* option :
-       {"--export", "--size", "--window", "--steps", "-e EXPR", "--condition", "--color", "--help", "--version",
-        "--get-y X", "--get-x Y", "--precision", "--domain", "--range", "--minimum L,R", "--maximum L,R", "--intersect",
-        "--table", "--fit", "--row N", "-platform"}) {
+       {"--export",      "--size",        "--window",    "--steps",   "-e EXPR",     "--condition", "--color",
+        "--help",        "--version",     "--get-y X",   "--get-x Y", "--precision", "--domain",    "--range",
+        "--minimum L,R", "--maximum L,R", "--intersect", "--table",   "--fit",       "--row N",     "-platform"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }

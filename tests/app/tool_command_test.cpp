@@ -30,7 +30,7 @@ TEST(ToolCommand, AnswersAndRefusals) {
     return file.fileName().toStdString();
   };
   const std::string parabola = write("parabola.txt", "-1 1\r\n0 0\r\n1 1\r\n2 4\r\n");  // y = x^2
-  const std::string line = write("line.txt", "0 -1\n2 0\n4 1\n");                    // y = x/2 - 1
+  const std::string line = write("line.txt", "0 -1\n2 0\n4 1\n");                       // y = x/2 - 1
   const std::string bad = write("bad.txt", "0 1\nzero one\n");
   const std::string missing = dir.filePath("missing.txt").toStdString();
 
