@@ -30,6 +30,7 @@
 
 #include "analysis/sweeps.h"
 #include "analysis/tools.h"
+#include "core/ascii_text.h"
 #include "core/number_text.h"
 #include "engine/cls_expr_parser.h"
 #include "equations/equation_text.h"
@@ -113,7 +114,10 @@ void CheckGraphWindow(const std::vector<std::string_view>& f) {
 
 void CheckCondition(std::string_view text, std::string_view bound) {
   const cn::Condition parsed = cn::ParseCondition(text);
-  Require((parsed.op == cn::Condition::Op::kNone) == text.empty());
+  Require((parsed.op == cn::Condition::Op::kNone) == cn::Trim(text).empty());
+  // A refused condition always says why.
+  std::string why;
+  if (!cn::ReadCondition(text, &why)) Require(!why.empty() && parsed.op == cn::Condition::Op::kNever);
   if (parsed.op != cn::Condition::Op::kNone && parsed.op != cn::Condition::Op::kNever) {
     Require(!std::isnan(parsed.bound));
   }

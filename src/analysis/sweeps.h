@@ -3,10 +3,9 @@
 
 #include <cmath>
 #include <cstdint>
-#include <optional>
-#include <string>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 

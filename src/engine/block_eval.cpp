@@ -302,23 +302,23 @@ std::size_t clsExprParser::EvalLanes(const double* x, double* y, std::uint8_t* f
       case Op::kCot:
         CN_LANES(kCall, 1 / std::tan(a * F));
       case Op::kAcsc:
-        CN_LANES(kCall, Finite(1 / a) ? AsinFormula(1 / a) / F : kBad);
+        CN_LANES(kCall, AcscFormula(a) / F);
       case Op::kAsec:
-        CN_LANES(kCall, Finite(1 / a) ? AcosFormula(1 / a) / F : kBad);
+        CN_LANES(kCall, AsecFormula(a) / F);
       case Op::kAcot:
-        CN_LANES(kCall, (kPi / 2 - std::atan(a)) / F);
+        CN_LANES(kCall, AcotFormula(a) / F);
       case Op::kCsch:
-        CN_LANES(kCall, 1 / SinhFormula(a));
+        CN_LANES(kCall, CschFormula(a));
       case Op::kSech:
-        CN_LANES(kCall, 1 / CoshFormula(a));
+        CN_LANES(kCall, SechFormula(a));
       case Op::kCoth:
-        CN_LANES(kCall, 1 / TanhFormula(a));
+        CN_LANES(kCall, CothFormula(a));
       case Op::kAcsch:
-        CN_LANES(kCall, Finite(1 / a) ? AsinhFormula(1 / a) : kBad);
+        CN_LANES(kCall, AcschFormula(a));
       case Op::kAsech:
-        CN_LANES(kCall, Finite(1 / a) ? AcoshFormula(1 / a) : kBad);
+        CN_LANES(kCall, AsechFormula(a));
       case Op::kAcoth:
-        CN_LANES(kCall, Finite(1 / a) ? AtanhFormula(1 / a) : kBad);
+        CN_LANES(kCall, AcothFormula(a));
       case Op::kRad:
         CN_LANES(kPlain, a / F);
       case Op::kDeg:

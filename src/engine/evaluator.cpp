@@ -165,23 +165,23 @@ L_kSec:
 L_kCot:
   RESULT(1 / std::tan(a * F));
 L_kAcsc:
-  RESULT(Finite(1 / a) ? AsinFormula(1 / a) / F : kBad);
+  RESULT(AcscFormula(a) / F);
 L_kAsec:
-  RESULT(Finite(1 / a) ? AcosFormula(1 / a) / F : kBad);
+  RESULT(AsecFormula(a) / F);
 L_kAcot:
-  RESULT((kPi / 2 - std::atan(a)) / F);
+  RESULT(AcotFormula(a) / F);
 L_kCsch:
-  RESULT(1 / SinhFormula(a));
+  RESULT(CschFormula(a));
 L_kSech:
-  RESULT(1 / CoshFormula(a));
+  RESULT(SechFormula(a));
 L_kCoth:
-  RESULT(1 / TanhFormula(a));
+  RESULT(CothFormula(a));
 L_kAcsch:
-  RESULT(Finite(1 / a) ? AsinhFormula(1 / a) : kBad);
+  RESULT(AcschFormula(a));
 L_kAsech:
-  RESULT(Finite(1 / a) ? AcoshFormula(1 / a) : kBad);
+  RESULT(AsechFormula(a));
 L_kAcoth:
-  RESULT(Finite(1 / a) ? AtanhFormula(1 / a) : kBad);
+  RESULT(AcothFormula(a));
 L_kRad:
   RESULT(a / F);
 L_kDeg:

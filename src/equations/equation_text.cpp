@@ -5,9 +5,9 @@
 #include <chrono>
 #include <random>
 
+#include "analysis/sweeps.h"
 #include "core/ascii_text.h"
 #include "core/number_text.h"
-#include "analysis/sweeps.h"
 #include "engine/catalogue.h"
 #include "engine/cls_expr_parser.h"
 

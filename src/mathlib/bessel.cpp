@@ -1,7 +1,9 @@
 #include "mathlib/bessel.h"
 
 #include <cmath>
+#include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "core/number_text.h"
 #include "core/pi.h"
@@ -17,6 +19,7 @@ constexpr double kEuler = 0.577215664901533;
 constexpr double kEps = 1e-15;
 constexpr double kHuge = 1e300;  // stands for infinity
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr int kMaxOrder = 32767;  // the starting orders are 16-bit as well
 
 // Hankel expansion of J and Y above x = 12: P_v = 1 + sum of P[k-1] / x^2k,
@@ -71,6 +74,36 @@ double Series(double first, int limit, Next next) {
   return sum;
 }
 
+struct KPair {
+  double k, k1;  // K_mu(x), K_(mu+1)(x)
+};
+
+// K_mu and K_(mu+1) for x >= 2 and |mu| <= 1/2 by Temme's continued fraction
+// (Steed's algorithm): accurate to rounding for every x there, and no
+// overflow of I on the way.
+KPair BesselKFraction(double mu, double x) {
+  const double a1 = 0.25 - mu * mu;
+  double b = 2 * (1 + x), d = 1 / b, delh = d, h = d;
+  double q1 = 0, q2 = 1, q = a1, c = a1, a = -a1, s = 1 + q * delh;
+  for (int i = 2; i <= 100000; ++i) {
+    a -= 2 * (i - 1);
+    c = -a * c / i;
+    const double qn = (q1 - b * q2) / a;
+    q1 = q2;
+    q2 = qn;
+    q += c * qn;
+    b += 2;
+    d = 1 / (b + a * d);
+    delh = (b * d - 1) * delh;
+    h += delh;
+    const double dels = q * delh;
+    s += dels;
+    if (std::fabs(dels / s) < 1e-16) break;
+  }
+  const double k = std::sqrt(3.141592653589793 / (2 * x)) * std::exp(-x) / s;
+  return {k, k * (mu + x + 0.5 - a1 * h) / x};
+}
+
 double Envelope(double m, double a) { return 0.5 * std::log10(6.28 * m) - m * std::log10(1.36 * a / m); }
 
 // Secant search for the order s where Envelope(s) reaches `target`; the
@@ -95,17 +128,18 @@ int SecantOrder(double a, double s0, double target, double extra) {
   return *order;
 }
 
-// Start of the backward recurrence for orders up to n: nm becomes the highest
-// order that gets a value.
-int BackwardStart(double x, int n, int& nm) {
-  int m = StartOrder(x, 200);
+// Start of a backward recurrence that reaches order n with full digits.
+// Only orders whose start would not fit 16 bits keep the older limit: the
+// orders above where the values fall below 1e-200 of the first stay 0
+// (nm becomes the highest order computed).
+int RecurrenceStart(double x, int n, int& nm) {
+  const int m = StartOrder(x, 200);
   if (m < 0) return -1;
-  if (m < n) {
-    nm = m;
-  } else {
-    m = StartOrderFor(x, n, 15);
+  if (n > 32000) {
+    if (m < n) nm = m;
+    return m < n ? m : StartOrderFor(x, n, 15);
   }
-  return m;
+  return std::max(m, StartOrderFor(x, n, 15));
 }
 
 BesselTables EmptyTables(int n) {
@@ -234,7 +268,7 @@ BesselJYPoint BesselJY01(double x) {
         s1 += term;
         if (std::fabs(term) < std::fabs(s1) * kEps) break;
       }
-      p.y1 = kTwoOverPi * (c * p.j1 - 1 / x - 0.25 * x * s1);
+      p.y1 = x < 1e-300 ? -kHuge : kTwoOverPi * (c * p.j1 - 1 / x - 0.25 * x * s1);  // 1/x overflows
     }
   } else {
     const int terms = x >= 50 ? 8 : x >= 35 ? 10 : 12;
@@ -244,17 +278,25 @@ BesselJYPoint BesselJY01(double x) {
     const double p1 = PowerSum(1, kP1, terms, r2);
     const double q1 = PowerSum(0.375, kQ1, terms, r2) * r;
     const double a = std::sqrt(kTwoOverPi / x);
-    const double t1 = x - kQuarterPi, t2 = x - kThreeQuarterPi;
-    p.j0 = a * (p0 * std::cos(t1) - q0 * std::sin(t1));
-    p.y0 = a * (p0 * std::sin(t1) + q0 * std::cos(t1));
-    p.j1 = a * (p1 * std::cos(t2) - q1 * std::sin(t2));
-    p.y1 = a * (p1 * std::sin(t2) + q1 * std::cos(t2));
+    // cos and sin of x - pi/4 and x - 3pi/4 by the difference formulas: x minus
+    // the constant rounds away the phase's digits for large x (7e-12 at 1e5).
+    const double cx = std::cos(x), sx = std::sin(x);
+    const double c1 = std::cos(kQuarterPi), s1 = std::sin(kQuarterPi);
+    const double c3 = std::cos(kThreeQuarterPi), s3 = std::sin(kThreeQuarterPi);
+    const double ct1 = cx * c1 + sx * s1, st1 = sx * c1 - cx * s1;
+    const double ct2 = cx * c3 + sx * s3, st2 = sx * c3 - cx * s3;
+    p.j0 = a * (p0 * ct1 - q0 * st1);
+    p.y0 = a * (p0 * st1 + q0 * ct1);
+    p.j1 = a * (p1 * ct2 - q1 * st2);
+    p.y1 = a * (p1 * st2 + q1 * ct2);
   }
   p.dj0 = -p.j1;
   p.dj1 = p.j0 - p.j1 / x;
   if (x > 0) {
     p.dy0 = -p.y1;
-    p.dy1 = p.y0 - p.y1 / x;
+    // Y1'(x) ~ 2/(pi x^2) overflows below 1e-154, where Y0 and J are still
+    // fine: it stands at the infinity marker there instead of failing them.
+    p.dy1 = std::fabs(p.y1) / kHuge < x ? p.y0 - p.y1 / x : kHuge;
   }
   return p;
 }
@@ -273,14 +315,20 @@ BesselIKPoint BesselIK01(double x) {
     p.i1 = 0.5 * x * Series(1, 50, [&](int k, double r) { return 0.25 * r * x2 / (k * (k + 1)); });
   } else {
     const int terms = x >= 50 ? 7 : x >= 35 ? 9 : 12;
-    const double front = std::exp(x) / std::sqrt(kTwoPi * x);
+    const double half = std::exp(x / 2);  // e^x alone overflows from 709.8, I0 only from 713.9
+    const double front = half * (half / std::sqrt(kTwoPi * x));
     p.i0 = front * PowerSum(1, kA0, terms, 1 / x);
     p.i1 = front * PowerSum(1, kA1, terms, 1 / x);
   }
   if (x < 0) {  // K has no real value there
     p.k0 = p.k1 = p.dk0 = p.dk1 = kNaN;
   } else {
-    if (x <= 9) {
+    if (x > 2) {
+      // The series beyond 2 and the expansion below about 40 both lose
+      // digits (1e-8 on either side of 9): Temme's continued fraction.
+      const KPair k = BesselKFraction(0, x);
+      p.k0 = k.k, p.k1 = k.k1;
+    } else if (x <= 9) {
       const double t = -(std::log(x / 2) + kEuler);
       double r = 1, w = 0, sum = t;
       for (int k = 1; k <= 50; ++k) {
@@ -295,9 +343,9 @@ BesselIKPoint BesselIK01(double x) {
       const double r = 1 / x;
       p.k0 = 0.5 / x * PowerSum(1, kIK, 8, r * r) / p.i0;
     }
-    p.k1 = (1 / x - p.i1 * p.k0) / p.i0;  // Wronskian
+    if (x <= 2) p.k1 = x < 1e-300 ? kHuge : (1 / x - p.i1 * p.k0) / p.i0;  // Wronskian; 1/x overflows
     p.dk0 = -p.k1;
-    p.dk1 = -p.k0 - p.k1 / x;
+    p.dk1 = p.k1 / kHuge < x ? -p.k0 - p.k1 / x : -kHuge;  // ~ -1/x^2: overflows below 1e-154
   }
   p.di0 = p.i1;
   p.di1 = p.i0 - p.i1 / x;
@@ -340,7 +388,10 @@ BesselTables BesselJYN(int n, double x) {
   if (n < std::floor(0.9 * x)) {  // forward recurrence is stable here
     for (int k = 2; k <= n; ++k) j[k] = 2.0 * (k - 1) / x * j[k - 1] - j[k - 2];
   } else {
-    const int m = BackwardStart(x, n, nm);
+    // Start above n even where J_n is below 1e-200 (it is still a double, and
+    // Y_n needs every order up to n), rescaling on the way down instead of
+    // letting the recurrence overflow.
+    const int m = RecurrenceStart(x, n, nm);
     if (m < 0) {
       t.highest = -1;
       return t;
@@ -351,13 +402,23 @@ BesselTables BesselJYN(int n, double x) {
       if (k <= nm) j[k] = f;
       f2 = f1;
       f1 = f;
+      if (std::fabs(f) > 1e250) {
+        f *= 1e-250, f1 *= 1e-250, f2 *= 1e-250;
+        for (int i = k; i <= nm; ++i) j[i] *= 1e-250;
+      }
     }
     // Normalise on the larger of J0 and J1, away from their zeros.
     const double scale = std::fabs(p.j0) > std::fabs(p.j1) ? p.j0 / f : p.j1 / f2;
     for (int k = 0; k <= nm; ++k) j[k] *= scale;
   }
   for (int k = 2; k <= nm; ++k) dj[k] = j[k - 1] - k / x * j[k];
+  // Y grows with the order: past 1e300 the rest stand at -infinity (set, not
+  // overflowed), so that J of the same call does not fail with them.
   for (int k = 2; k <= nm; ++k) {
+    if (std::fabs(y[k - 1]) > 1e300) {
+      for (int i = k; i <= nm; ++i) y[i] = -kInf, dy[i] = kInf;
+      break;
+    }
     y[k] = 2.0 * (k - 1) / x * y[k - 1] - y[k - 2];
     dy[k] = y[k - 1] - k * y[k] / x;
   }
@@ -384,29 +445,28 @@ BesselTables BesselIKN(int n, double x) {
   i[1] = p.i1, di[1] = p.di1, k_[1] = p.k1, dk[1] = p.dk1;
   if (n == 1) return t;
 
+  // Ratios r_k = I_(k+1)/I_k by backward recurrence, r_(k-1) = 1/(2k/x + r_k),
+  // then I_k = I_0 r_0 ... r_(k-1): stable for every x (the forward
+  // recurrence is not, 10x off at besseli(650.5, 160)), and neither overflows
+  // on the way nor drops orders whose value is still a double.
   int nm = n;
-  if (x > 40 && n < std::floor(0.25 * x)) {
-    for (int k = 2; k <= n; ++k) i[k] = -2.0 * (k - 1) / x * i[k - 1] + i[k - 2];
-  } else {
-    const int m = BackwardStart(x, n, nm);
-    if (m < 0) {
-      t.highest = -1;
-      return t;
-    }
-    double f = 0, f0 = 0, f1 = 1e-100;
-    for (int k = m; k >= 0; --k) {
-      f = 2.0 * (k + 1) * f1 / x + f0;
-      if (k <= nm) i[k] = f;
-      f0 = f1;
-      f1 = f;
-    }
-    const double scale = p.i0 / f;
-    for (int k = 0; k <= nm; ++k) i[k] *= scale;
+  const int m = RecurrenceStart(x, n, nm);
+  if (m < 0) {
+    t.highest = -1;
+    return t;
   }
-  for (int k = 2; k <= nm; ++k) k_[k] = 2.0 * (k - 1) / x * k_[k - 1] + k_[k - 2];
+  std::vector<double> ratio(static_cast<std::size_t>(std::max(m, nm)) + 1, 0.0);
+  double r = 0;
+  for (int k = std::max(m, nm); k >= 1; --k) {
+    r = 1 / (2.0 * k / x + r);
+    ratio[static_cast<std::size_t>(k - 1)] = r;
+  }
+  for (int k = 1; k <= nm; ++k) i[k] = i[k - 1] * ratio[static_cast<std::size_t>(k - 1)];
+  // K past 1e300 likewise stands at infinity rather than overflowing.
   for (int k = 2; k <= nm; ++k) {
+    k_[k] = k_[k - 1] > 1e300 ? kInf : 2.0 * (k - 1) / x * k_[k - 1] + k_[k - 2];
     di[k] = i[k - 1] - k / x * i[k];
-    dk[k] = -k_[k - 1] - k / x * k_[k];
+    dk[k] = k_[k - 1] > 1e300 ? -kInf : -k_[k - 1] - k / x * k_[k];
   }
   t.highest = nm;
   return t;
@@ -420,7 +480,10 @@ AiryPoint AiryAB(double x) {
   if (std::isnan(x)) return {x, x, x, x};
   AiryPoint r{};
   const double a = std::fabs(x);
-  if ((x > 0 && a <= 5) || (x < 0 && a <= 8)) {
+  // Bi's series has no cancellation and serves up to 9.4, where the
+  // expansion takes over; Ai's series cancels (3e-10 at 5) and Ai is
+  // (1/pi) sqrt(x/3) K_(1/3)(xi) there instead.
+  if ((x > 0 && a <= 9.4) || (x < 0 && a <= 8)) {
     const double x3 = x * x * x;
     const double f = Series(1, 40, [&](int k, double t) { return t * x3 / ((3.0 * k) * (3 * k - 1)); });
     const double g = Series(x, 40, [&](int k, double t) { return t * x3 / ((3.0 * k) * (3 * k + 1)); });
@@ -430,6 +493,13 @@ AiryPoint AiryAB(double x) {
     r.bi = sqrt3 * (c1 * f + c2 * g);
     r.dai = c1 * df - c2 * dg;
     r.dbi = sqrt3 * (c1 * df + c2 * dg);
+    if (x > 2.08) {
+      const double xi = std::pow(a, 1.5) / 1.5;
+      const KPair k = BesselKFraction(-1.0 / 3, xi);  // K_(1/3), K_(2/3)
+      constexpr double kInvPi = 0.31830988618379067;
+      r.ai = kInvPi * std::sqrt(x / 3) * k.k;
+      r.dai = -kInvPi * x / sqrt3 * k.k1;
+    }
     return r;
   }
   // Asymptotic expansions in xi = (2/3)|x|^1.5.

@@ -23,6 +23,8 @@ double Beta(double a, double b);
 double GammaI(double a, double x);           // upper incomplete, not divided by Γ(a)
 double BetaI(double x, double a, double b);  // regularised
 double Erf(double x);
+// e^(x^2) erfc(x) for 2 < x <= 40 by the continued fraction; unguarded.
+double ErfcScaled(double x);
 double Zeta(double s);
 
 }  // namespace cn

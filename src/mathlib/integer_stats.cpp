@@ -35,7 +35,10 @@ double CombImpl(double n, double k) {
   if (ni / 2 < ki) ki = ni - ki;
   double r = ni;
   for (std::int64_t i = 2; i <= ki; ++i) {
-    r = r * static_cast<double>(ni - i + 1) / static_cast<double>(i);
+    const double f = static_cast<double>(ni - i + 1);
+    // Multiply first, unless that alone would overflow a value that is
+    // still a double after the division.
+    r = r < 1e300 / f ? r * f / static_cast<double>(i) : r / static_cast<double>(i) * f;
     if (std::isinf(r)) return Fail();
   }
   return r;
@@ -68,7 +71,9 @@ double RoundImpl(double x, double d) {
 
 double ModImpl(double a, double b) {
   const double wa = std::floor(std::fabs(a)), wb = std::floor(std::fabs(b));
-  const double r = std::nearbyint(wa - std::floor(wa / wb) * wb);
+  // fmod is exact: the quotient times wb would round away the remainder of
+  // whole numbers from 2^53 on. A zero wb is invalid and fails.
+  const double r = std::fmod(wa, wb);
   // A negative exact multiple has remainder 0, not wb.
   return a < 0 && r != 0 ? wb - r : r;
 }

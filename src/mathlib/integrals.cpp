@@ -81,7 +81,8 @@ double EiImpl(double x) {
     sum += t;
     prev = t;
   }
-  return std::exp(x) * (1 + sum) / x;
+  const double half = std::exp(x / 2);  // e^x overflows from 709.8, Ei only from 716.9
+  return half * (half * (1 + sum) / x);
 }
 
 double EinImpl(double x, double n) {
@@ -250,12 +251,13 @@ EllipticPair EllipticFE(double k, double phi) {
   if (modulus == 1 && deg == 90) return {1e300, 1};
   if (modulus == 1) return {std::log((1 + std::sin(phr)) / std::cos(phr)), std::sin(phr)};
   // Arithmetic-geometric mean with descending Landen steps for the
-  // amplitude. Each step adds the half turns the amplitude has made, and so
-  // must the first, or an amplitude beyond ±90° loses its whole half periods.
-  // Those are counted where tan itself changes branch: with the 15-digit π,
-  // 270° would otherwise count one half turn too many.
+  // amplitude. Whole half turns n are taken off first (with the double
+  // nearest pi) and added back as 2n complete integrals: counting them inside
+  // the first step went by tan, which flips sign within a few doubles of 90°,
+  // and the result jumped by a whole complete integral there.
   double a0 = 1, b0 = std::sqrt(1 - k * k);  // |k| > 1 fails here
-  double d0 = phr + kPi * std::round((phr - std::atan(std::tan(phr))) / kPi);
+  const double turns = std::nearbyint(phr / 3.141592653589793);
+  double d0 = phr - turns * 3.141592653589793;
   double r = k * k, fac = 1, g = 0, a = 1, d = 0;
   for (int n = 1; n <= 40; ++n) {
     a = (a0 + b0) / 2;
@@ -276,7 +278,7 @@ EllipticPair EllipticFE(double k, double phi) {
   const double ek = kPi * (2 - r) / (4 * a);
   if (deg == 90) return {kk, ek};
   const double f = d / (fac * a);
-  return {f, f * ek / kk + g};
+  return {f + 2 * turns * kk, f * ek / kk + g + 2 * turns * ek};
 }
 
 double Ei(double x) { return Guard(EiImpl, x); }

@@ -178,6 +178,9 @@ class frmMain : public QMainWindow {
   QAction* AddMenuItem(QMenu* menu, const QString& caption, const QString& name, int imageIndex,
                        Qt::Key shortcut = Qt::Key_unknown);
   void WriteLogHeader(const QString& equation);
+  // The selected equation for a tool, or "" after saying why there is none
+  // (nothing selected, or a row that cannot plot).
+  QString EquationForTool();
   bool HasSelection() const;
   void SetSwatch(const QColor& color);
   void SetSwatchFromRow();

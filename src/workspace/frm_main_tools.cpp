@@ -14,6 +14,7 @@
 
 #include "analysis/tools.h"
 #include "core/number_text.h"
+#include "equations/equation_text.h"
 #include "platform/host.h"
 #include "workspace/frm_int_select.h"
 #include "workspace/frm_io.h"
@@ -88,27 +89,35 @@ void frmMain::ConnectTools() {
           [this](Qt::MouseButton button, float x, float y) { picQuad_MouseDown(ButtonCode(button), 0, x, y); });
 }
 
+QString frmMain::EquationForTool() {
+  const QString equation = SelectedEquation();
+  if (equation.isEmpty()) {
+    host_.MessageBox(this, kSelectEquation, MessageIcon::kError);
+    return {};
+  }
+  // A tool would put x into a typo's variable ("tanx") and answer for y = x.
+  if (const auto fault = FindEquationFault(equation.toStdString())) {
+    host_.MessageBox(this, QString::fromStdString("This equation cannot plot: " + fault->message), MessageIcon::kError);
+    return {};
+  }
+  return equation;
+}
+
 void frmMain::txtX_GotFocus() { txtY->setText("0"); }
 
 void frmMain::txtY_GotFocus() { txtX->setText("0"); }
 
 void frmMain::cmdY_Click() {
-  const QString equation = SelectedEquation();
-  if (equation.isEmpty()) {
-    host_.MessageBox(this, kSelectEquation, MessageIcon::kError);
-    return;
-  }
+  const QString equation = EquationForTool();
+  if (equation.isEmpty()) return;
   const PointValue y = SolveForY(equation.toStdString(), txtX->text().toStdString());
   txtY->setText(QString::fromStdString(y.text));
   if (y.failed) host_.MessageBox(this, "Unreal answer.", MessageIcon::kError);
 }
 
 void frmMain::cmdX_Click() {
-  const QString equation = SelectedEquation();
-  if (equation.isEmpty()) {
-    host_.MessageBox(this, kSelectEquation, MessageIcon::kError);
-    return;
-  }
+  const QString equation = EquationForTool();
+  if (equation.isEmpty()) return;
   const float y0 = ReadTarget(txtY->text().toStdString());
   std::vector<float> xs;
   const bool high = optHigh->isChecked();
@@ -132,10 +141,7 @@ void frmMain::cmdX_Click() {
 }
 
 void frmMain::btnViewTable_Click() {
-  if (SelectedEquation().isEmpty()) {
-    host_.MessageBox(this, kSelectEquation, MessageIcon::kError);
-    return;
-  }
+  if (EquationForTool().isEmpty()) return;
   // Modal, owned by the main window; shown without a nested event loop.
   auto* table = new frmIO(
       this, host_, [this] { return SelectedEquation(); }, xmin, xmax, xstep);
@@ -144,11 +150,8 @@ void frmMain::btnViewTable_Click() {
 }
 
 void frmMain::mnuDomain_Click() {
-  const QString equation = SelectedEquation();
-  if (equation.isEmpty()) {
-    host_.MessageBox(this, kSelectEquation, MessageIcon::kError);
-    return;
-  }
+  const QString equation = EquationForTool();
+  if (equation.isEmpty()) return;
   std::string domain;
   const std::int16_t left = xmin, right = xmax;
   if (!RunStoppable([&](Progress& p) { domain = FindDomain(equation.toStdString(), left, right, &p); }, false)) return;
@@ -156,11 +159,8 @@ void frmMain::mnuDomain_Click() {
 }
 
 void frmMain::mnuRange_Click() {
-  const QString equation = SelectedEquation();
-  if (equation.isEmpty()) {
-    host_.MessageBox(this, kSelectEquation, MessageIcon::kError);
-    return;
-  }
+  const QString equation = EquationForTool();
+  if (equation.isEmpty()) return;
   std::string range;
   const GraphWindow w = Window();
   if (!RunStoppable([&](Progress& p) { range = FindRange(equation.toStdString(), w.xmin, w.xmax, w.ymin, w.ymax, &p); },
@@ -170,11 +170,8 @@ void frmMain::mnuRange_Click() {
 }
 
 void frmMain::FindExtremeCommand(bool minimum) {
-  const QString equation = SelectedEquation();
-  if (equation.isEmpty()) {
-    host_.MessageBox(this, kSelectEquation, MessageIcon::kError);
-    return;
-  }
+  const QString equation = EquationForTool();
+  if (equation.isEmpty()) return;
   std::int16_t bounds[2] = {0, 0};
   const char* prompts[2] = {"Enter left bound: ", "Enter right bound: "};
   const char* refusals[2] = {"The left bound must lie between -32768 and 32767.",

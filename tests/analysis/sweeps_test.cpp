@@ -128,11 +128,23 @@ TEST(Sweeps, ConditionText) {
     float bound;
   };
   const Case cases[] = {
-      {"", Op::kNone, 0},         {"x < 3", Op::kLt, 3},      {"x > 3", Op::kGt, 3},      {"x >= -2.5", Op::kGe, -2.5f},
-      {"x <= 1e2", Op::kLe, 100}, {"x = 3", Op::kNever, 0},   {"x <> 3", Op::kNever, 0},  {"x", Op::kNever, 0},
+      {"", Op::kNone, 0},
+      {"x < 3", Op::kLt, 3},
+      {"x > 3", Op::kGt, 3},
+      {"x >= -2.5", Op::kGe, -2.5f},
+      {"x <= 1e2", Op::kLe, 100},
+      {"x = 3", Op::kNever, 0},
+      {"x <> 3", Op::kNever, 0},
+      {"x", Op::kNever, 0},
       // One reader for every door: blanks do not matter, the bound must be a number.
-      {"x>3", Op::kGt, 3},        {"x <=0.5", Op::kLe, 0.5f}, {" X< 3 ", Op::kLt, 3},    {"x => 2", Op::kGe, 2},
-      {"<= 1", Op::kLe, 1},       {"x > ", Op::kNever, 0},    {"x > two", Op::kNever, 0}, {"y > 4", Op::kNever, 0},
+      {"x>3", Op::kGt, 3},
+      {"x <=0.5", Op::kLe, 0.5f},
+      {" X< 3 ", Op::kLt, 3},
+      {"x => 2", Op::kGe, 2},
+      {"<= 1", Op::kLe, 1},
+      {"x > ", Op::kNever, 0},
+      {"x > two", Op::kNever, 0},
+      {"y > 4", Op::kNever, 0},
       {"x < 3 4", Op::kNever, 0},
   };
   for (const Case& c : cases) {

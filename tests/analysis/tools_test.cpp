@@ -352,11 +352,10 @@ TEST(Tools, TableRowsReachTheStop) {
     const char* last;
   };
   const Case cases[] = {
-      {"0", "1", "0.1", 11, "(1.000, 1)"},
-      {"1", "0", "-0.1", 11, "(0.000, 0)"},
-      {"0", "1", "0.3", 4, "(0.900, 0.9)"},      // 1.2 lies beyond half a step
-      {"0", "1", "0.4", 3, "(0.800, 0.8)"},      // 1.2 is exactly half a step past
-      {"-5", "5", "0.01", 1001, "(5.000, 5)"},  // a thousand steps of a binary fraction
+      {"0", "1", "0.1", 11, "(1.000, 1)"},          {"1", "0", "-0.1", 11, "(0.000, 0)"},
+      {"0", "1", "0.3", 4, "(0.900, 0.9)"},          // 1.2 lies beyond half a step
+      {"0", "1", "0.4", 3, "(0.800, 0.8)"},          // 1.2 is exactly half a step past
+      {"-5", "5", "0.01", 1001, "(5.000, 5)"},       // a thousand steps of a binary fraction
       {"0", "100", "0.7", 144, "(100.100, 100.1)"},  // the row nearest the stop
   };
   for (const Case& c : cases) {

@@ -135,19 +135,16 @@ TEST(Evaluator, FailuresAndTheirMessages) {
 
 TEST(Evaluator, IntermediateOverflowFailsTheRow) {
   // The final value would be finite or even 0, but a step on the way
-  // overflows: e^800 (and e^710) is beyond the double range.
+  // overflows: cosh and sinh of 800 (and of 711) are beyond the double range.
+  // tanh and coth never pass through them and give ±1.
   const ErrorCase cases[] = {
       {"sech(800)", 0, ErrId::kEvalFunction1, "Evaluation error < sech(800) > at pos: 5", 5},
       {"sinh(800)", 0, ErrId::kEvalFunction1, "Evaluation error < sinh(800) > at pos: 5", 5},
-      {"tanh(800)", 0, ErrId::kEvalFunction1, "Evaluation error < tanh(800) > at pos: 5", 5},
       {"cosh(800)", 0, ErrId::kEvalFunction1, "Evaluation error < cosh(800) > at pos: 5", 5},
       {"csch(800)", 0, ErrId::kEvalFunction1, "Evaluation error < csch(800) > at pos: 5", 5},
-      {"coth(800)", 0, ErrId::kEvalFunction1, "Evaluation error < coth(800) > at pos: 5", 5},
       {"cosh(x)", -800, ErrId::kEvalFunction1, "Evaluation error < cosh(-800) > at pos: 5", 5},
-      {"tanh(x)", -800, ErrId::kEvalFunction1, "Evaluation error < tanh(-800) > at pos: 5", 5},
       {"sech(x)", -800, ErrId::kEvalFunction1, "Evaluation error < sech(-800) > at pos: 5", 5},
-      {"cosh(710)", 0, ErrId::kEvalFunction1, "Evaluation error < cosh(710) > at pos: 5", 5},
-      {"asinh(1e200)", 0, ErrId::kEvalFunction1, nullptr, 6},
+      {"cosh(711)", 0, ErrId::kEvalFunction1, "Evaluation error < cosh(711) > at pos: 5", 5},
   };
   for (const auto& c : cases) ExpectEvalError(c);
 }

@@ -127,7 +127,8 @@ TEST(EquationText, FaultsOfTextsThatCannotPlot) {
   }
   // The command line's form: the position counts without leading blanks.
   EXPECT_EQ(EquationProblem(*FindEquationFault(" x^^2")), "missing argument (position 3)");
-  EXPECT_EQ(EquationProblem(*FindEquationFault(" 2*t")), "Unknown name \"t\": an equation's only variable is x. (position 3)");
+  EXPECT_EQ(EquationProblem(*FindEquationFault(" 2*t")),
+            "Unknown name \"t\": an equation's only variable is x. (position 3)");
 }
 
 TEST(EquationText, ConditionFaults) {
@@ -138,7 +139,8 @@ TEST(EquationText, ConditionFaults) {
       {"y > 1", "The condition \"y > 1\" is none of x < N, x > N, x <= N and x >= N."},
   };
   for (const auto& [text, message] : cases) EXPECT_EQ(FindConditionFault(text), message) << text;
-  for (const char* good : {"", "x<3", "x <=0.5", "x < 3", "X >= -2.5e1"}) EXPECT_FALSE(FindConditionFault(good)) << good;
+  for (const char* good : {"", "x<3", "x <=0.5", "x < 3", "X >= -2.5e1"})
+    EXPECT_FALSE(FindConditionFault(good)) << good;
 }
 
 // The nine colours that can be drawn, packed red + 256 green + 65536 blue.

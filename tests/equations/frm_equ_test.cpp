@@ -192,8 +192,12 @@ TEST_F(EquationDialog, ConditionFromComparisonAndBound) {
   // A bound that is no number is refused (empty: no rows, a message),
   // instead of silently dropping the condition.
   const Case cases[] = {
-      {0, "3", "x < 3"},    {1, "3", "x > 3"},     {2, "-1.5", "x <= -1.5"},
-      {3, " 2 ", "x >= 2"}, {1, "2e1", "x > 2e1"}, {3, "", ""},
+      {0, "3", "x < 3"},
+      {1, "3", "x > 3"},
+      {2, "-1.5", "x <= -1.5"},
+      {3, " 2 ", "x >= 2"},
+      {1, "2e1", "x > 2e1"},
+      {3, "", ""},
       {0, "abc", "The bound \"abc\" of the condition \"x < abc\" is not a number."},
       {2, "pi", "The bound \"pi\" of the condition \"x < pi\" is not a number."},
   };

@@ -136,7 +136,7 @@ TEST(Integrals, RejectedInputsAndOverflowFail) {
     double got;
   } cases[] = {
       {"ei(0) is -inf", Ei(0)},
-      {"ei overflows e^x", Ei(710)},
+      {"ei overflows", Ei(717)},
       {"ein of negative x", Ein(-1, 2)},
       {"ein(0, 1) diverges", Ein(0, 1)},
       {"ein(0, 0) diverges", Ein(0, 0)},

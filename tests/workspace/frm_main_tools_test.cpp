@@ -150,6 +150,24 @@ TEST_F(ToolWindows, GetX) {
   }
 }
 
+// On a wide window the answer runs past Qt's default 32767 characters: the
+// box holds all of it and the log says how many values there are.
+TEST_F(ToolWindows, GetXAnswersReachTheUserWhole) {
+  Equation("sin(x*pi#*4)");
+  Box("txtXMin")->setText("0");
+  Box("txtXMax")->setText("3000");
+  Click("btnGraph");
+  QTest::mouseClick(Find<QRadioButton>("optLow"), Qt::LeftButton);
+  Type(Box("txtY"), "0");
+  Click("cmdX");
+  const QString answer = Box("txtX")->text();
+  EXPECT_GT(answer.size(), 32767);
+  EXPECT_TRUE(answer.endsWith("2999.75, 3000") || answer.endsWith("2999.75")) << answer.right(40).toStdString();
+  const qsizetype values = answer.count(", ") + 1;
+  EXPECT_TRUE(Log().endsWith(QString("Get X: %1 values of x for y = 0, all in the x box\n").arg(values)))
+      << Log().toStdString();
+}
+
 TEST_F(ToolWindows, GetXOutOfRangeKeepsTheBox) {
   Equation("x^2");
   Box("txtX")->setText("7");

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -23,6 +25,7 @@
 #include "support/expected_version.h"
 #include "support/find_child.h"
 #include "support/scripted_host.h"
+#include "workspace/graph_surface.h"
 #include "workspace/workspace_file.h"
 #include "workspace/workspace_session.h"
 
@@ -152,6 +155,36 @@ TEST_F(Workspace, StatisticsWindowNeverShownSavesNoPoints) {
   WriteFile(Path("plain.curvenest"), OneLine());
   EXPECT_TRUE(window.OpenWorkspace(Path("plain.curvenest")));
   EXPECT_EQ(window.StatisticsWindow(), nullptr);
+}
+
+// A row that cannot plot opens as typed, and the log says which and why;
+// a condition without blanks is the same condition as with them.
+TEST_F(Workspace, RowsThatCannotPlotOpenAsTypedAndAreNamed) {
+  WorkspaceDocument document;
+  document.equations = {{"x", "x<3", 0xFF0000}, {"tanx", "", 255}, {"x^2", "x > two", 255}};
+  WriteFile(Path("typos.curvenest"), document);
+  ASSERT_TRUE(window.OpenWorkspace(Path("typos.curvenest")));
+  EXPECT_EQ(window.Document().equations, document.equations);
+  EXPECT_EQ(FindChild<QPlainTextEdit>(&window, "txtInfo")->toPlainText(),
+            "Equation 2 \"tanx\" cannot plot: Unknown name \"tanx\": did you mean tan(x)?\n"
+            "Equation 3 \"x^2\" cannot plot: The bound \"two\" of the condition \"x > two\" is not a number.\n");
+  // "x<3" draws y = x (in blue) left of 3 only.
+  const QImage image = window.Surface()->Image();
+  const auto drawn = [&](double x, QRgb rgb = 0x0000FF) {
+    const QPoint at = window.Surface()->ToPixel(x, x).toPoint();
+    int n = 0;
+    for (int dy = -3; dy <= 3; ++dy)
+      for (int dx = -3; dx <= 3; ++dx)
+        n += image.valid(at.x() + dx, at.y() + dy) && (image.pixel(at.x() + dx, at.y() + dy) & 0xFFFFFF) == rgb;
+    return n > 0;
+  };
+  EXPECT_TRUE(drawn(2));
+  EXPECT_FALSE(drawn(5));
+  // The typo draws nothing (not the line y = x), and the tools refuse it.
+  EXPECT_FALSE(drawn(-5, 0xFF0000));
+  FindChild<QListWidget>(&window, "lstEqu")->setCurrentRow(1);
+  QTest::mouseClick(FindChild<QPushButton>(&window, "cmdY"), Qt::LeftButton);
+  EXPECT_EQ(host.LastMessage(), "This equation cannot plot: Unknown name \"tanx\": did you mean tan(x)?");
 }
 
 TEST_F(Workspace, BadFilesAreRefusedAndTheWorkspaceStays) {

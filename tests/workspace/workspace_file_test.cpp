@@ -1,8 +1,8 @@
 // Workspace files: every field through save and open, the documented format
 // read from hand-written text, malformed files refused whole, and saves that
 // fail without harming the old file.
-#include "workspace/file_io.h"
 #include "workspace/workspace_file.h"
+#include "workspace/file_io.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
