@@ -294,7 +294,11 @@ std::vector<IntersectPoint> FindIntersections(const std::string& first, const st
 
 std::string IntersectionText(const std::vector<IntersectPoint>& points) {
   if (points.empty()) return "There is no intersection.";
-  std::string text = "The intersects are: ";
+  return "The intersects are: " + IntersectionPairs(points);
+}
+
+std::string IntersectionPairs(const std::vector<IntersectPoint>& points) {
+  std::string text;
   for (std::size_t i = 0; i < points.size(); ++i) {
     if (i) text += ", ";
     text += "(" + Single(points[i].x) + ", " + Single(points[i].y) + ")";

@@ -94,6 +94,10 @@ std::vector<IntersectPoint> FindIntersections(const std::string& first, const st
                                               std::int16_t xmax, IntersectLevel level, Progress* bar);
 // "The intersects are: (-1, 1), (2, 4)" or "There is no intersection."
 std::string IntersectionText(const std::vector<IntersectPoint>& points);
+// The pairs alone, as that message lists them: "(-1, 1), (2, 4)".
+std::string IntersectionPairs(const std::vector<IntersectPoint>& points);
+// Said instead of searching when both equations are one text.
+inline constexpr const char* kSameEquationsText = "The two equations are the same.";
 
 // ---- Table of values --------------------------------------------------------
 

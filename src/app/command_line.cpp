@@ -1,12 +1,18 @@
 #include "app/command_line.h"
 
+#include <QColor>
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QString>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <string_view>
 #include <tuple>
+#include <utility>
 
 #include "analysis/sweeps.h"
 #include "core/ascii_text.h"
@@ -60,19 +66,12 @@ std::optional<std::string> ConditionFromOption(std::string_view text) {
   return ConditionText(index, bound == std::string_view::npos ? "" : trimmed.substr(bound));
 }
 
+// A colour name Qt knows ("teal", "darkorange") or #RGB, #RRGGBB, ...; a
+// colour with transparency is no equation colour.
 std::optional<std::uint32_t> ColorFromOption(std::string_view text) {
-  if (text.size() != 7 || text[0] != '#') return std::nullopt;
-  std::uint32_t rgb = 0;
-  for (char c : text.substr(1)) {
-    int digit = -1;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    if (digit < 0) return std::nullopt;
-    rgb = rgb * 16 + static_cast<std::uint32_t>(digit);
-  }
-  // #RRGGBB -> red + 256 * green + 65536 * blue.
-  return ((rgb >> 16) & 0xFF) + 256 * ((rgb >> 8) & 0xFF) + 65536 * (rgb & 0xFF);
+  const QColor color = QColor::fromString(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  if (!color.isValid() || color.alpha() != 255) return std::nullopt;
+  return static_cast<std::uint32_t>(color.red() + 256 * color.green() + 65536 * color.blue());
 }
 
 std::optional<int> SizeFromOption(std::string_view text) {
@@ -146,6 +145,172 @@ double TickCount(const std::string& from, const std::string& to, const std::stri
   return count < 0 ? 0 : std::floor(count * (1 + 1e-6)) + 1;
 }
 
+// The options, once: the parser learns them from this table and --help lists
+// them in its order.
+struct OptionInfo {
+  const char* name;   // without dashes; one letter is written -e, longer --size
+  const char* value;  // the value's name, nullptr for a switch
+  const char* help;   // a line break continues the text under the first line
+};
+constexpr OptionInfo kOptions[] = {
+    {"export", "OUT", "write the graph as PNG, SVG or PDF (by OUT's suffix)"},
+    {"size", "N", "side of the square picture, 16 to 8192 (default 481);\npixels for PNG, points for SVG and PDF"},
+    {"window", "A,B,C,D",
+     "XMin, XMax, YMin, YMax: whole numbers, -32768 to 32767\n(default -10,10,-10,10, or FILE's window)"},
+    {"steps", "X,Y", "tick spacing on the x and y axes, greater than 0\n(default 1,1, or FILE's steps)"},
+    {"e", "EXPR", "an equation f(x) = EXPR; repeat for more equations"},
+    {"condition", "COND", "draw the last -e only where COND holds:\nx < N, x > N, x <= N or x >= N"},
+    {"color", "COLOR",
+     "colour of the last -e: a name such as teal, or #RRGGBB\n(default red, blue, green, purple, "
+     "maroon, teal, navy,\nlime, cyan in turn)"},
+    {"get-y", "X", "print f(X), as Get Y shows it"},
+    {"get-x", "Y", "print the x where f comes close to Y, as Get X shows them"},
+    {"precision", "P",
+     "--get-x: low or high (default high); --intersect:\nsuper-low, low, medium or high "
+     "(default medium)"},
+    {"domain", nullptr, "print the domain of f inside the window"},
+    {"range", nullptr, "print the range of f inside the window"},
+    {"minimum", "L,R", "print the lowest point (x, y) of f from x = L to R"},
+    {"maximum", "L,R", "print the highest point (x, y) of f from x = L to R"},
+    {"intersect", nullptr, "print the points (x, y) where two equations meet"},
+    {"table", "A,B,S", "print x and f(x) from x = A to B by S, a row a line"},
+    {"fit", "KIND", "print the linear or quadratic (KIND) least-squares\nequation of DATAFILE's points"},
+    {"row", "N", "with FILE: the equation of the tools, 1 for the first\n(default 1; --intersect: 1 and 2)"},
+};
+
+// Qt's own options, read by the application object: accepted here, used
+// there, and left out of --help.
+constexpr const char* kQtSwitches[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+constexpr const char* kQtValued[] = {"platform",      "platformpluginpath",
+                                     "platformtheme", "plugin",
+                                     "qmljsdebugger", "qwindowgeometry",
+                                     "qwindowicon",   "qwindowtitle",
+                                     "session",       "display",
+                                     "geometry",      "style",
+                                     "stylesheet",    "name",
+                                     "title",         "visual"};
+
+const OptionInfo* FindOption(const QString& name) {
+  for (const OptionInfo& o : kOptions) {
+    if (name == QLatin1String(o.name)) return &o;
+  }
+  return nullptr;
+}
+
+std::string Dashed(std::string_view name) { return (name.size() == 1 ? "-" : "--") + std::string(name); }
+
+// The word of `args` that named option `name` ("-bogus", "--size=3"), for messages.
+std::string WordOf(const std::vector<std::string>& args, const QString& name) {
+  for (const std::string& word : args) {
+    if (word == "--") break;
+    std::string_view bare = word;
+    if (bare.starts_with("--")) {
+      bare.remove_prefix(2);
+    } else if (bare.starts_with("-")) {
+      bare.remove_prefix(1);
+    } else {
+      continue;
+    }
+    if (QString::fromStdString(std::string(bare.substr(0, bare.find('=')))) == name) return word;
+  }
+  return Dashed(name.toStdString());
+}
+
+// The parser's complaints other than an unknown option: a value missing after
+// the last word, or one given to a switch. Walks the words as it does.
+std::string ValueProblem(const std::vector<std::string>& args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& word = args[i];
+    if (word == "--") break;
+    if (word.size() < 2 || word[0] != '-') continue;
+    const std::size_t equals = word.find('=');
+    const std::string option = word.substr(0, equals);
+    const std::string name = option.substr(option.starts_with("--") ? 2 : 1);
+    const OptionInfo* info = FindOption(QString::fromStdString(name));
+    const bool valued = info ? info->value != nullptr
+                             : std::find(std::begin(kQtValued), std::end(kQtValued), name) != std::end(kQtValued);
+    if (!valued && equals != std::string::npos) return option + " takes no value (see curvenest --help)";
+    if (valued && equals == std::string::npos && ++i == args.size()) {
+      return option + " needs a value (see curvenest --help)";
+    }
+  }
+  return "the command line cannot be read (see curvenest --help)";
+}
+
+constexpr std::pair<std::string_view, Tool> kTools[] = {
+    {"--get-y", Tool::kGetY},          {"--get-x", Tool::kGetX},      {"--domain", Tool::kDomain},
+    {"--range", Tool::kRange},         {"--minimum", Tool::kMinimum}, {"--maximum", Tool::kMaximum},
+    {"--intersect", Tool::kIntersect}, {"--table", Tool::kTable},     {"--fit", Tool::kFit}};
+
+std::optional<Tool> ToolOf(std::string_view word) {
+  for (const auto& [name, tool] : kTools) {
+    if (name == word) return tool;
+  }
+  return std::nullopt;
+}
+
+// Checks what a tool needs of the words and fills `tool`; "" or the problem.
+std::string CheckTool(const std::string& word, const std::optional<std::string>& given, CommandLine& line) {
+  ToolRequest& tool = line.tool;
+  const ExportRequest& request = line.request;
+  const bool fromFile = !line.file.empty();
+  if (given) {
+    const std::string& precision = *given;
+    if (tool.tool == Tool::kGetX && (precision == "low" || precision == "high")) {
+      tool.high = precision == "high";
+    } else if (tool.tool == Tool::kIntersect) {
+      static const std::map<std::string, IntersectLevel, std::less<>> kLevels = {
+          {"super-low", IntersectLevel::kSuperLow},
+          {"low", IntersectLevel::kLow},
+          {"medium", IntersectLevel::kMedium},
+          {"high", IntersectLevel::kHigh}};
+      const auto level = kLevels.find(precision);
+      if (level == kLevels.end()) {
+        return "--precision " + Quote(precision) + ": expected super-low, low, medium or high for --intersect";
+      }
+      tool.level = level->second;
+    } else if (tool.tool == Tool::kGetX) {
+      return "--precision " + Quote(precision) + ": expected low or high for --get-x";
+    } else {
+      return "--precision goes only with --get-x or --intersect";
+    }
+  }
+  if (tool.tool == Tool::kFit) {
+    if (tool.value != "linear" && tool.value != "quadratic")
+      return "--fit " + Quote(tool.value) + ": expected linear or quadratic";
+    if (!request.equations.empty() || !tool.rows.empty()) return "--fit takes a data file, not -e or --row";
+    if (!fromFile) return "--fit needs a data file (or a workspace file with data points)";
+    return {};
+  }
+  const std::size_t needed = tool.tool == Tool::kIntersect ? 2 : 1;
+  if (fromFile && !request.equations.empty())
+    return word + " takes either a workspace file or -e expressions, not both";
+  if (!fromFile && request.equations.empty()) return word + " needs a workspace file or -e EXPR";
+  if (!fromFile && request.equations.size() != needed) {
+    return word + (needed == 2 ? " needs two -e EXPR" : " takes one -e EXPR");
+  }
+  if (!fromFile && !tool.rows.empty()) return "--row goes only with a workspace file";
+  if (tool.rows.size() > needed)
+    return needed == 2 ? "--intersect takes at most two --row" : "--row can be given only once";
+  if (tool.tool == Tool::kMinimum || tool.tool == Tool::kMaximum) {
+    const auto bounds = Fields<2>(tool.value);
+    if (!bounds) return word + " " + Quote(tool.value) + ": expected two bounds L,R";
+    static constexpr const char* kSides[] = {"left", "right"};
+    for (int i = 0; i < 2; ++i) {
+      // Read as the window's input box reads a bound.
+      if (!BoundFromText((*bounds)[i])) {
+        return word + ": the " + kSides[i] + " bound " + (*bounds)[i] + " must lie between -32768 and 32767";
+      }
+    }
+    tool.parts.assign(bounds->begin(), bounds->end());
+  } else if (tool.tool == Tool::kTable) {
+    const auto fields = Fields<3>(tool.value);
+    if (!fields) return "--table " + Quote(tool.value) + ": expected START,STOP,STEP";
+    tool.parts.assign(fields->begin(), fields->end());
+  }
+  return {};
+}
+
 }  // namespace
 
 std::uint32_t DefaultExportColor(std::size_t n) {
@@ -155,62 +320,105 @@ std::uint32_t DefaultExportColor(std::size_t n) {
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
-  CommandLine result;
-  ExportRequest& request = result.request;
-  bool exporting = false;
-  bool sawSize = false;
-  bool onlyFiles = false;  // after "--"
-  std::vector<bool> hasCondition, hasColor;
-  std::string exportOnly;  // the first option that needs --export
+  QCommandLineParser parser;
+  // -e, -platform and -style are words, not bundles of one-letter options.
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  const QCommandLineOption help = parser.addHelpOption();
+  const QCommandLineOption version = parser.addVersionOption();
+  for (const OptionInfo& o : kOptions) {
+    parser.addOption(o.value ? QCommandLineOption(o.name, o.help, o.value) : QCommandLineOption(o.name, o.help));
+  }
+  for (const char* name : kQtSwitches) {
+    QCommandLineOption option(name);
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(option);
+  }
+  for (const char* name : kQtValued) {
+    QCommandLineOption option(name, QString(), "value");
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(option);
+  }
+  QStringList words{"curvenest"};
+  for (const std::string& word : args) words << QString::fromStdString(word);
+  const bool parsed = parser.parse(words);
 
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string word = args[i];
-    const bool isOption = !onlyFiles && word.size() > 1 && word[0] == '-';
-    if (!isOption) {
-      if (!result.file.empty()) {
-        return Error("only one workspace file can be given, not both " + Quote(result.file) + " and " + Quote(word));
-      }
-      if (word.empty()) return Error("the workspace file name is empty");
-      result.file = word;
-      continue;
-    }
-    if (word == "--") {
-      onlyFiles = true;
-      continue;
-    }
-    if (word == "--help" || word == "-h") {
+  CommandLine result;
+  // --help and --version answer whatever else the words hold.
+  for (const QString& name : parser.optionNames()) {
+    if (help.names().contains(name) || name == "help-all") {
       result.action = CommandLine::Action::kHelp;
       return result;
     }
-    if (word == "--version") {
+    if (version.names().contains(name)) {
       result.action = CommandLine::Action::kVersion;
       return result;
     }
+  }
+  if (!parsed) {
+    if (!parser.unknownOptionNames().isEmpty()) {
+      return Error("unknown option " + Quote(WordOf(args, parser.unknownOptionNames().first())) +
+                   " (see curvenest --help)");
+    }
+    return Error(ValueProblem(args));
+  }
 
-    // Options with a value: "--size 600" or "--size=600".
-    std::string value;
-    bool hasInlineValue = false;
-    if (word.starts_with("--")) {
-      const std::size_t equals = word.find('=');
-      if (equals != std::string::npos) {
-        value = word.substr(equals + 1);
-        word.resize(equals);
-        hasInlineValue = true;
+  for (const QString& file : parser.positionalArguments()) {
+    if (!result.file.empty()) {
+      return Error("only one workspace file can be given, not both " + Quote(result.file) + " and " +
+                   Quote(file.toStdString()));
+    }
+    if (file.isEmpty()) return Error("the workspace file name is empty");
+    result.file = file.toStdString();
+  }
+
+  ExportRequest& request = result.request;
+  bool exporting = false;
+  bool sawSize = false;
+  std::vector<bool> hasCondition, hasColor;
+  std::string exportOnly;   // the first option that needs --export
+  std::string needsAction;  // the first option that needs --export or a tool
+  std::string action;       // --export or the tool's option
+  std::optional<std::string> precision;
+  std::map<QString, qsizetype> taken;  // how many values of each option are read
+
+  for (const QString& name : parser.optionNames()) {
+    const OptionInfo* info = FindOption(name);
+    if (!info) continue;  // Qt's own, for the application object
+    const std::string word = Dashed(info->name);
+    const std::string value = info->value ? parser.values(name).at(taken[name]++).toStdString() : std::string();
+
+    if (const std::optional<Tool> tool = ToolOf(word)) {
+      if (exporting) return Error(word + " cannot go with --export");
+      if (!action.empty()) {
+        return Error(action == word ? word + " can be given only once" : word + " cannot go with " + action);
       }
+      action = word;
+      result.tool.tool = *tool;
+      result.tool.value = value;
+      continue;
     }
-    static constexpr std::string_view kValued[] = {"--export", "--size",      "--window", "--steps",
-                                                   "-e",       "--condition", "--color"};
-    if (std::find(std::begin(kValued), std::end(kValued), word) == std::end(kValued)) {
-      return Error("unknown option " + Quote(args[i]) + " (see curvenest --help)");
+    if (word == "--precision" || word == "--row") {
+      if (word == "--precision") {
+        if (precision) return Error("--precision can be given only once");
+        precision = value;
+      } else {
+        const std::optional<double> row = ParseDecimal(Trim(value));
+        if (!row || *row < 1 || *row > 1e6 || *row != std::floor(*row)) {
+          return Error("--row " + Quote(value) + ": expected an equation number, 1 for the first");
+        }
+        result.tool.rows.push_back(static_cast<int>(*row));
+      }
+      continue;
     }
-    if (!hasInlineValue) {
-      if (i + 1 >= args.size()) return Error(word + " needs a value (see curvenest --help)");
-      value = args[++i];
+    if (word == "--export" || word == "--size" || word == "--condition" || word == "--color") {
+      if (word != "--export" && exportOnly.empty()) exportOnly = word;
+    } else if (needsAction.empty()) {
+      needsAction = word;
     }
-    if (word != "--export" && exportOnly.empty()) exportOnly = word;
 
     if (word == "--export") {
       if (exporting) return Error("--export can be given only once");
+      if (!action.empty()) return Error("--export cannot go with " + action);
       exporting = true;
       if (value.empty()) return Error("--export needs a file name");
       if (EndsWithNoCase(value, ".png")) {
@@ -265,15 +473,34 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (request.equations.empty()) return Error("--color must follow the -e EXPR it belongs to");
       if (hasColor.back()) return Error("-e " + Quote(request.equations.back().expression) + " has two --color");
       const std::optional<std::uint32_t> color = ColorFromOption(value);
-      if (!color) return Error("--color " + Quote(value) + ": expected #RRGGBB with hexadecimal digits, e.g. #ff0000");
+      if (!color) return Error("--color " + Quote(value) + ": expected a colour name such as teal, or #RRGGBB");
       request.equations.back().color = *color;
       hasColor.back() = true;
     }
   }
 
+  if (!exporting && action.empty()) {
+    if (!exportOnly.empty()) return Error(exportOnly + " goes only with --export OUT");
+    if (!needsAction.empty())
+      return Error(needsAction + " goes only with --export OUT or a tool (see curvenest --help)");
+    if (precision || !result.tool.rows.empty()) {
+      return Error((precision ? "--precision" : "--row") +
+                   std::string(" goes only with a tool (see curvenest --help)"));
+    }
+    return result;
+  }
   if (!exporting) {
     if (!exportOnly.empty()) return Error(exportOnly + " goes only with --export OUT");
+    if (std::string problem = CheckTool(action, precision, result); !problem.empty()) {
+      return Error(problem);
+    }
+    result.action = CommandLine::Action::kTool;
+    request.workspace = std::move(result.file);
+    result.file.clear();
     return result;
+  }
+  if (precision || !result.tool.rows.empty()) {
+    return Error((precision ? "--precision" : "--row") + std::string(" goes only with a tool (see curvenest --help)"));
   }
   if (!result.file.empty() && !request.equations.empty()) {
     return Error("--export takes either a workspace file or -e expressions, not both");
@@ -288,32 +515,47 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string UsageText() {
-  return "usage: curvenest [FILE.curvenest]\n"
-         "       curvenest --export OUT.png|OUT.svg|OUT.pdf [--size N]\n"
-         "                 [--window XMIN,XMAX,YMIN,YMAX] [--steps XSTEP,YSTEP]\n"
-         "                 (FILE.curvenest | -e EXPR [--condition COND] [--color #RRGGBB] ...)\n"
-         "       curvenest --help | --version\n"
-         "\n"
-         "Without --export, starts the graphing calculator, opening FILE if given.\n"
-         "With --export, draws the graph into OUT without showing a window and exits.\n"
-         "\n"
-         "  --export OUT       write the graph as PNG, SVG or PDF (by OUT's suffix)\n"
-         "  --size N           side of the square picture, 16 to 8192 (default 481);\n"
-         "                     pixels for PNG, points for SVG and PDF\n"
-         "  --window A,B,C,D   XMin, XMax, YMin, YMax: whole numbers, -32768 to 32767\n"
-         "                     (default -10,10,-10,10, or FILE's window)\n"
-         "  --steps X,Y        tick spacing on the x and y axes, greater than 0\n"
-         "                     (default 1,1, or FILE's steps)\n"
-         "  -e EXPR            an equation f(x) = EXPR; repeat for more equations\n"
-         "  --condition COND   draw the last -e only where COND holds:\n"
-         "                     x < N, x > N, x <= N or x >= N\n"
-         "  --color #RRGGBB    colour of the last -e (default red, blue, green, purple,\n"
-         "                     maroon, teal, navy, lime, cyan in turn)\n"
-         "  --help             show this text\n"
-         "  --version          show the version\n"
-         "\n"
-         "Exit status: 0 on success, 1 when a file cannot be read or written,\n"
-         "2 for a wrong command line.\n";
+  std::string text =
+      "usage: curvenest [FILE.curvenest]\n"
+      "       curvenest --export OUT.png|OUT.svg|OUT.pdf [--size N]\n"
+      "                 [--window XMIN,XMAX,YMIN,YMAX] [--steps XSTEP,YSTEP]\n"
+      "                 (FILE.curvenest | -e EXPR [--condition COND] [--color COLOR] ...)\n"
+      "       curvenest (--get-y X | --get-x Y [--precision low|high] | --domain | --range |\n"
+      "                  --minimum L,R | --maximum L,R | --table START,STOP,STEP)\n"
+      "                 [--window ...] [--steps ...] (FILE.curvenest [--row N] | -e EXPR)\n"
+      "       curvenest --intersect [--precision super-low|low|medium|high]\n"
+      "                 [--window ...] [--steps ...] (FILE.curvenest [--row N --row M] | -e EXPR -e EXPR)\n"
+      "       curvenest --fit linear|quadratic DATAFILE|FILE.curvenest\n"
+      "       curvenest --help | --version\n"
+      "\n"
+      "Without an option, starts the graphing calculator, opening FILE if given.\n"
+      "With --export, draws the graph into OUT without showing a window and exits.\n"
+      "A tool prints the answer its window shows, on one line (--table: a row a\n"
+      "line), without needing a display.\n"
+      "\n";
+  const auto line = [&text](const std::string& left, std::string_view help) {
+    std::string head = "  " + left;
+    head.resize(std::max<std::size_t>(head.size() + 1, 21), ' ');
+    text += head;
+    for (std::size_t start = 0;;) {
+      const std::size_t end = help.find('\n', start);
+      text += std::string(help.substr(start, end - start)) + "\n";
+      if (end == std::string_view::npos) break;
+      text += std::string(21, ' ');
+      start = end + 1;
+    }
+  };
+  for (const OptionInfo& o : kOptions) line(Dashed(o.name) + (o.value ? std::string(" ") + o.value : ""), o.help);
+  line("--help", "show this text");
+  line("--version", "show the version");
+  text +=
+      "\n"
+      "Qt's own options, such as -platform NAME, -style NAME and -reverse, are\n"
+      "passed on to the window.\n"
+      "\n"
+      "Exit status: 0 on success, 1 when a file cannot be read or written or a\n"
+      "tool finds no answer, 2 for a wrong command line.\n";
+  return text;
 }
 
 std::string VersionText() {
@@ -321,8 +563,11 @@ std::string VersionText() {
          std::to_string(kVersionBuild) + "\n";
 }
 
-bool BuildExportDocument(const ExportRequest& request, WorkspaceDocument* document, std::string* error) {
-  WorkspaceDocument built;
+namespace {
+
+// FILE read as the program opens it, every equation compiled, or the -e
+// equations; then --window and --steps in place of the boxes.
+bool ReadDocument(const ExportRequest& request, WorkspaceDocument& built, std::string* error) {
   if (request.workspace.empty()) {
     built.equations = request.equations;
   } else {
@@ -352,7 +597,21 @@ bool BuildExportDocument(const ExportRequest& request, WorkspaceDocument* docume
     built.window.xstep = (*request.steps)[0];
     built.window.ystep = (*request.steps)[1];
   }
+  return true;
+}
 
+}  // namespace
+
+bool BuildToolDocument(const ExportRequest& request, WorkspaceDocument* document, std::string* error) {
+  WorkspaceDocument built;
+  if (!ReadDocument(request, built, error)) return false;
+  *document = std::move(built);
+  return true;
+}
+
+bool BuildExportDocument(const ExportRequest& request, WorkspaceDocument* document, std::string* error) {
+  WorkspaceDocument built;
+  if (!ReadDocument(request, built, error)) return false;
   const WorkspaceWindow& w = built.window;
   const std::string where = request.steps    ? "--steps: "
                             : request.window ? "--window: "

@@ -4,8 +4,12 @@
 //   curvenest --export OUT.png|OUT.svg|OUT.pdf [--size N]
 //             [--window XMIN,XMAX,YMIN,YMAX] [--steps XSTEP,YSTEP]
 //             (FILE | -e EXPR [--condition COND] [--color #RRGGBB] ...)
+//   curvenest TOOL [--window ...] [--steps ...] (FILE [--row N] | -e EXPR ...)
+//   curvenest --fit linear|quadratic DATAFILE
 //   curvenest --help | --version
 //
+// The words are read by QCommandLineParser; Qt's own options (-platform,
+// -style, -reverse, ...) are let through for the application object.
 // ParseCommandLine only looks at the words: it opens no file. Everything it
 // can check there it checks (each -e expression is compiled by the engine),
 // so a script learns about a typo before any file is touched. An error is one
@@ -17,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/tools.h"
 #include "workspace/model/graph_description.h"
 #include "workspace/workspace_document.h"
 
@@ -43,12 +48,26 @@ struct ExportRequest {
   std::optional<std::array<std::string, 2>> steps;   // XSTEP, YSTEP as typed
 };
 
+// An analysis tool run from the command line on the equations of an
+// ExportRequest (its output and size unused).
+enum class Tool { kGetY, kGetX, kDomain, kRange, kMinimum, kMaximum, kIntersect, kTable, kFit };
+
+struct ToolRequest {
+  Tool tool = Tool::kGetY;
+  std::string value;                               // X, Y, "L,R", "START,STOP,STEP", or the fit's kind
+  bool high = true;                                // Get X's precision; High is the window's default
+  IntersectLevel level = IntersectLevel::kMedium;  // Intersect's, Medium as the dialog starts
+  std::vector<int> rows;                           // --row, 1-based; empty for the default
+  std::vector<std::string> parts;                  // the fields of --minimum, --maximum and --table
+};
+
 struct CommandLine {
-  enum class Action { kRun, kHelp, kVersion, kExport, kError };
+  enum class Action { kRun, kHelp, kVersion, kExport, kTool, kError };
   Action action = Action::kRun;
   std::string error;      // kError: the one line to print after "curvenest: "
   std::string file;       // kRun: the workspace to open, "" for none
-  ExportRequest request;  // kExport
+  ExportRequest request;  // kExport, and kTool's equations, window and file (--fit: the data file)
+  ToolRequest tool;       // kTool
 };
 
 // `args` are the words after the program name.
@@ -69,6 +88,9 @@ std::uint32_t DefaultExportColor(std::size_t n);
 // kMaxExportTicks ticks. On failure returns false with `*error` set (one
 // line naming the file or option) and leaves `*document` untouched.
 bool BuildExportDocument(const ExportRequest& request, WorkspaceDocument* document, std::string* error);
+// The same without the tick limit, which only drawing needs: the document a
+// tool works on.
+bool BuildToolDocument(const ExportRequest& request, WorkspaceDocument* document, std::string* error);
 
 // The picture of `document` as the main window's Graph draws it: its
 // equations on the window its boxes make, the equation texts when

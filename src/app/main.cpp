@@ -1,6 +1,6 @@
 // Curvenest: reads the command line, then either answers it on the console
-// (--help, --version, a mistake, --export) or starts the main window, the
-// only window shown at start.
+// (--help, --version, a mistake, --export, a tool) or starts the main window,
+// the only window shown at start.
 #include <QApplication>
 #include <QGuiApplication>
 #include <QSize>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/tool_command.h"
 #include "platform/qt_host.h"
 #include "workspace/frm_main.h"
 #include "workspace/graph_painter.h"
@@ -62,7 +63,8 @@ int Export(const cn::ExportRequest& request, int argc, char* argv[]) {
 bool DisplayReachable(int argc, char* argv[]) {
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   for (int i = 1; i < argc; ++i) {
-    if (std::string_view(argv[i]) == "-platform") return true;  // the user chose; Qt will say
+    const std::string_view word(argv[i]);
+    if (word == "-platform" || word == "--platform") return true;  // the user chose; Qt will say
   }
   if (platform && *platform && std::string_view(platform).substr(0, 3) != "xcb" &&
       std::string_view(platform).substr(0, 7) != "wayland") {
@@ -95,6 +97,13 @@ int main(int argc, char* argv[]) {
       return Fail(command.error, kUsageProblem);
     case cn::CommandLine::Action::kExport:
       return Export(command.request, argc, argv);
+    case cn::CommandLine::Action::kTool: {
+      // The tools compute without Qt's GUI: no display, no application object.
+      const cn::ToolAnswer answer = cn::RunTool(command.request, command.tool);
+      if (!answer.found) return Fail(answer.text, kFileProblem);
+      std::printf("%s\n", answer.text.c_str());
+      return 0;
+    }
     case cn::CommandLine::Action::kRun:
       break;
   }

@@ -34,8 +34,6 @@ namespace {
 constexpr const char* kListTip = "Right-click or delete to remove. Add by typing in box below and press enter.";
 constexpr const char* kBlankFit = "The equation is blank. Fill in the lists and press Gen Equation.";
 constexpr const char* kDataFilter = "Data File (*.txt)|*.txt|";
-// A data file holds a few thousand points at most; anything far larger is not one.
-constexpr qint64 kMaxDataFileBytes = 16 * 1024 * 1024;
 
 QAction* NamedAction(QMenu* menu, const char* text, const char* name) {
   QAction* action = menu->addAction(text);
@@ -44,6 +42,8 @@ QAction* NamedAction(QMenu* menu, const char* text, const char* name) {
 }
 
 QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+std::string Std(const QString& text) { return text.toStdString(); }
+QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
@@ -275,25 +275,14 @@ void frmTable::mnuOpen_Click() {
   QString reason;
   const std::optional<QByteArray> read = ReadPlainFile(path, kMaxDataFileBytes, &reason);
   if (!read) {
-    host_.MessageBox(this,
-                     QString("The file \"%1\" could not be opened: %2. Nothing was loaded.").arg(Shown(path), reason),
-                     MessageIcon::kError);
+    host_.MessageBox(this, Text(DataFileUnreadableText(Std(Shown(path)), Std(reason))), MessageIcon::kError);
     return;
   }
   const QByteArray& bytes = *read;
   const DataFileContents contents = ReadDataFile(std::string_view(bytes.constData(), bytes.size()));
   // Nothing changes unless the whole file reads as points.
-  if (contents.badLine > 0) {
-    host_.MessageBox(this,
-                     QString("Line %1 of the file \"%2\" does not start with two numbers. Nothing was loaded.")
-                         .arg(contents.badLine)
-                         .arg(Shown(path)),
-                     MessageIcon::kError);
-    return;
-  }
-  if (contents.x.empty()) {
-    host_.MessageBox(this, QString("The file \"%1\" holds no data points. Nothing was loaded.").arg(Shown(path)),
-                     MessageIcon::kError);
+  if (const std::string refusal = DataFileRefusal(contents, Std(Shown(path))); !refusal.empty()) {
+    host_.MessageBox(this, Text(refusal), MessageIcon::kError);
     return;
   }
   lstX->clear();

@@ -146,4 +146,19 @@ std::string DataFileName(std::string_view chosen) {
   return name + ".txt";
 }
 
+std::string DataFileRefusal(const DataFileContents& contents, std::string_view shownPath) {
+  const std::string file = "\"" + std::string(shownPath) + "\"";
+  if (contents.badLine > 0) {
+    return "Line " + std::to_string(contents.badLine) + " of the file " + file +
+           " does not start with two numbers. Nothing was loaded.";
+  }
+  if (contents.x.empty()) return "The file " + file + " holds no data points. Nothing was loaded.";
+  return {};
+}
+
+std::string DataFileUnreadableText(std::string_view shownPath, std::string_view reason) {
+  return "The file \"" + std::string(shownPath) + "\" could not be opened: " + std::string(reason) +
+         ". Nothing was loaded.";
+}
+
 }  // namespace cn

@@ -3,6 +3,7 @@
 // (one point a line, "X Y", lines ended by CR LF).
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,15 @@ struct DataFileContents {
 // (or blank) line is skipped; fields after the second are ignored. A field is
 // a value when it reads as a finite double ("1e39" is one, "1e400" is not).
 DataFileContents ReadDataFile(std::string_view text);
+
+// Why a data file's points are not taken, as the statistics window says it
+// ("Line 3 of the file "p.txt" does not start with two numbers. Nothing was
+// loaded."); "" when `contents` holds points. `shownPath` names the file.
+std::string DataFileRefusal(const DataFileContents& contents, std::string_view shownPath);
+// A larger file is no list of points a person typed or saved.
+inline constexpr std::int64_t kMaxDataFileBytes = 16 * 1024 * 1024;
+// "The file "p.txt" could not be opened: REASON. Nothing was loaded."
+std::string DataFileUnreadableText(std::string_view shownPath, std::string_view reason);
 
 // The file for the first min(xs, ys) rows: each line "X Y\r\n", the rows
 // exactly as they read.

@@ -111,7 +111,7 @@ void frmIntSelect::cmdOK_Click() {
     return;
   }
   if (first == second) {
-    host_.MessageBox(this, "The two equations are the same.", MessageIcon::kWarning);
+    host_.MessageBox(this, kSameEquationsText, MessageIcon::kWarning);
     return;
   }
   const IntersectLevel level = optHigh->isChecked()  ? IntersectLevel::kHigh

@@ -38,7 +38,8 @@ function(run status out_regex err)
 endfunction()
 
 string(REPLACE "." "\\." version_regex "${VERSION}")
-run(0 "^usage: curvenest \\[FILE\\.curvenest\\]\n.*--version +show the version\n.*Exit status" "" --help)
+run(0 "^usage: curvenest \\[FILE\\.curvenest\\]\n.*--get-y X +print.*--fit KIND.*--version +show the version\n.*Exit status"
+    "" --help)
 run(0 "^curvenest ${version_regex}\n$" "" --version)
 run(2 "^$" "curvenest: unknown option \"--bogus\" (see curvenest --help)\n" --bogus)
 # Without a display (run() unsets it) the window says so in one line.
@@ -63,7 +64,7 @@ run(2 "^$" "curvenest: --window: XMIN 5 must be less than XMAX -5 (both are whol
     --export "${WORK}/a.png" -e x --window 5,-5,-5,5)
 run(2 "^$" "curvenest: --export \"${WORK}/a.gif\": the file name must end in .png, .svg or .pdf\n"
     --export "${WORK}/a.gif" -e x)
-run(2 "^$" "curvenest: -e goes only with --export OUT\n" -e x)
+run(2 "^$" "curvenest: -e goes only with --export OUT or a tool (see curvenest --help)\n" -e x)
 run(1 "^$" "curvenest: Could not open \"${WORK}/missing.curvenest\": No such file or directory.\n"
     --export "${WORK}/a.png" "${WORK}/missing.curvenest")
 file(WRITE "${WORK}/broken.curvenest" "{\"format\": 2}")
@@ -111,6 +112,32 @@ foreach(suffix png svg pdf)
     math(EXPR failures "${failures} + 1")
   endif()
 endforeach()
+
+# The tools: the window's answer on one line, no display needed; Qt's own
+# options are let through. Nothing found is said on stderr with status 1.
+file(WRITE "${WORK}/tools.curvenest"
+     "{\"format\": 1, \"equations\": [{\"expression\": \"x+2\", \"color\": 255},\n"
+     " {\"expression\": \"x^2\", \"color\": 0}]}\n")
+file(WRITE "${WORK}/points.txt" "0 1\n1 3\n2 5\n")
+run(0 "^4\n$" "" --get-y 2 -e "x^2")
+run(0 "^9\n$" "" --get-y=3 "${WORK}/tools.curvenest" --row 2)
+run(0 "^1\n$" "" --get-y 1 -e x -platform offscreen -reverse)
+run(0 "^-2, 2\n$" "" --get-x 4 -e "x^2")
+run(0 "^-2\\.001, -2, 1\\.999, 2\n$" "" --get-x 4 --precision low -e "x^2")
+run(0 "^x > -4 And x < 4\n$" "" --domain -e "sqrt(16-x^2)")
+run(0 "^\\(3\\.162, 0\\)\n$" "" --range -e "sqrt(x)")
+run(0 "^\\(1, 1\\)\n$" "" --minimum 1,3 -e x)
+run(0 "^\\(-2, 4\\)\n$" "" --maximum -2,2 -e "x^2")
+run(0 "^\\(-1, 1\\), \\(2, 4\\)\n$" "" --intersect "${WORK}/tools.curvenest" --row 2 --row 1)
+run(0 "^\\(-1, 1\\), \\(2, 4\\)\n$" "" --intersect --precision high -e "x^2" -e "x+2")
+run(0 "^\\(0\\.000, 0\\)\n\\(1\\.000, 1\\)\n$" "" --table 0,1,1 -e "x^2")
+run(0 "^2x \\+ 1\n$" "" --fit linear "${WORK}/points.txt")
+run(1 "^$" "curvenest: Out of range.\n" --get-x 121 -e "x^2")
+run(1 "^$" "curvenest: There is no intersection.\n" --intersect -e "x^2+1" -e 0)
+run(1 "^$" "curvenest: \"${WORK}/tools.curvenest\" has 2 equation(s): there is no row 3\n"
+    --domain "${WORK}/tools.curvenest" --row 3)
+run(2 "^$" "curvenest: --color goes only with --export OUT\n" --domain -e x --color teal)
+run(0 "^$" "" --export "${WORK}/teal.png" --size 32 -e x --color teal)
 
 if(failures GREATER 0)
   message(FATAL_ERROR "${failures} command line case(s) failed")

@@ -40,6 +40,13 @@ TEST(CommandLine, RunAndConsoleAnswers) {
       {{"trig.curvenest", "--help"}, Action::kHelp, ""},
       {{"--version"}, Action::kVersion, ""},
       {{"--version", "--bogus"}, Action::kVersion, ""},
+      {{"--help-all"}, Action::kHelp, ""},
+      {{"-v"}, Action::kVersion, ""},
+      // Qt's own options are the application object's, whatever their place.
+      {{"-platform", "offscreen", "-style", "fusion", "-reverse", "trig.curvenest"}, Action::kRun, "trig.curvenest"},
+      {{"trig.curvenest", "--platform", "xcb", "-qwindowgeometry", "800x600", "-widgetcount"},
+       Action::kRun,
+       "trig.curvenest"},
   };
   for (const Case& c : cases) {
     const CommandLine line = ParseCommandLine(c.args);
@@ -104,6 +111,9 @@ TEST(CommandLine, ConditionsAndColoursInTheirForms) {
       {"--color", "#000000", "", 0},
       {"--color", "#FFFFFF", "", kMaxPackedColor},
       {"--color", "#123456", "", 0x12 + 256 * 0x34 + 65536 * 0x56},
+      {"--color", "teal", "", 128 * 256 + 128 * 65536},  // #008080
+      {"--color", "DarkOrange", "", 255 + 140 * 256},    // #ff8c00
+      {"--color", "#0f0", "", 255 * 256},
   };
   for (const Case& c : cases) {
     const CommandLine line = ParseCommandLine({"--export", "a.png", "-e", "x", c.option, c.value});
@@ -138,7 +148,7 @@ TEST(CommandLine, MistakesGiveOneLine) {
       {with({"--export", "b.png"}), "--export can be given only once"},
       {{"--export", "a.png", "w.curvenest", "-e", "x"},
        "--export takes either a workspace file or -e expressions, not both"},
-      {{"-e", "x"}, "-e goes only with --export OUT"},
+      {{"-e", "x"}, "-e goes only with --export OUT or a tool (see curvenest --help)"},
       {{"w.curvenest", "--size", "100"}, "--size goes only with --export OUT"},
       // The engine's own messages and positions.
       {{"--export", "a.png", "-e", "x^^2"}, "-e \"x^^2\": missing argument (position 3)"},
@@ -177,9 +187,42 @@ TEST(CommandLine, MistakesGiveOneLine) {
       {with({"--condition", "x<"}), "--condition \"x<\": expected x < N, x > N, x <= N or x >= N with N a number"},
       {{"--export", "a.png", "--color", "#ff0000"}, "--color must follow the -e EXPR it belongs to"},
       {with({"--color", "#ff0000", "--color", "#00ff00"}), "-e \"x\" has two --color"},
-      {with({"--color", "red"}), "--color \"red\": expected #RRGGBB with hexadecimal digits, e.g. #ff0000"},
-      {with({"--color", "#ff00"}), "--color \"#ff00\": expected #RRGGBB with hexadecimal digits, e.g. #ff0000"},
-      {with({"--color", "#gg0000"}), "--color \"#gg0000\": expected #RRGGBB with hexadecimal digits, e.g. #ff0000"},
+      {with({"--color", "reddish"}), "--color \"reddish\": expected a colour name such as teal, or #RRGGBB"},
+      {with({"--color", "#ff00"}), "--color \"#ff00\": expected a colour name such as teal, or #RRGGBB"},
+      {with({"--color", "#gg0000"}), "--color \"#gg0000\": expected a colour name such as teal, or #RRGGBB"},
+      // An equation is drawn opaque.
+      {with({"--color", "transparent"}), "--color \"transparent\": expected a colour name such as teal, or #RRGGBB"},
+      {with({"--color", "#80ff0000"}), "--color \"#80ff0000\": expected a colour name such as teal, or #RRGGBB"},
+      {{"-platform"}, "-platform needs a value (see curvenest --help)"},
+      {{"--domain=3", "-e", "x"}, "--domain takes no value (see curvenest --help)"},
+      // The tools.
+      {{"-e", "x", "--get-y"}, "--get-y needs a value (see curvenest --help)"},
+      {{"--get-y", "1"}, "--get-y needs a workspace file or -e EXPR"},
+      {{"--get-y", "1", "-e", "x", "-e", "x+1"}, "--get-y takes one -e EXPR"},
+      {{"--intersect", "-e", "x"}, "--intersect needs two -e EXPR"},
+      {{"--domain", "w.curvenest", "-e", "x"}, "--domain takes either a workspace file or -e expressions, not both"},
+      {{"--get-y", "1", "-e", "x", "--export", "a.png"}, "--export cannot go with --get-y"},
+      {{"--export", "a.png", "--domain", "-e", "x"}, "--domain cannot go with --export"},
+      {{"--domain", "--range", "-e", "x"}, "--range cannot go with --domain"},
+      {{"--range", "--range", "-e", "x"}, "--range can be given only once"},
+      {{"--domain", "-e", "x", "--color", "teal"}, "--color goes only with --export OUT"},
+      {{"--precision", "low", "--domain", "-e", "x"}, "--precision goes only with --get-x or --intersect"},
+      {{"--precision", "low", "-e", "x"}, "-e goes only with --export OUT or a tool (see curvenest --help)"},
+      {{"--get-x", "1", "--precision", "medium", "-e", "x"},
+       "--precision \"medium\": expected low or high for --get-x"},
+      {{"--intersect", "--precision=", "-e", "x", "-e", "1"},
+       "--precision \"\": expected super-low, low, medium or high for --intersect"},
+      {{"--minimum", "1", "-e", "x"}, "--minimum \"1\": expected two bounds L,R"},
+      {{"--maximum", "40000,1", "-e", "x"}, "--maximum: the left bound 40000 must lie between -32768 and 32767"},
+      {{"--maximum", "1,-32769", "-e", "x"}, "--maximum: the right bound -32769 must lie between -32768 and 32767"},
+      {{"--table", "0,1", "-e", "x"}, "--table \"0,1\": expected START,STOP,STEP"},
+      {{"--fit", "cubic", "d.txt"}, "--fit \"cubic\": expected linear or quadratic"},
+      {{"--fit", "linear"}, "--fit needs a data file (or a workspace file with data points)"},
+      {{"--fit", "linear", "d.txt", "-e", "x"}, "--fit takes a data file, not -e or --row"},
+      {{"--domain", "-e", "x", "--row", "1"}, "--row goes only with a workspace file"},
+      {{"--domain", "w.curvenest", "--row", "0"}, "--row \"0\": expected an equation number, 1 for the first"},
+      {{"--domain", "w.curvenest", "--row", "1", "--row", "2"}, "--row can be given only once"},
+      {{"--intersect", "w.curvenest", "--row", "1", "--row", "2", "--row", "3"}, "--intersect takes at most two --row"},
   };
   for (const Case& c : cases) {
     const CommandLine line = ParseCommandLine(c.args);
@@ -189,11 +232,50 @@ TEST(CommandLine, MistakesGiveOneLine) {
   }
 }
 
+TEST(CommandLine, ToolsAndTheirSettings) {
+  struct Case {
+    Args args;
+    Tool tool;
+    bool high;
+    IntersectLevel level;
+    std::vector<int> rows;
+    std::vector<std::string> parts;
+  };
+  const auto kMedium = IntersectLevel::kMedium;
+  const std::vector<Case> cases = {
+      {{"--get-y", "-2.5", "-e", "x^2"}, Tool::kGetY, true, kMedium, {}, {}},
+      {{"--get-x=4", "--precision", "low", "-e", "x^2"}, Tool::kGetX, false, kMedium, {}, {}},
+      {{"w.curvenest", "--domain", "--row", "3"}, Tool::kDomain, true, kMedium, {3}, {}},
+      {{"--minimum", " -5, 5", "-e", "x"}, Tool::kMinimum, true, kMedium, {}, {"-5", "5"}},
+      {{"--intersect", "--precision", "super-low", "-e", "x", "-e", "1"},
+       Tool::kIntersect,
+       true,
+       IntersectLevel::kSuperLow,
+       {},
+       {}},
+      {{"--intersect", "w.curvenest", "--row", "4", "--row=2"}, Tool::kIntersect, true, kMedium, {4, 2}, {}},
+      {{"--table", "0,2,0.5", "-e", "x", "--window", "-3,3,-3,3"}, Tool::kTable, true, kMedium, {}, {"0", "2", "0.5"}},
+      {{"--fit", "quadratic", "points.txt"}, Tool::kFit, true, kMedium, {}, {}},
+  };
+  for (const Case& c : cases) {
+    const CommandLine line = ParseCommandLine(c.args);
+    ASSERT_EQ(line.action, Action::kTool) << c.args[0] << ": " << line.error;
+    EXPECT_EQ(line.tool.tool, c.tool) << c.args[0];
+    EXPECT_EQ(line.tool.high, c.high) << c.args[0];
+    EXPECT_EQ(line.tool.level, c.level) << c.args[0];
+    EXPECT_EQ(line.tool.rows, c.rows) << c.args[0];
+    EXPECT_EQ(line.tool.parts, c.parts) << c.args[0];
+    EXPECT_EQ(line.file, "") << c.args[0];  // a tool opens no window
+  }
+}
+
 TEST(CommandLine, VersionAndHelp) {
   EXPECT_EQ(VersionText(), "curvenest " CN_PROJECT_VERSION "\n");  // project() in CMakeLists.txt
   const std::string help = UsageText();
   for (const char* option :
-       {"--export", "--size", "--window", "--steps", "-e EXPR", "--condition", "--color", "--help", "--version"}) {
+       {"--export",      "--size",        "--window",    "--steps",   "-e EXPR",     "--condition", "--color",
+        "--help",        "--version",     "--get-y X",   "--get-x Y", "--precision", "--domain",    "--range",
+        "--minimum L,R", "--maximum L,R", "--intersect", "--table",   "--fit",       "--row N",     "-platform"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }

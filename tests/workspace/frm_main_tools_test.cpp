@@ -16,6 +16,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/tool_command.h"
 #include "controls/styled_progress_bar.h"
 #include "support/find_child.h"
 #include "support/scripted_host.h"
@@ -590,6 +591,47 @@ TEST_F(ToolWindows, ALongIntersectionSearchCanBeStopped) {
       EXPECT_TRUE(dialog.isNull() || !dialog->isVisible()) << c.how;
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
+// The command line's tools and the window's must never disagree: each tool
+// run both ways on equations whose answers take different paths (a crossing,
+// an edge of the domain, holes, no value).
+TEST_F(ToolWindows, TheCommandLineAnswersAsTheWindow) {
+  const auto lastLogLine = [&] { return Log().section('\n', -2, -2); };
+  const auto command = [](const char* expr, Tool tool, std::string value, std::vector<std::string> parts = {}) {
+    ExportRequest source;
+    source.equations = {{expr, "", 255}};
+    ToolRequest request;
+    request.tool = tool;
+    request.value = std::move(value);
+    request.parts = std::move(parts);
+    const ToolAnswer answer = RunTool(source, request);
+    return QString::fromStdString(answer.text);
+  };
+  for (const char* expr : {"x^2-4", "sqrt(16-x^2)", "1/(x^2-1)", "x^2+20"}) {
+    Equation(expr);
+    host.messages.clear();
+    Type(Box("txtX"), "1.5");
+    Click("cmdY");
+    const QString windowY = host.messages.empty() ? Box("txtY")->text() : host.LastMessage();
+    EXPECT_EQ(command(expr, Tool::kGetY, "1.5"), windowY) << expr;
+
+    host.messages.clear();
+    Type(Box("txtY"), "0");
+    Click("cmdX");
+    const QString windowX = host.messages.empty() ? Box("txtX")->text() : host.LastMessage();
+    EXPECT_EQ(command(expr, Tool::kGetX, "0"), windowX) << expr;
+
+    Trigger("mnuDomain");
+    EXPECT_EQ("Domain: " + command(expr, Tool::kDomain, ""), lastLogLine()) << expr;
+    Trigger("mnuRange");
+    EXPECT_EQ("Range: " + command(expr, Tool::kRange, ""), lastLogLine()) << expr;
+    host.inputAnswers = {"-3", "3", "-3", "3"};
+    Trigger("mnuMin");
+    EXPECT_EQ("Minimum: " + command(expr, Tool::kMinimum, "", {"-3", "3"}), lastLogLine()) << expr;
+    Trigger("mnuMax");
+    EXPECT_EQ("Maximum: " + command(expr, Tool::kMaximum, "", {"-3", "3"}), lastLogLine()) << expr;
   }
 }
 
