@@ -178,14 +178,22 @@ bool RunControlRow(const RowLanes& row) {
   }
 }
 
-using RowRunner = bool (*)(const RowLanes&);
-constexpr RowRunner kRunRow[] = {
-#define CN_CONTROL_RUNNER(name) &RunControlRow<Op::name>,
-#define CN_FORMULA_RUNNER(name, ...) &RunRow<Op::name>,
-    CN_CONTROL_OPS(CN_CONTROL_RUNNER) CN_FORMULA_OPS(CN_FORMULA_RUNNER)
-#undef CN_CONTROL_RUNNER
-#undef CN_FORMULA_RUNNER
-};
+// The row over the block, by its operation.
+[[gnu::always_inline]] inline bool RunAnyRow(Op op, const RowLanes& row) {
+  switch (op) {
+#define CN_CONTROL_CASE(name) \
+  case Op::name:              \
+    return RunControlRow<Op::name>(row);
+#define CN_FORMULA_CASE(name, ...) \
+  case Op::name:                   \
+    return RunRow<Op::name>(row);
+    CN_CONTROL_OPS(CN_CONTROL_CASE)
+    CN_FORMULA_OPS(CN_FORMULA_CASE)
+#undef CN_CONTROL_CASE
+#undef CN_FORMULA_CASE
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -237,18 +245,21 @@ std::size_t clsExprParser::EvalLanes(const double* x, double* y, std::uint8_t* f
   if (bs.resultDirect) bs.lane[static_cast<std::size_t>(p.resultCell)] = y;
   std::memset(failed, 0, m);
 
+  const double F = angleFactor_;
+  const std::int32_t* const argCells = p.argCells.data();
   bool anyFail = false;
   for (const Instr* in = p.code.data(); in->op != Op::kEnd; ++in) {
     const bool guarded = in->op == Op::kGuarded;
-    const RowLanes row{in,           L, p.argCells.data(), guarded ? L[in->cond] : nullptr, L[in->dst], m, angleFactor_,
+    double* const R = L[in->dst];
+    const RowLanes row{in, L, argCells, guarded ? L[in->cond] : nullptr, R, m, F,
                        bs.rows[static_cast<std::size_t>(in - p.code.data())]};
-    if (kRunRow[static_cast<int>(guarded ? in->guardedOp : in->op)](row)) {
+    if (RunAnyRow(guarded ? in->guardedOp : in->op, row)) {
       // The failed lanes go on with a harmless value; their outcome is fixed.
       anyFail = true;
       for (std::size_t i = 0; i < m; ++i) {
-        if (NotFinite(row.r[i])) {
+        if (NotFinite(R[i])) {
           failed[i] = 1;
-          row.r[i] = 1.0;
+          R[i] = 1.0;
         }
       }
     }
