@@ -6,11 +6,19 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSemaphore>
 #include <QSvgGenerator>
+#include <QThread>
+#include <QThreadPool>
 #include <algorithm>
+#include <atomic>
+#include <bit>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
+#include <vector>
 
 #include "analysis/block_sweep.h"
 #include "analysis/sweeps.h"
@@ -84,25 +92,39 @@ class Canvas {
     if (d != shape_.Width()) shape_ = DotShape(d);
   }
 
+  // Where a dot at world (x, y) is centred, as an image pixel; false when
+  // it cannot show.
+  bool DotCentre(double x, double y, int& ix, int& iy) const {
+    return shape_.Centre((x - x1_) * sx_, (y - y1_) * sy_, w_, h_, ix, iy);
+  }
+  // The mapping DotCentre uses, to be used on other threads.
+  struct DotMap {
+    double x1, y1, sx, sy;
+    int w, h;
+    const DotShape* shape;
+    bool Centre(double x, double y, int& ix, int& iy) const {
+      return shape->Centre((x - x1) * sx, (y - y1) * sy, w, h, ix, iy);
+    }
+  };
+  DotMap Map() const { return {x1_, y1_, sx_, sy_, w_, h_, &shape_}; }
+  int DotReach() const { return shape_.Reach(); }
+
   void Dot(double x, double y) {
-    const double px = (x - x1_) * sx_, py = (y - y1_) * sy_;
+    int ix = 0, iy = 0;
+    if (DotCentre(x, y, ix, iy)) DotAt(ix, iy);
+  }
+
+  // The dot centred on pixel (ix, iy): written into the image's pixels, or
+  // drawn as the same square or disc on other devices.
+  void DotAt(int ix, int iy) {
     if (image_) {
-      // Most samples of a wide window fall far off the plane: they are
-      // turned away here, before the stamp asks the image for its size. The
-      // margin is wider than any dot reaches, so nothing the stamp would
-      // draw is lost (NaN is turned away too, as the stamp does).
-      const double margin = shape_.Width() + 2;
-      if (!(px > -margin && px < w_ + margin && py > -margin && py < h_ + margin)) return;
-      shape_.Stamp(*image_, px, py, rgb_);
+      shape_.StampAt(*image_, ix, iy, rgb_);
       return;
     }
     const double d = shape_.Width();
-    // The same square or disc as the image's dots: centred on a pixel for an
-    // odd width, on a pixel corner for an even one.
     const double odd = shape_.Width() % 2 ? 0.5 : 0.0;
-    const QPointF centre(std::floor(px + 0.5 - odd) + odd, std::floor(py + 0.5 - odd) + odd);
+    const QPointF centre(ix + odd, iy + odd);
     if (!(std::abs(centre.x()) < kFarPixels && std::abs(centre.y()) < kFarPixels)) return;
-    if (centre.x() < -d || centre.x() > w_ + d || centre.y() < -d || centre.y() > h_ + d) return;
     p_.setPen(Qt::NoPen);
     p_.setBrush(color_);
     if (width_ <= kCurveWidth)
@@ -325,6 +347,170 @@ class Polylines {
   bool havePrev_ = false;
 };
 
+// The dot centres one equation hits, a bit each. Many threads set them and
+// the painting reads them, so painting costs grow with the plane's pixels,
+// not with the samples.
+class HitMap {
+ public:
+  HitMap(int w, int h, int pad)
+      : pad_(pad),
+        cols_(static_cast<std::size_t>(w) + 2 * static_cast<std::size_t>(pad)),
+        bits_((cols_ * (static_cast<std::size_t>(h) + 2 * static_cast<std::size_t>(pad)) + 63) / 64) {}
+  void Hit(int ix, int iy) {
+    const std::size_t i = static_cast<std::size_t>(iy + pad_) * cols_ + static_cast<std::size_t>(ix + pad_);
+    std::atomic<std::uint64_t>& word = bits_[i / 64];
+    const std::uint64_t bit = std::uint64_t{1} << (i % 64);
+    // Most samples land on a dot already set: a plain load settles them.
+    if (!(word.load(std::memory_order_relaxed) & bit)) word.fetch_or(bit, std::memory_order_relaxed);
+  }
+  template <class F>
+  void ForEach(F&& f) const {
+    for (std::size_t k = 0; k < bits_.size(); ++k) {
+      for (std::uint64_t word = bits_[k].load(std::memory_order_relaxed); word != 0; word &= word - 1) {
+        const std::size_t i = k * 64 + static_cast<std::size_t>(std::countr_zero(word));
+        f(static_cast<int>(i % cols_) - pad_, static_cast<int>(i / cols_) - pad_);
+      }
+    }
+  }
+
+ private:
+  int pad_;
+  std::size_t cols_;
+  std::vector<std::atomic<std::uint64_t>> bits_;
+};
+
+// Samples taken in one piece: a stretch of one equation's sweep.
+struct PlotTask {
+  std::size_t equation;
+  SingleSweep sweep;
+  std::size_t count;
+};
+
+// The stretches of a sweep, each `size` samples long (the last shorter), as
+// sweeps that start where the whole one reaches them: the positions stay
+// exactly those of one sweep from xmin.
+std::vector<std::pair<SingleSweep, std::size_t>> Stretches(const GraphWindow& w, std::size_t size) {
+  std::vector<std::pair<SingleSweep, std::size_t>> stretches;
+  SingleSweep sweep(w.xmin, w.xmax, kPlotStep);
+  SingleSweep start = sweep;
+  std::size_t n = 0;
+  for (float x = 0; sweep.Next(x);) {
+    if (++n == size) {
+      stretches.emplace_back(start, n);
+      start = sweep;
+      n = 0;
+    }
+  }
+  if (n > 0) stretches.emplace_back(start, n);
+  return stretches;
+}
+
+// Threads that sample beside the one drawing; the drawing thread samples too.
+QThreadPool& SamplingPool() {
+  static QThreadPool pool;
+  static const bool sized = [] {
+    pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
+    return true;
+  }();
+  (void)sized;
+  return pool;
+}
+
+// Samples every equation that draws dots, on every core, into one hit map
+// each. The calling thread takes its share and, about 30 times a second,
+// moves the bar, asks whether to stop and lets `show` paint the picture so
+// far. False when stopped.
+bool SampleDots(const GraphDescription& graph, const Canvas::DotMap& map, std::vector<HitMap>& hits,
+                const std::vector<std::size_t>& plotted, const PaintOptions& options, int progressMax,
+                const std::function<void()>& show) {
+  const GraphWindow& w = graph.window;
+  std::vector<PlotTask> tasks;
+  std::vector<Condition> conditions(graph.equations.size());
+  long long total = 0;
+  // Stretches long enough that starting one costs nothing, short enough that
+  // one equation of a wide window keeps every core busy.
+  constexpr std::size_t kStretch = 1 << 16;
+  const auto stretches = Stretches(w, kStretch);
+  for (const std::size_t e : plotted) {
+    conditions[e] = ParseCondition(graph.equations[e].condition);
+    clsExprParser probe;
+    probe.StoreExpression(graph.equations[e].expression);
+    if (DrawsRandom(probe)) {
+      // Random draws stay in sample order: the whole sweep in one piece.
+      tasks.push_back({e, SingleSweep(w.xmin, w.xmax, kPlotStep), std::numeric_limits<std::size_t>::max()});
+      for (const auto& st : stretches) total += static_cast<long long>(st.second);
+      continue;
+    }
+    for (const auto& [sweep, count] : stretches) {
+      tasks.push_back({e, sweep, count});
+      total += static_cast<long long>(count);
+    }
+  }
+  std::atomic<std::size_t> next{0};
+  std::atomic<long long> done{0};
+  std::atomic<bool> stop{false};
+  // Runs tasks until none is left; `tick` (the drawing thread's) runs after
+  // every block.
+  const auto work = [&](const std::function<void()>* tick) {
+    std::vector<std::unique_ptr<clsExprParser>> parsers(graph.equations.size());
+    BlockValues values;
+    for (std::size_t t = next++; t < tasks.size() && !stop.load(std::memory_order_relaxed); t = next++) {
+      const PlotTask& task = tasks[t];
+      auto& parser = parsers[task.equation];
+      if (!parser) {
+        parser = std::make_unique<clsExprParser>();
+        parser->StoreExpression(graph.equations[task.equation].expression);
+      }
+      const Condition& condition = conditions[task.equation];
+      HitMap& hit = hits[task.equation];
+      BlockSweep blocks(task.sweep, BlockSweep::SizeFor(*parser), nullptr, task.count);
+      while (blocks.Next()) {
+        values.Evaluate(*parser, blocks);
+        for (std::size_t i = 0; i < blocks.Size(); ++i) {
+          const float x = blocks.X(i);
+          if (values.failed[i] || !condition.Holds(x)) continue;
+          int ix = 0, iy = 0;
+          if (map.Centre(x, static_cast<float>(values.y[i]), ix, iy)) hit.Hit(ix, iy);
+        }
+        done.fetch_add(static_cast<long long>(blocks.Size()), std::memory_order_relaxed);
+        if (stop.load(std::memory_order_relaxed)) return;
+        if (tick) (*tick)();
+      }
+    }
+  };
+  auto last = std::chrono::steady_clock::now();
+  bool stopped = false;
+  const std::function<void()> tick = [&] {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last < std::chrono::milliseconds(33)) return;
+    last = now;
+    if (options.progress && total > 0) {
+      options.progress->Value(static_cast<int>(done.load(std::memory_order_relaxed) * progressMax / total));
+    }
+    if (options.cancelled && options.cancelled()) {
+      stopped = true;
+      stop = true;
+      return;
+    }
+    if (show) show();
+  };
+  QThreadPool& pool = SamplingPool();
+  const int helpers = std::max(0, std::min(pool.maxThreadCount(), static_cast<int>(tasks.size()) - 1));
+  QSemaphore finished;
+  for (int k = 0; k < helpers; ++k) {
+    pool.start([&] {
+      work(nullptr);
+      finished.release();
+    });
+  }
+  work(&tick);
+  // The helpers end with the last task; the bar and Esc stay alive meanwhile.
+  while (!finished.tryAcquire(helpers, 33)) {
+    tick();
+  }
+  return !stopped;
+}
+
 }  // namespace
 
 bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& graph, const PaintOptions& options) {
@@ -357,9 +543,42 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
     SweepProgress progress = MakeSweepProgress(w.xmin, w.xmax);
     if (options.progress) options.progress->Max(progress.max);
     const bool lines = options.vector || graph.connectSamples;
+    if (!lines && options.parallel) {
+      // Dots: every equation sampled at once into the pixels it hits, then
+      // painted in list order, as one after another would paint them.
+      std::vector<std::size_t> plotted;
+      for (std::size_t e = 0; e < graph.equations.size(); ++e) {
+        if (!FindEquationFault(graph.equations[e].expression)) plotted.push_back(e);
+      }
+      std::vector<HitMap> hits;
+      hits.reserve(graph.equations.size());
+      const int pad = c.DotReach() + 2;
+      for (std::size_t e = 0; e < graph.equations.size(); ++e) hits.emplace_back(c.Width(), c.Height(), pad);
+      const auto paint = [&] {
+        for (const std::size_t e : plotted) {
+          c.SetColor(graph.equations[e].color);
+          hits[e].ForEach([&](int ix, int iy) { c.DotAt(ix, iy); });
+        }
+      };
+      bool shown = false;
+      const std::function<void()> show = options.shown ? std::function<void()>([&] {
+        paint();
+        shown = true;
+        options.shown();
+      })
+                                                       : std::function<void()>();
+      finished = SampleDots(graph, c.Map(), hits, plotted, options, progress.max, show);
+      if (shown) {
+        // Later dots of an earlier equation went over a later one's: start over.
+        painter.fillRect(QRect(QPoint(0, 0), pixels), Qt::white);
+        DrawAxes(c, w, keepOut);
+        c.SetWidth(kCurveWidth);
+      }
+      paint();
+    }
     clsExprParser parser;
     for (const Equation& eq : graph.equations) {
-      if (!finished) break;
+      if (!finished || (!lines && options.parallel)) break;
       // A row that cannot plot (a typo such as "tanx" names a variable of
       // its own) draws nothing rather than a line through x.
       if (FindEquationFault(eq.expression)) continue;

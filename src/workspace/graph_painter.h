@@ -29,6 +29,13 @@ struct PaintOptions {
   Progress* progress = nullptr;
   // Asked at every progress step; true stops the drawing where it is.
   std::function<bool()> cancelled;
+  // Dots are sampled on every core and reduced to the pixels they hit
+  // before painting; false keeps one sample after the other on the calling
+  // thread (the picture is the same).
+  bool parallel = true;
+  // Called on the drawing thread about 30 times a second while dots are
+  // sampled, after the picture so far has been painted onto the device.
+  std::function<void()> shown;
 };
 
 // Draws `graph` into the rectangle (0, 0, pixels) of the painter's device

@@ -26,6 +26,14 @@ class DotShape {
   // Sets the dot centred at image pixel coordinates (px, py) to `color`;
   // what falls outside the image, or a non-finite position, is left out.
   void Stamp(QImage& image, double px, double py, QRgb color) const;
+  // The pixel a dot at (px, py) is centred on (for even widths the pixel
+  // whose top-left corner is the centre); false when the dot cannot touch
+  // an image of w x h pixels, or the position is not finite.
+  bool Centre(double px, double py, int w, int h, int& ix, int& iy) const;
+  // The dot centred on pixel (ix, iy), as Centre gives it.
+  void StampAt(QImage& image, int ix, int iy, QRgb color) const;
+  // How far (pixels) a dot reaches from its centre pixel.
+  int Reach() const { return reach_; }
 
  private:
   struct Row {

@@ -172,6 +172,40 @@ TEST(GraphPainter, TickLabelsNeverRunTogether) {
   }
 }
 
+// Dots sampled on every core and reduced to the pixels they hit paint the
+// same picture as one sample after another did.
+TEST(GraphPainter, ParallelDotsPaintTheSamePicture) {
+  GraphDescription graph = Described({{"x^2", "", kBlue},
+                                      {"sin(x)*5", "x >= -2", kRed},
+                                      {"1/x", "", 0x00FF00},
+                                      {"sqrt(x)", "x < 7", 0x808000},
+                                      {"rnd(1)*0+tan(x)", "", 0xFF00FF},
+                                      {"tanx", "", 0x0000FF}});
+  graph.statPoints = {{1, 1}, {-3, 4}};
+  struct Case {
+    int xmin, xmax, ymin, ymax, side;
+  };
+  const Case cases[] = {{-10, 10, -10, 10, 481},
+                        {-10, 10, -10, 10, 200},
+                        {-300, 700, -50, 50, 333},
+                        {3, 5, -1, 30, 640},
+                        {-4000, 4000, -3, 3, 97}};
+  for (const Case& c : cases) {
+    graph.window.xmin = static_cast<std::int16_t>(c.xmin);
+    graph.window.xmax = static_cast<std::int16_t>(c.xmax);
+    graph.window.ymin = static_cast<std::int16_t>(c.ymin);
+    graph.window.ymax = static_cast<std::int16_t>(c.ymax);
+    PaintOptions one;
+    one.parallel = false;
+    int shown = 0;
+    PaintOptions all;
+    all.shown = [&] { ++shown; };
+    const QImage expected = RenderGraph(graph, QSize(c.side, c.side), 96, one);
+    EXPECT_TRUE(RenderGraph(graph, QSize(c.side, c.side), 96, all) == expected)
+        << c.xmin << ".." << c.xmax << " at " << c.side << " px";
+  }
+}
+
 // The polylines of one stroke colour in an SVG file, in its user units.
 std::vector<std::vector<QPointF>> SvgPolylines(const QString& path, const QString& stroke) {
   QFile file(path);
@@ -331,6 +365,7 @@ TEST(GraphPainter, StoppedDrawingKeepsWhatWasDrawn) {
   QImage image(400, 400, QImage::Format_RGB32);
   image.fill(Qt::white);
   PaintOptions options;
+  options.parallel = false;  // asked at every bar step, one sample after the other
   int asked = 0;
   options.cancelled = [&asked] { return ++asked == 20; };  // after 10000 samples of the first
   QPainter painter(&image);
@@ -340,6 +375,16 @@ TEST(GraphPainter, StoppedDrawingKeepsWhatWasDrawn) {
   EXPECT_GT(p.Around(image, -5, -5, 2, [](QRgb c) { return IsColor(c, kRed); }), 0);  // drawn before the stop
   EXPECT_EQ(p.Around(image, 5, 5, 3, [](QRgb c) { return IsColor(c, kRed); }), 0);    // not reached
   EXPECT_EQ(p.Around(image, -5, 5, 3, [](QRgb c) { return IsColor(c, kBlue); }), 0);  // never started
+
+  // On every core: stopped at the first question, with the stat plot never drawn.
+  GraphDescription wide = graph;
+  wide.window.xmin = -32768;
+  wide.window.xmax = 32767;
+  wide.statPoints = {{0, 0}};
+  PaintOptions stopAtOnce;
+  stopAtOnce.cancelled = [] { return true; };
+  QPainter again(&image);
+  EXPECT_FALSE(DrawGraph(again, image.size(), wide, stopAtOnce));
 }
 
 }  // namespace
