@@ -13,7 +13,7 @@
 #include <cstring>
 #include <limits>
 
-#include "engine/op_math.h"
+#include "engine/op_formulas.h"
 #include "engine/program.h"
 
 namespace cn {
@@ -35,25 +35,21 @@ inline std::uint64_t ExponentMark(double v) {
 }
 constexpr std::uint64_t kNotFiniteMark = 0x800;
 
-enum class Kind {
-  kPlain,  // elementary: computed on every lane, a false guard selects 0 afterwards
-  kTruth,  // elementary and never fails
-  kCall,   // a routine call: lanes with a false guard are not computed
-};
-
 // Stores f(i) for every lane into r, 0 where the guard cond is false (cond
-// null: unguarded). True when some stored value is not finite; kTest false
+// null: unguarded). An elementary row (kPlain, kTruth) is computed on every
+// lane and the guard selects 0 afterwards; a kCall row is not computed where
+// the guard is false. True when some stored value is not finite; kTest false
 // skips that test (only for unguarded rows).
-template <Kind K, bool kTest = true, class F>
+template <OpKind K, bool kTest = true, class F>
 bool Run(const double* cond, double* r, std::size_t n, F f) {
   std::uint64_t bad = 0;
   if (!cond) {
     for (std::size_t i = 0; i < n; ++i) {
       const double v = f(i);
       r[i] = v;
-      if constexpr (K != Kind::kTruth && kTest) bad |= ExponentMark(v);
+      if constexpr (K != OpKind::kTruth && kTest) bad |= ExponentMark(v);
     }
-  } else if constexpr (K == Kind::kCall) {
+  } else if constexpr (K == OpKind::kCall) {
     for (std::size_t i = 0; i < n; ++i) {
       const double v = cond[i] == 0.0 ? 0.0 : f(i);
       r[i] = v;
@@ -64,33 +60,10 @@ bool Run(const double* cond, double* r, std::size_t n, F f) {
       const double t = f(i);
       const double v = cond[i] == 0.0 ? 0.0 : t;
       r[i] = v;
-      if constexpr (K != Kind::kTruth) bad |= ExponentMark(v);
+      if constexpr (K != OpKind::kTruth) bad |= ExponentMark(v);
     }
   }
   return (bad & kNotFiniteMark) != 0;
-}
-
-// Rows whose result is not finite whenever the given operand is not, whatever
-// the other operand: a failure there cannot be hidden from a later test.
-bool Strict(Op op, bool slotA) {
-  switch (op) {
-    case Op::kAdd:
-    case Op::kSub:
-    case Op::kMul:
-      return true;
-    case Op::kDiv:
-    case Op::kPercent:
-    case Op::kSquare:
-    case Op::kAbs:
-    case Op::kNeg:
-    case Op::kCopy:
-    case Op::kSqrt:
-      return slotA;
-    case Op::kRight:
-      return !slotA;
-    default:
-      return false;
-  }
 }
 
 // Which rows must test their results. A row may skip the test when its only
@@ -127,9 +100,99 @@ std::vector<std::uint8_t> RowsToTest(const std::vector<Instr>& code, const std::
     const std::int32_t j = reader[d];
     if (j <= static_cast<std::int32_t>(k)) continue;
     const Instr& next = code[static_cast<std::size_t>(j)];
-    if (next.op != Op::kGuarded && Strict(next.op, readerSlotA[d] != 0)) test[k] = 0;
+    if (next.op != Op::kGuarded && StrictIn(next.op, readerSlotA[d] != 0)) test[k] = 0;
   }
   return test;
+}
+
+// What one row reads and writes in the current block.
+struct RowLanes {
+  const Instr* in;
+  double* const* L;  // cell -> its lanes
+  const std::int32_t* argCells;
+  const double* cond;  // the guard's lanes; null when unguarded
+  double* r;
+  std::size_t m;
+  double F;
+  BlockState::Row flags;
+};
+
+// Runs lane function f over the block, testing its values only where the row
+// may fail.
+template <OpKind K, class Fn>
+bool RunLanes(const RowLanes& row, Fn f) {
+  if (row.flags.test) return Run<K>(row.cond, row.r, row.m, f);
+  Run<K, false>(row.cond, row.r, row.m, f);
+  return false;
+}
+
+// A row of the operation list: its formula on every lane.
+template <Op kOp>
+bool RunRow(const RowLanes& row) {
+  using T = OpFormula<kOp>;
+  if constexpr (T::kKind == OpKind::kOrdered) {
+    return RunLanes<OpKind::kCall>(row, [](std::size_t) { return kBad; });  // never here: run sample by sample
+  } else {
+    const double F = row.F;
+    const LibCall fn = row.in->fn;
+    const double* const A = row.L[row.in->a];
+    const double* const B = row.L[row.in->b];
+    // An elementary two-operand row reads a constant operand once, not per lane.
+    if constexpr (T::kKind != OpKind::kCall && T::kOperands == 2) {
+      if (row.flags.constA) {
+        const double a = A[0];
+        return RunLanes<T::kKind>(row, [=](std::size_t i) { return T::Of(a, B[i], 0, 0, F, fn); });
+      }
+      if (row.flags.constB) {
+        const double b = B[0];
+        return RunLanes<T::kKind>(row, [=](std::size_t i) { return T::Of(A[i], b, 0, 0, F, fn); });
+      }
+    }
+    const double* C = nullptr;
+    const double* D = nullptr;
+    if constexpr (T::kOperands >= 3) C = row.L[row.argCells[row.in->args + 2]];
+    if constexpr (T::kOperands >= 4) D = row.L[row.argCells[row.in->args + 3]];
+    return RunLanes<T::kKind>(row, [=](std::size_t i) {
+      return T::Of(A[i], B[i], T::kOperands >= 3 ? C[i] : 0.0, T::kOperands >= 4 ? D[i] : 0.0, F, fn);
+    });
+  }
+}
+
+// The rows outside the list: a call with a list of arguments, and a name
+// without a routine, which fails every lane it computes. A guard and the end
+// are never a row's own operation here.
+template <Op kOp>
+bool RunControlRow(const RowLanes& row) {
+  if constexpr (kOp == Op::kLibList) {
+    const LibFnList f = row.in->fn.list;
+    const int argc = row.in->argc;
+    const double* P[kMaxArgs];
+    for (int k = 0; k < argc; ++k) P[k] = row.L[row.argCells[row.in->args + k]];
+    return Run<OpKind::kCall>(row.cond, row.r, row.m, [&](std::size_t i) {
+      double list[kMaxArgs];
+      for (int k = 0; k < argc; ++k) list[k] = P[k][i];
+      return f(list, argc);
+    });
+  } else {
+    return RunLanes<OpKind::kCall>(row, [](std::size_t) { return kBad; });
+  }
+}
+
+// The row over the block, by its operation.
+[[gnu::always_inline]] inline bool RunAnyRow(Op op, const RowLanes& row) {
+  switch (op) {
+#define CN_CONTROL_CASE(name) \
+  case Op::name:              \
+    return RunControlRow<Op::name>(row);
+#define CN_FORMULA_CASE(name, ...) \
+  case Op::name:                   \
+    return RunRow<Op::name>(row);
+    CN_CONTROL_OPS(CN_CONTROL_CASE)
+    CN_FORMULA_OPS(CN_FORMULA_CASE)
+#undef CN_CONTROL_CASE
+#undef CN_FORMULA_CASE
+  }
+  return true;
 }
 
 }  // namespace
@@ -149,7 +212,7 @@ void clsExprParser::PrepareBlock() {
   for (const Instr& in : p.code) {
     if (in.op == Op::kEnd) break;
     written[static_cast<std::size_t>(in.dst)] = true;
-    if (in.op == Op::kRnd || in.guardedOp == Op::kRnd) bs.sampleBySample = true;
+    if (KindOf(in.op) == OpKind::kOrdered || KindOf(in.guardedOp) == OpKind::kOrdered) bs.sampleBySample = true;
   }
   bs.xCell = varTop_ >= 1 ? p.varCell[1] : -1;
   bs.xReadOnly = bs.xCell >= 0 && !written[static_cast<std::size_t>(bs.xCell)];
@@ -186,225 +249,11 @@ std::size_t clsExprParser::EvalLanes(const double* x, double* y, std::uint8_t* f
   const std::int32_t* const argCells = p.argCells.data();
   bool anyFail = false;
   for (const Instr* in = p.code.data(); in->op != Op::kEnd; ++in) {
-    const double* const A = L[in->a];
-    const double* const B = L[in->b];
+    const bool guarded = in->op == Op::kGuarded;
     double* const R = L[in->dst];
-    const double* C = nullptr;
-    Op op = in->op;
-    if (op == Op::kGuarded) {
-      C = L[in->cond];
-      op = in->guardedOp;
-    }
-    bool bad = false;
-    const BlockState::Row& row = bs.rows[static_cast<std::size_t>(in - p.code.data())];
-    const bool test = row.test;
-// Runs lane function f over the block, checking its values only where the
-// row may fail.
-#define CN_RUN(kind, f)                 \
-  if (test) {                           \
-    bad = Run<Kind::kind>(C, R, m, f);  \
-  } else {                              \
-    Run<Kind::kind, false>(C, R, m, f); \
-  }
-#define CN_LANES(kind, expr)                  \
-  {                                           \
-    const auto f = [=](std::size_t i) {       \
-      [[maybe_unused]] const double a = A[i]; \
-      [[maybe_unused]] const double b = B[i]; \
-      return (expr);                          \
-    };                                        \
-    CN_RUN(kind, f);                          \
-  }                                           \
-  break
-    // Elementary two-operand rows: a constant operand is read once, not per lane.
-#define CN_LANES2(kind, expr)           \
-  if (row.constA) {                     \
-    const double ca = A[0];             \
-    const auto f = [=](std::size_t i) { \
-      const double a = ca;              \
-      const double b = B[i];            \
-      return (expr);                    \
-    };                                  \
-    CN_RUN(kind, f);                    \
-    break;                              \
-  } else if (row.constB) {              \
-    const double cb = B[0];             \
-    const auto f = [=](std::size_t i) { \
-      const double a = A[i];            \
-      const double b = cb;              \
-      return (expr);                    \
-    };                                  \
-    CN_RUN(kind, f);                    \
-    break;                              \
-  }                                     \
-  CN_LANES(kind, expr)
-    switch (op) {
-      case Op::kAdd:
-        CN_LANES2(kPlain, a + b);
-      case Op::kSub:
-        CN_LANES2(kPlain, a - b);
-      case Op::kMul:
-        CN_LANES2(kPlain, a * b);
-      case Op::kDiv:
-        CN_LANES2(kPlain, a / b);
-      case Op::kPercent:
-        CN_LANES(kPlain, a / 100);
-      case Op::kIntDiv:
-        CN_LANES(kCall, IntDivFormula(a, b));
-      case Op::kPow:
-        CN_LANES(kCall, (a == 0 && b == 0) ? kBad : std::pow(a, b));
-      case Op::kSquare:
-        CN_LANES(kPlain, a * a);
-      case Op::kAbs:
-        CN_LANES(kPlain, std::fabs(a));
-      case Op::kAtn:
-        CN_LANES(kCall, std::atan(a) / F);
-      case Op::kCos:
-        CN_LANES(kCall, std::cos(a * F));
-      case Op::kSin:
-        CN_LANES(kCall, std::sin(a * F));
-      case Op::kTan:
-        CN_LANES(kCall, std::tan(a * F));
-      case Op::kExp:
-        CN_LANES(kCall, std::exp(a));
-      case Op::kFix:
-        CN_LANES(kCall, std::trunc(a));
-      case Op::kInt:
-        CN_LANES(kCall, std::floor(a));
-      case Op::kLn:
-        CN_LANES(kCall, std::log(a));
-      case Op::kSgn:
-        CN_LANES(kPlain, Sign(a));
-      case Op::kSqrt:
-        CN_LANES(kPlain, std::sqrt(a));
-      case Op::kCbr:
-        CN_LANES(kCall, CbrFormula(a));
-      case Op::kAcos:
-        CN_LANES(kCall, AcosFormula(a) / F);
-      case Op::kAsin:
-        CN_LANES(kCall, AsinFormula(a) / F);
-      case Op::kCosh:
-        CN_LANES(kCall, CoshFormula(a));
-      case Op::kSinh:
-        CN_LANES(kCall, SinhFormula(a));
-      case Op::kTanh:
-        CN_LANES(kCall, TanhFormula(a));
-      case Op::kAcosh:
-        CN_LANES(kCall, AcoshFormula(a));
-      case Op::kAsinh:
-        CN_LANES(kCall, AsinhFormula(a));
-      case Op::kAtanh:
-        CN_LANES(kCall, AtanhFormula(a));
-      case Op::kCsc:
-        CN_LANES(kCall, 1 / std::sin(a * F));
-      case Op::kSec:
-        CN_LANES(kCall, 1 / std::cos(a * F));
-      case Op::kCot:
-        CN_LANES(kCall, 1 / std::tan(a * F));
-      case Op::kAcsc:
-        CN_LANES(kCall, AcscFormula(a) / F);
-      case Op::kAsec:
-        CN_LANES(kCall, AsecFormula(a) / F);
-      case Op::kAcot:
-        CN_LANES(kCall, AcotFormula(a) / F);
-      case Op::kCsch:
-        CN_LANES(kCall, CschFormula(a));
-      case Op::kSech:
-        CN_LANES(kCall, SechFormula(a));
-      case Op::kCoth:
-        CN_LANES(kCall, CothFormula(a));
-      case Op::kAcsch:
-        CN_LANES(kCall, AcschFormula(a));
-      case Op::kAsech:
-        CN_LANES(kCall, AsechFormula(a));
-      case Op::kAcoth:
-        CN_LANES(kCall, AcothFormula(a));
-      case Op::kRad:
-        CN_LANES(kPlain, a / F);
-      case Op::kDeg:
-        CN_LANES(kPlain, (a / F) * kPi / 180);
-      case Op::kGrad:
-        CN_LANES(kPlain, (a / F) * kPi / 200);
-      case Op::kNeg:
-        CN_LANES(kPlain, -a);
-      case Op::kNot:
-        CN_LANES(kTruth, a == 0 ? 1.0 : 0.0);
-      case Op::kGt:
-        CN_LANES2(kTruth, a > b ? 1.0 : 0.0);
-      case Op::kGe:
-        CN_LANES2(kTruth, a >= b ? 1.0 : 0.0);
-      case Op::kLt:
-        CN_LANES2(kTruth, a < b ? 1.0 : 0.0);
-      case Op::kLe:
-        CN_LANES2(kTruth, a <= b ? 1.0 : 0.0);
-      case Op::kEq:
-        CN_LANES2(kTruth, a == b ? 1.0 : 0.0);
-      case Op::kNe:
-        CN_LANES2(kTruth, a != b ? 1.0 : 0.0);
-      case Op::kAnd:
-        CN_LANES(kTruth, (a != 0 && b != 0) ? 1.0 : 0.0);
-      case Op::kOr:
-        CN_LANES(kTruth, (a != 0 || b != 0) ? 1.0 : 0.0);
-      case Op::kXor:
-        CN_LANES(kTruth, ((a != 0) != (b != 0)) ? 1.0 : 0.0);
-      case Op::kNand:
-        CN_LANES(kTruth, !(a != 0 && b != 0) ? 1.0 : 0.0);
-      case Op::kNor:
-        CN_LANES(kTruth, !(a != 0 || b != 0) ? 1.0 : 0.0);
-      case Op::kNxor:
-        CN_LANES(kTruth, ((a != 0) == (b != 0)) ? 1.0 : 0.0);
-      case Op::kLogN:
-        CN_LANES(kCall, LogNFormula(a, b));
-      case Op::kRight:
-        CN_LANES(kPlain, b);
-      case Op::kCopy:
-        CN_LANES(kPlain, a);
-      case Op::kLib1: {
-        const LibFn1 fn = in->fn.f1;
-        CN_LANES(kCall, fn(a));
-      }
-      case Op::kLib2: {
-        const LibFn2 fn = in->fn.f2;
-        CN_LANES(kCall, fn(a, b));
-      }
-      case Op::kLibAngle2: {
-        const LibFn2 fn = in->fn.f2;
-        CN_LANES(kCall, fn(a, b * F));
-      }
-      case Op::kLib3: {
-        const LibFn3 fn = in->fn.f3;
-        const double* const A3 = L[argCells[in->args + 2]];
-        CN_LANES(kCall, fn(a, b, A3[i]));
-      }
-      case Op::kLib4: {
-        const LibFn4 fn = in->fn.f4;
-        const double* const A3 = L[argCells[in->args + 2]];
-        const double* const A4 = L[argCells[in->args + 3]];
-        CN_LANES(kCall, fn(a, b, A3[i], A4[i]));
-      }
-      case Op::kLibList: {
-        const LibFnList f = in->fn.list;
-        const int argc = in->argc;
-        const double* P[kMaxArgs];
-        for (int k = 0; k < argc; ++k) P[k] = L[argCells[in->args + k]];
-        bad = Run<Kind::kCall>(C, R, m, [&](std::size_t i) {
-          double list[kMaxArgs];
-          for (int k = 0; k < argc; ++k) list[k] = P[k][i];
-          return f(list, argc);
-        });
-        break;
-      }
-      case Op::kMissing:
-        CN_LANES(kCall, kBad);
-      case Op::kRnd:      // never here: such programs run sample by sample
-      case Op::kGuarded:  // never a guarded row's own operation
-      case Op::kEnd:
-        CN_LANES(kCall, kBad);
-    }
-#undef CN_LANES2
-#undef CN_LANES
-#undef CN_RUN
-    if (bad) {
+    const RowLanes row{in, L, argCells, guarded ? L[in->cond] : nullptr, R, m, F,
+                       bs.rows[static_cast<std::size_t>(in - p.code.data())]};
+    if (RunAnyRow(guarded ? in->guardedOp : in->op, row)) {
       // The failed lanes go on with a harmless value; their outcome is fixed.
       anyFail = true;
       for (std::size_t i = 0; i < m; ++i) {

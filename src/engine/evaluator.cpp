@@ -13,7 +13,7 @@
 #include "core/number_text.h"
 #include "engine/catalogue.h"
 #include "engine/error_catalogue.h"
-#include "engine/op_math.h"
+#include "engine/op_formulas.h"
 #include "engine/program.h"
 
 namespace cn {
@@ -21,17 +21,21 @@ namespace {
 
 using namespace opmath;
 
-// The platform's pseudo-random generator: a 24-bit linear congruential
-// generator giving singles in [0, 1).
-float NextRandom() {
-  thread_local std::uint32_t state = 0x50000;
-  state = (state * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu;
-  return static_cast<float>(state) / 16777216.0f;
-}
-
 // The evaluation-message form of a number: at most 15 significant digits and
 // a point as decimal separator.
 std::string NumberText(double v) { return FormatDouble(v); }
+
+// The row's value from the operation list. Only the routines that take a
+// third or fourth argument read those slots.
+template <Op kOp>
+[[gnu::always_inline]] inline double RowOf(double a, double b, const double* c, const std::int32_t* argCells,
+                                           const Instr* in, double F) {
+  using T = OpFormula<kOp>;
+  double c3 = 0, c4 = 0;
+  if constexpr (T::kOperands >= 3) c3 = c[argCells[in->args + 2]];
+  if constexpr (T::kOperands >= 4) c4 = c[argCells[in->args + 3]];
+  return T::Of(a, b, c3, c4, F, in->fn);
+}
 
 }  // namespace
 
@@ -41,8 +45,8 @@ std::string NumberText(double v) { return FormatDouble(v); }
 #pragma GCC diagnostic ignored "-Wpedantic"
 inline bool clsExprParser::EvalTable(double& result) {
   static constexpr void* kLabels[] = {
-#define CN_OP_LABEL(name) &&L_##name,
-      CN_OPS(CN_OP_LABEL)
+#define CN_OP_LABEL(name, ...) &&L_##name,
+      CN_CONTROL_OPS(CN_OP_LABEL) CN_FORMULA_OPS(CN_OP_LABEL)
 #undef CN_OP_LABEL
   };
   Program& p = *program_;
@@ -70,23 +74,21 @@ inline bool clsExprParser::EvalTable(double& result) {
     ++in;       \
     DISPATCH(); \
   } while (0)
-  // Store a checked result and go on with the next row.
-#define RESULT(expr)                  \
-  do {                                \
-    r = (expr);                       \
-    if (!std::isfinite(r)) goto fail; \
-    c[in->dst] = r;                   \
-    NEXT();                           \
-  } while (0)
-  // Comparisons and logic cannot fail.
-#define TRUTH(cond)         \
-  do {                      \
-    r = (cond) ? 1.0 : 0.0; \
-    c[in->dst] = r;         \
-    NEXT();                 \
-  } while (0)
 
   DISPATCH();
+
+  // One handler per formula row; a condition cannot fail, any other value
+  // that is not finite fails the row.
+#define CN_OP_HANDLER(name, ...)                                                              \
+  L_##name:                                                                                   \
+  r = RowOf<Op::name>(a, b, c, argCells, in, F);                                              \
+  if constexpr (OpFormula<Op::name>::kKind != OpKind::kTruth) {                               \
+    if (!std::isfinite(r)) goto fail;                                                         \
+  }                                                                                           \
+  c[in->dst] = r;                                                                             \
+  NEXT();
+  CN_FORMULA_OPS(CN_OP_HANDLER)
+#undef CN_OP_HANDLER
 
 L_kGuarded:
   // A false guard makes the guarded row give 0 without computing it.
@@ -99,148 +101,14 @@ L_kGuarded:
 L_kEnd:
   result = c[p.resultCell];
   return true;
-L_kAdd:
-  RESULT(a + b);
-L_kSub:
-  RESULT(a - b);
-L_kMul:
-  RESULT(a * b);
-L_kDiv:
-  RESULT(a / b);
-L_kPercent:
-  RESULT(a / 100);
-L_kIntDiv:
-  RESULT(IntDivFormula(a, b));
-L_kPow:
-  if (a == 0 && b == 0) goto fail;
-  RESULT(std::pow(a, b));
-L_kSquare:
-  RESULT(a * a);
-L_kAbs:
-  RESULT(std::fabs(a));
-L_kAtn:
-  RESULT(std::atan(a) / F);
-L_kCos:
-  RESULT(std::cos(a * F));
-L_kSin:
-  RESULT(std::sin(a * F));
-L_kTan:
-  RESULT(std::tan(a * F));
-L_kExp:
-  RESULT(std::exp(a));
-L_kFix:
-  RESULT(std::trunc(a));
-L_kInt:
-  RESULT(std::floor(a));
-L_kLn:
-  RESULT(std::log(a));
-L_kRnd:
-  RESULT(a * static_cast<double>(NextRandom()));
-L_kSgn:
-  RESULT(Sign(a));
-L_kSqrt:
-  RESULT(std::sqrt(a));
-L_kCbr:
-  RESULT(CbrFormula(a));
-L_kAcos:
-  RESULT(AcosFormula(a) / F);
-L_kAsin:
-  RESULT(AsinFormula(a) / F);
-L_kCosh:
-  RESULT(CoshFormula(a));
-L_kSinh:
-  RESULT(SinhFormula(a));
-L_kTanh:
-  RESULT(TanhFormula(a));
-L_kAcosh:
-  RESULT(AcoshFormula(a));
-L_kAsinh:
-  RESULT(AsinhFormula(a));
-L_kAtanh:
-  RESULT(AtanhFormula(a));
-L_kCsc:
-  RESULT(1 / std::sin(a * F));
-L_kSec:
-  RESULT(1 / std::cos(a * F));
-L_kCot:
-  RESULT(1 / std::tan(a * F));
-L_kAcsc:
-  RESULT(AcscFormula(a) / F);
-L_kAsec:
-  RESULT(AsecFormula(a) / F);
-L_kAcot:
-  RESULT(AcotFormula(a) / F);
-L_kCsch:
-  RESULT(CschFormula(a));
-L_kSech:
-  RESULT(SechFormula(a));
-L_kCoth:
-  RESULT(CothFormula(a));
-L_kAcsch:
-  RESULT(AcschFormula(a));
-L_kAsech:
-  RESULT(AsechFormula(a));
-L_kAcoth:
-  RESULT(AcothFormula(a));
-L_kRad:
-  RESULT(a / F);
-L_kDeg:
-  RESULT((a / F) * kPi / 180);
-L_kGrad:
-  RESULT((a / F) * kPi / 200);
-L_kNeg:
-  RESULT(-a);
-L_kNot:
-  TRUTH(a == 0);
-L_kGt:
-  TRUTH(a > b);
-L_kGe:
-  TRUTH(a >= b);
-L_kLt:
-  TRUTH(a < b);
-L_kLe:
-  TRUTH(a <= b);
-L_kEq:
-  TRUTH(a == b);
-L_kNe:
-  TRUTH(a != b);
-L_kAnd:
-  TRUTH(a != 0 && b != 0);
-L_kOr:
-  TRUTH(a != 0 || b != 0);
-L_kXor:
-  TRUTH((a != 0) != (b != 0));
-L_kNand:
-  TRUTH(!(a != 0 && b != 0));
-L_kNor:
-  TRUTH(!(a != 0 || b != 0));
-L_kNxor:
-  TRUTH((a != 0) == (b != 0));
-L_kLogN:
-  RESULT(LogNFormula(a, b));
-L_kRight:
-  RESULT(b);
-L_kCopy:
-  RESULT(a);
-L_kLib1:
-  RESULT(in->fn.f1(a));
-L_kLib2:
-  RESULT(in->fn.f2(a, b));
-L_kLibAngle2:
-  RESULT(in->fn.f2(a, b * F));
-L_kLib3 : {
-  const std::int32_t* s = argCells + in->args;
-  RESULT(in->fn.f3(a, b, c[s[2]]));
-}
-L_kLib4 : {
-  const std::int32_t* s = argCells + in->args;
-  RESULT(in->fn.f4(a, b, c[s[2]], c[s[3]]));
-}
 L_kLibList : {
   double list[kMaxArgs];
   const std::int32_t* s = argCells + in->args;
   for (int i = 0; i < in->argc; ++i) list[i] = c[s[i]];
-  RESULT(in->fn.list(list, in->argc));
+  r = in->fn.list(list, in->argc);
+  if (!std::isfinite(r)) goto fail;
+  c[in->dst] = r;
+  NEXT();
 }
 L_kMissing:
   errorId_ = Num(ErrId::kFunctionMissing);
@@ -262,8 +130,6 @@ fail:
   return false;
 #undef DISPATCH
 #undef NEXT
-#undef RESULT
-#undef TRUTH
 }
 #pragma GCC diagnostic pop
 

@@ -14,6 +14,15 @@
 
 namespace cn {
 
+// The library routine of a row; the member that matches its operation is set.
+union LibCall {
+  LibFn1 f1;
+  LibFn2 f2;
+  LibFn3 f3;
+  LibFn4 f4;
+  LibFnList list;
+};
+
 struct Instr {
   Op op = Op::kMissing;
   Op guardedOp = Op::kMissing;  // the real operation of a kGuarded row
@@ -26,13 +35,7 @@ struct Instr {
   std::int32_t val = 0;         // cell of this row's value (normally its dst)
   std::int32_t args = 0;        // first of ArgTop entries in Program::argCells
   std::int32_t argc = 0;
-  union {
-    LibFn1 f1;
-    LibFn2 f2;
-    LibFn3 f3;
-    LibFn4 f4;
-    LibFnList list;
-  } fn{};
+  LibCall fn{};
 };
 
 // Samples evaluated together by EvalBlock: every value the block needs at

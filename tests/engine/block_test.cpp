@@ -5,10 +5,12 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "engine/cls_expr_parser.h"
+#include "engine/op_formulas.h"
 #include "engine_cases.h"
 
 namespace cn::testing {
@@ -127,6 +129,8 @@ const char* const kDifferentialCases[] = {
     "x nand 1",
     "x nor 0",
     "x nxor 1",
+    "(x>1)*xor(x,1)",  // guarded logic with a constant operand
+    "(x<0)*nor(0,x)",
     "logn(x,2)",
     "logn(2,x)",
     "fact(x)",
@@ -281,6 +285,31 @@ TEST(BlockEval, LeavesNoErrorBehindAfterFailedSamples) {
   EXPECT_EQ(p.EvalBlock(xs, y, failed, 2), 1u);
   EXPECT_EQ(p.ErrorID(), 0);
   EXPECT_EQ(p.ErrorDescription(), "");
+}
+
+// A row that claims an operand strict lets the row before it skip its test,
+// so a wrong claim would let a failure vanish: check every claim of the
+// operation list against non-finite operands.
+TEST(BlockEval, StrictOperandsCarryEveryNonFiniteValueOn) {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  const double bad[] = {kInf, -kInf, kNaN};
+  const double other[] = {0.0, -0.0, 1.0, -1.0, 0.5, 1e300, -1e-300, kInf, -kInf, kNaN};
+  int claims = 0;
+#define CN_CHECK_STRICT(name, ...)                                                                         \
+  for (const bool slotA : {true, false}) {                                                                 \
+    if (!opmath::StrictIn(Op::name, slotA)) continue;                                                      \
+    ++claims;                                                                                              \
+    for (const double v : bad)                                                                             \
+      for (const double o : other) {                                                                       \
+        const double r = slotA ? opmath::OpFormula<Op::name>::Of(v, o, 0, 0, 1, {})                        \
+                               : opmath::OpFormula<Op::name>::Of(o, v, 0, 0, 1, {});                       \
+        EXPECT_FALSE(std::isfinite(r)) << #name << (slotA ? " slot 1 " : " slot 2 ") << v << ", other " << o; \
+      }                                                                                                    \
+  }
+  CN_FORMULA_OPS(CN_CHECK_STRICT)
+#undef CN_CHECK_STRICT
+  EXPECT_EQ(claims, 14);  // + - * in both slots; / % x^2 abs neg copy sqrt in slot 1; the carrier in slot 2
 }
 
 // rnd draws from one generator: the block must draw in sample order, so the
