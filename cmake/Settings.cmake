@@ -20,6 +20,10 @@ if(CURVENEST_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+if(CURVENEST_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
 
 # The version is defined once, in project(); windows read it from this header.
 configure_file(${CMAKE_SOURCE_DIR}/cmake/curvenest_version.h.in

@@ -13,7 +13,6 @@
 #include "analysis/tools.h"
 #include "controls/styled_progress_bar.h"
 #include "platform/host.h"
-#include "workspace/stoppable_progress.h"
 
 namespace cn {
 
@@ -75,8 +74,8 @@ QString frmIntSelect::Selected(const QListWidget* list) {
 }
 
 void frmIntSelect::cmdCancel_Click() {
-  if (searching_) {
-    stopRequested_ = true;
+  if (job_) {
+    job_->Stop();
     return;
   }
   close();
@@ -84,18 +83,17 @@ void frmIntSelect::cmdCancel_Click() {
 
 // Esc: stops a running search, else closes as usual.
 void frmIntSelect::reject() {
-  if (searching_) {
-    stopRequested_ = true;
+  if (job_) {
+    job_->Stop();
     return;
   }
   QDialog::reject();
 }
 
 void frmIntSelect::closeEvent(QCloseEvent* event) {
-  // The search is running inside this dialog's OK handler: stop it first;
-  // the handler closes the dialog once it has unwound.
-  if (searching_) {
-    stopRequested_ = true;
+  // A search is running: stop it first; the dialog closes once it has ended.
+  if (job_) {
+    job_->Stop();
     closeAfterSearch_ = true;
     event->ignore();
     return;
@@ -118,28 +116,31 @@ void frmIntSelect::cmdOK_Click() {
                                : optMed->isChecked() ? IntersectLevel::kMedium
                                : optLow->isChecked() ? IntersectLevel::kLow
                                                      : IntersectLevel::kSuperLow;
-  if (searching_) return;
+  if (job_) return;
   const auto [xmin, xmax] = xRange_();
-  searching_ = true;
-  stopRequested_ = closeAfterSearch_ = false;
+  closeAfterSearch_ = false;
   cmdOK->setEnabled(false);
-  std::vector<IntersectPoint> points;
-  bool finished = true;
-  try {
-    StoppableProgress progress(prog, stopRequested_);
-    points = FindIntersections(first.toStdString(), second.toStdString(), xmin, xmax, level, &progress);
-  } catch (const Stopped&) {
-    finished = false;
+  auto points = std::make_shared<std::vector<IntersectPoint>>();
+  job_ = std::make_unique<ToolJob>([=, a = first.toStdString(), b = second.toStdString()](Progress& p) {
+    *points = FindIntersections(a, b, xmin, xmax, level, &p);
+  });
+  connect(job_.get(), &ToolJob::ProgressChanged, this, [this](int max, int value) {
+    prog->Max(max);
+    prog->Value(value);
+  });
+  connect(job_.get(), &ToolJob::Finished, this, [this, points](bool complete) {
+    job_.release()->deleteLater();
+    cmdOK->setEnabled(true);
     prog->Value(0);
-  }
-  searching_ = false;
-  cmdOK->setEnabled(true);
-  if (!finished) {
-    if (closeAfterSearch_) close();
-    return;
-  }
-  host_.MessageBox(this, QString::fromStdString(IntersectionText(points)), MessageIcon::kInformation);
-  close();
+    if (complete) {
+      host_.MessageBox(this, QString::fromStdString(IntersectionText(*points)), MessageIcon::kInformation);
+      close();
+    } else if (closeAfterSearch_) {
+      close();
+    }
+    emit SearchEnded();
+  });
+  job_->Start();
 }
 
 }  // namespace cn

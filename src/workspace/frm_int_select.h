@@ -8,9 +8,11 @@ class QCloseEvent;
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <utility>
 
 #include "core/progress.h"
+#include "workspace/jobs/tool_job.h"
 
 class QListWidget;
 class QPushButton;
@@ -39,11 +41,15 @@ class frmIntSelect : public QDialog {
   // and the dialog reports nothing; otherwise Cancel closes the dialog.
   void cmdCancel_Click();
   Progress& ProgressBar();
-  bool Searching() const { return searching_; }
+  bool Searching() const { return job_ != nullptr; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void reject() override;
+
+ signals:
+  // A search has ended (run to its end or stopped).
+  void SearchEnded();
 
  private:
   void Form_Load(const QStringList& equations);
@@ -60,8 +66,7 @@ class frmIntSelect : public QDialog {
   StyledProgressBar* prog = nullptr;
   QPushButton* cmdOK = nullptr;
   QPushButton* cmdCancel = nullptr;
-  bool searching_ = false;
-  bool stopRequested_ = false;
+  std::unique_ptr<ToolJob> job_;  // the search under way
   bool closeAfterSearch_ = false;
 };
 

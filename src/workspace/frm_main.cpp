@@ -48,8 +48,8 @@
 #include "workspace/graph_painter.h"
 #include "workspace/graph_surface.h"
 #include "workspace/jobs/graph_job.h"
+#include "workspace/jobs/tool_job.h"
 #include "workspace/menu_images.h"
-#include "workspace/stoppable_progress.h"
 #include "workspace/workspace_file.h"
 #include "workspace/workspace_session.h"
 
@@ -456,7 +456,7 @@ void frmMain::Redraw() {
   // The pointer speaks of the window being drawn, even before its picture.
   const GraphWindow& w = lastGraph_.window;
   picQuad_->SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
-  if (tool_) {
+  if (toolJob_) {
     redrawPending_ = true;  // after the tool
     return;
   }
@@ -478,7 +478,7 @@ void frmMain::StartGraph() {
   graphJob_ = std::make_unique<GraphJob>(lastGraph_, pixels, ratio, picQuad_->logicalDpiX() * ratio);
   GraphJob* job = graphJob_.get();
   connect(job, &GraphJob::ProgressChanged, this, [this](int max, int value) {
-    if (tool_) return;  // the bar is the tool's now
+    if (toolJob_) return;  // the bar is the tool's now
     prog->Max(max);
     prog->Value(value);
   });
@@ -502,42 +502,60 @@ void frmMain::GraphFinished(const QImage& picture, bool complete) {
   const GraphWindow& w = lastGraph_.window;
   picQuad_->SetPicture(picture);
   picQuad_->SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
-  if (!complete && !tool_) prog->Value(0);
-  btnCancelGraph->setEnabled(tool_);
-  escape_->setEnabled(tool_);
-  emit Idle();
+  if (!complete && !toolJob_) prog->Value(0);
+  btnCancelGraph->setEnabled(toolJob_ != nullptr);
+  escape_->setEnabled(toolJob_ != nullptr);
+  if (!Busy()) emit Idle();
 }
 
-bool frmMain::RunStoppable(const std::function<void(Progress& progress)>& work, bool showProgress) {
-  if (tool_) return false;
-  tool_ = true;
-  cancelRequested_ = false;
+void frmMain::RunTool(std::function<void(Progress&)> work, std::function<void()> done, bool showProgress) {
+  if (toolJob_) return;  // the tools are disabled meanwhile
+  toolJob_ = std::make_unique<ToolJob>(std::move(work));
+  ToolJob* job = toolJob_.get();
+  if (showProgress) {
+    connect(job, &ToolJob::ProgressChanged, this, [this](int max, int value) {
+      prog->Max(max);
+      prog->Value(value);
+    });
+  }
+  connect(job, &ToolJob::Finished, this, [this, done = std::move(done), showProgress](bool complete) {
+    toolJob_.release()->deleteLater();
+    SetToolsEnabled(true);
+    if (showProgress) prog->Value(0);
+    btnCancelGraph->setEnabled(graphJob_ != nullptr);
+    escape_->setEnabled(graphJob_ != nullptr);
+    // Stopped: nothing is reported, nothing written.
+    if (complete) done();
+    if (redrawPending_) {
+      redrawPending_ = false;
+      Redraw();
+    } else if (!Busy()) {
+      emit Idle();
+    }
+  });
   btnCancelGraph->setEnabled(true);
   escape_->setEnabled(true);
-  bool finished = true;
-  try {
-    StoppableProgress progress(showProgress ? prog : nullptr, cancelRequested_);
-    work(progress);
-  } catch (const Stopped&) {
-    finished = false;
-    if (showProgress) prog->Value(0);
+  SetToolsEnabled(false);
+  job->Start();
+}
+
+void frmMain::SetToolsEnabled(bool enabled) {
+  // While a search runs the others wait, visibly: one bar, one Cancel. The
+  // focus goes to Cancel first: Qt would hand it on to the next box, and a
+  // box that gains the focus empties its partner (the answer just typed).
+  const std::initializer_list<QWidget*> buttons = {cmdX, cmdY, btnViewTable};
+  if (!enabled && std::find(buttons.begin(), buttons.end(), QApplication::focusWidget()) != buttons.end()) {
+    btnCancelGraph->setFocus(Qt::OtherFocusReason);
   }
-  tool_ = false;
-  cancelRequested_ = false;
-  btnCancelGraph->setEnabled(graphJob_ != nullptr);
-  escape_->setEnabled(graphJob_ != nullptr);
-  if (redrawPending_) {
-    redrawPending_ = false;
-    Redraw();
-  } else if (!graphJob_) {
-    emit Idle();
+  for (QWidget* w : buttons) w->setEnabled(enabled);
+  for (const char* name : {"mnuDomain", "mnuRange", "mnuMin", "mnuMax", "mnuInt"}) {
+    if (auto* action = findChild<QAction*>(name)) action->setEnabled(enabled);
   }
-  return finished;
 }
 
 void frmMain::CancelDrawing() {
-  if (tool_) {
-    cancelRequested_ = true;
+  if (toolJob_) {
+    toolJob_->Stop();
   } else if (graphJob_) {
     restart_ = false;
     graphJob_->Stop();

@@ -30,6 +30,7 @@ class QShortcut;
 namespace cn {
 
 class GraphJob;
+class ToolJob;
 class GraphSurface;
 class Host;
 class frmEqu;
@@ -113,7 +114,7 @@ class frmMain : public QMainWindow {
   // True while a Graph is being drawn (on a worker thread).
   bool Drawing() const { return graphJob_ != nullptr; }
   // True while a Graph is drawn or a tool searches; Idle follows both.
-  bool Busy() const { return graphJob_ != nullptr || tool_; }
+  bool Busy() const { return graphJob_ != nullptr || toolJob_ != nullptr; }
   // The selected equation's text; empty when none is selected.
   QString SelectedEquation() const;
 
@@ -218,11 +219,13 @@ class frmMain : public QMainWindow {
   // The caption with the file name and the unsaved mark.
   void UpdateCaption();
   void RefreshRecentMenu();
-  // Runs a tool's sweep, which reports to `progress`, while the window stays
-  // responsive; false when Esc or Cancel stopped it (or other work was
-  // running), and the tool then reports nothing. The progress bar moves only
-  // when `showProgress`.
-  bool RunStoppable(const std::function<void(Progress& progress)>& work, bool showProgress = true);
+  // Runs a tool's search as a job; `done` runs on the window's thread once
+  // it has run to its end (a stopped search reports nothing). The bar shows
+  // its progress when `showProgress`.
+  void RunTool(std::function<void(Progress&)> work, std::function<void()> done, bool showProgress = true);
+  void SetToolsEnabled(bool enabled);
+  // A search whose answer is a line of the log under `equation`.
+  void LogSearch(const QString& caption, const QString& equation, std::function<std::string(Progress&)> search);
 
   Host& host_;
   QPointer<frmEqu> equ_;              // the equation dialog while it is open
@@ -265,9 +268,8 @@ class frmMain : public QMainWindow {
   EquationModel equations_;
   GraphDescription lastGraph_;
   std::unique_ptr<GraphJob> graphJob_;  // the Graph being drawn
-  bool cancelRequested_ = false;        // Esc or Cancel during a tool
+  std::unique_ptr<ToolJob> toolJob_;    // the tool's search under way
   bool restart_ = false;                // a newer picture was asked for during a Graph
-  bool tool_ = false;                   // the work is a tool's sweep, not a Graph
   bool redrawPending_ = false;          // a picture was asked for during a tool
   GraphWindow dragStart_;               // the window when the left button went down
 

@@ -10,7 +10,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <array>
 #include <functional>
+#include <memory>
 
 #include "analysis/tools.h"
 #include "core/number_text.h"
@@ -119,25 +121,26 @@ void frmMain::cmdX_Click() {
   const QString equation = EquationForTool();
   if (equation.isEmpty()) return;
   const float y0 = ReadTarget(txtY->text().toStdString());
-  std::vector<float> xs;
   const bool high = optHigh->isChecked();
   const std::int16_t left = xmin, right = xmax;
-  if (!RunStoppable(
-          [&](Progress& progress) { xs = SolveForX(equation.toStdString(), y0, left, right, high, &progress); }))
-    return;  // stopped: nothing reported, nothing written
-  if (xs.empty()) {
-    host_.MessageBox(this, "Out of range.", MessageIcon::kError);
-    return;
-  }
-  txtX->setText(QString::fromStdString(JoinValues(xs)));
-  // A long answer scrolls in its box; the log says how long it is.
-  if (xs.size() > 100) {
-    WriteLogResult("Get X: ",
-                   QString("%1 values of x for y = %2, all in the x box")
-                       .arg(xs.size())
-                       .arg(QString::fromStdString(FormatSingle(y0))),
-                   equation);
-  }
+  auto xs = std::make_shared<std::vector<float>>();
+  RunTool(
+      [=, expression = equation.toStdString()](Progress& p) { *xs = SolveForX(expression, y0, left, right, high, &p); },
+      [this, xs, y0, equation] {
+        if (xs->empty()) {
+          host_.MessageBox(this, "Out of range.", MessageIcon::kError);
+          return;
+        }
+        txtX->setText(QString::fromStdString(JoinValues(*xs)));
+        // A long answer scrolls in its box; the log says how long it is.
+        if (xs->size() > 100) {
+          WriteLogResult("Get X: ",
+                         QString("%1 values of x for y = %2, all in the x box")
+                             .arg(xs->size())
+                             .arg(QString::fromStdString(FormatSingle(y0))),
+                         equation);
+        }
+      });
 }
 
 void frmMain::btnViewTable_Click() {
@@ -149,30 +152,37 @@ void frmMain::btnViewTable_Click() {
   table->show();
 }
 
+// Runs a search whose answer is a line of the log, under the equation it
+// was made for.
+void frmMain::LogSearch(const QString& caption, const QString& equation, std::function<std::string(Progress&)> search) {
+  auto answer = std::make_shared<std::string>();
+  RunTool([answer, search = std::move(search)](Progress& p) { *answer = search(p); },
+          [this, caption, equation, answer] { WriteLogResult(caption, QString::fromStdString(*answer), equation); },
+          false);
+}
+
 void frmMain::mnuDomain_Click() {
   const QString equation = EquationForTool();
   if (equation.isEmpty()) return;
-  std::string domain;
   const std::int16_t left = xmin, right = xmax;
-  if (!RunStoppable([&](Progress& p) { domain = FindDomain(equation.toStdString(), left, right, &p); }, false)) return;
-  WriteLogResult("Domain: ", QString::fromStdString(domain), equation);
+  LogSearch("Domain: ", equation, [left, right, expression = equation.toStdString()](Progress& p) {
+    return FindDomain(expression, left, right, &p);
+  });
 }
 
 void frmMain::mnuRange_Click() {
   const QString equation = EquationForTool();
   if (equation.isEmpty()) return;
-  std::string range;
   const GraphWindow w = Window();
-  if (!RunStoppable([&](Progress& p) { range = FindRange(equation.toStdString(), w.xmin, w.xmax, w.ymin, w.ymax, &p); },
-                    false))
-    return;
-  WriteLogResult("Range: ", QString::fromStdString(range), equation);
+  LogSearch("Range: ", equation, [w, expression = equation.toStdString()](Progress& p) {
+    return FindRange(expression, w.xmin, w.xmax, w.ymin, w.ymax, &p);
+  });
 }
 
 void frmMain::FindExtremeCommand(bool minimum) {
   const QString equation = EquationForTool();
   if (equation.isEmpty()) return;
-  std::int16_t bounds[2] = {0, 0};
+  std::array<std::int16_t, 2> bounds = {0, 0};
   const char* prompts[2] = {"Enter left bound: ", "Enter right bound: "};
   const char* refusals[2] = {"The left bound must lie between -32768 and 32767.",
                              "The right bound must lie between -32768 and 32767."};
@@ -191,12 +201,9 @@ void frmMain::FindExtremeCommand(bool minimum) {
     }
     bounds[i] = *bound;
   }
-  std::string extreme;
-  if (!RunStoppable(
-          [&](Progress& p) { extreme = FindExtreme(equation.toStdString(), bounds[0], bounds[1], minimum, &p); },
-          false))
-    return;
-  WriteLogResult(caption, QString::fromStdString(extreme), equation);
+  LogSearch(caption, equation, [bounds, minimum, expression = equation.toStdString()](Progress& p) {
+    return FindExtreme(expression, bounds[0], bounds[1], minimum, &p);
+  });
 }
 
 void frmMain::mnuMin_Click() { FindExtremeCommand(true); }

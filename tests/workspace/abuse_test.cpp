@@ -23,6 +23,7 @@
 
 #include "analysis/tools.h"
 #include "support/scripted_host.h"
+#include "support/wait_idle.h"
 #include "workspace/frm_io.h"
 #include "workspace/frm_main.h"
 #include "workspace/model/graph_window.h"
@@ -79,10 +80,17 @@ class Abuse : public ::testing::Test {
     if (typable) QTest::keyClicks(box, text);
     if (box->text() != text) box->setText(text);
   }
+  // Each command starts on a settled window and has ended when it returns.
   void Click(QObject* parent, const char* name) {
+    EXPECT_TRUE(WaitIdle(window));
     QTest::mouseClick(Find<QAbstractButton>(parent, name), Qt::LeftButton);
+    EXPECT_TRUE(WaitIdle(window));
   }
-  void Trigger(QObject* parent, const char* name) { Find<QAction>(parent, name)->trigger(); }
+  void Trigger(QObject* parent, const char* name) {
+    EXPECT_TRUE(WaitIdle(window));
+    Find<QAction>(parent, name)->trigger();
+    EXPECT_TRUE(WaitIdle(window));
+  }
   void SelectRow(int row) { Find<QListWidget>(&window, "lstEqu")->setCurrentRow(row); }
 
   // The main window still answers: the standard window graphs without a word.

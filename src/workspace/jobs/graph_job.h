@@ -9,6 +9,7 @@
 #include <QSize>
 #include <memory>
 
+#include "workspace/jobs/worker.h"
 #include "workspace/model/graph_description.h"
 
 namespace cn {
@@ -41,11 +42,10 @@ class GraphJob : public QObject {
   void Finished(const QImage& picture, bool complete);
 
  private:
-  struct State;
-  std::shared_ptr<State> state_;
   GraphDescription graph_;
   QSize pixels_;
   double ratio_, dpi_;
+  Worker worker_;  // last: stopped and waited for before the rest goes
 };
 
 }  // namespace cn
