@@ -729,42 +729,38 @@ void frmMain::btnDelete_Click() {
   SetSwatch(palette().color(QPalette::Button));
 }
 
+std::optional<QString> frmMain::EditRow(const QString& prompt, QString shown,
+                                        const std::function<std::optional<std::string>(const std::string&)>& fault) {
+  // A text that is refused comes back in the editor as typed, to be mended.
+  for (;;) {
+    const auto text = host_.InputBox(this, prompt, shown);
+    if (!text) return std::nullopt;
+    const auto why = fault(text->toStdString());
+    if (!why) return text;
+    host_.MessageBox(this, QString::fromStdString(*why), MessageIcon::kError);
+    shown = *text;
+  }
+}
+
 void frmMain::lstEqu_DblClick() {
   QListWidgetItem* item = lstEqu->currentItem();
   if (!item) return;
   const int row = lstEqu->currentRow();
-  // As in the equation dialog: a text that can never plot is refused, and
-  // the editor comes back with what the user typed, to be mended.
-  QString shown = item->text();
-  for (;;) {
-    const auto text = host_.InputBox(this, "Fix the equation: ", shown);
-    if (!text) return;
-    const auto fault = FindEquationFault(text->toStdString());
-    if (!fault) {
-      equations_.SetExpression(static_cast<std::size_t>(row), Std(*text));
-      return;
-    }
-    host_.MessageBox(this, QString::fromStdString(fault->message), MessageIcon::kError);
-    shown = *text;
-  }
+  // As in the equation dialog: a text that can never plot is refused.
+  const auto text = EditRow("Fix the equation: ", item->text(), [](const std::string& t) {
+    const auto fault = FindEquationFault(t);
+    return fault ? std::optional<std::string>(fault->message) : std::nullopt;
+  });
+  if (text) equations_.SetExpression(static_cast<std::size_t>(row), Std(*text));
 }
 
 void frmMain::lstCondition_DblClick() {
   QListWidgetItem* item = lstCondition->currentItem();
   if (!item) return;
   const int row = lstCondition->currentRow();
-  QString shown = item->text();
-  for (;;) {
-    const auto text = host_.InputBox(this, "Fix the condition: ", shown);
-    if (!text) return;
-    const auto fault = FindConditionFault(text->toStdString());
-    if (!fault) {
-      equations_.SetCondition(static_cast<std::size_t>(row), Std(*text));
-      return;
-    }
-    host_.MessageBox(this, QString::fromStdString(*fault), MessageIcon::kError);
-    shown = *text;
-  }
+  const auto text =
+      EditRow("Fix the condition: ", item->text(), [](const std::string& t) { return FindConditionFault(t); });
+  if (text) equations_.SetCondition(static_cast<std::size_t>(row), Std(*text));
 }
 
 bool frmMain::HasSelection() const {

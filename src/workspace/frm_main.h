@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "core/progress.h"
 #include "workspace/model/equation_model.h"
@@ -187,6 +189,10 @@ class frmMain : public QMainWindow {
   QAction* AddMenuItem(QMenu* menu, const QString& caption, const QString& name, int imageIndex,
                        Qt::Key shortcut = Qt::Key_unknown);
   void WriteLogHeader(const QString& equation);
+  // Asks for a row's new text until `fault` accepts it (nullopt) or the user
+  // cancels (nullopt is returned then).
+  std::optional<QString> EditRow(const QString& prompt, QString shown,
+                                 const std::function<std::optional<std::string>(const std::string&)>& fault);
   // The selected equation for a tool, or "" after saying why there is none
   // (nothing selected, or a row that cannot plot).
   QString EquationForTool();
