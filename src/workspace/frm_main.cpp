@@ -477,15 +477,16 @@ void frmMain::StartGraph() {
   // The job draws a copy: handlers may replace lastGraph_ meanwhile.
   graphJob_ = std::make_unique<GraphJob>(lastGraph_, pixels, ratio, picQuad_->logicalDpiX() * ratio);
   GraphJob* job = graphJob_.get();
-  connect(job, &GraphJob::ProgressChanged, this, [this](int max, int value) {
+  connect(job, &GraphJob::ProgressChanged, job, [this](int max, int value) {
     if (toolJob_) return;  // the bar is the tool's now
     prog->Max(max);
     prog->Value(value);
   });
-  connect(job, &GraphJob::Picture, this, [this](const QImage& sofar) {
+  connect(job, &GraphJob::Picture, job, [this](const QImage& sofar) {
     if (!restart_) picQuad_->SetPicture(sofar);
   });
-  connect(job, &GraphJob::Finished, this, &frmMain::GraphFinished);
+  connect(job, &GraphJob::Finished, job,
+          [this](const QImage& picture, bool complete) { GraphFinished(picture, complete); });
   job->Start();
   btnCancelGraph->setEnabled(true);
   escape_->setEnabled(true);
@@ -513,17 +514,16 @@ void frmMain::RunTool(std::function<void(Progress&)> work, std::function<void()>
   toolJob_ = std::make_unique<ToolJob>(std::move(work));
   ToolJob* job = toolJob_.get();
   if (showProgress) {
-    connect(job, &ToolJob::ProgressChanged, this, [this](int max, int value) {
+    connect(job, &ToolJob::ProgressChanged, job, [this](int max, int value) {
       prog->Max(max);
       prog->Value(value);
     });
   }
-  connect(job, &ToolJob::Finished, this, [this, done = std::move(done), showProgress](bool complete) {
+  // The job is the context: a job dropped by StopTool takes its queued
+  // answer with it.
+  connect(job, &ToolJob::Finished, job, [this, done = std::move(done)](bool complete) {
     toolJob_.release()->deleteLater();
-    SetToolsEnabled(true);
-    if (showProgress) prog->Value(0);
-    btnCancelGraph->setEnabled(graphJob_ != nullptr);
-    escape_->setEnabled(graphJob_ != nullptr);
+    ToolEnded();
     // Stopped: nothing is reported, nothing written.
     if (complete) done();
     if (redrawPending_) {
@@ -537,6 +537,20 @@ void frmMain::RunTool(std::function<void(Progress&)> work, std::function<void()>
   escape_->setEnabled(true);
   SetToolsEnabled(false);
   job->Start();
+}
+
+void frmMain::ToolEnded() {
+  SetToolsEnabled(true);
+  prog->Value(0);
+  btnCancelGraph->setEnabled(graphJob_ != nullptr);
+  escape_->setEnabled(graphJob_ != nullptr);
+}
+
+void frmMain::StopTool() {
+  if (!toolJob_) return;
+  toolJob_.reset();  // stopped and waited for; its answer goes with it
+  ToolEnded();
+  if (!Busy()) emit Idle();
 }
 
 void frmMain::SetToolsEnabled(bool enabled) {
@@ -866,6 +880,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     return;
   }
   if (keepsPlacement_) settings_->setValue(kPlacementKey, saveGeometry());
+  StopTool();
   CancelDrawing();
   // Form_Unload: the statistics window has no owner and would stay open.
   if (table_) table_->close();

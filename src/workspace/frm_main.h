@@ -230,6 +230,10 @@ class frmMain : public QMainWindow {
   // its progress when `showProgress`.
   void RunTool(std::function<void(Progress&)> work, std::function<void()> done, bool showProgress = true);
   void SetToolsEnabled(bool enabled);
+  // The tool's bar, Cancel and buttons as they are without a search.
+  void ToolEnded();
+  // Stops a running search and drops its answer (New, Open, closing).
+  void StopTool();
   // A search whose answer is a line of the log under `equation`.
   void LogSearch(const QString& caption, const QString& equation, std::function<std::string(Progress&)> search);
 

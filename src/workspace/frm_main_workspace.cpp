@@ -50,6 +50,8 @@ WorkspaceDocument frmMain::Document() const {
 }
 
 void frmMain::ApplyDocument(const WorkspaceDocument& document) {
+  // A search of the old workspace must not answer into the new one.
+  StopTool();
   applying_ = true;
   const WorkspaceWindow& w = document.window;
   txtXMin->setText(QString::fromStdString(w.xmin));

@@ -22,6 +22,7 @@
 #include "support/wait_idle.h"
 #include "workspace/frm_main.h"
 #include "workspace/graph_surface.h"
+#include "workspace/workspace_file.h"
 
 namespace cn {
 namespace {
@@ -328,10 +329,19 @@ TEST_F(Plane, AStoppedSearchReportsNothing) {
     EXPECT_TRUE(host.messages.empty()) << host.LastMessage().toStdString();
     EXPECT_EQ(window.ProgressBar().Value(), 0);
   }
+  // Opening a workspace stops a search of the old one: it answers nothing.
+  QTemporaryDir dir;
+  const QString file = dir.filePath("other.curvenest");
+  QString message;
+  ASSERT_TRUE(WriteWorkspace(file, WorkspaceDocument{}, &message));
+  window.mnuDomain_Click();
+  EXPECT_TRUE(window.Busy());
+  ASSERT_TRUE(window.OpenWorkspace(file));
+  ASSERT_TRUE(WaitIdle(window));
+  EXPECT_TRUE(window.findChild<QPushButton*>("cmdX")->isEnabled());
+  EXPECT_TRUE(window.findChild<QPlainTextEdit*>("txtInfo")->toPlainText().isEmpty());
   // Not stopped, the same search answers.
-  Box("txtXMin")->setText("-10");
-  Box("txtXMax")->setText("10");
-  ASSERT_TRUE(window.DrawAxis());
+  window.AppendEquation("log(x)", "", kRed);
   window.mnuDomain_Click();
   ASSERT_TRUE(WaitIdle(window));
   EXPECT_TRUE(window.findChild<QPlainTextEdit*>("txtInfo")->toPlainText().contains("Domain: x > 0"));
