@@ -640,7 +640,7 @@ bool BuildExportGraph(const WorkspaceDocument& document, const std::string& wher
   GraphDescription built;
   built.window = *reading.window;
   built.plotted = true;
-  for (const WorkspaceEquation& e : document.equations) built.equations.push_back({e.expression, e.condition, e.color});
+  built.equations = document.equations;
   built.writeEquations = document.writeEquations;
   if (document.showStatPlot) {
     const std::size_t count = std::min(document.statX.size(), document.statY.size());

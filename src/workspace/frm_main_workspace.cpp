@@ -37,7 +37,7 @@ QStringList QtList(const std::vector<std::string>& list) {
 
 WorkspaceDocument frmMain::Document() const {
   WorkspaceDocument document;
-  for (const Equation& e : equations_.Rows()) document.equations.push_back({e.expression, e.condition, e.color});
+  document.equations = equations_.Rows();
   document.window = {txtXMin->text().toStdString(), txtXMax->text().toStdString(),  txtYMin->text().toStdString(),
                      txtYMax->text().toStdString(), txtXStep->text().toStdString(), txtYStep->text().toStdString()};
   document.writeEquations = chkEqu->isChecked();
@@ -65,8 +65,7 @@ void frmMain::ApplyDocument(const WorkspaceDocument& document) {
   // has nothing for it.
   if (table_ || !document.statX.empty() || !document.statY.empty() || document.showStatPlot)
     Table().SetPoints(QtList(document.statX), QtList(document.statY), document.showStatPlot);
-  std::vector<Equation> rows;
-  for (const WorkspaceEquation& e : document.equations) rows.push_back({e.expression, e.condition, e.color});
+  std::vector<Equation> rows = document.equations;
   {
     const QSignalBlocker a(lstEqu), b(lstCondition), c(lstColor);
     for (QListWidget* list : {lstEqu, lstCondition, lstColor}) list->setCurrentRow(-1);

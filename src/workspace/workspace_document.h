@@ -7,15 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "workspace/model/equation_model.h"
+
 namespace cn {
 
-// One row of the equation list.
-struct WorkspaceEquation {
-  std::string expression;   // the lstEqu text, e.g. "x^2-4"
-  std::string condition;    // the lstCondition text, "" or e.g. "x >= -2"
-  std::uint32_t color = 0;  // packed RGB: red + 256 * green + 65536 * blue
-  friend bool operator==(const WorkspaceEquation&, const WorkspaceEquation&) = default;
-};
+// One row of the equation list: the same struct the window's list holds.
+using WorkspaceEquation = Equation;
 
 // The six graph window boxes as typed; the defaults are the boxes at start-up.
 struct WorkspaceWindow {
