@@ -77,7 +77,7 @@ void BM_GraphCommand(benchmark::State& state) {
     ticker.stop();
   }
   if (state.range(0) == kFull) g_longestDelayMs = static_cast<double>(longest);
-  if (window.xmax != state.range(0)) state.SkipWithError("the window did not take the bounds");
+  if (window.Window().xmax != state.range(0)) state.SkipWithError("the window did not take the bounds");
 }
 
 void BM_DrawGraph(benchmark::State& state) {

@@ -416,12 +416,7 @@ bool frmMain::ReadBoxes() {
     return false;
   }
   const GraphWindow& w = *reading.window;
-  xmin = w.xmin;
-  xmax = w.xmax;
-  ymin = w.ymin;
-  ymax = w.ymax;
-  ystep = w.ystep;
-  xstep = w.xstep;
+  window_ = w;
   return true;
 }
 
@@ -595,15 +590,17 @@ void frmMain::ZoomAt(int steps, double x, double y) {
   ShowWindow(ZoomWindow(Window(), std::pow(0.5, steps), x, y));
 }
 
-void frmMain::mnuZoomIn_Click() { ZoomAt(1, (xmin + xmax) / 2.0, (ymin + ymax) / 2.0); }
+void frmMain::mnuZoomIn_Click() { ZoomAt(1, (window_.xmin + window_.xmax) / 2.0, (window_.ymin + window_.ymax) / 2.0); }
 
-void frmMain::mnuZoomOut_Click() { ZoomAt(-1, (xmin + xmax) / 2.0, (ymin + ymax) / 2.0); }
+void frmMain::mnuZoomOut_Click() {
+  ZoomAt(-1, (window_.xmin + window_.xmax) / 2.0, (window_.ymin + window_.ymax) / 2.0);
+}
 
 void frmMain::mnuZoomStandard_Click() { ShowWindow(kStandardWindow, /*steps=*/true); }
 
 void frmMain::PanBySteps(int dx, int dy) {
   const auto units = [](float step) { return std::max(1L, std::lround(std::fabs(static_cast<double>(step)))); };
-  ShowWindow(PanWindow(Window(), dx * units(xstep), dy * units(ystep)));
+  ShowWindow(PanWindow(Window(), dx * units(window_.xstep), dy * units(window_.ystep)));
 }
 
 void frmMain::mnuExport_Click() {

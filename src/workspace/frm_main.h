@@ -80,15 +80,6 @@ class frmMain : public QMainWindow {
   bool mnuSaveAs_Click();
   void OpenRecent(const QString& path);
 
-  // The graph window, refreshed from the six boxes by every DrawAxis (and
-  // written back into them by every zoom and pan).
-  std::int16_t xmin = -10;
-  std::int16_t xmax = 10;
-  std::int16_t ymin = -10;
-  std::int16_t ymax = 10;
-  float ystep = 1;
-  float xstep = 1;
-
   // The statistics window, or nullptr when it has not been shown yet.
   QWidget* StatisticsWindow() const;
 
@@ -112,7 +103,9 @@ class frmMain : public QMainWindow {
   // A resize, Copy Graph, Print and Export Graph draw it again.
   const GraphDescription& LastGraph() const { return lastGraph_; }
   // The members as a value.
-  GraphWindow Window() const { return {xmin, xmax, ymin, ymax, ystep, xstep}; }
+  // The graph window, refreshed from the six boxes by every DrawAxis (and
+  // written back into them by every zoom and pan); the tools search it.
+  const GraphWindow& Window() const { return window_; }
   // True while a Graph is being drawn (on a worker thread).
   bool Drawing() const { return graphJob_ != nullptr; }
   // True while a Graph is drawn or a tool searches; Idle follows both.
@@ -277,6 +270,7 @@ class frmMain : public QMainWindow {
 
   EquationModel equations_;
   GraphDescription lastGraph_;
+  GraphWindow window_;
   std::unique_ptr<GraphJob> graphJob_;  // the Graph being drawn
   std::unique_ptr<ToolJob> toolJob_;    // the tool's search under way
   bool restart_ = false;                // a newer picture was asked for during a Graph

@@ -122,7 +122,7 @@ void frmMain::cmdX_Click() {
   if (equation.isEmpty()) return;
   const float y0 = ReadTarget(txtY->text().toStdString());
   const bool high = optHigh->isChecked();
-  const std::int16_t left = xmin, right = xmax;
+  const std::int16_t left = window_.xmin, right = window_.xmax;
   auto xs = std::make_shared<std::vector<float>>();
   RunTool(
       [=, expression = equation.toStdString()](Progress& p) { *xs = SolveForX(expression, y0, left, right, high, &p); },
@@ -147,7 +147,7 @@ void frmMain::btnViewTable_Click() {
   if (EquationForTool().isEmpty()) return;
   // Modal, owned by the main window; shown without a nested event loop.
   auto* table = new frmIO(
-      this, host_, [this] { return SelectedEquation(); }, xmin, xmax, xstep);
+      this, host_, [this] { return SelectedEquation(); }, window_.xmin, window_.xmax, window_.xstep);
   table->setModal(true);
   table->show();
 }
@@ -164,7 +164,7 @@ void frmMain::LogSearch(const QString& caption, const QString& equation, std::fu
 void frmMain::mnuDomain_Click() {
   const QString equation = EquationForTool();
   if (equation.isEmpty()) return;
-  const std::int16_t left = xmin, right = xmax;
+  const std::int16_t left = window_.xmin, right = window_.xmax;
   LogSearch("Domain: ", equation, [left, right, expression = equation.toStdString()](Progress& p) {
     return FindDomain(expression, left, right, &p);
   });
@@ -217,7 +217,7 @@ void frmMain::mnuInt_Click() {
   if (!intSelect_ || !intSelect_->isVisible()) {
     QStringList equations;
     for (int i = 0; i < lstEqu->count(); ++i) equations << lstEqu->item(i)->text();
-    intSelect_ = new frmIntSelect(host_, equations, [this] { return std::pair{xmin, xmax}; });
+    intSelect_ = new frmIntSelect(host_, equations, [this] { return std::pair{window_.xmin, window_.xmax}; });
   }
   intSelect_->show();
   intSelect_->raise();

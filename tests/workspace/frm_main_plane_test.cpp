@@ -81,8 +81,8 @@ TEST_F(Plane, WheelZoomsAboutThePointer) {
   // One notch in over world (6, -4): the sides halve and (6, -4) stays put.
   Wheel(At(6, -4), 1);
   EXPECT_EQ(Bounds(), "-2 8 -7 3");
-  EXPECT_EQ(window.xmin, -2);
-  EXPECT_EQ(window.ymax, 3);
+  EXPECT_EQ(window.Window().xmin, -2);
+  EXPECT_EQ(window.Window().ymax, 3);
   // The plane shows the new window: the y axis at 2/10 of the width.
   const int side = Surface()->width();
   EXPECT_TRUE(DarkAt({side / 5, side / 2}));
@@ -120,7 +120,7 @@ TEST_F(Plane, LeftDragMovesTheWindowAndAClickDoesNothing) {
   LeftMove(end);
   QTest::mouseRelease(Surface(), Qt::LeftButton, {}, end);
   EXPECT_EQ(Bounds(), "-15 5 -7 13");
-  EXPECT_EQ(window.xmax, 5);
+  EXPECT_EQ(window.Window().xmax, 5);
   // The origin is now under the pointer.
   EXPECT_TRUE(DarkAt({end.x(), end.y() - 20}));
   EXPECT_TRUE(DarkAt({end.x() + 20, end.y()}));
@@ -168,7 +168,7 @@ TEST_F(Plane, KeyboardZoomAndZoomStandard) {
   EXPECT_EQ(Bounds(), "-10 10 -10 10");
   EXPECT_EQ(Box("txtXStep")->text(), "1");
   EXPECT_EQ(Box("txtYStep")->text(), "1");
-  EXPECT_EQ(window.xstep, 1.0f);
+  EXPECT_EQ(window.Window().xstep, 1.0f);
 }
 
 TEST_F(Plane, RedrawsAfterEveryChangeOfTheEquationsAndOnEnter) {
@@ -189,7 +189,7 @@ TEST_F(Plane, RedrawsAfterEveryChangeOfTheEquationsAndOnEnter) {
   // The boxes confirmed with Enter show it again.
   Box("txtYMax")->setText("40");
   QTest::keyClick(Box("txtYMax"), Qt::Key_Return);
-  EXPECT_EQ(window.ymax, 40);
+  EXPECT_EQ(window.Window().ymax, 40);
   EXPECT_GT(CountColor(kRed), 100);
 
   // Recoloured, then deleted.

@@ -107,9 +107,9 @@ TEST_F(MainWindow, StartUpState) {
   EXPECT_EQ(List("lstEqu")->count(), 0);
   EXPECT_FALSE(List("lstColor")->isVisible());
   EXPECT_TRUE(Log().isEmpty());
-  EXPECT_EQ(window.xmin, -10);
-  EXPECT_EQ(window.ymax, 10);
-  EXPECT_EQ(window.xstep, 1.0f);
+  EXPECT_EQ(window.Window().xmin, -10);
+  EXPECT_EQ(window.Window().ymax, 10);
+  EXPECT_EQ(window.Window().xstep, 1.0f);
   for (const char* frame : {"fraInfo", "fraIO", "fraEqu", "fraGraph"})
     EXPECT_NE(window.findChild<QWidget*>(frame), nullptr);
   const QImage& image = Picture();
@@ -126,11 +126,11 @@ TEST_F(MainWindow, BoundsReadByTheirLeadingNumber) {
   for (const Case& c : cases) {
     Box("txtXMin")->setText(c.text);
     ASSERT_TRUE(window.DrawAxis()) << c.text;
-    EXPECT_EQ(window.xmin, c.expected) << c.text;
+    EXPECT_EQ(window.Window().xmin, c.expected) << c.text;
   }
   Box("txtXStep")->setText("0.25abc");
   window.DrawAxis();
-  EXPECT_EQ(window.xstep, 0.25f);
+  EXPECT_EQ(window.Window().xstep, 0.25f);
   EXPECT_TRUE(host.messages.empty());
 }
 
@@ -163,8 +163,8 @@ TEST_F(MainWindow, ImpossibleWindowsAreRefused) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_TRUE(host.LastMessage().contains(c.named)) << host.LastMessage().toStdString();
     EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
-    EXPECT_EQ(window.xmin, -10);  // members keep the last drawn window
-    EXPECT_EQ(window.ymax, 10);
+    EXPECT_EQ(window.Window().xmin, -10);  // members keep the last drawn window
+    EXPECT_EQ(window.Window().ymax, 10);
   }
 }
 
