@@ -4,8 +4,9 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 #include "analysis/tools.h"
@@ -25,7 +26,11 @@ frmIO::frmIO(QWidget* owner, Host& host, std::function<QString()> equation, std:
   txtStop = Named(new QLineEdit, "txtStop");
   txtStep = Named(new QLineEdit, "txtStep");
   btnGo = Named(new QPushButton("Go"), "btnGo");
-  lstIO = Named(new QListWidget, "lstIO");
+  lstIO = Named(new QListView, "lstIO");
+  rowsShown_ = new QStringListModel(this);
+  lstIO->setModel(rowsShown_);
+  lstIO->setUniformItemSizes(true);
+  lstIO->setEditTriggers(QAbstractItemView::NoEditTriggers);
   btnCopy = Named(new QPushButton("Copy"), "btnCopy");
 
   auto* boxes = new QGridLayout;
@@ -54,24 +59,23 @@ void frmIO::Form_Load(std::int16_t xmin, std::int16_t xmax, float xstep) {
 }
 
 void frmIO::btnGo_Click() {
-  lstIO->clear();
+  rows_.clear();
+  rowsShown_->setStringList({});
   const ValueTable table = TableOfValues(equation_().toStdString(), txtStart->text().toStdString(),
                                          txtStop->text().toStdString(), txtStep->text().toStdString());
   if (!table.error.empty()) {
     host_.MessageBox(this, QString::fromStdString(table.error), MessageIcon::kError);
     return;
   }
+  rows_ = table.rows;
   QStringList rows;
-  rows.reserve(static_cast<int>(table.rows.size()));
-  for (const std::string& row : table.rows) rows << QString::fromStdString(row);
-  lstIO->addItems(rows);
+  rows.reserve(static_cast<qsizetype>(rows_.size()));
+  for (const std::string& row : rows_) rows << QString::fromStdString(row);
+  rowsShown_->setStringList(rows);
 }
 
 void frmIO::btnCopy_Click() {
-  std::vector<std::string> rows;
-  rows.reserve(lstIO->count());
-  for (int i = 0; i < lstIO->count(); ++i) rows.push_back(lstIO->item(i)->text().toStdString());
-  host_.SetClipboardText(QString::fromStdString(TableText(rows)));
+  host_.SetClipboardText(QString::fromStdString(TableText(rows_)));
   host_.MessageBox(this, "List copied to clipboard. You can now paste it.", MessageIcon::kInformation);
 }
 

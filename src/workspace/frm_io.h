@@ -6,9 +6,12 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 class QLineEdit;
-class QListWidget;
+class QListView;
+class QStringListModel;
 class QPushButton;
 
 namespace cn {
@@ -37,7 +40,11 @@ class frmIO : public QDialog {
   QLineEdit* txtStop = nullptr;
   QLineEdit* txtStep = nullptr;
   QPushButton* btnGo = nullptr;
-  QListWidget* lstIO = nullptr;
+  // The rows are the table's own; the list only shows them (a million
+  // rows are one model, not a million widgets' items).
+  std::vector<std::string> rows_;
+  QStringListModel* rowsShown_ = nullptr;
+  QListView* lstIO = nullptr;
   QPushButton* btnCopy = nullptr;
 };
 

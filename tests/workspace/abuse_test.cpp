@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -204,8 +205,8 @@ TEST_F(Abuse, TableOfValuesBoxes) {
   for (frmIO* d : window.findChildren<frmIO*>())
     if (d->isVisible()) table = d;
   ASSERT_NE(table, nullptr);
-  QListWidget* rows = Find<QListWidget>(table, "lstIO");
-  EXPECT_EQ(rows->count(), 21);  // -10..10 by 1
+  QAbstractItemModel* rows = Find<QListView>(table, "lstIO")->model();
+  EXPECT_EQ(rows->rowCount(), 21);  // -10..10 by 1
   const char* names[3] = {"txtStart", "txtStop", "txtStep"};
   const char* plain[3] = {"0", "2", "0.5"};
   for (int i = 0; i < 3; ++i) {
@@ -220,17 +221,17 @@ TEST_F(Abuse, TableOfValuesBoxes) {
       Click(table, "btnGo");
       if (expected.error.empty()) {
         EXPECT_EQ(host.messages.size(), before);
-        EXPECT_EQ(rows->count(), static_cast<int>(expected.rows.size()));
+        EXPECT_EQ(rows->rowCount(), static_cast<int>(expected.rows.size()));
       } else {
         ASSERT_EQ(host.messages.size(), before + 1);
         EXPECT_EQ(host.LastMessage().toStdString(), expected.error);
-        EXPECT_EQ(rows->count(), 0);
+        EXPECT_EQ(rows->rowCount(), 0);
       }
     }
   }
   for (int k = 0; k < 3; ++k) Put(Box(table, names[k]), plain[k]);
   Click(table, "btnGo");
-  EXPECT_EQ(rows->count(), 5);
+  EXPECT_EQ(rows->rowCount(), 5);
   table->close();
 }
 

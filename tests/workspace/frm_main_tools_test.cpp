@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -404,18 +405,18 @@ TEST_F(ToolWindows, TableOfValuesWindow) {
   EXPECT_EQ(Find<QLineEdit>(table, "txtStart")->text(), "-10");
   EXPECT_EQ(Find<QLineEdit>(table, "txtStop")->text(), "10");
   EXPECT_EQ(Find<QLineEdit>(table, "txtStep")->text(), "1");
-  QListWidget* rows = Find<QListWidget>(table, "lstIO");
-  ASSERT_EQ(rows->count(), 21);
-  EXPECT_EQ(rows->item(0)->text(), "(-10.000, 100)");
-  EXPECT_EQ(rows->item(10)->text(), "(0.000, 0)");
-  EXPECT_EQ(rows->item(20)->text(), "(10.000, 100)");
+  QAbstractItemModel* rows = Find<QListView>(table, "lstIO")->model();
+  ASSERT_EQ(rows->rowCount(), 21);
+  EXPECT_EQ(rows->index(0, 0).data().toString(), "(-10.000, 100)");
+  EXPECT_EQ(rows->index(10, 0).data().toString(), "(0.000, 0)");
+  EXPECT_EQ(rows->index(20, 0).data().toString(), "(10.000, 100)");
 
   Type(Find<QLineEdit>(table, "txtStart"), "2");
   Type(Find<QLineEdit>(table, "txtStop"), "0");
   Type(Find<QLineEdit>(table, "txtStep"), "-0.5");
   Click(table, "btnGo");
-  ASSERT_EQ(rows->count(), 5);
-  EXPECT_EQ(rows->item(1)->text(), "(1.500, 2.25)");
+  ASSERT_EQ(rows->rowCount(), 5);
+  EXPECT_EQ(rows->index(1, 0).data().toString(), "(1.500, 2.25)");
   host.SetClipboardImage(QImage(4, 4, QImage::Format_RGB32));
   Click(table, "btnCopy");
   EXPECT_EQ(host.clipboard.text, "(2.000, 4)\r\n(1.500, 2.25)\r\n(1.000, 1)\r\n(0.500, 0.25)\r\n(0.000, 0)\r\n");
@@ -427,7 +428,7 @@ TEST_F(ToolWindows, TableOfValuesWindow) {
   // Start above stop: no rows, and Copy still copies (an empty text).
   Type(Find<QLineEdit>(table, "txtStep"), "1");
   Click(table, "btnGo");
-  EXPECT_EQ(rows->count(), 0);
+  EXPECT_EQ(rows->rowCount(), 0);
   const int writes = host.clipboard.writes;
   Click(table, "btnCopy");
   EXPECT_EQ(host.clipboard.writes, writes + 1);
@@ -441,7 +442,7 @@ TEST_F(ToolWindows, TableRefusesBadInputWithAMessage) {
   Click("btnViewTable");
   frmIO* table = TableWindow();
   ASSERT_NE(table, nullptr);
-  QListWidget* rows = Find<QListWidget>(table, "lstIO");
+  QAbstractItemModel* rows = Find<QListView>(table, "lstIO")->model();
   struct Case {
     const char* start;
     const char* stop;
@@ -456,7 +457,7 @@ TEST_F(ToolWindows, TableRefusesBadInputWithAMessage) {
     Type(Find<QLineEdit>(table, "txtStop"), c.stop);
     Type(Find<QLineEdit>(table, "txtStep"), c.step);
     Click(table, "btnGo");
-    EXPECT_EQ(rows->count(), 0);
+    EXPECT_EQ(rows->rowCount(), 0);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, c.message);
     EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
