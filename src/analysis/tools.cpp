@@ -340,7 +340,7 @@ std::optional<float> TableNumber(std::string_view text) {
 }  // namespace
 
 ValueTable TableOfValues(const std::string& expression, std::string_view startText, std::string_view stopText,
-                         std::string_view stepText) {
+                         std::string_view stepText, Progress* bar) {
   ValueTable table;
   const auto stop = TableNumber(stopText);
   const auto step = TableNumber(stepText);
@@ -372,7 +372,10 @@ ValueTable TableOfValues(const std::string& expression, std::string_view startTe
   std::array<double, BlockSweep::kSize> at;
   BlockValues values;
   table.rows.reserve(static_cast<std::size_t>(count));
+  // The bar counts rows in thousandths of the table, so it fits any Max.
+  if (bar) bar->Max(1000);
   for (long long first = 0; first < count; first += static_cast<long long>(block)) {
+    if (bar) bar->Value(static_cast<int>(first * 1000 / count));
     const std::size_t n = static_cast<std::size_t>(std::min<long long>(static_cast<long long>(block), count - first));
     for (std::size_t i = 0; i < n; ++i) {
       xs[i] = static_cast<float>(*start + static_cast<double>(first + static_cast<long long>(i)) * *step);
@@ -388,6 +391,7 @@ ValueTable TableOfValues(const std::string& expression, std::string_view startTe
       }
     }
   }
+  if (bar) bar->Value(0);
   return table;
 }
 

@@ -105,8 +105,9 @@ struct ValueTable {
   std::string error;  // not empty: the inputs were refused and there are no rows
   std::vector<std::string> rows;
 };
+// `bar`, when given, hears of the rows as they are made (Max the row count).
 ValueTable TableOfValues(const std::string& expression, std::string_view startText, std::string_view stopText,
-                         std::string_view stepText);
+                         std::string_view stepText, Progress* bar = nullptr);
 // x with exactly 3 decimals and thousands separated by commas: "1,234.000".
 std::string TableX(float x);
 // The clipboard text of a table: every row followed by CR LF.

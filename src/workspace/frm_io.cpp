@@ -1,6 +1,7 @@
 #include "workspace/frm_io.h"
 #include "platform/named.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include "analysis/tools.h"
 #include "core/number_text.h"
 #include "platform/host.h"
+#include "workspace/jobs/tool_job.h"
 
 namespace cn {
 
@@ -51,6 +53,8 @@ frmIO::frmIO(QWidget* owner, Host& host, std::function<QString()> equation, std:
   Form_Load(xmin, xmax, xstep);
 }
 
+frmIO::~frmIO() = default;
+
 void frmIO::Form_Load(std::int16_t xmin, std::int16_t xmax, float xstep) {
   txtStart->setText(QString::number(xmin));
   txtStop->setText(QString::number(xmax));
@@ -59,19 +63,49 @@ void frmIO::Form_Load(std::int16_t xmin, std::int16_t xmax, float xstep) {
 }
 
 void frmIO::btnGo_Click() {
+  if (job_) return;  // Go is disabled meanwhile
   rows_.clear();
   rowsShown_->setStringList({});
-  const ValueTable table = TableOfValues(equation_().toStdString(), txtStart->text().toStdString(),
-                                         txtStop->text().toStdString(), txtStep->text().toStdString());
-  if (!table.error.empty()) {
-    host_.MessageBox(this, QString::fromStdString(table.error), MessageIcon::kError);
+  auto table = std::make_shared<ValueTable>();
+  job_ = std::make_unique<ToolJob>([table, equation = equation_().toStdString(), start = txtStart->text().toStdString(),
+                                    stop = txtStop->text().toStdString(), step = txtStep->text().toStdString()](
+                                       Progress& p) { *table = TableOfValues(equation, start, stop, step, &p); });
+  connect(job_.get(), &ToolJob::Finished, job_.get(), [this, table](bool complete) {
+    job_.release()->deleteLater();
+    btnGo->setEnabled(true);
+    if (complete && !table->error.empty()) {
+      host_.MessageBox(this, QString::fromStdString(table->error), MessageIcon::kError);
+    } else if (complete) {
+      rows_ = std::move(table->rows);
+      QStringList rows;
+      rows.reserve(static_cast<qsizetype>(rows_.size()));
+      for (const std::string& row : rows_) rows << QString::fromStdString(row);
+      rowsShown_->setStringList(rows);
+    }
+    emit SearchEnded();
+    if (closeAfterSearch_) close();
+  });
+  btnGo->setEnabled(false);
+  job_->Start();
+}
+
+void frmIO::reject() {
+  // Esc stops the rows being made, else closes as usual.
+  if (job_) {
+    job_->Stop();
     return;
   }
-  rows_ = table.rows;
-  QStringList rows;
-  rows.reserve(static_cast<qsizetype>(rows_.size()));
-  for (const std::string& row : rows_) rows << QString::fromStdString(row);
-  rowsShown_->setStringList(rows);
+  QDialog::reject();
+}
+
+void frmIO::closeEvent(QCloseEvent* event) {
+  if (job_) {
+    job_->Stop();
+    closeAfterSearch_ = true;
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
 }
 
 void frmIO::btnCopy_Click() {

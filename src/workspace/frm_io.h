@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ class QPushButton;
 namespace cn {
 
 class Host;
+class ToolJob;
 
 class frmIO : public QDialog {
   Q_OBJECT
@@ -27,9 +29,20 @@ class frmIO : public QDialog {
   // window deletes itself when closed.
   frmIO(QWidget* owner, Host& host, std::function<QString()> equation, std::int16_t xmin, std::int16_t xmax,
         float xstep);
+  ~frmIO() override;  // stops rows still being made
 
+  // Go makes the rows off the window's thread; Esc or closing stops it.
   void btnGo_Click();
   void btnCopy_Click();
+  bool Searching() const { return job_ != nullptr; }
+
+ signals:
+  // The rows asked for by Go are there (or the making was stopped).
+  void SearchEnded();
+
+ protected:
+  void reject() override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void Form_Load(std::int16_t xmin, std::int16_t xmax, float xstep);
@@ -44,6 +57,8 @@ class frmIO : public QDialog {
   // rows are one model, not a million widgets' items).
   std::vector<std::string> rows_;
   QStringListModel* rowsShown_ = nullptr;
+  std::unique_ptr<ToolJob> job_;  // the rows being made
+  bool closeAfterSearch_ = false;
   QListView* lstIO = nullptr;
   QPushButton* btnCopy = nullptr;
 };

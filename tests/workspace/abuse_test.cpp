@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -86,6 +87,11 @@ class Abuse : public ::testing::Test {
     EXPECT_TRUE(WaitIdle(window));
     QTest::mouseClick(Find<QAbstractButton>(parent, name), Qt::LeftButton);
     EXPECT_TRUE(WaitIdle(window));
+    for (frmIO* table : window.findChildren<frmIO*>()) {
+      if (!table->Searching()) continue;
+      QSignalSpy ended(table, &frmIO::SearchEnded);
+      EXPECT_TRUE(ended.wait(60000));
+    }
   }
   void Trigger(QObject* parent, const char* name) {
     EXPECT_TRUE(WaitIdle(window));

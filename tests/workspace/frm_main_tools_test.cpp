@@ -60,11 +60,13 @@ class ToolWindows : public ::testing::Test {
     QTest::mouseClick(Find<QPushButton>(parent, name), Qt::LeftButton);
     EXPECT_TRUE(WaitIdle(window));
     WaitSearch(qobject_cast<frmIntSelect*>(parent));
+    WaitSearch(qobject_cast<frmIO*>(parent));
   }
-  // Until the intersection dialog's search has ended.
-  static void WaitSearch(frmIntSelect* dialog) {
+  // Until a dialog's search (intersections, the rows of the table) has ended.
+  template <class Dialog>
+  static void WaitSearch(Dialog* dialog) {
     if (!dialog || !dialog->Searching()) return;
-    QSignalSpy ended(dialog, &frmIntSelect::SearchEnded);
+    QSignalSpy ended(dialog, &Dialog::SearchEnded);
     EXPECT_TRUE(ended.wait(60000));
   }
   void Click(const char* name) { Click(&window, name); }
@@ -88,9 +90,13 @@ class ToolWindows : public ::testing::Test {
       if (auto* d = qobject_cast<frmIntSelect*>(w); d && d->isVisible()) return d;
     return nullptr;
   }
+  // The open table of values, once its first rows are made.
   frmIO* TableWindow() {
-    for (frmIO* d : window.findChildren<frmIO*>())
-      if (d->isVisible()) return d;
+    for (frmIO* d : window.findChildren<frmIO*>()) {
+      if (!d->isVisible()) continue;
+      WaitSearch(d);
+      return d;
+    }
     return nullptr;
   }
 };
@@ -392,6 +398,30 @@ TEST_F(ToolWindows, SurfaceClicksCopyExceptTheLeftButton) {
         if ((copied.pixel(int(p.x()) + dx, int(p.y()) + dy) & 0xFFFFFF) == 0xFF0000u) ++red;
     EXPECT_GT(red, 0);
   }
+}
+
+// A million rows are made off the window's thread; Esc stops them and the
+// table stays as it was asked for: empty, Go ready again.
+TEST_F(ToolWindows, TableRowsAreMadeOffTheWindowsThreadAndStop) {
+  Equation("sin(x)");
+  Click("btnViewTable");
+  frmIO* table = TableWindow();
+  ASSERT_NE(table, nullptr);
+  Type(Find<QLineEdit>(table, "txtStart"), "0");
+  Type(Find<QLineEdit>(table, "txtStop"), "999999");
+  Type(Find<QLineEdit>(table, "txtStep"), "1");
+  host.messages.clear();
+  QTest::mouseClick(Find<QPushButton>(table, "btnGo"), Qt::LeftButton);
+  EXPECT_TRUE(table->Searching());
+  EXPECT_FALSE(Find<QPushButton>(table, "btnGo")->isEnabled());
+  QSignalSpy ended(table, &frmIO::SearchEnded);
+  QTest::keyClick(table, Qt::Key_Escape);
+  ASSERT_TRUE(ended.count() > 0 || ended.wait(60000));
+  EXPECT_TRUE(table->isVisible());
+  EXPECT_EQ(Find<QListView>(table, "lstIO")->model()->rowCount(), 0);
+  EXPECT_TRUE(Find<QPushButton>(table, "btnGo")->isEnabled());
+  EXPECT_TRUE(host.messages.empty());
+  table->close();
 }
 
 TEST_F(ToolWindows, TableOfValuesWindow) {
