@@ -7,6 +7,7 @@
 
 #include "core/number_text.h"
 #include "core/pi.h"
+#include "mathlib/double_pair.h"
 #include "mathlib/fp_guard.h"
 
 namespace cn {
@@ -137,33 +138,6 @@ void UpwardOrInf(double x, double sigma, double mark, std::vector<double>& s, st
   }
 }
 
-// Pairs of doubles (hi + lo), for the Airy series where they cancel.
-struct Pair {
-  double hi, lo;
-};
-
-Pair Normalised(double s, double e) {
-  const double hi = s + e;
-  return {hi, e - (hi - s)};
-}
-
-Pair Add(Pair a, Pair b) {
-  const double s = a.hi + b.hi, v = s - a.hi;
-  const double e = (a.hi - (s - v)) + (b.hi - v);
-  return Normalised(s, e + a.lo + b.lo);
-}
-
-Pair Mul(Pair a, Pair b) {
-  const double p = a.hi * b.hi;
-  return Normalised(p, std::fma(a.hi, b.hi, -p) + a.hi * b.lo + a.lo * b.hi);
-}
-
-Pair Div(Pair a, double b) {
-  const double q = a.hi / b;
-  const double r = std::fma(-q, b, a.hi) + a.lo;
-  return Normalised(q, r / b);
-}
-
 // 1 + sum of t_k (or `first` + ...), t_k = t_(k-1) x^3 / ((3k) (3k + shift)),
 // to a pair's precision.
 Pair AirySeries(Pair first, Pair x3, int shift) {
@@ -177,8 +151,8 @@ Pair AirySeries(Pair first, Pair x3, int shift) {
 }
 
 // J0, J1, Y0 and Y1 by their power series summed in pairs of doubles: from
-// 8 to 20 the terms reach 1e7 before they cancel to the value (the plain
-// series lost 7e-12 there) and the Hankel expansion with twelve terms is
+// 4 to 20 the terms reach 1e7 before they cancel to the value (the plain
+// series lost 3e-12 near 7) and the Hankel expansion with twelve terms is
 // still 3e-12 short at 12.
 void PairSeries01(double x, BesselJYPoint& p) {
   const double xx = x * x;
