@@ -22,7 +22,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr int kMaxOrder = 32767;  // the starting orders are 16-bit as well
 
 // Where J0, J1, Y0, Y1 change method (see PairSeries01).
-constexpr double kPairFrom = 4;
+constexpr double kPairFrom = 0.5;
 constexpr double kHankelFrom = 20;
 
 // Hankel expansion of J and Y above x = kHankelFrom: P_v = 1 + sum of P[k-1] / x^2k,
@@ -150,10 +150,10 @@ Pair AirySeries(Pair first, Pair x3, int shift) {
   return sum;
 }
 
-// J0, J1, Y0 and Y1 by their power series summed in pairs of doubles: from
-// 4 to 20 the terms reach 1e7 before they cancel to the value (the plain
-// series lost 3e-12 near 7) and the Hankel expansion with twelve terms is
-// still 3e-12 short at 12.
+// J0, J1, Y0 and Y1 by their power series summed in pairs of doubles: up to
+// 20 the terms reach 1e7 before they cancel to the value (the plain series
+// lost 3e-12 near 7, and 7e-14 next to the zeros below 4) and the Hankel
+// expansion with twelve terms is still 3e-12 short at 12.
 void PairSeries01(double x, BesselJYPoint& p) {
   const double xx = x * x;
   const Pair q = {0.25 * xx, 0.25 * std::fma(x, x, -xx)};  // x^2 / 4, exact
@@ -169,13 +169,17 @@ void PairSeries01(double x, BesselJYPoint& p) {
     s1 = Add(s1, Mul(r1, Add(Add(h, h), Div({1, 0}, k + 1))));
     if (k > x && std::fabs(r0.hi) < 1e-25) break;
   }
-  // Only now rounded to doubles: each sum is O(1) after the cancellation.
-  const double c = std::log(x / 2) + kEuler;
-  const double jv0 = j0.hi + j0.lo, jv1 = 0.5 * x * (j1.hi + j1.lo);
-  p.j0 = jv0;
-  p.j1 = jv1;
-  p.y0 = kTwoOverPi * (c * jv0 - (s0.hi + s0.lo));
-  p.y1 = kTwoOverPi * (c * jv1 - 1 / x - 0.25 * x * (s1.hi + s1.lo));
+  // Y's differences stay in pairs too, with Euler's constant to 32 digits:
+  // next to Y's zeros the 15-digit one and the rounded products were
+  // 8e-16 of the envelope off.
+  const Pair c = Add(TwoSum(std::log(x / 2), 0.5772156649015329), {-4.942915152430645e-18, 0});
+  const Pair pj1 = Mul(j1, {0.5 * x, 0});
+  p.j0 = Value(j0);
+  p.j1 = Value(pj1);
+  const Pair d0 = Add(Mul(c, j0), {-s0.hi, -s0.lo});
+  const Pair d1 = Add(Add(Mul(c, pj1), Div({-1, 0}, x)), Mul(s1, {-0.25 * x, 0}));
+  p.y0 = kTwoOverPi * Value(d0);
+  p.y1 = kTwoOverPi * Value(d1);
 }
 
 double Envelope(double m, double a) { return 0.5 * std::log10(6.28 * m) - m * std::log10(1.36 * a / m); }
