@@ -35,7 +35,9 @@ double DNormImpl(double x, double mu, double sigma) {
 // cancels to noise (and to negative values) in the lower tail.
 double CNormImpl(double x, double mu, double sigma) {
   const double u = (x - mu) / (std::sqrt(2.0) * sigma);
-  if (!(u < -2)) return (1 + Erf(u)) / 2;
+  if (!(u < 0)) return (1 + Erf(u)) / 2;
+  // 1 + erf(u) still cancels to a hundredth by u = -2 (1.4e-13 at -1.9).
+  if (u >= -2) return std::erfc(-u) / 2;
   if (u < -40) return 0.0;  // below the smallest subnormal
   return ExpHalfSquare(x, mu, sigma) * ErfcScaled(-u) / 2;
 }
