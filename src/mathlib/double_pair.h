@@ -46,4 +46,24 @@ inline Pair Div(Pair a, Pair b) {
 
 inline double Value(Pair a) { return a.hi + a.lo; }
 
+inline Pair Neg(Pair a) { return {-a.hi, -a.lo}; }
+
+// ln y for y > 0 to a pair's precision: y = 2^e f with f within sqrt(2) of 1,
+// ln f = 2 atanh((f - 1)/(f + 1)) by its series (ratio below 0.03 a term).
+inline Pair Log(Pair y) {
+  int e = 0;
+  const double f = std::frexp(y.hi, &e);
+  if (f < 0.70710678118654752) --e;
+  const Pair yf = {std::ldexp(y.hi, -e), std::ldexp(y.lo, -e)};
+  const Pair v = Div(Add(yf, {-1, 0}), Add(yf, {1, 0}));
+  const Pair v2 = Mul(v, v);
+  Pair term = v, sum = v;
+  for (int j = 1; j <= 60 && std::fabs(term.hi) > 1e-34 * std::fabs(sum.hi); ++j) {
+    term = Mul(term, v2);
+    sum = Add(sum, Div(term, 2.0 * j + 1));
+  }
+  constexpr Pair kLn2 = {0.6931471805599453, 2.3190468138462996e-17};
+  return Add(Add(sum, sum), Mul(kLn2, {static_cast<double>(e), 0}));
+}
+
 }  // namespace cn
