@@ -193,13 +193,19 @@ bool PolynomialDegree(double n, std::int32_t& deg) { return CheckInteger32(n, de
 double PolyLeImpl(double x, double n) {
   std::int32_t deg;
   if (!PolynomialDegree(n, deg)) return Fail();
-  double prev = 0, p = 1;
-  for (std::int64_t i = 1; i <= deg && std::isfinite(p); ++i) {
-    const double next = (2.0 * i - 1) / i * x * p - (i - 1.0) / i * prev;
+  // In pairs of doubles: the rounding of every step (and of (2i - 1)/i)
+  // added up to 1.9e-13 by degree 124 near x = 1.
+  Pair prev = {0, 0}, p = {1, 0};
+  for (std::int64_t i = 1; i <= deg; ++i) {
+    const double di = static_cast<double>(i);
+    const double rough = (2.0 * i - 1) / i * x * p.hi - (i - 1.0) / i * prev.hi;
+    if (!std::isfinite(rough)) return rough;  // overflowed: the call fails
+    const Pair a = Mul(Div({2 * di - 1, 0}, di), {x, 0}), b = Div({1 - di, 0}, di);
+    const Pair next = Add(Mul(a, p), Mul(b, prev));  // divided first, as near overflow the product is not
     prev = p;
     p = next;
   }
-  return p;
+  return Value(p);
 }
 
 double PolyHeImpl(double x, double n) {
@@ -217,14 +223,17 @@ double PolyHeImpl(double x, double n) {
 double PolyLaImpl(double x, double n) {
   std::int32_t deg;
   if (!PolynomialDegree(n, deg)) return Fail();
-  double prev = 0, q = 1;
-  for (std::int64_t i = 1; i <= deg && std::isfinite(q); ++i) {
+  // In pairs of doubles, as for Legendre: 4.9e-13 at degree 158 otherwise.
+  Pair prev = {0, 0}, q = {1, 0};
+  for (std::int64_t i = 1; i <= deg; ++i) {
     const double i1 = i - 1.0;
-    const double next = (2.0 * i - 1 - x) * q - i1 * i1 * prev;
+    const double rough = (2.0 * i - 1 - x) * q.hi - i1 * i1 * prev.hi;
+    if (!std::isfinite(rough)) return rough;
+    const Pair next = Add(Mul(TwoSum(2.0 * i - 1, -x), q), Mul({-i1 * i1, 0}, prev));
     prev = q;
     q = next;
   }
-  return q;
+  return Value(q);
 }
 
 double PolyChImpl(double x, double n) {
