@@ -617,6 +617,11 @@ AiryPoint AiryAB(double x) {
     u[k] = u[k - 1] * (6 * k - 1) / 216 * (6 * k - 3) / k * (6 * k - 5) / (2 * k - 1);
     v[k] = -(6.0 * k + 1) / (6 * k - 1) * u[k];
   }
+  if (x > 1e100) {  // Ai is 0 in doubles from 140 on; xi itself overflows near 1e205
+    r.ai = r.dai = 0;
+    r.bi = r.dbi = kInf;
+    return r;
+  }
   const int terms = a < 6 ? 14 : a > 15 ? 10 : static_cast<int>(std::floor(24.5 - a));
   const double xi = std::pow(a, 1.5) / 1.5;
   const double s = std::sqrt(1 / std::sqrt(a));
@@ -633,9 +638,14 @@ AiryPoint AiryAB(double x) {
     }
     const double e = std::exp(-xi);
     r.ai = 0.5 * invSqrtPi * s * e * sai;
-    r.bi = invSqrtPi * s / e * sbi;
     r.dai = -0.5 * invSqrtPi / s * e * sad;
-    r.dbi = invSqrtPi / s / e * sbd;
+    // Past xi = 708 Bi overflows while Ai is still a (subnormal) double, or
+    // 0: Bi stands at infinity, set, so as not to fail Ai's call (airya(105)
+    // failed); e^xi in halves up to there.
+    const bool huge = xi + std::log(invSqrtPi / s * std::fmax(sbi, std::fabs(sbd))) > 709.7;
+    const double half = huge ? 0 : std::exp(xi / 2);
+    r.bi = huge ? kInf : half * (invSqrtPi * s * half * sbi);
+    r.dbi = huge ? kInf : half * (invSqrtPi / s * half * sbd);
     return r;
   }
   const double q2 = 1 / (xi * xi);

@@ -312,9 +312,10 @@ FUNCS = {
     'j0': ('j0({})', lambda x: mp.besselj(0, mpf(x)), lambda x: j_scale(x, 0), 1e-13, lambda: (slog(1e-300, 1e6),), [(2.404825557695773,), (14.930917708487786,), (4.000001,)]),
     'y0': ('y0({})', lambda x: mp.bessely(0, mpf(x)), lambda x: j_scale(x, 0), 1e-13, lambda: (logu(1e-300, 1e6),), [(0.8935769662791675,), (7.0862275595183055,), (12.076501658907663,), (19.641309700143,)]),
     'airya': ('airya({})', lambda x: mp.airyai(mpf(x)), airy_scale, 1e-13,
-              lambda: (R.choice((R.uniform(-30, 30), slog(1e-300, 1e5), R.uniform(4.9, 6.5))),), [(5.0,), (5.0000001,), (-10.0,)]),
+              lambda: (R.choice((R.uniform(-30, 30), slog(1e-300, 1e5), R.uniform(4.9, 6.5))),), [(5.0,), (5.0000001,), (-10.0,), (105.0,), (139.142187616381,),
+              (1e10,), (1e300,)]),
     'airyb': ('airyb({})', lambda x: mp.airybi(mpf(x)), airy_scale, 1e-13,
-              lambda: (R.choice((R.uniform(-30, 30), slog(1e-300, 1e5), R.uniform(4.9, 6.5))),), [(5.0,), (5.0000001,), (6.0,)]),
+              lambda: (R.choice((R.uniform(-30, 30), slog(1e-300, 1e5), R.uniform(4.9, 6.5))),), [(5.0,), (5.0000001,), (6.0,), (104.2,), (104.5,)]),
     # hypergeometric and polynomials
     'hypgeom': ('hypgeom({},{},{},{})', hypgeom_true, None, 1e-10, gen_hypgeom,
                 [(2.2, 1.7, 3.9, 0.9), (1.6, 1.7, 4.3, 0.9), (0.5, 0.5, 1.5, 0.9), (1.0, 1.0, 2.0, -1.0),
