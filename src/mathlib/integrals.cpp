@@ -63,6 +63,18 @@ double EiImpl(double x) {
   if (x == 0) return Fail();  // −∞
   if (x < 0) return -EinCore(-x, 1);
   if (x < 1e-30) return std::log(x) + kEulerE;
+  if (x < 1) {
+    // Series, ln x and Euler's constant in pairs of doubles: they cancel to
+    // Ei's zero at 0.3725, where rounding each to a double was 2e-16 off.
+    Pair t = {1, 0}, sum = {0, 0};
+    for (int i = 1; i <= 100; ++i) {
+      t = Div(Mul(t, {x, 0}), i);
+      const Pair f = Div(t, i);
+      sum = Add(sum, f);
+      if (f.hi < sum.hi * 1e-33) break;
+    }
+    return Value(Add(Add(sum, Log({x, 0})), TwoSum(kEuler, -4.942915152430645e-18)));
+  }
   if (x <= -std::log(1e-15)) {  // power series
     double t = 1, sum = 0;
     for (int i = 1; i <= 100; ++i) {
