@@ -7,13 +7,12 @@
 
 #include "core/number_text.h"
 #include "core/pi.h"
+#include "mathlib/double_pair.h"
 #include "mathlib/fp_guard.h"
 
 namespace cn {
 namespace {
 
-constexpr double kQuarterPi = 0.7853981633974475;
-constexpr double kThreeQuarterPi = 2.3561944901923426;
 constexpr double kTwoOverPi = 0.63661977236758;
 constexpr double kEuler = 0.577215664901533;
 constexpr double kEps = 1e-15;
@@ -22,7 +21,11 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr int kMaxOrder = 32767;  // the starting orders are 16-bit as well
 
-// Hankel expansion of J and Y above x = 12: P_v = 1 + sum of P[k-1] / x^2k,
+// Where J0, J1, Y0, Y1 change method (see PairSeries01).
+constexpr double kPairFrom = 0.5;
+constexpr double kHankelFrom = 20;
+
+// Hankel expansion of J and Y above x = kHankelFrom: P_v = 1 + sum of P[k-1] / x^2k,
 // Q_v = c1 / x + sum of Q[k-1] / x^(2k+1), with the signs folded in.
 constexpr double kP0[12] = {-0.0703125,         0.112152099609375, -0.5725014209747314, 6.074042001273483,
                             -110.0171402692467, 3038.090510922384, -118838.4262567833,  6252951.493434797,
@@ -124,6 +127,11 @@ double MulAddOrInf(double f, double u, double v) {
 // rest stand at `mark` (infinity of their sign, set, not overflowed).
 void UpwardOrInf(double x, double sigma, double mark, std::vector<double>& s, std::vector<double>& d, int nm) {
   constexpr double kMax = std::numeric_limits<double>::max();
+  // Y's steps also in pairs of doubles while the values are moderate: next
+  // to Y_n's zeros the rounding of thirty steps added up to 5e-16 of the
+  // envelope (bessely(51.46,30)).
+  Pair p2 = {s[0], 0}, p1 = {nm >= 1 ? s[1] : 0, 0};
+  bool pairs = sigma < 0 && x >= 1;
   for (int k = 2; k <= nm; ++k) {
     const bool tiny = x < 1;  // where k/x itself may overflow
     if (std::isinf(s[k - 1]) || (tiny && 2.0 * (k - 1) > x * kMax)) {
@@ -131,35 +139,17 @@ void UpwardOrInf(double x, double sigma, double mark, std::vector<double>& s, st
       return;
     }
     s[k] = MulAddOrInf(2.0 * (k - 1) / x, s[k - 1], sigma * s[k - 2]);
+    if (pairs) {
+      const Pair next = Add(Mul(Div({2.0 * (k - 1), 0}, x), p1), Neg(p2));
+      if (std::fabs(s[k]) < 1e290) {
+        p2 = p1, p1 = next;
+        s[k] = Value(next);
+      } else {
+        pairs = false;
+      }
+    }
     d[k] = std::isinf(s[k]) || (tiny && k > x * kMax) ? -mark : MulAddOrInf(-k / x, s[k], -sigma * s[k - 1]);
   }
-}
-
-// Pairs of doubles (hi + lo), for the Airy series where they cancel.
-struct Pair {
-  double hi, lo;
-};
-
-Pair Normalised(double s, double e) {
-  const double hi = s + e;
-  return {hi, e - (hi - s)};
-}
-
-Pair Add(Pair a, Pair b) {
-  const double s = a.hi + b.hi, v = s - a.hi;
-  const double e = (a.hi - (s - v)) + (b.hi - v);
-  return Normalised(s, e + a.lo + b.lo);
-}
-
-Pair Mul(Pair a, Pair b) {
-  const double p = a.hi * b.hi;
-  return Normalised(p, std::fma(a.hi, b.hi, -p) + a.hi * b.lo + a.lo * b.hi);
-}
-
-Pair Div(Pair a, double b) {
-  const double q = a.hi / b;
-  const double r = std::fma(-q, b, a.hi) + a.lo;
-  return Normalised(q, r / b);
 }
 
 // 1 + sum of t_k (or `first` + ...), t_k = t_(k-1) x^3 / ((3k) (3k + shift)),
@@ -172,6 +162,38 @@ Pair AirySeries(Pair first, Pair x3, int shift) {
     if (std::fabs(term.hi) < std::fabs(sum.hi) * 1e-33) break;
   }
   return sum;
+}
+
+// J0, J1, Y0 and Y1 by their power series summed in pairs of doubles: up to
+// 20 the terms reach 1e7 before they cancel to the value (the plain series
+// lost 3e-12 near 7, and 7e-14 next to the zeros below 4) and the Hankel
+// expansion with twelve terms is still 3e-12 short at 12.
+void PairSeries01(double x, BesselJYPoint& p) {
+  const double xx = x * x;
+  const Pair q = {0.25 * xx, 0.25 * std::fma(x, x, -xx)};  // x^2 / 4, exact
+  Pair r0 = {1, 0}, r1 = {1, 0}, h = {0, 0};
+  Pair j0 = r0, j1 = r1, s0 = {0, 0}, s1 = {1, 0};
+  for (int k = 1; k <= 150; ++k) {
+    r0 = Div(Mul(r0, q), -double(k) * k);
+    r1 = Div(Mul(r1, q), -double(k) * (k + 1));
+    h = Add(h, Div({1, 0}, k));
+    j0 = Add(j0, r0);
+    j1 = Add(j1, r1);
+    s0 = Add(s0, Mul(r0, h));
+    s1 = Add(s1, Mul(r1, Add(Add(h, h), Div({1, 0}, k + 1))));
+    if (k > x && std::fabs(r0.hi) < 1e-25) break;
+  }
+  // Y's differences stay in pairs too, with Euler's constant to 32 digits:
+  // next to Y's zeros the 15-digit one and the rounded products were
+  // 8e-16 of the envelope off.
+  const Pair c = Add(TwoSum(std::log(x / 2), 0.5772156649015329), {-4.942915152430645e-18, 0});
+  const Pair pj1 = Mul(j1, {0.5 * x, 0});
+  p.j0 = Value(j0);
+  p.j1 = Value(pj1);
+  const Pair d0 = Add(Mul(c, j0), {-s0.hi, -s0.lo});
+  const Pair d1 = Add(Add(Mul(c, pj1), Div({-1, 0}, x)), Mul(s1, {-0.25 * x, 0}));
+  p.y0 = kTwoOverPi * Value(d0);
+  p.y1 = kTwoOverPi * Value(d1);
 }
 
 double Envelope(double m, double a) { return 0.5 * std::log10(6.28 * m) - m * std::log10(1.36 * a / m); }
@@ -312,7 +334,9 @@ BesselJYPoint BesselJY01(double x) {
     p.dy0 = p.dy1 = kHuge;
     return p;
   }
-  if (x <= 12) {
+  if (x > kPairFrom && x <= kHankelFrom) {
+    PairSeries01(x, p);
+  } else if (x <= kHankelFrom) {
     const double x2 = x * x;
     p.j0 = Series(1, 30, [&](int k, double r) { return -0.25 * r * x2 / (k * k); });
     p.j1 = 0.5 * x * Series(1, 30, [&](int k, double r) { return -0.25 * r * x2 / (k * (k + 1)); });
@@ -351,11 +375,12 @@ BesselJYPoint BesselJY01(double x) {
     const double a = std::sqrt(kTwoOverPi / x);
     // cos and sin of x - pi/4 and x - 3pi/4 by the difference formulas: x minus
     // the constant rounds away the phase's digits for large x (7e-12 at 1e5).
+    // cos and sin of pi/4 are both sqrt(1/2): the 15-digit pi put the phase
+    // 2.4e-15 off, 24 times the allowed error next to a zero.
     const double cx = std::cos(x), sx = std::sin(x);
-    const double c1 = std::cos(kQuarterPi), s1 = std::sin(kQuarterPi);
-    const double c3 = std::cos(kThreeQuarterPi), s3 = std::sin(kThreeQuarterPi);
-    const double ct1 = cx * c1 + sx * s1, st1 = sx * c1 - cx * s1;
-    const double ct2 = cx * c3 + sx * s3, st2 = sx * c3 - cx * s3;
+    constexpr double kHalfRoot = 0.70710678118654752;
+    const double ct1 = (cx + sx) * kHalfRoot, st1 = (sx - cx) * kHalfRoot;
+    const double ct2 = (sx - cx) * kHalfRoot, st2 = -(sx + cx) * kHalfRoot;
     p.j0 = a * (p0 * ct1 - q0 * st1);
     p.y0 = a * (p0 * st1 + q0 * ct1);
     p.j1 = a * (p1 * ct2 - q1 * st2);
@@ -470,7 +495,14 @@ BesselTables BesselJYN(int n, double x) {
 
   int nm = n;
   if (n < std::floor(0.9 * x)) {  // forward recurrence is stable here
-    for (int k = 2; k <= n; ++k) j[k] = 2.0 * (k - 1) / x * j[k - 1] - j[k - 2];
+    // In pairs of doubles, as for Y: next to zeros the steps' rounding was
+    // 1e-16 of the envelope after a few dozen.
+    Pair p2 = {j[0], 0}, p1 = {j[1], 0};
+    for (int k = 2; k <= n; ++k) {
+      const Pair next = Add(Mul(Div({2.0 * (k - 1), 0}, x), p1), Neg(p2));
+      p2 = p1, p1 = next;
+      j[k] = Value(next);
+    }
   } else {
     // Start above n even where J_n is below 1e-200 (it is still a double, and
     // Y_n needs every order up to n), rescaling on the way down instead of
@@ -606,6 +638,11 @@ AiryPoint AiryAB(double x) {
     u[k] = u[k - 1] * (6 * k - 1) / 216 * (6 * k - 3) / k * (6 * k - 5) / (2 * k - 1);
     v[k] = -(6.0 * k + 1) / (6 * k - 1) * u[k];
   }
+  if (x > 1e100) {  // Ai is 0 in doubles from 140 on; xi itself overflows near 1e205
+    r.ai = r.dai = 0;
+    r.bi = r.dbi = kInf;
+    return r;
+  }
   const int terms = a < 6 ? 14 : a > 15 ? 10 : static_cast<int>(std::floor(24.5 - a));
   const double xi = std::pow(a, 1.5) / 1.5;
   const double s = std::sqrt(1 / std::sqrt(a));
@@ -622,9 +659,14 @@ AiryPoint AiryAB(double x) {
     }
     const double e = std::exp(-xi);
     r.ai = 0.5 * invSqrtPi * s * e * sai;
-    r.bi = invSqrtPi * s / e * sbi;
     r.dai = -0.5 * invSqrtPi / s * e * sad;
-    r.dbi = invSqrtPi / s / e * sbd;
+    // Past xi = 708 Bi overflows while Ai is still a (subnormal) double, or
+    // 0: Bi stands at infinity, set, so as not to fail Ai's call (airya(105)
+    // failed); e^xi in halves up to there.
+    const bool huge = xi + std::log(invSqrtPi / s * std::fmax(sbi, std::fabs(sbd))) > 709.7;
+    const double half = huge ? 0 : std::exp(xi / 2);
+    r.bi = huge ? kInf : half * (invSqrtPi * s * half * sbi);
+    r.dbi = huge ? kInf : half * (invSqrtPi / s * half * sbd);
     return r;
   }
   const double q2 = 1 / (xi * xi);

@@ -5,6 +5,7 @@
 
 #include "core/pi.h"
 #include "mathlib/check_integer.h"
+#include "mathlib/double_pair.h"
 #include "mathlib/fp_guard.h"
 #include "mathlib/gamma_family.h"
 #include "mathlib/integer_stats.h"
@@ -35,7 +36,9 @@ double DNormImpl(double x, double mu, double sigma) {
 // cancels to noise (and to negative values) in the lower tail.
 double CNormImpl(double x, double mu, double sigma) {
   const double u = (x - mu) / (std::sqrt(2.0) * sigma);
-  if (!(u < -2)) return (1 + Erf(u)) / 2;
+  if (!(u < 0)) return (1 + Erf(u)) / 2;
+  // 1 + erf(u) still cancels to a hundredth by u = -2 (1.4e-13 at -1.9).
+  if (u >= -2) return std::erfc(-u) / 2;
   if (u < -40) return 0.0;  // below the smallest subnormal
   return ExpHalfSquare(x, mu, sigma) * ErfcScaled(-u) / 2;
 }
@@ -47,21 +50,27 @@ double StirlingError(double n) {
   return r * (1.0 / 12 - r2 * (1.0 / 360 - r2 * (1.0 / 1260 - r2 * (1.0 / 1680 - r2 * (1.0 / 1188 - r2 * (691.0 / 360360 - r2 / 156))))));
 }
 
-// x ln(x/m) + m − x without the cancellation of its terms when x is near m.
-double Deviance(double x, double m) {
+// x ln(x/m) + m − x without the cancellation of its terms when x is near m,
+// as a pair of doubles: it is the exponent of the probability, and rounded
+// to a double near 700 it puts e^-700 2e-13 off.
+Pair Deviance(double x, double m) {
   if (std::fabs(x - m) < 0.5 * (x + m)) {
-    const double v = (x - m) / (x + m);
-    double s = (x - m) * v, ej = 2 * x * v;
+    const Pair d = TwoSum(x, -m);
+    const Pair v = Div(d, TwoSum(x, m)), v2 = Mul(v, v);
+    Pair s = Mul(d, v), ej = Mul({2 * x, 0}, v);
     for (int j = 1; j < 200; ++j) {
-      ej *= v * v;
-      const double next = s + ej / (2 * j + 1);
-      if (next == s) break;
-      s = next;
+      ej = Mul(ej, v2);
+      const Pair t = Div(ej, 2.0 * j + 1);
+      s = Add(s, t);
+      if (std::fabs(t.hi) <= 1e-33 * std::fabs(s.hi)) break;
     }
     return s;
   }
-  return x * std::log(x / m) + m - x;
+  return Add(Mul({x, 0}, Log(Div({x, 0}, m))), TwoSum(m, -x));
 }
+
+// e^(hi + lo): the low part as the first-order factor it is.
+double ExpPair(Pair a) { return std::exp(a.hi) * (1 + a.lo); }
 
 // Binomial probabilities in logarithms by the saddle point: the product of
 // comb and two powers underflows (below about 1e-80) or overflows long before
@@ -78,7 +87,7 @@ double DBinomImpl(double k, double n, double p) {
   const double q = 1 - p;
   if (p == 0) return kw == 0 ? 1.0 : 0.0;
   if (q == 0) return kw == nw ? 1.0 : 0.0;
-  if (kw == 0) return std::exp(nw * std::log1p(-p));
+  if (kw == 0) return ExpPair(Mul({nw, 0}, Log(TwoSum(1, -p))));  // the exponent in a pair, as below
   if (kw == nw) return std::pow(p, nw);
   const double m = nw - kw;
   // n p and n (1 − p) carry their rounding as a correction: the deviance
@@ -86,9 +95,9 @@ double DBinomImpl(double k, double n, double p) {
   const double ql = (1 - q) - p;  // 1 − p − q, exactly
   const double np = nw * p, npl = std::fma(nw, p, -np);
   const double nq = nw * q, nql = std::fma(nw, q, -nq) + nw * ql;
-  const double lc = StirlingError(nw) - StirlingError(kw) - StirlingError(m) - Deviance(kw, np) -
-                    (1 - kw / np) * npl - Deviance(m, nq) - (1 - m / nq) * nql;
-  return std::exp(lc) * std::sqrt(nw / (kTrueTwoPi * kw * m));
+  const double small = StirlingError(nw) - StirlingError(kw) - StirlingError(m) - (1 - kw / np) * npl - (1 - m / nq) * nql;
+  const Pair lc = Add(Neg(Add(Deviance(kw, np), Deviance(m, nq))), {small, 0});
+  return ExpPair(lc) * std::sqrt(nw / (kTrueTwoPi * kw * m));
 }
 
 double CBinomImpl(double k, double n, double p) {
@@ -107,7 +116,7 @@ double DPoissonImpl(double k, double lambda) {
   if (kw < 0) return Fail();  // ln of a non-positive factorial argument
   if (kw == 0) return std::exp(-lambda);
   // Saddle point, as for dbinom: k ln λ − λ − ln k! cancels for large k.
-  return std::exp(-StirlingError(kw) - Deviance(kw, lambda)) / std::sqrt(kTrueTwoPi * kw);
+  return ExpPair(Add(Neg(Deviance(kw, lambda)), {-StirlingError(kw), 0})) / std::sqrt(kTrueTwoPi * kw);
 }
 
 double CPoissonImpl(double k, double lambda) {

@@ -1,19 +1,23 @@
 #include "mathlib/integrals.h"
 
 #include <cmath>
+#include <complex>
 #include <cstdint>
 
 #include "core/pi.h"
 #include "mathlib/check_integer.h"
+#include "mathlib/double_pair.h"
 #include "mathlib/fp_guard.h"
 
 namespace cn {
 namespace {
 
-// The exponential integrals and Ci were tuned with Euler's constant rounded
-// differently in the last digit; each keeps its own.
+// The exponential integrals were tuned with Euler's constant rounded to 15
+// digits; E_n keeps it.
 constexpr double kEulerE = 0.577215664901532;
-constexpr double kEulerC = 0.577215664901533;
+// Next to the zeros of Ei (0.3725) and Ci the constant's last digit is the
+// whole error (9e-16 and 1.4e-16 off): their series add the double nearest.
+constexpr double kEuler = 0.57721566490153286;
 
 // E_n(x) for x >= 0 and whole n >= 0, except x = 0 with n <= 1.
 double EinCore(double x, std::int32_t n) {
@@ -59,6 +63,18 @@ double EiImpl(double x) {
   if (x == 0) return Fail();  // −∞
   if (x < 0) return -EinCore(-x, 1);
   if (x < 1e-30) return std::log(x) + kEulerE;
+  if (x < 1) {
+    // Series, ln x and Euler's constant in pairs of doubles: they cancel to
+    // Ei's zero at 0.3725, where rounding each to a double was 2e-16 off.
+    Pair t = {1, 0}, sum = {0, 0};
+    for (int i = 1; i <= 100; ++i) {
+      t = Div(Mul(t, {x, 0}), i);
+      const Pair f = Div(t, i);
+      sum = Add(sum, f);
+      if (f.hi < sum.hi * 1e-33) break;
+    }
+    return Value(Add(Add(sum, Log({x, 0})), TwoSum(kEuler, -4.942915152430645e-18)));
+  }
   if (x <= -std::log(1e-15)) {  // power series
     double t = 1, sum = 0;
     for (int i = 1; i <= 100; ++i) {
@@ -67,7 +83,7 @@ double EiImpl(double x) {
       sum += f;
       if (f < sum * 1e-15) break;
     }
-    return sum + std::log(x) + kEulerE;
+    return sum + std::log(x) + kEuler;
   }
   // Asymptotic series, cut before its terms start to grow.
   double prev = 1, sum = 0;
@@ -112,10 +128,31 @@ double Elli2Impl(double k, double phi) { return EllipticFE(k, phi).e; }
 CiSiPair CiSi(double x) {
   constexpr double eps = 1e-15;
   if (x == 0) return {-1e300, 0};
-  const double x2 = x * x;
-  if (x <= 16) {  // power series
+  if (x > 0.25 && x <= 24) {
+    // The same series in pairs of doubles, ln x and Euler's constant too:
+    // its terms reach 1e9 at 24 and cancel to a value near 0.02 (Ci was
+    // 2e-10 off at 15.4, Si 7e-13), and next to Ci's zeros the rounding of
+    // ln x alone is several times the 1e-16 / x allowed.
+    const Pair px = {x, 0};
+    Pair t = {1, 0}, ci = {0, 0}, si = {0, 0};
+    for (int n = 1; n <= 200; ++n) {
+      t = Div(Mul(t, px), n);
+      Pair term = Div(t, n);
+      if ((n / 2) % 2 == 1) term = {-term.hi, -term.lo};
+      if (n % 2 == 0) {
+        ci = Add(ci, term);
+      } else {
+        si = Add(si, term);
+      }
+      if (n > x && t.hi < 1e-25) break;
+    }
+    const Pair lead = Add(Log({x, 0}), TwoSum(kEuler, -4.942915152430645e-18));
+    return {Value(Add(lead, ci)), Value(si)};
+  }
+  if (x <= 16) {  // power series, below 0.25 only (the pairs above)
+    const double x2 = x * x;
     double r = -x2 / 4;
-    double ci = kEulerC + std::log(x) + r;
+    double ci = kEuler + std::log(x) + r;
     for (int k = 2; k <= 40; ++k) {
       r = -0.5 * r * (k - 1) / (k * k * (2.0 * k - 1)) * x2;
       ci += r;
@@ -130,50 +167,40 @@ CiSiPair CiSi(double x) {
     }
     return {ci, si};
   }
-  if (x <= 32) {
-    // Expansion in Bessel functions J_(k−1)(x/2), stored at J[k]: backward
-    // recurrence from far above, normalised by J0 + 2(J2 + J4 + ...) = 1.
-    const int m = static_cast<int>(std::floor(47.2 + 0.82 * x));  // at most 73
-    double J[101] = {};
-    double a1 = 0, a0 = 1e-100;
-    for (int k = m; k >= 1; --k) {
-      const double a = 4.0 * k * a0 / x - a1;
-      J[k] = a;
-      a1 = a0;
-      a0 = a;
+  if (x <= 1e4) {
+    // From 24: E1(ix) = -Ci(x) + i (Si(x) - pi/2) by its continued fraction
+    // e^(-z) / (z + 1 - 1/(z + 3 - 4/(z + 5 - ...))), z = ix, evaluated
+    // from the front (Lentz): correct to the last digits of its size 1/x, so
+    // that Ci stays within 1e-16 of that size next to its zeros, where the
+    // expansion in Bessel functions (to 32) and the asymptotic one lost
+    // 1e-15 absolute (4e-11 relative near 25 and 35).
+    using C = std::complex<double>;
+    const C one = 1;
+    C b = C(1, x), c = 1e300, d = one / b, h = d;
+    for (int i = 1; i <= 1000; ++i) {
+      const double a = -static_cast<double>(i) * i;
+      b += 2;
+      d = one / (a * d + b);
+      c = b + a / c;
+      const C del = c * d;
+      h *= del;
+      if (std::abs(del.real() - 1) + std::abs(del.imag()) < 1e-16) break;
     }
-    double odd = 0;
-    for (int k = 3; k <= m; k += 2) odd += J[k];
-    const double s = J[1] + 2 * odd;
-    for (int k = 1; k <= m; ++k) J[k] /= s;
-    double g1 = J[1], r = 1;
-    for (int k = 2; k <= m; ++k) {
-      const double u = 2.0 * k - 3, v = 2.0 * k - 1;
-      r = 0.25 * r * (u * u) / ((k - 1) * (v * v)) * x;
-      g1 += J[k] * r;
-    }
-    double g2 = J[1];
-    r = 1;
-    for (int k = 2; k <= m; ++k) {
-      const double u = 2.0 * k - 5, v = 2.0 * k - 3;
-      r = 0.25 * r * (u * u) / ((k - 1) * (v * v)) * x;
-      g2 += J[k] * r;
-    }
-    const double cs = std::cos(x / 2), sn = std::sin(x / 2);
-    const double ci = kEulerC + std::log(x) - x * sn * g1 + 2 * cs * g2 - 2 * cs * cs;
-    const double si = x * cs * g1 + 2 * sn * g2 - std::sin(x);
-    return {ci, si};
+    h *= C(std::cos(x), -std::sin(x));
+    return {-h.real(), kHalfPi + h.imag()};
   }
-  // Asymptotic expansions of the auxiliary functions f and g.
+  // Asymptotic expansions of the auxiliary functions f and g; 1/x^2 rather
+  // than x^2, which overflows (and failed ci(1e300)).
+  const double q2 = (1 / x) * (1 / x);
   double f = 1, r = 1;
   for (int k = 1; k <= 9; ++k) {
-    r = -2 * r * k * (2.0 * k - 1) / x2;
+    r = -2 * r * k * (2.0 * k - 1) * q2;
     f += r;
   }
   double g = 1 / x;
   r = 1 / x;
   for (int k = 1; k <= 8; ++k) {
-    r = -2 * r * (2.0 * k + 1) * k / x2;
+    r = -2 * r * (2.0 * k + 1) * k * q2;
     g += r;
   }
   const double sx = std::sin(x), cx = std::cos(x);

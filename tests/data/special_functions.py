@@ -183,6 +183,22 @@ def gen_hypgeom():
     return (a, b, c, x)
 
 
+def hypgeom_true(a, b, c, x):
+    # Where c - a or c - b comes out as a whole number <= 0 in doubles (typed
+    # decimals such as 0.6 - 2.6) the engine takes Euler's polynomial, the
+    # decimals' value; the doubles' own value differs by a tail proportional
+    # to that rounding, which dominates where the polynomial cancels to 1e-17.
+    # The truth is taken with b (or a) moved by the rounding.
+    A, B, C = mpf(a), mpf(b), mpf(c)
+    for d, which in ((float(c) - float(b), 'b'), (float(c) - float(a), 'a')):
+        if d == math.floor(d) and d <= 0:
+            if which == 'b' and C - B != d:
+                B = C - mpf(d)
+            if which == 'a' and C - A != d:
+                A = C - mpf(d)
+    return mp.hyp2f1(A, B, C, mpf(x))
+
+
 def lg(lo, hi):
     return lambda: (logu(lo, hi),)
 
@@ -251,22 +267,23 @@ FUNCS = {
     # distributions
     'dnorm': ('dnorm({},{},{})', dnorm15, None, 1e-13, lambda: (R.uniform(-40, 40), R.uniform(-2, 2), logu(0.1, 10)), []),
     'cnorm': ('cnorm({},{},{})', lambda x, m, s: mp.ncdf(mpf(x), mpf(m), mpf(s)), None, 1e-13,
-              lambda: (R.uniform(-40, 40), R.uniform(-2, 2), logu(0.1, 10)), [(-9.5, 0.0, 1.0), (-38.0, 0.0, 1.0)]),
+              lambda: (R.uniform(-40, 40), R.uniform(-2, 2), logu(0.1, 10)), [(-9.5, 0.0, 1.0), (-38.0, 0.0, 1.0), (-22.64615121074959, 0.10915790805663095, 8.427204350086654)]),
     'dbinom': ('dbinom({},{},{})', binom_pmf, None, 1e-13,
                lambda: (lambda n: (float(R.randint(0, n)), float(n), R.random()))(R.choice((R.randint(1, 100), R.randint(1, 100000)))),
-               [(500.0, 1000.0, 0.01), (0.0, 1000.0, 0.5)]),
+               [(500.0, 1000.0, 0.01), (0.0, 1000.0, 0.5), (12012.0, 39974.0, 0.38104262547660694), (70.0, 523.0, 0.8192561398214396)]),
     'cbinom': ('cbinom({},{},{})', lambda k, n, p: mp.fsum(binom_pmf(i, n, p) for i in range(int(k) + 1)), None, 1e-13,
                lambda: (lambda n: (float(R.randint(0, n)), float(n), R.random()))(R.randint(1, 300)), []),
     'dpoisson': ('dpoisson({},{})', lambda k, l: mp.exp(-mpf(l)) * mpf(l) ** int(k) / mp.factorial(int(k)), None, 1e-13,
-                 lambda: (ints(0, 1000), logu(1e-3, 1e3)), []),
+                 lambda: (ints(0, 1000), logu(1e-3, 1e3)), [(548.0, 62.618748682414996), (968.0, 328.96476102443245)]),
     'cpoisson': ('cpoisson({},{})',
                  lambda k, l: mp.fsum(mp.exp(-mpf(l)) * mpf(l) ** i / mp.factorial(i) for i in range(int(k) + 1)), None,
                  1e-13, lambda: (ints(0, 300), logu(1e-3, 300)), []),
     # integrals
-    'ei': ('ei({})', mp.ei, lambda x: 1 if abs(x) < 1 else 0, 1e-13, lambda: (slog(1e-300, 720),), [(711.0,), (0.37250741078136663,)]),
+    'ei': ('ei({})', mp.ei, lambda x: 1 if abs(x) < 1 else 0, 1e-13, lambda: (slog(1e-300, 720),), [(711.0,), (0.37250741078136663,), (0.3725074107813666,), (0.3727074107813666,), (0.9999999999,)]),
     'ein': ('ein({},{})', ein_true, None, 1e-13, lambda: (logu(1e-5, 700), ints(0, 50)), [(277.3161969234249, 49.0)]),
-    'si': ('si({})', mp.si, None, 1e-13, lambda: (slog(1e-300, 1e6),), [(16.0,), (32.0,)]),
-    'ci': ('ci({})', mp.ci, lambda x: min(1.0, 1 / x), 1e-13, lambda: (logu(1e-300, 1e6),), [(0.6165054856207162,)]),
+    'si': ('si({})', mp.si, None, 1e-13, lambda: (slog(1e-300, 1e6),), [(16.0,), (32.0,), (10.766364334883159,), (4.0000001,)]),
+    'ci': ('ci({})', mp.ci, lambda x: min(1.0, 1 / x), 1e-13, lambda: (logu(1e-300, 1e6),), [(0.6165054856207162,), (15.40054522354404,), (4.0000001,), (16.0000001,), (3.384178438324574,),
+            (25.172359626775858,), (34.59855873280003,), (1e300,)]),
     'fresnels': ('fresnels({})', lambda x: fresnel15(mp.fresnels, x), None, 1e-13, lambda: (slog(1e-100, 1e5),), [(2.5,), (4.5,), (123456789.5,), (-3e12,), (1e200,)]),
     'fresnelc': ('fresnelc({})', lambda x: fresnel15(mp.fresnelc, x), None, 1e-13, lambda: (slog(1e-100, 1e5),), [(2.5,), (4.5,), (123456789.5,), (-3e12,), (1e200,)]),
     'elli1': ('elli1({},{})', lambda k, p: ell(1, k, p), None, 1e-13,
@@ -278,10 +295,12 @@ FUNCS = {
     # Bessel and Airy
     'besselj': ('besselj({},{})', lambda x, n: mp.besselj(int(n), mpf(x)), lambda x, n: j_scale(x, n), None,
                 lambda: (R.choice((logu(1e-3, 1e5), R.uniform(0, 100))), ints(0, R.choice((5, 50, 1000)))),
-                [(1e5, 3.0), (0.0016222812237362012, 552.0), (1e-150, 2.0), (-1e-150, 3.0)]),
+                [(1e5, 3.0), (0.0016222812237362012, 552.0), (1e-150, 2.0), (-1e-150, 3.0), (12.883705007638023, 1.0),
+                 (22.766666666666666, 1.0), (9.434287025852406, 5.0), (94.2850640318027, 27.0)]),
     'bessely': ('bessely({},{})', lambda x, n: mp.bessely(int(n), mpf(x)), lambda x, n: j_scale(x, n), None,
                 lambda: (R.choice((logu(1e-3, 1e5), R.uniform(0, 100))), ints(0, R.choice((5, 50, 300)))),
-                [(130.0, 2.0), (1.0, 100.0), (1e-101, 2.0), (1e-101, 4.0), (1e-308, 1.0), (1e-309, 1.0)]),
+                [(130.0, 2.0), (1.0, 100.0), (1e-101, 2.0), (1e-101, 4.0), (1e-308, 1.0), (1e-309, 1.0),
+                 (12.04355306647079, 2.0), (7.0862275595183055, 0.0), (11.685187763434131, 5.0), (20.000001, 1.0), (51.46004543548534, 30.0)]),
     'besseli': ('besseli({},{})', besseli_signed, None, None,
                 lambda: (R.choice((logu(1e-3, 710), R.uniform(-50, 50))), ints(0, R.choice((5, 50, 1000)))),
                 [(650.5, 160.0), (100.0, 20.0), (700.0, 3.0), (0.0013653170100554526, 590.0), (1e-101, 2.0)]),
@@ -291,21 +310,25 @@ FUNCS = {
     'i0': ('i0({})', lambda x: mp.besseli(0, mpf(x)), None, 1e-13, lambda: (slog(1e-300, 713),), [(711.0,), (18.0,)]),
     'k0': ('k0({})', lambda x: mp.besselk(0, mpf(x)), None, 1e-13, lambda: (R.choice((logu(1e-300, 700), R.uniform(8, 10))),),
            [(9.0,), (9.000001,), (8.9999,)]),
-    'j0': ('j0({})', lambda x: mp.besselj(0, mpf(x)), lambda x: j_scale(x, 0), 1e-13, lambda: (slog(1e-300, 1e6),), [(2.404825557695773,)]),
-    'y0': ('y0({})', lambda x: mp.bessely(0, mpf(x)), lambda x: j_scale(x, 0), 1e-13, lambda: (logu(1e-300, 1e6),), [(0.8935769662791675,)]),
+    'j0': ('j0({})', lambda x: mp.besselj(0, mpf(x)), lambda x: j_scale(x, 0), 1e-13, lambda: (slog(1e-300, 1e6),), [(2.404825557695773,), (14.930917708487786,), (4.000001,)]),
+    'y0': ('y0({})', lambda x: mp.bessely(0, mpf(x)), lambda x: j_scale(x, 0), 1e-13, lambda: (logu(1e-300, 1e6),), [(0.8935769662791675,), (7.0862275595183055,), (12.076501658907663,), (19.641309700143,)]),
     'airya': ('airya({})', lambda x: mp.airyai(mpf(x)), airy_scale, 1e-13,
-              lambda: (R.choice((R.uniform(-30, 30), slog(1e-300, 1e5), R.uniform(4.9, 6.5))),), [(5.0,), (5.0000001,), (-10.0,)]),
+              lambda: (R.choice((R.uniform(-30, 30), slog(1e-300, 1e5), R.uniform(4.9, 6.5))),), [(5.0,), (5.0000001,), (-10.0,), (105.0,), (139.142187616381,),
+              (1e10,), (1e300,)]),
     'airyb': ('airyb({})', lambda x: mp.airybi(mpf(x)), airy_scale, 1e-13,
-              lambda: (R.choice((R.uniform(-30, 30), slog(1e-300, 1e5), R.uniform(4.9, 6.5))),), [(5.0,), (5.0000001,), (6.0,)]),
+              lambda: (R.choice((R.uniform(-30, 30), slog(1e-300, 1e5), R.uniform(4.9, 6.5))),), [(5.0,), (5.0000001,), (6.0,), (104.2,), (104.5,)]),
     # hypergeometric and polynomials
-    'hypgeom': ('hypgeom({},{},{},{})', lambda a, b, c, x: mp.hyp2f1(mpf(a), mpf(b), mpf(c), mpf(x)), None, 1e-10, gen_hypgeom,
-                [(2.2, 1.7, 3.9, 0.9), (1.6, 1.7, 4.3, 0.9), (0.5, 0.5, 1.5, 0.9), (1.0, 1.0, 2.0, -1.0)]),
+    'hypgeom': ('hypgeom({},{},{},{})', hypgeom_true, None, 1e-10, gen_hypgeom,
+                [(2.2, 1.7, 3.9, 0.9), (1.6, 1.7, 4.3, 0.9), (0.5, 0.5, 1.5, 0.9), (1.0, 1.0, 2.0, -1.0),
+                 (3.8, -5.0, 1.8, 0.9914443371318953), (-12.0, 4.5, 2.5, 0.97),
+                 (-4.0, 2.6, 0.6, 0.9999999999930513)]),
     'polyle': ('polyle({},{})', lambda x, n: mp.legendre(int(n), mpf(x)), lambda x, n: 1 if abs(x) <= 1 else 0, 1e-13,
-               lambda: (R.choice((R.uniform(-1, 1), slog(1, 100))), ints(0, 200)), []),
+               lambda: (R.choice((R.uniform(-1, 1), slog(1, 100))), ints(0, 200)),
+               [(0.9219044228057325, 124.0), (24.70327056085665, 182.0)]),
     'polyhe': ('polyhe({},{})', lambda x, n: mp.hermite(int(n), mpf(x)), hermite_scale, 1e-13,
                lambda: (R.uniform(-30, 30), ints(0, 150)), []),
     'polyla': ('polyla({},{})', lambda x, n: mp.factorial(int(n)) * mp.laguerre(int(n), 0, mpf(x)), laguerre_scale, 1e-13,
-               lambda: (R.choice((R.uniform(0, 100), R.uniform(-100, 0))), ints(0, 200)), [(1.0, 170.0), (500.0, 160.0)]),
+               lambda: (R.choice((R.uniform(0, 100), R.uniform(-100, 0))), ints(0, 200)), [(1.0, 170.0), (500.0, 160.0), (24.93513516282404, 158.0)]),
     'polych': ('polych({},{})', lambda x, n: mp.chebyt(int(n), mpf(x)), lambda x, n: 1 if abs(x) <= 1 else 0, 1e-13,
                lambda: (R.choice((R.uniform(-1, 1), slog(1, 100))), ints(0, 500)), []),
     # integer functions
