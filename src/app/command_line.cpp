@@ -20,6 +20,7 @@
 #include "curvenest_version.h"
 #include "equations/equation_text.h"
 #include "stats/stat_data.h"
+#include "workspace/model/workspace_session.h"
 #include "workspace/workspace_file.h"
 
 namespace cn {
@@ -631,25 +632,14 @@ bool BuildExportDocument(const ExportRequest& request, WorkspaceDocument* docume
 
 bool BuildExportGraph(const WorkspaceDocument& document, const std::string& where, GraphDescription* graph,
                       std::string* error) {
-  const WorkspaceWindow& w = document.window;
-  const WindowReading reading = ReadGraphWindow({w.xmin, w.xmax, w.ymin, w.ymax, w.ystep, w.xstep});
-  if (!reading.window) {
-    *error = where + reading.error;
+  // The window draws what its session holds; so does the command line.
+  WorkspaceSession session;
+  session.Apply(document);
+  if (const auto problem = session.ReadWindow()) {
+    *error = where + *problem;
     return false;
   }
-  GraphDescription built;
-  built.window = *reading.window;
-  built.plotted = true;
-  built.equations = document.equations;
-  built.writeEquations = document.writeEquations;
-  if (document.showStatPlot) {
-    const std::size_t count = std::min(document.statX.size(), document.statY.size());
-    for (std::size_t i = 0; i < count; ++i) {
-      built.statPoints.emplace_back(static_cast<float>(EntryValue(document.statX[i]).value_or(0)),
-                                    static_cast<float>(EntryValue(document.statY[i]).value_or(0)));
-    }
-  }
-  *graph = std::move(built);
+  *graph = session.Graph();
   return true;
 }
 

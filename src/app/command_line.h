@@ -23,7 +23,7 @@
 
 #include "analysis/tools.h"
 #include "workspace/model/graph_description.h"
-#include "workspace/workspace_document.h"
+#include "workspace/model/workspace_document.h"
 
 namespace cn {
 

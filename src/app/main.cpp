@@ -16,7 +16,7 @@
 #include "platform/qt_host.h"
 #include "workspace/frm_main.h"
 #include "workspace/graph_painter.h"
-#include "workspace/workspace_document.h"
+#include "workspace/model/workspace_document.h"
 
 namespace {
 

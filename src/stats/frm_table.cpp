@@ -12,7 +12,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+#include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -22,11 +23,13 @@
 #include <cstring>
 
 #include "controls/open_save_dialog.h"
+#include "controls/text_list_model.h"
 #include "equations/equation_text.h"
 #include "platform/host.h"
 #include "stats/regression_object.h"
 #include "stats/stat_data.h"
 #include "workspace/file_io.h"
+#include "workspace/model/workspace_session.h"
 
 namespace cn {
 namespace {
@@ -47,9 +50,10 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-frmTable::frmTable(Host& host, AppendRow appendRow, ColorSource colorSource)
+frmTable::frmTable(Host& host, WorkspaceSession& session, AppendRow appendRow, ColorSource colorSource)
     : QWidget(nullptr, Qt::Window),
       host_(host),
+      session_(session),
       appendRow_(std::move(appendRow)),
       colorSource_(colorSource ? std::move(colorSource) : ColorSource(&NewRowColor)),
       comdlg_(std::make_unique<OpenSaveDialog>(host, this)) {
@@ -58,13 +62,39 @@ frmTable::frmTable(Host& host, AppendRow appendRow, ColorSource colorSource)
   // Closing by the title bar discards the data; OK only hides.
   setAttribute(Qt::WA_DeleteOnClose);
   BuildWindow();
+  ShowSession();
+  listener_ = session_.AddListener([this](SessionChange change) {
+    if (change != SessionChange::kDataPoints && change != SessionChange::kOptions &&
+        change != SessionChange::kDocument)
+      return;
+    ShowSession();
+    emit Changed();
+  });
 }
 
 frmTable::~frmTable() {
-  // The lists' models report their reset while QWidget's destructor deletes
-  // the children, when this object is no longer a frmTable.
-  for (QListWidget* list : {lstX, lstY}) disconnect(list->model(), nullptr, this, nullptr);
+  session_.RemoveListener(listener_);
   disconnect(chkPlot, nullptr, this, nullptr);
+}
+
+void frmTable::closeEvent(QCloseEvent* event) {
+  session_.SetPoints({}, {});
+  session_.SetStatPlotShown(false);
+  QWidget::closeEvent(event);
+}
+
+void frmTable::ShowSession() {
+  for (bool yList : {false, true}) {
+    QListView* list = List(yList);
+    const int row = list->currentIndex().row();
+    const bool selected = list->selectionModel()->isSelected(list->currentIndex());
+    (yList ? rowsY_ : rowsX_)->Refresh();
+    if (selected && row < list->model()->rowCount())
+      list->setCurrentIndex(list->model()->index(row, 0));
+  }
+  showing_ = true;
+  chkPlot->setChecked(session_.StatPlotShown());
+  showing_ = false;
 }
 
 void frmTable::BuildWindow() {
@@ -85,11 +115,25 @@ void frmTable::BuildWindow() {
   fraPoint = Named(new QGroupBox("Add points here"), "fraPoint");
   auto* hint = Named(new QLabel("Type numbers in the boxes below and press enter to add them to the list."), "lblHint");
   hint->setWordWrap(true);
-  lstX = Named(new QListWidget, "lstX");
-  lstY = Named(new QListWidget, "lstY");
-  for (QListWidget* list : {lstX, lstY}) {
+  const auto rows = [this](bool yList) {
+    return new TextListModel(
+        [this, yList] { return static_cast<int>((yList ? session_.PointsY() : session_.PointsX()).size()); },
+        [this, yList](int row) {
+          return Text((yList ? session_.PointsY() : session_.PointsX())[static_cast<std::size_t>(row)]);
+        },
+        this);
+  };
+  rowsX_ = rows(false);
+  rowsY_ = rows(true);
+  lstX = Named(new QListView, "lstX");
+  lstX->setModel(rowsX_);
+  lstY = Named(new QListView, "lstY");
+  lstY->setModel(rowsY_);
+  for (QListView* list : {lstX, lstY}) {
     list->setToolTip(kListTip);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setUniformItemSizes(true);
     list->installEventFilter(this);
     list->viewport()->installEventFilter(this);
   }
@@ -102,15 +146,9 @@ void frmTable::BuildWindow() {
   btnClear = Named(new QPushButton("Clear"), "btnClear");
   chkPlot = Named(new QCheckBox("Show Stat Plot"), "chkPlot");
   chkPlot->setToolTip("Press graph again to see it.");
-  // The models see every change: typing, Delete, a click, Clear, a data file.
-  for (QListWidget* list : {lstX, lstY}) {
-    QAbstractItemModel* model = list->model();
-    connect(model, &QAbstractItemModel::rowsInserted, this, &frmTable::ReportChange);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, &frmTable::ReportChange);
-    connect(model, &QAbstractItemModel::modelReset, this, &frmTable::ReportChange);
-    connect(model, &QAbstractItemModel::dataChanged, this, &frmTable::ReportChange);
-  }
-  connect(chkPlot, &QCheckBox::toggled, this, &frmTable::ReportChange);
+  connect(chkPlot, &QCheckBox::toggled, this, [this](bool on) {
+    if (!showing_) session_.SetStatPlotShown(on);
+  });
   connect(btnClear, &QPushButton::clicked, this, [this] { btnClear_Click(); });
 
   auto* points = new QGridLayout(fraPoint);
@@ -172,49 +210,50 @@ bool frmTable::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void frmTable::EnterValue(QLineEdit* box, QListWidget* list) {
+void frmTable::EnterValue(QLineEdit* box, bool yList) {
   if (!EntryValue(box->text().toStdString())) return;
-  list->addItem(box->text());
-  list->setCurrentRow(list->count() - 1);
+  session_.AddPoint(yList, Std(box->text()));
+  QListView* list = List(yList);
+  list->setCurrentIndex(list->model()->index(list->model()->rowCount() - 1, 0));
   box->clear();
 }
 
 void frmTable::txtX_KeyPress(int keyAscii) {
-  if (keyAscii == kEnter) EnterValue(txtX, lstX);
+  if (keyAscii == kEnter) EnterValue(txtX, false);
 }
 
 void frmTable::txtY_KeyPress(int keyAscii) {
-  if (keyAscii == kEnter) EnterValue(txtY, lstY);
+  if (keyAscii == kEnter) EnterValue(txtY, true);
 }
 
 // Removing a row leaves no row selected, so a second press removes nothing.
-void frmTable::RemoveSelected(QListWidget* list) {
-  const int row = list->currentRow();
-  if (row < 0 || !list->item(row)->isSelected()) return;
-  delete list->takeItem(row);
-  list->clearSelection();
-  list->setCurrentRow(-1);
+void frmTable::RemoveSelected(bool yList) {
+  QListView* list = List(yList);
+  const QModelIndex current = list->currentIndex();
+  if (!current.isValid() || !list->selectionModel()->isSelected(current)) return;
+  list->selectionModel()->clear();
+  session_.RemovePoint(yList, static_cast<std::size_t>(current.row()));
+  list->selectionModel()->clear();
 }
 
 void frmTable::lstX_KeyDown(int keyCode) {
-  if (keyCode == kDelete) RemoveSelected(lstX);
+  if (keyCode == kDelete) RemoveSelected(false);
 }
 
 void frmTable::lstY_KeyDown(int keyCode) {
-  if (keyCode == kDelete) RemoveSelected(lstY);
+  if (keyCode == kDelete) RemoveSelected(true);
 }
 
 void frmTable::lstX_MouseDown(Qt::MouseButton button) {
-  if (button == Qt::RightButton || button == Qt::MiddleButton) RemoveSelected(lstX);
+  if (button == Qt::RightButton || button == Qt::MiddleButton) RemoveSelected(false);
 }
 
 void frmTable::lstY_MouseDown(Qt::MouseButton button) {
-  if (button == Qt::RightButton || button == Qt::MiddleButton) RemoveSelected(lstY);
+  if (button == Qt::RightButton || button == Qt::MiddleButton) RemoveSelected(true);
 }
 
 void frmTable::btnClear_Click() {
-  lstX->clear();
-  lstY->clear();
+  session_.SetPoints({}, {});
   txtEqu->clear();
   txtX->setFocus();
 }
@@ -227,7 +266,7 @@ void frmTable::mnuQuad_Click() { Fit(2); }
 
 void frmTable::Fit(int degree) {
   try {
-    txtEqu->setText(QString::fromStdString(FitEquationText(Rows(lstX), Rows(lstY), degree)));
+    txtEqu->setText(QString::fromStdString(FitEquationText(session_.PointsX(), session_.PointsY(), degree)));
   } catch (const RegressionError& e) {
     host_.MessageBox(this, QString::fromStdString(e.Description()), MessageIcon::kError);
   }
@@ -251,7 +290,7 @@ void frmTable::mnuSave_Click() {
   comdlg_->ShowSave();
   if (comdlg_->FileName().isEmpty()) return;
   const QString path = QString::fromStdString(DataFileName(comdlg_->FileName().toStdString()));
-  const QByteArray bytes = QByteArray::fromStdString(WriteDataFile(Rows(lstX), Rows(lstY)));
+  const QByteArray bytes = QByteArray::fromStdString(WriteDataFile(session_.PointsX(), session_.PointsY()));
 
   const QString reason = WriteWholeFile(path, bytes);
   const bool saved = reason.isEmpty();
@@ -285,62 +324,24 @@ void frmTable::mnuOpen_Click() {
     host_.MessageBox(this, Text(refusal), MessageIcon::kError);
     return;
   }
-  lstX->clear();
-  lstY->clear();
-  for (std::size_t i = 0; i < contents.x.size(); ++i) {
-    lstX->addItem(QString::fromStdString(contents.x[i]));
-    lstY->addItem(QString::fromStdString(contents.y[i]));
-  }
-  lstX->setCurrentRow(lstX->count() - 1);
-  lstY->setCurrentRow(lstY->count() - 1);
+  session_.SetPoints(contents.x, contents.y);
+  for (QListView* list : {lstX, lstY}) list->setCurrentIndex(list->model()->index(list->model()->rowCount() - 1, 0));
 }
 
-std::vector<std::string> frmTable::Rows(const QListWidget* list) const {
-  std::vector<std::string> rows;
-  rows.reserve(list->count());
-  for (int i = 0; i < list->count(); ++i) rows.push_back(list->item(i)->text().toStdString());
-  return rows;
-}
-
-bool frmTable::StatPlotShown() const { return chkPlot->isChecked(); }
-
-void frmTable::ReportChange() {
-  if (!quiet_) emit Changed();
-}
-
-void frmTable::SetPoints(const QStringList& x, const QStringList& y, bool statPlotShown) {
-  quiet_ = true;
-  lstX->clear();
-  lstY->clear();
-  lstX->addItems(x);
-  lstY->addItems(y);
-  lstX->setCurrentRow(lstX->count() - 1);
-  lstY->setCurrentRow(lstY->count() - 1);
-  chkPlot->setChecked(statPlotShown);
-  quiet_ = false;
-  emit Changed();
-}
+bool frmTable::StatPlotShown() const { return session_.StatPlotShown(); }
 
 QStringList frmTable::PointsX() const {
   QStringList rows;
-  for (int i = 0; i < lstX->count(); ++i) rows.append(lstX->item(i)->text());
+  for (const std::string& row : session_.PointsX()) rows.append(Text(row));
   return rows;
 }
 
 QStringList frmTable::PointsY() const {
   QStringList rows;
-  for (int i = 0; i < lstY->count(); ++i) rows.append(lstY->item(i)->text());
+  for (const std::string& row : session_.PointsY()) rows.append(Text(row));
   return rows;
 }
 
-std::vector<std::pair<float, float>> frmTable::StatPoints() const {
-  std::vector<std::pair<float, float>> points;
-  const int count = std::min(lstX->count(), lstY->count());
-  for (int i = 0; i < count; ++i) {
-    points.emplace_back(static_cast<float>(EntryValue(lstX->item(i)->text().toStdString()).value_or(0)),
-                        static_cast<float>(EntryValue(lstY->item(i)->text().toStdString()).value_or(0)));
-  }
-  return points;
-}
+std::vector<std::pair<float, float>> frmTable::StatPoints() const { return session_.StatPoints(); }
 
 }  // namespace cn

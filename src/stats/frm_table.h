@@ -15,7 +15,7 @@ class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -24,6 +24,8 @@ namespace cn {
 
 class Host;
 class OpenSaveDialog;
+class TextListModel;
+class WorkspaceSession;
 
 class frmTable : public QWidget {
   Q_OBJECT
@@ -35,9 +37,10 @@ class frmTable : public QWidget {
   // The colour of a new row.
   using ColorSource = std::function<std::uint32_t()>;
 
-  // A modeless window without owner. `colorSource` defaults to the equation
-  // dialog's DoRndColor (NewRowColor).
-  frmTable(Host& host, AppendRow appendRow, ColorSource colorSource = {});
+  // A modeless window without owner, a view over the data points and the
+  // stat plot box of `session`, which outlives it. `colorSource` defaults to
+  // the equation dialog's DoRndColor (NewRowColor).
+  frmTable(Host& host, WorkspaceSession& session, AppendRow appendRow, ColorSource colorSource = {});
   ~frmTable() override;
 
   // What the graph's stat plot reads: the check box, the row texts, and the
@@ -48,9 +51,6 @@ class frmTable : public QWidget {
   QStringList PointsY() const;
   std::vector<std::pair<float, float>> StatPoints() const;
 
-  // Replaces the rows and the stat plot box, as opening a workspace does.
-  // Changed is emitted once.
-  void SetPoints(const QStringList& x, const QStringList& y, bool statPlotShown);
 
   OpenSaveDialog& comdlg() { return *comdlg_; }
 
@@ -79,19 +79,23 @@ class frmTable : public QWidget {
   void Changed();
 
  protected:
+  // Closing by the title bar discards the points; OK only hides.
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildWindow();
-  void EnterValue(QLineEdit* box, QListWidget* list);
-  void RemoveSelected(QListWidget* list);
+  void EnterValue(QLineEdit* box, bool yList);
+  void RemoveSelected(bool yList);
   void Fit(int degree);
-  std::vector<std::string> Rows(const QListWidget* list) const;
-
-  void ReportChange();
+  // The session changed: the lists and the box follow.
+  void ShowSession();
+  QListView* List(bool yList) const { return yList ? lstY : lstX; }
 
   Host& host_;
-  bool quiet_ = false;  // while SetPoints fills the lists
+  WorkspaceSession& session_;
+  std::size_t listener_ = 0;
+  bool showing_ = false;  // the box is being set from the session
   AppendRow appendRow_;
   ColorSource colorSource_;
   std::unique_ptr<OpenSaveDialog> comdlg_;
@@ -104,8 +108,10 @@ class frmTable : public QWidget {
   QAction* mnuLinear = nullptr;
   QAction* mnuQuad = nullptr;
   QGroupBox* fraPoint = nullptr;
-  QListWidget* lstX = nullptr;
-  QListWidget* lstY = nullptr;
+  QListView* lstX = nullptr;
+  QListView* lstY = nullptr;
+  TextListModel* rowsX_ = nullptr;
+  TextListModel* rowsY_ = nullptr;
   QLineEdit* txtX = nullptr;
   QLineEdit* txtY = nullptr;
   QPushButton* btnClear = nullptr;

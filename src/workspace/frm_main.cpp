@@ -14,7 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -33,6 +33,7 @@
 #include <limits>
 
 #include "controls/styled_progress_bar.h"
+#include "controls/text_list_model.h"
 #include "core/number_text.h"
 #include "curvenest_version.h"
 #include "engine/cls_expr_parser.h"
@@ -51,7 +52,7 @@
 #include "workspace/jobs/tool_job.h"
 #include "workspace/menu_images.h"
 #include "workspace/workspace_file.h"
-#include "workspace/workspace_session.h"
+#include "workspace/document_state.h"
 
 namespace cn {
 
@@ -116,21 +117,25 @@ frmMain::frmMain(Host& host, QWidget* parent, QSettings* settings)
   setWindowIcon(QIcon(QPixmap::fromImage(ProgramPicture(64))));
   BuildWindow();
   BuildMenus();
-  equations_.AddListener([this] {
-    RefreshLists();
-    if (applying_) return;  // ApplyDocument graphs once at the end
-    Plot();
-    UpdateCaption();
-  });
+  session_.AddListener([this](SessionChange change) { SessionChanged(change); });
   // Form_Load: the empty plane for the default window, then the caption.
   DrawAxis();
   programCaption_ = QString("%1 Version %2 Build %3").arg(kProgramTitle).arg(kVersionMajor).arg(kVersionBuild);
   UpdateCaption();
   ConnectTools();
-  // Every change of what a file keeps moves the unsaved mark.
-  for (QLineEdit* box : {txtXMin, txtXMax, txtYMin, txtYMax, txtYStep, txtXStep})
-    connect(box, &QLineEdit::textChanged, this, &frmMain::UpdateCaption);
-  connect(chkEqu, &QCheckBox::toggled, this, &frmMain::UpdateCaption);
+  // What the user types goes to the session at once; its listener moves the
+  // unsaved mark.
+  const std::pair<QLineEdit*, WindowBox> boxes[] = {
+      {txtXMin, WindowBox::kXMin}, {txtXMax, WindowBox::kXMax},   {txtYMin, WindowBox::kYMin},
+      {txtYMax, WindowBox::kYMax}, {txtYStep, WindowBox::kYStep}, {txtXStep, WindowBox::kXStep}};
+  for (const auto& [box, which] : boxes) {
+    connect(box, &QLineEdit::textChanged, this, [this, which](const QString& text) {
+      if (!showing_) session_.SetWindowText(which, Std(text));
+    });
+  }
+  connect(chkEqu, &QCheckBox::toggled, this, [this](bool on) {
+    if (!showing_) session_.SetWriteEquations(on);
+  });
 }
 
 frmMain::~frmMain() { delete table_; }
@@ -190,12 +195,22 @@ void frmMain::BuildWindow() {
 
   // Equations.
   QGroupBox* fraEqu = Frame("  Equations  ", "fraEqu");
-  lstEqu = Named(new QListWidget, "lstEqu");
+  const auto rows = [this] { return static_cast<int>(Equations().Size()); };
+  equationRows_ = new TextListModel(
+      rows, [this](int row) { return Text(Equations().At(static_cast<std::size_t>(row)).expression); }, this);
+  conditionRows_ = new TextListModel(
+      rows, [this](int row) { return Text(Equations().At(static_cast<std::size_t>(row)).condition); }, this);
+  lstEqu = Named(new QListView, "lstEqu");
+  lstEqu->setModel(equationRows_);
   lstEqu->setToolTip("Double-click to edit.");
-  lstCondition = Named(new QListWidget, "lstCondition");
+  lstCondition = Named(new QListView, "lstCondition");
+  lstCondition->setModel(conditionRows_);
   lstCondition->setToolTip("List of IFs for the selected equation. Double-click to edit.");
-  lstColor = Named(new QListWidget(fraEqu), "lstColor");
-  lstColor->hide();
+  for (QListView* list : {lstEqu, lstCondition}) {
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setUniformItemSizes(true);
+  }
   picColor = Named(new QFrame, "picColor");
   picColor->setToolTip("The color of the selected equation.");
   picColor->setFrameShape(QFrame::Box);
@@ -283,10 +298,11 @@ void frmMain::BuildWindow() {
   connect(btnClear, &QPushButton::clicked, this, &frmMain::btnClear_Click);
   connect(btnDelete, &QPushButton::clicked, this, &frmMain::btnDelete_Click);
   connect(btnGraph, &QPushButton::clicked, this, &frmMain::mnuGraph_Click);
-  connect(lstEqu, &QListWidget::currentRowChanged, this, [this] { lstEqu_Click(); });
-  connect(lstCondition, &QListWidget::currentRowChanged, this, [this] { lstCondition_Click(); });
-  connect(lstEqu, &QListWidget::itemDoubleClicked, this, [this] { lstEqu_DblClick(); });
-  connect(lstCondition, &QListWidget::itemDoubleClicked, this, [this] { lstCondition_DblClick(); });
+  connect(lstEqu->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { lstEqu_Click(); });
+  connect(lstCondition->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this] { lstCondition_Click(); });
+  connect(lstEqu, &QListView::doubleClicked, this, [this] { lstEqu_DblClick(); });
+  connect(lstCondition, &QListView::doubleClicked, this, [this] { lstCondition_DblClick(); });
   connect(picQuad_, &GraphSurface::MouseMoved, this, &frmMain::picQuad_MouseMove);
   // The crosshair goes whichever side the pointer leaves by, not only toward
   // the controls.
@@ -363,8 +379,8 @@ void frmMain::BuildMenus() {
   mnuConnect->setObjectName("mnuConnect");
   mnuConnect->setCheckable(true);
   mnuConnect->setToolTip("Draw each equation as lines through its samples instead of dots.");
-  connect(mnuConnect, &QAction::toggled, this, [this] {
-    if (lastGraph_.plotted) Plot();
+  connect(mnuConnect, &QAction::toggled, this, [this](bool on) {
+    if (!showing_) session_.SetConnectSamples(on);
   });
 
   QMenu* mnuTools = menuBar()->addMenu("Tools");
@@ -408,15 +424,10 @@ void frmMain::BuildMenus() {
 Progress& frmMain::ProgressBar() { return *prog; }
 
 bool frmMain::ReadBoxes() {
-  const std::string texts[6] = {Std(txtXMin->text()), Std(txtXMax->text()),  Std(txtYMin->text()),
-                                Std(txtYMax->text()), Std(txtYStep->text()), Std(txtXStep->text())};
-  const WindowReading reading = ReadGraphWindow({texts[0], texts[1], texts[2], texts[3], texts[4], texts[5]});
-  if (!reading.window) {
-    host_.MessageBox(this, Text(reading.error), MessageIcon::kError);
+  if (const auto error = session_.ReadWindow()) {
+    host_.MessageBox(this, Text(*error), MessageIcon::kError);
     return false;
   }
-  const GraphWindow& w = *reading.window;
-  window_ = w;
   return true;
 }
 
@@ -434,16 +445,7 @@ void frmMain::mnuGraph_Click() {
 }
 
 void frmMain::Plot() {
-  GraphDescription graph;
-  graph.window = Window();
-  graph.plotted = true;
-  graph.equations = equations_.Rows();
-  // The stat plot: the statistics window's points as large red dots over the
-  // curves. A window that was never shown has no points.
-  if (table_ && table_->StatPlotShown()) graph.statPoints = table_->StatPoints();
-  graph.writeEquations = chkEqu->isChecked();
-  graph.connectSamples = mnuConnect && mnuConnect->isChecked();
-  lastGraph_ = std::move(graph);
+  lastGraph_ = session_.Graph();
   Redraw();
 }
 
@@ -574,15 +576,8 @@ void frmMain::CancelDrawing() {
 void frmMain::ShowWindow(const GraphWindow& window, bool steps) {
   const GraphWindow now = Window();
   if (!steps && window == now && lastGraph_.plotted && lastGraph_.window == now) return;  // at a limit
-  txtXMin->setText(QString::number(window.xmin));
-  txtXMax->setText(QString::number(window.xmax));
-  txtYMin->setText(QString::number(window.ymin));
-  txtYMax->setText(QString::number(window.ymax));
-  if (steps) {
-    txtXStep->setText(Text(FormatSingle(window.xstep)));
-    txtYStep->setText(Text(FormatSingle(window.ystep)));
-  }
-  mnuGraph_Click();
+  session_.ShowWindow(window, steps);
+  Plot();
 }
 
 void frmMain::ZoomAt(int steps, double x, double y) {
@@ -590,17 +585,17 @@ void frmMain::ZoomAt(int steps, double x, double y) {
   ShowWindow(ZoomWindow(Window(), std::pow(0.5, steps), x, y));
 }
 
-void frmMain::mnuZoomIn_Click() { ZoomAt(1, (window_.xmin + window_.xmax) / 2.0, (window_.ymin + window_.ymax) / 2.0); }
+void frmMain::mnuZoomIn_Click() { ZoomAt(1, (Window().xmin + Window().xmax) / 2.0, (Window().ymin + Window().ymax) / 2.0); }
 
 void frmMain::mnuZoomOut_Click() {
-  ZoomAt(-1, (window_.xmin + window_.xmax) / 2.0, (window_.ymin + window_.ymax) / 2.0);
+  ZoomAt(-1, (Window().xmin + Window().xmax) / 2.0, (Window().ymin + Window().ymax) / 2.0);
 }
 
 void frmMain::mnuZoomStandard_Click() { ShowWindow(kStandardWindow, /*steps=*/true); }
 
 void frmMain::PanBySteps(int dx, int dy) {
   const auto units = [](float step) { return std::max(1L, std::lround(std::fabs(static_cast<double>(step)))); };
-  ShowWindow(PanWindow(Window(), dx * units(window_.xstep), dy * units(window_.ystep)));
+  ShowWindow(PanWindow(Window(), dx * units(Window().xstep), dy * units(Window().ystep)));
 }
 
 void frmMain::mnuExport_Click() {
@@ -651,10 +646,10 @@ QWidget* frmMain::StatisticsWindow() const { return table_.data(); }
 frmTable& frmMain::Table() {
   // Modeless and without owner; its OK only hides it, so its points live on.
   if (!table_) {
-    table_ = new frmTable(host_, [this](const QString& expression, const QString& condition, std::uint32_t color) {
-      AppendEquation(expression, condition, color);
-    });
-    connect(table_, &frmTable::Changed, this, &frmMain::UpdateCaption);
+    table_ = new frmTable(host_, session_,
+                          [this](const QString& expression, const QString& condition, std::uint32_t color) {
+                            AppendEquation(expression, condition, color);
+                          });
   }
   return *table_;
 }
@@ -667,25 +662,77 @@ void frmMain::mnuTable_Click() {
 }
 
 void frmMain::AppendEquation(const QString& expression, const QString& condition, std::uint32_t color) {
-  equations_.Append({Std(expression), Std(condition), color & 0xFFFFFF});
-  lstEqu->setCurrentRow(lstEqu->count() - 1);
+  session_.Equations().Append({Std(expression), Std(condition), color & 0xFFFFFF});
+  SelectRow(static_cast<int>(Equations().Size()) - 1);
   lstEqu_Click();
 }
 
-void frmMain::RefreshLists() {
-  const int row = HasSelection() ? lstEqu->currentRow() : -1;
-  const QSignalBlocker a(lstEqu), b(lstCondition), c(lstColor);
-  for (QListWidget* list : {lstEqu, lstCondition, lstColor}) list->clear();
-  for (const Equation& e : equations_.Rows()) {
-    lstEqu->addItem(Text(e.expression));
-    lstCondition->addItem(Text(e.condition));
-    lstColor->addItem(QString::number(e.color));
+void frmMain::SessionChanged(SessionChange change) {
+  switch (change) {
+    case SessionChange::kEquations:
+      RefreshLists();
+      Plot();
+      break;
+    case SessionChange::kDocument:
+      RefreshLists();
+      ShowSessionTexts();
+      break;  // ApplyDocument graphs once at the end
+    case SessionChange::kWindowTexts:
+    case SessionChange::kOptions:
+      ShowSessionTexts();
+      if (change == SessionChange::kOptions && lastGraph_.plotted &&
+          lastGraph_.connectSamples != session_.ConnectSamples())
+        Plot();
+      break;
+    case SessionChange::kMarks:
+      // Marks show at once, on the graph as it stands.
+      lastGraph_.marks = session_.Marks();
+      Redraw();
+      break;
+    case SessionChange::kDataPoints:
+      break;
   }
-  if (row >= 0 && row < lstEqu->count())
-    for (QListWidget* list : {lstEqu, lstCondition, lstColor}) list->setCurrentRow(row);
+  UpdateCaption();
 }
 
-QString frmMain::SelectedEquation() const { return HasSelection() ? lstEqu->currentItem()->text() : QString(); }
+void frmMain::ShowSessionTexts() {
+  showing_ = true;
+  const std::pair<QLineEdit*, WindowBox> boxes[] = {
+      {txtXMin, WindowBox::kXMin}, {txtXMax, WindowBox::kXMax},   {txtYMin, WindowBox::kYMin},
+      {txtYMax, WindowBox::kYMax}, {txtYStep, WindowBox::kYStep}, {txtXStep, WindowBox::kXStep}};
+  for (const auto& [box, which] : boxes) {
+    const QString text = Text(session_.WindowText(which));
+    if (box->text() != text) box->setText(text);
+  }
+  chkEqu->setChecked(session_.WriteEquations());
+  if (mnuConnect) mnuConnect->setChecked(session_.ConnectSamples());
+  showing_ = false;
+}
+
+int frmMain::SelectedRow() const { return HasSelection() ? lstEqu->currentIndex().row() : -1; }
+
+void frmMain::SelectRow(int row) {
+  const QSignalBlocker a(lstEqu->selectionModel()), b(lstCondition->selectionModel());
+  for (QListView* list : {lstEqu, lstCondition}) {
+    if (row < 0 || row >= list->model()->rowCount()) {
+      list->selectionModel()->clear();
+    } else {
+      list->selectionModel()->setCurrentIndex(list->model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
+    }
+  }
+}
+
+void frmMain::RefreshLists() {
+  const int row = SelectedRow();
+  equationRows_->Refresh();
+  conditionRows_->Refresh();
+  SelectRow(row);
+}
+
+QString frmMain::SelectedEquation() const {
+  const int row = SelectedRow();
+  return row < 0 ? QString() : Text(Equations().At(static_cast<std::size_t>(row)).expression);
+}
 
 void frmMain::SetSwatch(const QColor& color) {
   QPalette pal = picColor->palette();
@@ -694,26 +741,29 @@ void frmMain::SetSwatch(const QColor& color) {
 }
 
 void frmMain::SetSwatchFromRow() {
-  const int row = lstEqu->currentRow();
-  if (row >= 0 && static_cast<std::size_t>(row) < equations_.Size()) SetSwatch(FromPacked(equations_.At(row).color));
+  const int row = lstEqu->currentIndex().row();
+  if (row >= 0 && static_cast<std::size_t>(row) < Equations().Size())
+    SetSwatch(FromPacked(Equations().At(static_cast<std::size_t>(row)).color));
 }
 
 void frmMain::lstEqu_Click() {
-  const int row = lstEqu->currentRow();
+  const QModelIndex current = lstEqu->currentIndex();
   {
-    const QSignalBlocker a(lstColor), b(lstCondition);
-    lstColor->setCurrentRow(row);
-    lstCondition->setCurrentRow(row);
+    const QSignalBlocker b(lstCondition->selectionModel());
+    if (current.isValid())
+      lstCondition->selectionModel()->setCurrentIndex(conditionRows_->index(current.row(), 0),
+                                                      QItemSelectionModel::ClearAndSelect);
   }
   SetSwatchFromRow();
 }
 
 void frmMain::lstCondition_Click() {
-  const int row = lstCondition->currentRow();
+  const QModelIndex current = lstCondition->currentIndex();
   {
-    const QSignalBlocker a(lstEqu), b(lstColor);
-    lstEqu->setCurrentRow(row);
-    lstColor->setCurrentRow(lstEqu->currentRow());
+    const QSignalBlocker a(lstEqu->selectionModel());
+    if (current.isValid())
+      lstEqu->selectionModel()->setCurrentIndex(equationRows_->index(current.row(), 0),
+                                                QItemSelectionModel::ClearAndSelect);
   }
   SetSwatchFromRow();
 }
@@ -724,19 +774,10 @@ void frmMain::btnDelete_Click() {
                      MessageIcon::kError);
     return;
   }
-  const int row = lstEqu->currentRow();
-  {
-    const QSignalBlocker a(lstEqu), b(lstCondition), c(lstColor);
-    for (QListWidget* list : {lstEqu, lstCondition, lstColor}) list->setCurrentRow(-1);
-  }
-  equations_.Remove(static_cast<std::size_t>(row));
-  {
-    const QSignalBlocker a(lstEqu), b(lstCondition), c(lstColor);
-    for (QListWidget* list : {lstEqu, lstCondition, lstColor}) {
-      list->setCurrentRow(-1);
-      list->clearSelection();
-    }
-  }
+  const int row = SelectedRow();
+  SelectRow(-1);
+  session_.Equations().Remove(static_cast<std::size_t>(row));
+  SelectRow(-1);
   SetSwatch(palette().color(QPalette::Button));
 }
 
@@ -754,41 +795,41 @@ std::optional<QString> frmMain::EditRow(const QString& prompt, QString shown,
 }
 
 void frmMain::lstEqu_DblClick() {
-  QListWidgetItem* item = lstEqu->currentItem();
-  if (!item) return;
-  const int row = lstEqu->currentRow();
+  const QModelIndex current = lstEqu->currentIndex();
+  if (!current.isValid()) return;
+  const auto row = static_cast<std::size_t>(current.row());
   // As in the equation dialog: a text that can never plot is refused.
-  const auto text = EditRow("Fix the equation: ", item->text(), [](const std::string& t) {
+  const auto text = EditRow("Fix the equation: ", Text(Equations().At(row).expression), [](const std::string& t) {
     const auto fault = FindEquationFault(t);
     return fault ? std::optional<std::string>(fault->message) : std::nullopt;
   });
-  if (text) equations_.SetExpression(static_cast<std::size_t>(row), Std(*text));
+  if (text) session_.Equations().SetExpression(row, Std(*text));
 }
 
 void frmMain::lstCondition_DblClick() {
-  QListWidgetItem* item = lstCondition->currentItem();
-  if (!item) return;
-  const int row = lstCondition->currentRow();
-  const auto text =
-      EditRow("Fix the condition: ", item->text(), [](const std::string& t) { return FindConditionFault(t); });
-  if (text) equations_.SetCondition(static_cast<std::size_t>(row), Std(*text));
+  const QModelIndex current = lstCondition->currentIndex();
+  if (!current.isValid()) return;
+  const auto row = static_cast<std::size_t>(current.row());
+  const auto text = EditRow("Fix the condition: ", Text(Equations().At(row).condition),
+                            [](const std::string& t) { return FindConditionFault(t); });
+  if (text) session_.Equations().SetCondition(row, Std(*text));
 }
 
 bool frmMain::HasSelection() const {
-  QListWidgetItem* item = lstEqu->currentItem();
-  return item && item->isSelected();
+  const QModelIndex current = lstEqu->currentIndex();
+  return current.isValid() && lstEqu->selectionModel()->isSelected(current);
 }
 
 void frmMain::picColor_Click() {
-  if (!HasSelection()) return;
-  const auto row = static_cast<std::size_t>(lstEqu->currentRow());
-  if (row >= equations_.Size()) return;
+  const int selected = SelectedRow();
+  if (selected < 0) return;
+  const auto row = static_cast<std::size_t>(selected);
   bool accepted = false;
-  const std::uint32_t color = ShowColorChooser(host_, this, accepted, equations_.At(row).color);
+  const std::uint32_t color = ShowColorChooser(host_, this, accepted, Equations().At(row).color);
   // Black is a colour like any other; only Cancel leaves the row as it was.
   if (!accepted) return;
   SetSwatch(FromPacked(color));
-  equations_.SetColor(row, color);
+  session_.Equations().SetColor(row, color);
 }
 
 void frmMain::btnClear_Click() {

@@ -13,7 +13,8 @@
 #include "core/progress.h"
 #include "workspace/model/equation_model.h"
 #include "workspace/model/graph_description.h"
-#include "workspace/workspace_document.h"
+#include "workspace/model/workspace_document.h"
+#include "workspace/model/workspace_session.h"
 
 class QAction;
 class QCheckBox;
@@ -21,7 +22,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -40,6 +41,7 @@ class frmIntSelect;
 class frmTable;
 
 class StyledProgressBar;
+class TextListModel;
 
 class frmMain : public QMainWindow {
   Q_OBJECT
@@ -95,17 +97,20 @@ class frmMain : public QMainWindow {
   // Appends a line of its own to the info log.
   void WriteLogLine(const QString& line);
 
-  // Appends one equation to the model (the three lists show it) and selects it.
+  // Appends one equation to the session (the lists show it) and selects it.
   void AppendEquation(const QString& expression, const QString& condition, std::uint32_t color);
-  // The equation list; lstEqu, lstCondition and lstColor only show it.
-  const EquationModel& Equations() const { return equations_; }
+  // The workspace this window shows; every change goes through it.
+  WorkspaceSession& Session() { return session_; }
+  const WorkspaceSession& Session() const { return session_; }
+  // The equation list; lstEqu and lstCondition only show it.
+  const EquationModel& Equations() const { return session_.Equations(); }
   // What the plane shows: the window and, after a Graph, everything plotted.
   // A resize, Copy Graph, Print and Export Graph draw it again.
   const GraphDescription& LastGraph() const { return lastGraph_; }
   // The members as a value.
   // The graph window, refreshed from the six boxes by every DrawAxis (and
   // written back into them by every zoom and pan); the tools search it.
-  const GraphWindow& Window() const { return window_; }
+  const GraphWindow& Window() const { return session_.Window(); }
   // True while a Graph is being drawn (on a worker thread).
   bool Drawing() const { return graphJob_ != nullptr; }
   // True while a Graph is drawn or a tool searches; Idle follows both.
@@ -209,6 +214,12 @@ class frmMain : public QMainWindow {
   // `steps`) and graphs it.
   void ShowWindow(const GraphWindow& window, bool steps = false);
   void RefreshLists();
+  // The session changed: the widgets that show it follow.
+  void SessionChanged(SessionChange change);
+  // The boxes and check boxes show the session's texts and options.
+  void ShowSessionTexts();
+  int SelectedRow() const;
+  void SelectRow(int row);
   // The statistics window, made (hidden) when it does not exist yet.
   frmTable& Table();
   // "Save changes?" when unsaved work would be lost; true when the caller
@@ -246,9 +257,10 @@ class frmMain : public QMainWindow {
   QRadioButton* optLow = nullptr;
   QRadioButton* optHigh = nullptr;
   QPushButton* btnViewTable = nullptr;
-  QListWidget* lstEqu = nullptr;
-  QListWidget* lstCondition = nullptr;
-  QListWidget* lstColor = nullptr;
+  QListView* lstEqu = nullptr;
+  QListView* lstCondition = nullptr;
+  TextListModel* equationRows_ = nullptr;
+  TextListModel* conditionRows_ = nullptr;
   QFrame* picColor = nullptr;
   QPushButton* btnAdd = nullptr;
   QPushButton* btnDelete = nullptr;
@@ -268,9 +280,8 @@ class frmMain : public QMainWindow {
   QAction* mnuConnect = nullptr;
   QShortcut* escape_ = nullptr;
 
-  EquationModel equations_;
+  WorkspaceSession session_;
   GraphDescription lastGraph_;
-  GraphWindow window_;
   std::unique_ptr<GraphJob> graphJob_;  // the Graph being drawn
   std::unique_ptr<ToolJob> toolJob_;    // the tool's search under way
   bool restart_ = false;                // a newer picture was asked for during a Graph
@@ -283,6 +294,7 @@ class frmMain : public QMainWindow {
   QString path_;                 // the workspace's file, "" while untitled
   WorkspaceDocument saved_;      // what path_ holds (the start-up workspace while untitled)
   bool applying_ = false;        // ApplyDocument is replacing everything
+  bool showing_ = false;         // the widgets are being set from the session
   bool closeAsked_ = false;      // Exit has asked already; the close must not ask again
   bool keepsPlacement_ = false;  // RestorePlacement was called: closing stores the place
 };

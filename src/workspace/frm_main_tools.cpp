@@ -122,7 +122,7 @@ void frmMain::cmdX_Click() {
   if (equation.isEmpty()) return;
   const float y0 = ReadTarget(txtY->text().toStdString());
   const bool high = optHigh->isChecked();
-  const std::int16_t left = window_.xmin, right = window_.xmax;
+  const std::int16_t left = Window().xmin, right = Window().xmax;
   auto xs = std::make_shared<std::vector<float>>();
   RunTool(
       [=, expression = equation.toStdString()](Progress& p) { *xs = SolveForX(expression, y0, left, right, high, &p); },
@@ -147,7 +147,7 @@ void frmMain::btnViewTable_Click() {
   if (EquationForTool().isEmpty()) return;
   // Modal, owned by the main window; shown without a nested event loop.
   auto* table = new frmIO(
-      this, host_, [this] { return SelectedEquation(); }, window_.xmin, window_.xmax, window_.xstep);
+      this, host_, [this] { return SelectedEquation(); }, Window().xmin, Window().xmax, Window().xstep);
   table->setModal(true);
   table->show();
 }
@@ -164,7 +164,7 @@ void frmMain::LogSearch(const QString& caption, const QString& equation, std::fu
 void frmMain::mnuDomain_Click() {
   const QString equation = EquationForTool();
   if (equation.isEmpty()) return;
-  const std::int16_t left = window_.xmin, right = window_.xmax;
+  const std::int16_t left = Window().xmin, right = Window().xmax;
   LogSearch("Domain: ", equation, [left, right, expression = equation.toStdString()](Progress& p) {
     return FindDomain(expression, left, right, &p);
   });
@@ -216,8 +216,8 @@ void frmMain::mnuInt_Click() {
   // A closed dialog is on its way out (deleted once control returns to the event loop).
   if (!intSelect_ || !intSelect_->isVisible()) {
     QStringList equations;
-    for (int i = 0; i < lstEqu->count(); ++i) equations << lstEqu->item(i)->text();
-    intSelect_ = new frmIntSelect(host_, equations, [this] { return std::pair{window_.xmin, window_.xmax}; });
+    for (const Equation& e : Equations().Rows()) equations << QString::fromStdString(e.expression);
+    intSelect_ = new frmIntSelect(host_, equations, [this] { return std::pair{Window().xmin, Window().xmax}; });
   }
   intSelect_->show();
   intSelect_->raise();

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QSettings>
 
@@ -13,64 +12,18 @@
 #include "stats/frm_table.h"
 #include "workspace/frm_main.h"
 #include "workspace/workspace_file.h"
-#include "workspace/workspace_session.h"
+#include "workspace/document_state.h"
 
 namespace cn {
 
-namespace {
-
-std::vector<std::string> StdList(const QStringList& list) {
-  std::vector<std::string> out;
-  out.reserve(static_cast<std::size_t>(list.size()));
-  for (const QString& s : list) out.push_back(s.toStdString());
-  return out;
-}
-
-QStringList QtList(const std::vector<std::string>& list) {
-  QStringList out;
-  out.reserve(static_cast<qsizetype>(list.size()));
-  for (const std::string& s : list) out.append(QString::fromStdString(s));
-  return out;
-}
-
-}  // namespace
-
-WorkspaceDocument frmMain::Document() const {
-  WorkspaceDocument document;
-  document.equations = equations_.Rows();
-  document.window = {txtXMin->text().toStdString(), txtXMax->text().toStdString(),  txtYMin->text().toStdString(),
-                     txtYMax->text().toStdString(), txtXStep->text().toStdString(), txtYStep->text().toStdString()};
-  document.writeEquations = chkEqu->isChecked();
-  if (table_) {
-    document.statX = StdList(table_->PointsX());
-    document.statY = StdList(table_->PointsY());
-    document.showStatPlot = table_->StatPlotShown();
-  }
-  return document;
-}
+WorkspaceDocument frmMain::Document() const { return session_.Document(); }
 
 void frmMain::ApplyDocument(const WorkspaceDocument& document) {
   // A search of the old workspace must not answer into the new one.
   StopTool();
   applying_ = true;
-  const WorkspaceWindow& w = document.window;
-  txtXMin->setText(QString::fromStdString(w.xmin));
-  txtXMax->setText(QString::fromStdString(w.xmax));
-  txtYMin->setText(QString::fromStdString(w.ymin));
-  txtYMax->setText(QString::fromStdString(w.ymax));
-  txtXStep->setText(QString::fromStdString(w.xstep));
-  txtYStep->setText(QString::fromStdString(w.ystep));
-  chkEqu->setChecked(document.writeEquations);
-  // A statistics window that was never shown stays unmade while the document
-  // has nothing for it.
-  if (table_ || !document.statX.empty() || !document.statY.empty() || document.showStatPlot)
-    Table().SetPoints(QtList(document.statX), QtList(document.statY), document.showStatPlot);
-  std::vector<Equation> rows = document.equations;
-  {
-    const QSignalBlocker a(lstEqu), b(lstCondition), c(lstColor);
-    for (QListWidget* list : {lstEqu, lstCondition, lstColor}) list->setCurrentRow(-1);
-  }
-  equations_.Assign(std::move(rows));
+  SelectRow(-1);
+  session_.Apply(document);
   SetSwatch(palette().color(QPalette::Button));
   applying_ = false;
   // As Graph: a window the boxes cannot make is reported, and the equations

@@ -29,6 +29,10 @@ constexpr auto kStatistics = QLatin1StringView("statistics");
 constexpr auto kStatX = QLatin1StringView("x");
 constexpr auto kStatY = QLatin1StringView("y");
 constexpr auto kShowStatPlot = QLatin1StringView("showStatPlot");
+constexpr auto kMarks = QLatin1StringView("marks");
+constexpr auto kMarkX = QLatin1StringView("x");
+constexpr auto kMarkY = QLatin1StringView("y");
+constexpr auto kMarkEquation = QLatin1StringView("equation");
 
 struct WindowField {
   QLatin1StringView name;
@@ -113,6 +117,24 @@ QString ReadEquation(const QJsonValue& value, int number, WorkspaceEquation* equ
   return {};
 }
 
+// A mark names its row 1-based, as the list shows rows to people.
+QString ReadMark(const QJsonValue& value, int number, std::size_t rows, Mark* mark) {
+  const QString where = QStringLiteral("mark %1: ").arg(number);
+  if (!value.isObject()) return where + QStringLiteral("must be an object in braces");
+  const QJsonObject object = value.toObject();
+  for (const auto& [name, out] : {std::pair{kMarkX, &mark->x}, std::pair{kMarkY, &mark->y}}) {
+    const QJsonValue v = object.value(name);
+    if (!v.isDouble() || !std::isfinite(v.toDouble())) return where + Quoted(name) + QStringLiteral(" must be a number");
+    *out = v.toDouble();
+  }
+  const std::optional<double> row = WholeNumber(object.value(kMarkEquation));
+  if (!row || *row < 1 || *row > static_cast<double>(rows)) {
+    return where + Quoted(kMarkEquation) + QStringLiteral(" must be the number of an equation, from 1 to %1").arg(rows);
+  }
+  mark->equation = static_cast<std::size_t>(*row) - 1;
+  return {};
+}
+
 QString ReadDocument(const QJsonObject& root, WorkspaceDocument* document) {
   // The format number comes first: a newer format's members may mean other things.
   const auto format = root.constFind(kFormat);
@@ -157,7 +179,18 @@ QString ReadDocument(const QJsonObject& root, WorkspaceDocument* document) {
   problem = ReadTextList(statistics, kStatX, where, &document->statX);
   if (problem.isEmpty()) problem = ReadTextList(statistics, kStatY, where, &document->statY);
   if (problem.isEmpty()) problem = ReadBool(statistics, kShowStatPlot, where, &document->showStatPlot);
-  return problem;
+  if (!problem.isEmpty()) return problem;
+
+  const auto marks = root.constFind(kMarks);
+  if (marks == root.constEnd()) return {};
+  if (!marks->isArray()) return Quoted(kMarks) + QStringLiteral(" must be a list in brackets");
+  const QJsonArray array = marks->toArray();
+  document->marks.resize(static_cast<std::size_t>(array.size()));
+  for (qsizetype i = 0; i < array.size(); ++i) {
+    problem = ReadMark(array[i], static_cast<int>(i + 1), document->equations.size(), &document->marks[i]);
+    if (!problem.isEmpty()) return problem;
+  }
+  return {};
 }
 
 QJsonArray TextList(const std::vector<std::string>& texts) {
@@ -208,11 +241,20 @@ QByteArray SerializeWorkspace(const WorkspaceDocument& document) {
   }
   const QJsonObject statistics{
       {kStatX, TextList(document.statX)}, {kStatY, TextList(document.statY)}, {kShowStatPlot, document.showStatPlot}};
-  const QJsonObject root{{kFormat, kWorkspaceFormat},
-                         {kEquations, equations},
-                         {kWindow, window},
-                         {kWriteEquations, document.writeEquations},
-                         {kStatistics, statistics}};
+  QJsonObject root{{kFormat, kWorkspaceFormat},
+                   {kEquations, equations},
+                   {kWindow, window},
+                   {kWriteEquations, document.writeEquations},
+                   {kStatistics, statistics}};
+  // Only a workspace with marks has the member, so files without stay as they were.
+  if (!document.marks.empty()) {
+    QJsonArray marks;
+    for (const Mark& mark : document.marks) {
+      marks.append(QJsonObject{
+          {kMarkX, mark.x}, {kMarkY, mark.y}, {kMarkEquation, static_cast<qint64>(mark.equation + 1)}});
+    }
+    root.insert(kMarks, marks);
+  }
   return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 

@@ -9,7 +9,7 @@
 #include <QString>
 #include <optional>
 
-#include "workspace/workspace_document.h"
+#include "workspace/model/workspace_document.h"
 
 namespace cn {
 

@@ -11,7 +11,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+#include "support/list_view.h"
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -26,6 +27,7 @@
 #include <vector>
 
 #include "controls/open_save_dialog.h"
+#include "workspace/model/workspace_session.h"
 #include "support/find_child.h"
 #include "support/scripted_host.h"
 
@@ -41,6 +43,7 @@ struct Row {
 class StatTable : public ::testing::Test {
  protected:
   ScriptedHost host;
+  WorkspaceSession session;  // outlives the window
   std::vector<Row> rows;
   std::uint32_t nextColor = 100;
   QPointer<frmTable> table;
@@ -49,7 +52,7 @@ class StatTable : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     table = new frmTable(
-        host,
+        host, session,
         [this](const QString& e, const QString& c, std::uint32_t color) {
           rows.push_back({e, c, color});
         },
@@ -63,11 +66,9 @@ class StatTable : public ::testing::Test {
   W* Find(const char* name) {
     return FindChild<W>(table, name);
   }
-  QListWidget* List(const char* name) { return Find<QListWidget>(name); }
+  QListView* List(const char* name) { return Find<QListView>(name); }
   QStringList Texts(const char* list) {
-    QStringList texts;
-    for (int i = 0; i < List(list)->count(); ++i) texts.append(List(list)->item(i)->text());
-    return texts;
+    return RowTexts(List(list));
   }
   void Enter(const char* box, const QString& text) {
     QLineEdit* edit = Find<QLineEdit>(box);
@@ -80,9 +81,7 @@ class StatTable : public ::testing::Test {
   }
   void Click(const char* name) { QTest::mouseClick(Find<QAbstractButton>(name), Qt::LeftButton); }
   void ClickRow(const char* list, int row, Qt::MouseButton button = Qt::LeftButton) {
-    QListWidget* l = List(list);
-    const QRect rect = l->visualItemRect(l->item(row));
-    QTest::mouseClick(l->viewport(), button, {}, rect.center());
+    ClickViewRow(List(list), row, button);
   }
   // Gen Equation, then the pop-up's item.
   QString Generate(const char* item) {
@@ -162,16 +161,16 @@ TEST_F(StatTable, EnterAddsOnlyNumbers) {
     txtX->clear();
     Enter("txtX", c.typed);
     if (c.added) ++expectedRows;
-    ASSERT_EQ(List("lstX")->count(), expectedRows) << c.typed;
+    ASSERT_EQ(RowCount(List("lstX")), expectedRows) << c.typed;
     if (c.added) {
-      EXPECT_EQ(List("lstX")->item(expectedRows - 1)->text(), c.typed);  // kept as typed
-      EXPECT_EQ(List("lstX")->currentRow(), expectedRows - 1);
+      EXPECT_EQ(RowText(List("lstX"), expectedRows - 1), c.typed);  // kept as typed
+      EXPECT_EQ(CurrentRow(List("lstX")), expectedRows - 1);
       EXPECT_TRUE(txtX->text().isEmpty());
     } else {
       EXPECT_EQ(txtX->text(), c.typed);
     }
   }
-  EXPECT_EQ(List("lstY")->count(), 0);
+  EXPECT_EQ(RowCount(List("lstY")), 0);
   Enter("txtY", "4");
   EXPECT_EQ(Texts("lstY"), QStringList{"4"});
   EXPECT_TRUE(host.messages.empty());
@@ -188,7 +187,7 @@ TEST_F(StatTable, RemovingARowShiftsThePairing) {
 
   // The removal left nothing selected: another Delete removes nothing.
   QTest::keyClick(List("lstX"), Qt::Key_Delete);
-  EXPECT_EQ(List("lstX")->count(), 2);
+  EXPECT_EQ(RowCount(List("lstX")), 2);
 
   // A right press removes the row selected before, not the one under the pointer.
   ClickRow("lstY", 2);
@@ -279,8 +278,8 @@ TEST_F(StatTable, OkHidesAndKeepsTheDataClearEmpties) {
   EXPECT_TRUE(table->StatPlotShown());
 
   Click("btnClear");
-  EXPECT_EQ(List("lstX")->count(), 0);
-  EXPECT_EQ(List("lstY")->count(), 0);
+  EXPECT_EQ(RowCount(List("lstX")), 0);
+  EXPECT_EQ(RowCount(List("lstY")), 0);
   EXPECT_TRUE(Find<QLineEdit>("txtEqu")->text().isEmpty());
 
   // The title bar's close discards the window and its data.
@@ -306,8 +305,8 @@ TEST_F(StatTable, SaveAndReopen) {
   EXPECT_EQ(table->comdlg().Flags(), 4);
   EXPECT_EQ(Texts("lstX"), QStringList({"0.1", "2"}));
   EXPECT_EQ(Texts("lstY"), QStringList({"2", "-1.5e3"}));
-  EXPECT_EQ(List("lstX")->currentRow(), 1);
-  EXPECT_EQ(List("lstY")->currentRow(), 1);
+  EXPECT_EQ(CurrentRow(List("lstX")), 1);
+  EXPECT_EQ(CurrentRow(List("lstY")), 1);
   EXPECT_TRUE(host.messages.empty());
 
   // Loading keeps every digit, so opening and saving loses nothing.
@@ -455,10 +454,15 @@ TEST_F(StatTable, EveryChangeIsReported) {
   EXPECT_EQ(changed.count(), 0);
 }
 
-TEST_F(StatTable, SetPointsReplacesTheRowsAndTheBox) {
+TEST_F(StatTable, TheWindowShowsTheSession) {
   EnterPoints({"9"}, {"9", "8"});
+  EXPECT_EQ(session.PointsY(), (std::vector<std::string>{"9", "8"}));
   QSignalSpy changed(table.data(), &frmTable::Changed);
-  table->SetPoints({"1", "2.5", "abc"}, {"4"}, true);
+  WorkspaceDocument opened;
+  opened.statX = {"1", "2.5", "abc"};
+  opened.statY = {"4"};
+  opened.showStatPlot = true;
+  session.Apply(opened);
   EXPECT_EQ(changed.count(), 1);
   EXPECT_EQ(Texts("lstX"), (QStringList{"1", "2.5", "abc"}));
   EXPECT_EQ(Texts("lstY"), QStringList{"4"});
@@ -469,10 +473,21 @@ TEST_F(StatTable, SetPointsReplacesTheRowsAndTheBox) {
   ASSERT_EQ(table->StatPoints().size(), 1u);
   EXPECT_EQ(table->StatPoints()[0], (std::pair<float, float>{1.0f, 4.0f}));
 
-  table->SetPoints({}, {}, false);
+  session.Apply(WorkspaceDocument{});
   EXPECT_TRUE(Texts("lstX").isEmpty());
   EXPECT_TRUE(Texts("lstY").isEmpty());
-  EXPECT_FALSE(table->StatPlotShown());
+  EXPECT_FALSE(Find<QCheckBox>("chkPlot")->isChecked());
+
+  // Closing by the title bar discards the points; OK only hides.
+  EnterPoints({"1"}, {"2"});
+  Find<QCheckBox>("chkPlot")->setChecked(true);
+  Click("btnOK");
+  EXPECT_EQ(session.PointsX().size(), 1u);
+  EXPECT_TRUE(session.StatPlotShown());
+  table->show();
+  table->close();
+  EXPECT_TRUE(session.PointsX().empty());
+  EXPECT_FALSE(session.StatPlotShown());
 }
 
 }  // namespace

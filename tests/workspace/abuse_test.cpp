@@ -11,7 +11,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
-#include <QListWidget>
+#include <QListView>
+#include "support/list_view.h"
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -29,7 +30,7 @@
 #include "workspace/frm_io.h"
 #include "workspace/frm_main.h"
 #include "workspace/model/graph_window.h"
-#include "workspace/workspace_document.h"
+#include "workspace/model/workspace_document.h"
 
 namespace cn {
 namespace {
@@ -98,7 +99,7 @@ class Abuse : public ::testing::Test {
     Find<QAction>(parent, name)->trigger();
     EXPECT_TRUE(WaitIdle(window));
   }
-  void SelectRow(int row) { Find<QListWidget>(&window, "lstEqu")->setCurrentRow(row); }
+  void SelectRow(int row) { SetCurrentRow(Find<QListView>(&window, "lstEqu"), row); }
 
   // The main window still answers: the standard window graphs without a word.
   void ExpectMainWindowWorks() {
@@ -248,7 +249,7 @@ TEST_F(Abuse, EquationDialogBoxes) {
   };
   const Kind kinds[] = {
       {"optQuad", {"txtA", "txtB", "txtC"}}, {"optLinear", {"txtM", "txtB2"}}, {"optCustom", {"txtEqu"}}};
-  QListWidget* list = Find<QListWidget>(&window, "lstEqu");
+  QListView* list = Find<QListView>(&window, "lstEqu");
   for (const Kind& kind : kinds) {
     for (const char* box : kind.boxes) {
       for (const QString& text : HostileTexts()) {
@@ -260,18 +261,18 @@ TEST_F(Abuse, EquationDialogBoxes) {
         for (const char* other : kind.boxes) Put(Box(dialog, other), "1");
         Put(Box(dialog, box), text);
         Put(Box(dialog, "txtIf"), text);
-        const int rowsBefore = list->count();
+        const int rowsBefore = RowCount(list);
         const std::size_t before = host.messages.size();
         Click(dialog, "cmdOK");
         // Refused with a message and the dialog still open, or one row added.
         if (host.messages.size() > before) {
           EXPECT_EQ(host.messages.size(), before + 1);
           EXPECT_FALSE(host.LastMessage().isEmpty());
-          EXPECT_EQ(list->count(), rowsBefore);
+          EXPECT_EQ(RowCount(list), rowsBefore);
           EXPECT_TRUE(dialog->isVisible());
           Click(dialog, "cmdCancel");
         } else {
-          EXPECT_EQ(list->count(), rowsBefore + 1);
+          EXPECT_EQ(RowCount(list), rowsBefore + 1);
         }
         QApplication::processEvents();
       }
@@ -280,7 +281,7 @@ TEST_F(Abuse, EquationDialogBoxes) {
   // Every equation accepted can be graphed and measured without a fault; a
   // wide window is kept out, so the rows are graphed on the standard one.
   ExpectMainWindowWorks();
-  for (int row = 0; row < list->count(); ++row) {
+  for (int row = 0; row < RowCount(list); ++row) {
     SelectRow(row);
     Trigger(&window, "mnuDomain");
   }
@@ -291,7 +292,7 @@ TEST_F(Abuse, StatisticsEntriesAndFiles) {
   Trigger(&window, "mnuTable");
   QWidget* stats = window.StatisticsWindow();
   ASSERT_NE(stats, nullptr);
-  QListWidget* xs = Find<QListWidget>(stats, "lstX");
+  QListView* xs = Find<QListView>(stats, "lstX");
   for (const char* box : {"txtX", "txtY"}) {
     for (const QString& text : HostileTexts()) {
       SCOPED_TRACE(testing::Message() << box << " = " << text.left(40).toStdString());
@@ -331,13 +332,13 @@ TEST_F(Abuse, StatisticsEntriesAndFiles) {
     const QString path = Path(("data" + std::to_string(n++) + ".txt").c_str());
     SCOPED_TRACE(testing::Message() << "file " << n);
     WriteFile(path, file.bytes);
-    const int rows = xs->count();
+    const int rows = RowCount(xs);
     const std::size_t before = host.messages.size();
     host.fileAnswers.push_back(path);
     Trigger(stats, "mnuOpen");
     if (file.badLine < 0) {
       EXPECT_EQ(host.messages.size(), before) << host.LastMessage().toStdString();
-      EXPECT_EQ(xs->count(), file.rows);
+      EXPECT_EQ(RowCount(xs), file.rows);
       continue;
     }
     ASSERT_EQ(host.messages.size(), before + 1);
@@ -347,7 +348,7 @@ TEST_F(Abuse, StatisticsEntriesAndFiles) {
                                 .arg(file.badLine)
                                 .arg(path);
     EXPECT_EQ(host.LastMessage(), expected);
-    EXPECT_EQ(xs->count(), rows);  // nothing lost
+    EXPECT_EQ(RowCount(xs), rows);  // nothing lost
   }
   host.fileAnswers.push_back(Path("no such file.txt"));
   const std::size_t before = host.messages.size();

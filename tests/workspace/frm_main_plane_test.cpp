@@ -9,7 +9,8 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+#include "support/list_view.h"
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -178,13 +179,13 @@ TEST_F(Plane, RedrawsAfterEveryChangeOfTheEquationsAndOnEnter) {
   window.AppendEquation("x", "", kRed);  // no Graph pressed
   EXPECT_GT(CountColor(kRed), 100);
   EXPECT_EQ(window.Equations().Size(), 1u);
-  EXPECT_EQ(window.findChild<QListWidget*>("lstColor")->item(0)->text(), "255");
+  EXPECT_EQ(window.Equations().At(0).color, 255u);
 
   // Edited in place: y = x + 30 lies above the window.
   host.inputAnswers.push_back(QString("x+30"));
   window.lstEqu_DblClick();
   EXPECT_EQ(window.Equations().At(0).expression, "x+30");
-  EXPECT_EQ(window.findChild<QListWidget*>("lstEqu")->item(0)->text(), "x+30");
+  EXPECT_EQ(RowText(window.findChild<QListView*>("lstEqu"), 0), "x+30");
   EXPECT_EQ(CountColor(kRed), 0);
   // The boxes confirmed with Enter show it again.
   Box("txtYMax")->setText("40");
@@ -197,8 +198,8 @@ TEST_F(Plane, RedrawsAfterEveryChangeOfTheEquationsAndOnEnter) {
   window.picColor_Click();
   EXPECT_EQ(CountColor(kRed), 0);
   EXPECT_GT(CountColor(0x00FF00), 100);
-  EXPECT_EQ(window.findChild<QListWidget*>("lstColor")->item(0)->text(), QString::number(0x00FF00));
-  window.findChild<QListWidget*>("lstEqu")->setCurrentRow(0);
+  EXPECT_EQ(window.Equations().At(0).color, 0x00FF00u);
+  SetCurrentRow(window.findChild<QListView*>("lstEqu"), 0);
   window.btnDelete_Click();
   EXPECT_EQ(window.Equations().Size(), 0u);
   EXPECT_EQ(CountColor(0x00FF00), 0);

@@ -5,7 +5,9 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QListView>
 #include <QListWidget>
+#include "support/list_view.h"
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -320,10 +322,10 @@ TEST_F(ToolWindows, ExtremesWithoutAnyKeptSampleSaySo) {
 TEST_F(ToolWindows, ResultsAreLoggedUnderTheirOwnEquation) {
   Equation("x^2");
   Equation("x^3");
-  QListWidget* list = window.findChild<QListWidget*>("lstEqu");
-  list->setCurrentRow(0);
+  QListView* list = window.findChild<QListView*>("lstEqu");
+  SetCurrentRow(list, 0);
   host.inputAnswers = {"-1", "1"};
-  host.onInput = [&] { list->setCurrentRow(1); };  // the user clicks away meanwhile
+  host.onInput = [&] { SetCurrentRow(list, 1); };  // the user clicks away meanwhile
   Trigger("mnuMax");
   EXPECT_EQ(Log(), "\nx^2\n---\n\nMaximum: (-1, 1)\n");
 }
@@ -563,7 +565,7 @@ TEST_F(ToolWindows, IntersectionDialogWithoutMeetingPointsAndCancel) {
   Equation("x");  // later rows do not reach the open dialog
   Trigger("mnuInt");
   EXPECT_EQ(IntersectDialog(), dialog.data());
-  EXPECT_EQ(Find<QListWidget>(dialog, "lstEqu1")->count(), 2);
+  EXPECT_EQ(RowCount(Find<QListWidget>(dialog, "lstEqu1")), 2);
   ClickRow(Find<QListWidget>(dialog, "lstEqu1"), 0);
   ClickRow(Find<QListWidget>(dialog, "lstEqu2"), 1);
   QTest::mouseClick(Find<QRadioButton>(dialog, "optMLow"), Qt::LeftButton);
@@ -576,7 +578,7 @@ TEST_F(ToolWindows, IntersectionDialogWithoutMeetingPointsAndCancel) {
   Trigger("mnuInt");
   dialog = IntersectDialog();
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(Find<QListWidget>(dialog, "lstEqu1")->count(), 3);
+  EXPECT_EQ(RowCount(Find<QListWidget>(dialog, "lstEqu1")), 3);
   Click(dialog, "cmdCancel");
   EXPECT_TRUE(dialog.isNull() || !dialog->isVisible());
   EXPECT_EQ(host.messages.size(), 1u);

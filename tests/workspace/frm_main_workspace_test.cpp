@@ -11,7 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+#include "support/list_view.h"
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -28,7 +29,7 @@
 #include "support/wait_idle.h"
 #include "workspace/graph_surface.h"
 #include "workspace/workspace_file.h"
-#include "workspace/workspace_session.h"
+#include "workspace/document_state.h"
 
 namespace cn {
 namespace {
@@ -50,8 +51,8 @@ class Workspace : public ::testing::Test {
   QLineEdit* Box(const char* name) { return FindChild<QLineEdit>(&window, name); }
   QStringList Texts(QWidget* parent, const char* name) {
     QStringList texts;
-    auto* list = FindChild<QListWidget>(parent, name);
-    for (int i = 0; list && i < list->count(); ++i) texts.append(list->item(i)->text());
+    auto* list = FindChild<QListView>(parent, name);
+    for (int i = 0; list && i < RowCount(list); ++i) texts.append(RowText(list, i));
     return texts;
   }
   // Saves `document` as a file without the window.
@@ -184,7 +185,7 @@ TEST_F(Workspace, RowsThatCannotPlotOpenAsTypedAndAreNamed) {
   EXPECT_FALSE(drawn(5));
   // The typo draws nothing (not the line y = x), and the tools refuse it.
   EXPECT_FALSE(drawn(-5, 0xFF0000));
-  FindChild<QListWidget>(&window, "lstEqu")->setCurrentRow(1);
+  SetCurrentRow(FindChild<QListView>(&window, "lstEqu"), 1);
   QTest::mouseClick(FindChild<QPushButton>(&window, "cmdY"), Qt::LeftButton);
   EXPECT_EQ(host.LastMessage(), "This equation cannot plot: Unknown name \"tanx\": did you mean tan(x)?");
 }
@@ -324,7 +325,7 @@ TEST_F(Workspace, CaptionShowsTheFileAndTheMark) {
       {"equation",
        [&](bool undo) {
          if (undo) {
-           window.findChild<QListWidget*>("lstEqu")->setCurrentRow(1);
+           SetCurrentRow(window.findChild<QListView*>("lstEqu"), 1);
            window.btnDelete_Click();
          } else {
            window.AppendEquation("x^2", "", 0);

@@ -50,6 +50,7 @@ WorkspaceDocument FullDocument() {
   d.statX = {"1", "2.5", "-3"};
   d.statY = {"4", "5"};  // the lists may differ in length while typing
   d.showStatPlot = true;
+  d.marks = {{-2, 0, 1}, {0.1 + 0.2, -1e-300, 3}};  // full digits kept
   return d;
 }
 
@@ -193,6 +194,12 @@ TEST(WorkspaceFile, MalformedFilesAreRefusedWhole) {
       {"write equations as text", R"({"format": 1, "writeEquations": "yes"})",
        "\"writeEquations\" must be true or false."},
       {"statistics as list", R"({"format": 1, "statistics": []})", "\"statistics\" must be an object in braces."},
+      {"marks as object", R"({"format": 1, "marks": {}})", "\"marks\" must be a list in brackets."},
+      {"mark of no row", R"({"format": 1, "equations": [{"expression": "x", "color": 0}],
+          "marks": [{"x": 1, "y": 1, "equation": 1}, {"x": 1, "y": 1, "equation": 2}]})",
+       "mark 2: \"equation\" must be the number of an equation, from 1 to 1."},
+      {"mark without y", R"({"format": 1, "equations": [{"expression": "x", "color": 0}],
+          "marks": [{"x": 1, "equation": 1}]})", "mark 1: \"y\" must be a number."},
       {"x list as text", R"({"format": 1, "statistics": {"x": "1 2 3"}})",
        "statistics: \"x\" must be a list of texts."},
       {"y row as number", R"({"format": 1, "statistics": {"y": ["1", 2]}})",

@@ -1,118 +1,82 @@
-// Around the workspace file: when closing asks "Save changes?", the caption,
-// and the recent files kept in the settings.
-#include "workspace/workspace_session.h"
+// The workspace session alone: what each change does to the rest of the
+// workspace and what its listeners hear.
+#include "workspace/model/workspace_session.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QSettings>
-#include <QTemporaryDir>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace cn {
 namespace {
 
-WorkspaceDocument WithEquation(std::uint32_t color = 255) {
-  WorkspaceDocument d;
-  d.equations = {{"x^2", "", color}};
-  return d;
+std::vector<std::size_t> MarkRows(const WorkspaceSession& session) {
+  std::vector<std::size_t> rows;
+  for (const Mark& mark : session.Marks()) rows.push_back(mark.equation);
+  return rows;
 }
 
-TEST(WorkspaceSession, UnsavedWorkIsWorkThatDiffersFromTheFile) {
-  const WorkspaceDocument startUp;
-  WorkspaceDocument windowOnly;
-  windowOnly.window.xmax = "20";
-  WorkspaceDocument pointsOnly;
-  pointsOnly.statX = {"1"};
-  WorkspaceDocument recoloured = WithEquation(65280);
-  WorkspaceDocument windowChanged = WithEquation();
-  windowChanged.window.ystep = "0.5";
-  WorkspaceDocument plotTicked = WithEquation();
-  plotTicked.showStatPlot = true;
-
+TEST(WorkspaceSession, MarksFollowTheirRows) {
   struct Case {
-    const char* name;
-    WorkspaceDocument current, saved;
-    bool unsaved;
+    const char* change;
+    std::function<void(EquationModel&)> apply;
+    std::vector<std::size_t> rows;  // the rows of the marks kept, in order
   };
-  const std::vector<Case> cases = {
-      {"start-up workspace", startUp, startUp, false},
-      {"only the window changed: nothing to lose", windowOnly, startUp, false},
-      {"a new equation", WithEquation(), startUp, true},
-      {"a data point", pointsOnly, startUp, true},
-      {"as opened", WithEquation(), WithEquation(), false},
-      {"a colour changed", recoloured, WithEquation(), true},
-      {"the window changed beside an equation", windowChanged, WithEquation(), true},
-      {"Show Stat Plot ticked", plotTicked, WithEquation(), true},
-      {"every equation deleted: nothing left to lose", startUp, WithEquation(), false},
+  const Case cases[] = {
+      {"a new colour keeps them", [](EquationModel& m) { m.SetColor(1, 0xFF); }, {0, 1, 2}},
+      {"an edited text ends the row's", [](EquationModel& m) { m.SetExpression(1, "x^3"); }, {0, 2}},
+      {"an edited condition too", [](EquationModel& m) { m.SetCondition(0, "x > 1"); }, {1, 2}},
+      {"a text edited back to itself keeps them", [](EquationModel& m) { m.SetExpression(2, "1/x"); }, {0, 1, 2}},
+      {"rows below a removed one move up", [](EquationModel& m) { m.Remove(1); }, {0, 1}},
+      {"the last row removed", [](EquationModel& m) { m.Remove(2); }, {0, 1}},
+      {"a row appended keeps them", [](EquationModel& m) { m.Append({"x", "", 0}); }, {0, 1, 2}},
   };
-  for (const Case& c : cases) EXPECT_EQ(HasUnsavedWork(c.current, c.saved), c.unsaved) << c.name;
-}
-
-TEST(WorkspaceSession, CaptionPutsTheFileNameFirst) {
-  const QString program = "Curvenest Version 1 Build 31";
-  EXPECT_EQ(WorkspaceCaption("/home/me/trig.curvenest", program),
-            QString("trig.curvenest[*] - Curvenest Version 1 Build 31"));
-  EXPECT_EQ(WorkspaceCaption("relative/dir/a b.curvenest", program),
-            QString("a b.curvenest[*] - Curvenest Version 1 Build 31"));
-  EXPECT_EQ(WorkspaceCaption("", program), QString("Curvenest Version 1 Build 31[*]"));
-}
-
-class RecentFilesTest : public ::testing::Test {
- protected:
-  QString Path(const char* name) const { return QDir(dir_.path()).absoluteFilePath(name); }
-  QSettings Settings() const { return QSettings(dir_.filePath("settings.ini"), QSettings::IniFormat); }
-  QTemporaryDir dir_;
-};
-
-TEST_F(RecentFilesTest, NewestFirstOnceEachAtMostFive) {
-  QSettings settings = Settings();
-  RecentFiles recent(settings);
-  EXPECT_TRUE(recent.Files().isEmpty());
-  for (const char* name : {"a", "b", "c"}) recent.Add(Path(name));
-  EXPECT_EQ(recent.Files(), (QStringList{Path("c"), Path("b"), Path("a")}));
-
-  recent.Add(Path("a"));  // opened again: moves to the front, not listed twice
-  EXPECT_EQ(recent.Files(), (QStringList{Path("a"), Path("c"), Path("b")}));
-
-  recent.Add(Path("x/../b"));  // the same file spelled another way
-  EXPECT_EQ(recent.Files(), (QStringList{Path("b"), Path("a"), Path("c")}));
-
-  for (const char* name : {"d", "e", "f"}) recent.Add(Path(name));
-  EXPECT_EQ(recent.Files(), (QStringList{Path("f"), Path("e"), Path("d"), Path("b"), Path("a")}));
-
-  recent.Remove(Path("d"));
-  recent.Remove(Path("never listed"));
-  EXPECT_EQ(recent.Files(), (QStringList{Path("f"), Path("e"), Path("b"), Path("a")}));
-  recent.Add("");
-  EXPECT_EQ(recent.Files().size(), 4);
-}
-
-TEST_F(RecentFilesTest, KeptBetweenRunsAndCleanedWhenRead) {
-  {
-    QSettings settings = Settings();
-    RecentFiles(settings).Add(Path("kept.curvenest"));
+  for (const Case& c : cases) {
+    WorkspaceSession session;
+    for (const char* e : {"x^2", "sin(x)", "1/x"}) session.Equations().Append({e, "", 0});
+    session.AddMarks({{0, 0, 0}, {1, 0.841, 1}, {2, 0.5, 2}, {2, 0.5, 2}, {7, 7, 9}});
+    ASSERT_EQ(MarkRows(session), (std::vector<std::size_t>{0, 1, 2})) << "a repeat and a stray row are dropped";
+    c.apply(session.Equations());
+    EXPECT_EQ(MarkRows(session), c.rows) << c.change;
   }
-  {
-    QSettings settings = Settings();
-    EXPECT_EQ(RecentFiles(settings).Files(), QStringList{Path("kept.curvenest")});
-    // As another version or a hand edit might leave it.
-    settings.setValue("recentFiles",
-                      QStringList{Path("a"), "", Path("a"), Path("b"), Path("c"), Path("d"), Path("e"), Path("f")});
-  }
-  QSettings settings = Settings();
-  EXPECT_EQ(RecentFiles(settings).Files(), (QStringList{Path("a"), Path("b"), Path("c"), Path("d"), Path("e")}));
 }
 
-TEST_F(RecentFilesTest, RelativePathsAreStoredAbsolute) {
-  const QString before = QDir::currentPath();
-  ASSERT_TRUE(QDir::setCurrent(dir_.path()));
-  QSettings settings = Settings();
-  RecentFiles recent(settings);
-  recent.Add("rel.curvenest");
-  QDir::setCurrent(before);
-  EXPECT_EQ(recent.Files(), QStringList{Path("rel.curvenest")});
+TEST(WorkspaceSession, ListenersHearEachChangeOnce) {
+  WorkspaceSession session;
+  std::vector<SessionChange> heard;
+  const std::size_t id = session.AddListener([&](SessionChange c) { heard.push_back(c); });
+  session.Equations().Append({"x", "", 0});
+  session.SetWindowText(WindowBox::kXMax, "20");
+  session.SetWindowText(WindowBox::kXMax, "20");  // no change, no word
+  session.SetWriteEquations(false);
+  session.AddPoint(true, "3");
+  session.AddMarks({{1, 1, 0}});
+  WorkspaceDocument document = session.Document();
+  session.Apply(document);
+  EXPECT_EQ(heard, (std::vector<SessionChange>{SessionChange::kEquations, SessionChange::kWindowTexts,
+                                               SessionChange::kOptions, SessionChange::kDataPoints,
+                                               SessionChange::kMarks, SessionChange::kDocument}));
+  // What Apply took is what Document gives back, marks included.
+  EXPECT_EQ(session.Document(), document);
+  session.RemoveListener(id);
+  session.ClearMarks();
+  EXPECT_EQ(heard.size(), 6u);
+}
+
+TEST(WorkspaceSession, TheWindowIsReadFromTheTexts) {
+  WorkspaceSession session;
+  session.SetWindowText(WindowBox::kXMin, "-3.5");
+  EXPECT_EQ(session.Window().xmin, -10) << "typing alone does not change the window";
+  EXPECT_FALSE(session.ReadWindow());
+  EXPECT_EQ(session.Window().xmin, -4);  // half to even
+  session.SetWindowText(WindowBox::kXMax, "-4");
+  EXPECT_TRUE(session.ReadWindow());
+  EXPECT_EQ(session.Window().xmax, 10) << "a window that cannot draw keeps the last good one";
+
+  session.ShowWindow({-2, 2, -1, 1, 0.5f, 0.25f}, /*steps=*/true);
+  EXPECT_EQ(session.WindowTexts(), (WorkspaceWindow{"-2", "2", "-1", "1", "0.25", "0.5"}));
+  EXPECT_EQ(session.Graph().window, session.Window());
 }
 
 }  // namespace

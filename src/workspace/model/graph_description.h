@@ -5,6 +5,7 @@
 // size; a command line can build one without any window.
 #pragma once
 
+#include <cstddef>
 #include <utility>
 #include <vector>
 
@@ -12,6 +13,15 @@
 #include "workspace/model/graph_window.h"
 
 namespace cn {
+
+// A point a tool found (a root, an extreme, an intersection ...), marked on
+// the plane in the colour of the equation row it belongs to (0-based).
+struct Mark {
+  double x = 0;
+  double y = 0;
+  std::size_t equation = 0;
+  bool operator==(const Mark&) const = default;
+};
 
 struct GraphDescription {
   GraphWindow window;
@@ -22,6 +32,7 @@ struct GraphDescription {
   std::vector<std::pair<float, float>> statPoints;
   bool writeEquations = true;   // the equation texts in the top-left corner
   bool connectSamples = false;  // curves as polylines instead of dots
+  std::vector<Mark> marks;      // rings with their coordinates
 };
 
 }  // namespace cn

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "workspace/model/equation_model.h"
+#include "workspace/model/graph_description.h"
 
 namespace cn {
 
@@ -33,6 +34,7 @@ struct WorkspaceDocument {
   std::vector<std::string> statX;  // the statistics window's X list
   std::vector<std::string> statY;  // and its Y list, row by row
   bool showStatPlot = false;       // "Show Stat Plot"
+  std::vector<Mark> marks;         // the points the tools marked
 
   // False when there is nothing a user could lose by closing without saving:
   // no equation and no data point (window texts alone do not count).

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "workspace/workspace_document.h"
+#include "workspace/model/workspace_document.h"
 
 class QSettings;
 

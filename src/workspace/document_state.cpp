@@ -1,4 +1,4 @@
-#include "workspace/workspace_session.h"
+#include "workspace/document_state.h"
 
 #include <QFileInfo>
 #include <QSettings>

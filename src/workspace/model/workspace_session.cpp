@@ -1,0 +1,206 @@
+#include "workspace/model/workspace_session.h"
+
+#include <algorithm>
+
+#include "core/number_text.h"
+#include "stats/stat_data.h"
+
+namespace cn {
+namespace {
+
+constexpr std::string WorkspaceWindow::*kBoxTexts[] = {&WorkspaceWindow::xmin, &WorkspaceWindow::xmax,
+                                                       &WorkspaceWindow::ymin, &WorkspaceWindow::ymax,
+                                                       &WorkspaceWindow::ystep, &WorkspaceWindow::xstep};
+
+}  // namespace
+
+WorkspaceSession::WorkspaceSession() {
+  ReadWindow();
+  equations_.AddListener([this] { EquationsChanged(); });
+}
+
+std::size_t WorkspaceSession::AddListener(Listener listener) {
+  listeners_.emplace_back(nextListener_, std::move(listener));
+  return nextListener_++;
+}
+
+void WorkspaceSession::RemoveListener(std::size_t id) {
+  std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
+void WorkspaceSession::Notify(SessionChange change) {
+  // A copy: a listener may add or remove listeners (a view that closes).
+  const auto listeners = listeners_;
+  for (const auto& [id, listener] : listeners) listener(change);
+}
+
+void WorkspaceSession::EquationsChanged() {
+  const std::vector<Equation>& rows = equations_.Rows();
+  if (!applying_) {
+    // A mark speaks of its row as it was: editing the row's text or
+    // condition ends it, a new colour does not; rows below a removed one move up.
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::size_t removed = kNone;
+    if (rows.size() + 1 == rowsBefore_.size()) {
+      removed = 0;
+      while (removed < rows.size() && rows[removed] == rowsBefore_[removed]) ++removed;
+    }
+    std::vector<Mark> kept;
+    kept.reserve(marks_.size());
+    for (Mark mark : marks_) {
+      const std::size_t was = mark.equation;
+      if (was == removed || was >= rowsBefore_.size()) continue;
+      if (removed != kNone && was > removed) --mark.equation;
+      if (mark.equation >= rows.size()) continue;
+      const Equation& now = rows[mark.equation];
+      if (now.expression != rowsBefore_[was].expression || now.condition != rowsBefore_[was].condition) continue;
+      kept.push_back(mark);
+    }
+    marks_ = std::move(kept);
+  }
+  rowsBefore_ = rows;
+  if (!applying_) Notify(SessionChange::kEquations);
+}
+
+const std::string& WorkspaceSession::WindowText(WindowBox box) const {
+  return texts_.*kBoxTexts[static_cast<int>(box)];
+}
+
+void WorkspaceSession::SetWindowText(WindowBox box, std::string text) {
+  std::string& slot = texts_.*kBoxTexts[static_cast<int>(box)];
+  if (slot == text) return;
+  slot = std::move(text);
+  Notify(SessionChange::kWindowTexts);
+}
+
+std::optional<std::string> WorkspaceSession::ReadWindow() {
+  const WorkspaceWindow& t = texts_;
+  const WindowReading reading = ReadGraphWindow({t.xmin, t.xmax, t.ymin, t.ymax, t.ystep, t.xstep});
+  if (!reading.window) return reading.error;
+  window_ = *reading.window;
+  return std::nullopt;
+}
+
+void WorkspaceSession::ShowWindow(const GraphWindow& window, bool steps) {
+  texts_.xmin = std::to_string(window.xmin);
+  texts_.xmax = std::to_string(window.xmax);
+  texts_.ymin = std::to_string(window.ymin);
+  texts_.ymax = std::to_string(window.ymax);
+  if (steps) {
+    texts_.xstep = FormatSingle(window.xstep);
+    texts_.ystep = FormatSingle(window.ystep);
+  }
+  window_ = window;
+  // Steps the boxes do not show stay as last read.
+  if (!steps) ReadWindow();
+  Notify(SessionChange::kWindowTexts);
+}
+
+void WorkspaceSession::SetWriteEquations(bool on) {
+  if (writeEquations_ == on) return;
+  writeEquations_ = on;
+  Notify(SessionChange::kOptions);
+}
+
+void WorkspaceSession::SetConnectSamples(bool on) {
+  if (connectSamples_ == on) return;
+  connectSamples_ = on;
+  Notify(SessionChange::kOptions);
+}
+
+void WorkspaceSession::SetStatPlotShown(bool on) {
+  if (showStatPlot_ == on) return;
+  showStatPlot_ = on;
+  Notify(SessionChange::kOptions);
+}
+
+void WorkspaceSession::AddPoint(bool yList, std::string text) {
+  (yList ? pointsY_ : pointsX_).push_back(std::move(text));
+  Notify(SessionChange::kDataPoints);
+}
+
+bool WorkspaceSession::RemovePoint(bool yList, std::size_t row) {
+  std::vector<std::string>& list = yList ? pointsY_ : pointsX_;
+  if (row >= list.size()) return false;
+  list.erase(list.begin() + static_cast<std::ptrdiff_t>(row));
+  Notify(SessionChange::kDataPoints);
+  return true;
+}
+
+void WorkspaceSession::SetPoints(std::vector<std::string> x, std::vector<std::string> y) {
+  if (x == pointsX_ && y == pointsY_) return;
+  pointsX_ = std::move(x);
+  pointsY_ = std::move(y);
+  Notify(SessionChange::kDataPoints);
+}
+
+std::vector<std::pair<float, float>> WorkspaceSession::StatPoints() const {
+  std::vector<std::pair<float, float>> points;
+  const std::size_t count = std::min(pointsX_.size(), pointsY_.size());
+  points.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    points.emplace_back(static_cast<float>(EntryValue(pointsX_[i]).value_or(0)),
+                        static_cast<float>(EntryValue(pointsY_[i]).value_or(0)));
+  }
+  return points;
+}
+
+void WorkspaceSession::AddMarks(const std::vector<Mark>& marks) {
+  bool added = false;
+  for (const Mark& mark : marks) {
+    if (mark.equation >= equations_.Size()) continue;
+    // A point found twice is marked once.
+    if (std::find(marks_.begin(), marks_.end(), mark) != marks_.end()) continue;
+    marks_.push_back(mark);
+    added = true;
+  }
+  if (added) Notify(SessionChange::kMarks);
+}
+
+void WorkspaceSession::ClearMarks() {
+  if (marks_.empty()) return;
+  marks_.clear();
+  Notify(SessionChange::kMarks);
+}
+
+WorkspaceDocument WorkspaceSession::Document() const {
+  WorkspaceDocument document;
+  document.equations = equations_.Rows();
+  document.window = texts_;
+  document.writeEquations = writeEquations_;
+  document.statX = pointsX_;
+  document.statY = pointsY_;
+  document.showStatPlot = showStatPlot_;
+  document.marks = marks_;
+  return document;
+}
+
+void WorkspaceSession::Apply(const WorkspaceDocument& document) {
+  applying_ = true;
+  equations_.Assign(document.equations);
+  applying_ = false;
+  texts_ = document.window;
+  writeEquations_ = document.writeEquations;
+  pointsX_ = document.statX;
+  pointsY_ = document.statY;
+  showStatPlot_ = document.showStatPlot;
+  marks_.clear();
+  for (const Mark& mark : document.marks)
+    if (mark.equation < equations_.Size()) marks_.push_back(mark);
+  ReadWindow();
+  Notify(SessionChange::kDocument);
+}
+
+GraphDescription WorkspaceSession::Graph() const {
+  GraphDescription graph;
+  graph.window = window_;
+  graph.plotted = true;
+  graph.equations = equations_.Rows();
+  if (showStatPlot_) graph.statPoints = StatPoints();
+  graph.writeEquations = writeEquations_;
+  graph.connectSamples = connectSamples_;
+  graph.marks = marks_;
+  return graph;
+}
+
+}  // namespace cn
