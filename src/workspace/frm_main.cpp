@@ -27,6 +27,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QShortcut>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -107,6 +108,36 @@ class PlaneArea : public QWidget {
   QWidget* progressRow_;
 };
 
+// One step of Edit > Undo: the workspace before and after a change. The
+// change has happened when the step is pushed, so the first redo does nothing.
+class SessionStep : public QUndoCommand {
+ public:
+  using Restore = std::function<void(const WorkspaceDocument&)>;
+  SessionStep(const ChangeName& name, WorkspaceDocument before, WorkspaceDocument after, Restore restore)
+      : QUndoCommand(Text(name.text)),
+        key_(name.mergeKey),
+        before_(std::move(before)),
+        after_(std::move(after)),
+        restore_(std::move(restore)) {}
+  void undo() override { restore_(before_); }
+  void redo() override {
+    if (pushed_) restore_(after_);
+    pushed_ = true;
+  }
+  int id() const override { return key_; }
+  bool mergeWith(const QUndoCommand* other) override {
+    const auto* next = static_cast<const SessionStep*>(other);
+    after_ = next->after_;
+    return true;
+  }
+
+ private:
+  int key_;
+  bool pushed_ = false;
+  WorkspaceDocument before_, after_;
+  Restore restore_;
+};
+
 }  // namespace
 
 frmMain::frmMain(Host& host, QWidget* parent, QSettings* settings)
@@ -115,9 +146,11 @@ frmMain::frmMain(Host& host, QWidget* parent, QSettings* settings)
   if (!settings_) settings_ = new QSettings(QSettings::UserScope, kProgramTitle, kProgramTitle, this);
   setWindowTitle(kProgramTitle);
   setWindowIcon(QIcon(QPixmap::fromImage(ProgramPicture(64))));
+  undo_ = new QUndoStack(this);
   BuildWindow();
   BuildMenus();
   session_.AddListener([this](SessionChange change) { SessionChanged(change); });
+  undoState_ = session_.Document();
   // Form_Load: the empty plane for the default window, then the caption.
   DrawAxis();
   programCaption_ = QString("%1 Version %2 Build %3").arg(kProgramTitle).arg(kVersionMajor).arg(kVersionBuild);
@@ -372,6 +405,17 @@ void frmMain::BuildMenus() {
   connect(AddMenuItem(mnuFile, "Print", "mnuPrint", 8), &QAction::triggered, this, &frmMain::mnuPrint_Click);
   mnuFile->addSeparator();
   connect(AddMenuItem(mnuFile, "Exit", "mnuExit", 9), &QAction::triggered, this, &frmMain::mnuExit_Click);
+
+  QMenu* mnuEdit = menuBar()->addMenu("Edit");
+  mnuEdit->setObjectName("mnuEdit");
+  QAction* mnuUndo = undo_->createUndoAction(this, "Undo");
+  mnuUndo->setObjectName("mnuUndo");
+  mnuUndo->setShortcut(QKeySequence::Undo);
+  QAction* mnuRedo = undo_->createRedoAction(this, "Redo");
+  mnuRedo->setObjectName("mnuRedo");
+  mnuRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  mnuEdit->addAction(mnuUndo);
+  mnuEdit->addAction(mnuRedo);
 
   QMenu* mnuView = menuBar()->addMenu("View");
   mnuView->setObjectName("mnuView");
@@ -692,6 +736,31 @@ void frmMain::SessionChanged(SessionChange change) {
     case SessionChange::kDataPoints:
       break;
   }
+  RecordUndoStep();
+  UpdateCaption();
+}
+
+void frmMain::RecordUndoStep() {
+  if (restoring_ || applying_) return;
+  WorkspaceDocument now = session_.Document();
+  if (now == undoState_) return;  // a view option such as Connect samples
+  const ChangeName name = NameChange(undoState_, now);
+  undo_->push(new SessionStep(name, std::move(undoState_), now,
+                              [this](const WorkspaceDocument& document) { RestoreStep(document); }));
+  undoState_ = std::move(now);
+}
+
+void frmMain::RestoreStep(const WorkspaceDocument& document) {
+  // A search of the workspace as it was must not answer into this one.
+  StopTool();
+  restoring_ = true;
+  const int row = SelectedRow();
+  session_.Apply(document);
+  if (row >= 0 && static_cast<std::size_t>(row) < Equations().Size()) SelectRow(row);
+  SetSwatchFromRow();
+  Plot();
+  restoring_ = false;
+  undoState_ = document;
   UpdateCaption();
 }
 

@@ -29,6 +29,7 @@ class QPushButton;
 class QRadioButton;
 class QSettings;
 class QShortcut;
+class QUndoStack;
 
 namespace cn {
 
@@ -172,6 +173,9 @@ class frmMain : public QMainWindow {
   void mnuExport_Click();
   // Stops a Graph in progress; what was drawn stays.
   void CancelDrawing();
+  // Edit > Undo and Redo: every change of the workspace, one step each
+  // (typing into one window box is one step).
+  QUndoStack& UndoStack() const { return *undo_; }
 
  signals:
   // Every Graph and tool has ended: the plane shows the last picture.
@@ -218,6 +222,10 @@ class frmMain : public QMainWindow {
   void SessionChanged(SessionChange change);
   // The boxes and check boxes show the session's texts and options.
   void ShowSessionTexts();
+  // Puts the change since the last step on the undo stack.
+  void RecordUndoStep();
+  // Undo and Redo: the workspace as it was at a step.
+  void RestoreStep(const WorkspaceDocument& document);
   int SelectedRow() const;
   void SelectRow(int row);
   // The statistics window, made (hidden) when it does not exist yet.
@@ -281,6 +289,9 @@ class frmMain : public QMainWindow {
   QShortcut* escape_ = nullptr;
 
   WorkspaceSession session_;
+  QUndoStack* undo_ = nullptr;
+  WorkspaceDocument undoState_;  // the workspace at the top of the undo stack
+  bool restoring_ = false;       // Undo or Redo is applying a step
   GraphDescription lastGraph_;
   std::unique_ptr<GraphJob> graphJob_;  // the Graph being drawn
   std::unique_ptr<ToolJob> toolJob_;    // the tool's search under way

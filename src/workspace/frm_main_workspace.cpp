@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
+#include <QUndoStack>
 
 #include "equations/equation_text.h"
 #include "platform/host.h"
@@ -30,6 +31,9 @@ void frmMain::ApplyDocument(const WorkspaceDocument& document) {
   // are then drawn on the window shown so far.
   ReadBoxes();
   Plot();
+  // Another workspace: its history starts here.
+  undo_->clear();
+  undoState_ = session_.Document();
   UpdateCaption();
 }
 

@@ -72,6 +72,7 @@ class Canvas {
 
   int Width() const { return w_; }
   int Height() const { return h_; }
+  double Scale() const { return scale_; }
 
   void SetScale(double x1, double y1, double x2, double y2) {
     x1_ = x1;
@@ -523,6 +524,90 @@ bool SampleDots(const GraphDescription& graph, const Canvas::DotMap& map, std::v
 
 }  // namespace
 
+// The coordinates a tool writes: each to 3 decimals, shortest form.
+QString MarkLabel(const Mark& m) {
+  const auto text = [](double v) {
+    return QString::fromStdString(FormatSingle(static_cast<float>(RoundHalfEven(v, 3))));
+  };
+  return "(" + text(m.x) + ", " + text(m.y) + ")";
+}
+
+// What the tools found, over the curves: the shaded area, the tangent, and
+// the marks as rings with their coordinates. A label that would overlap an
+// equation text or another label is left out; its ring stays.
+void DrawAnswers(Canvas& c, const GraphDescription& graph, std::vector<QRectF> keepOut) {
+  QPainter& p = c.Painter();
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing, true);  // rings and tints, not the curves
+  const GraphWindow& w = graph.window;
+  const auto colorOf = [&](std::size_t row) {
+    return row < graph.equations.size() ? FromPacked(graph.equations[row].color) : QColor(Qt::black);
+  };
+  if (graph.area && graph.area->equation < graph.equations.size()) {
+    const AreaShade& a = *graph.area;
+    const Equation& eq = graph.equations[a.equation];
+    clsExprParser parser;
+    parser.StoreExpression(eq.expression);
+    const Condition condition = ParseCondition(eq.condition);
+    QColor tint = colorOf(a.equation);
+    tint.setAlpha(70);
+    p.setPen(Qt::NoPen);
+    p.setBrush(tint);
+    // One sample per pixel column; a column where f fails breaks the region.
+    const double lo = std::min(a.left, a.right), hi = std::max(a.left, a.right);
+    const double left = std::max(lo, static_cast<double>(std::min(w.xmin, w.xmax)));
+    const double right = std::min(hi, static_cast<double>(std::max(w.xmin, w.xmax)));
+    const int columns = std::max(2, static_cast<int>(std::ceil(std::abs(c.ToPixel(right, 0).x() - c.ToPixel(left, 0).x()))) + 1);
+    QPolygonF region;
+    const auto close = [&] {
+      if (region.size() >= 2) {
+        region.append(QPointF(region.back().x(), c.ToPixel(0, 0).y()));
+        region.append(QPointF(region.front().x(), c.ToPixel(0, 0).y()));
+        p.drawPolygon(region);
+      }
+      region.clear();
+    };
+    const double far = 4.0 * (c.Height() + 1);
+    for (int i = 0; i < columns && left < right; ++i) {
+      const double x = left + (right - left) * i / (columns - 1);
+      const double y = parser.Eval1(x);
+      if (parser.ErrorID() != 0 || !std::isfinite(y) || !condition.Holds(static_cast<float>(x))) {
+        close();
+        continue;
+      }
+      QPointF at = c.ToPixel(x, y);
+      at.setY(std::clamp(at.y(), -far, far));
+      region.append(at);
+    }
+    close();
+  }
+  if (graph.tangent && graph.tangent->equation < graph.equations.size()) {
+    const Tangent& t = *graph.tangent;
+    c.SetColor(graph.equations[t.equation].color);
+    c.SetWidth(kCurveWidth);
+    const double x0 = std::min(w.xmin, w.xmax), x1 = std::max(w.xmin, w.xmax);
+    c.Line(x0, t.y + t.slope * (x0 - t.x), x1, t.y + t.slope * (x1 - t.x));
+  }
+  const double r = 4 * c.Scale();
+  for (const Mark& m : graph.marks) {
+    const QPointF at = c.ToPixel(m.x, m.y);
+    if (!(std::abs(at.x()) < c.Width() + 100 && std::abs(at.y()) < c.Height() + 100)) continue;
+    p.setPen(QPen(colorOf(m.equation), 1.5 * c.Scale()));
+    p.setBrush(Qt::white);
+    p.drawEllipse(at, r, r);
+    const QString label = MarkLabel(m);
+    QRectF box(at.x() + r + 2, at.y() - r - c.LineHeight(), c.TextAdvance(label), c.LineHeight());
+    // Left of the ring where the right edge would cut the label.
+    if (box.right() > c.Width()) box.moveRight(at.x() - r - 2);
+    if (box.top() < 0) box.moveTop(at.y() + r);
+    if (std::any_of(keepOut.begin(), keepOut.end(), [&](const QRectF& k) { return k.intersects(box); })) continue;
+    keepOut.push_back(box);
+    c.SetColor(graph.equations.size() > m.equation ? graph.equations[m.equation].color : 0);
+    c.TextAt(box.left(), box.top(), label);
+  }
+  p.restore();
+}
+
 bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& graph, const PaintOptions& options) {
   if (pixels.isEmpty()) return true;
   const GraphWindow& w = graph.window;
@@ -616,6 +701,7 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
         c.SetColor(graph.equations[k].color);
         c.TextAt(texts[k].first.x(), texts[k].first.y(), texts[k].second);
       }
+      DrawAnswers(c, graph, keepOut);
     }
   }
   painter.restore();

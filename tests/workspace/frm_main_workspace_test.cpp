@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 #include <functional>
 
 #include "support/expected_version.h"
@@ -548,6 +549,70 @@ TEST_F(Workspace, MenuItemsAndShortcuts) {
     if (!a->isSeparator()) names.append(a->menu() ? a->menu()->objectName() : a->objectName());
   EXPECT_EQ(names, (QStringList{"mnuNew", "mnuOpen", "mnuSave", "mnuSaveAs", "mnuRecent", "mnuCopy", "mnuExport",
                                 "mnuPrint", "mnuExit"}));
+}
+
+}  // namespace
+}  // namespace cn
+
+namespace cn {
+namespace {
+
+// Every change a user makes is one step back and one step forward, by the
+// Edit menu, and its name says what it was.
+TEST_F(Workspace, EveryChangeUndoesAndRedoes) {
+  window.AppendEquation("x^2", "", 255);
+  window.AppendEquation("sin(x)", "x > 0", 65280);
+  WaitIdle(window);
+  struct Case {
+    const char* name;  // the Undo item's words
+    std::function<void()> change;
+  };
+  const Case cases[] = {
+      {"Add Equation", [&] { window.AppendEquation("1/x", "", 0); }},
+      {"Delete Equation",
+       [&] {
+         SetCurrentRow(FindChild<QListView>(&window, "lstEqu"), 0);
+         window.btnDelete_Click();
+       }},
+      {"Edit Equation",
+       [&] {
+         SetCurrentRow(FindChild<QListView>(&window, "lstEqu"), 1);
+         host.inputAnswers.push_back(QString("cos(x)"));
+         window.lstEqu_DblClick();
+       }},
+      {"Change Color",
+       [&] {
+         SetCurrentRow(FindChild<QListView>(&window, "lstEqu"), 0);
+         host.colorAnswers.push_back(0x123456u);
+         window.picColor_Click();
+       }},
+      {"Change XMax", [&] { QTest::keyClicks(Box("txtXMax"), "25"); }},  // two keys, one step
+      {"Change Window", [&] { window.mnuZoomOut_Click(); }},
+      {"Write Equations on Graph", [&] { FindChild<QCheckBox>(&window, "chkEqu")->click(); }},
+      {"Add Data Point", [&] { window.Session().AddPoint(false, "3"); }},
+      {"Mark Points", [&] { window.Session().AddMarks({{1, 1, 0}}); }},
+  };
+  for (const Case& c : cases) {
+    const WorkspaceDocument before = window.Document();
+    const int steps = window.UndoStack().count();
+    c.change();
+    WaitIdle(window);
+    const WorkspaceDocument after = window.Document();
+    ASSERT_NE(after, before) << c.name;
+    EXPECT_EQ(window.UndoStack().count(), steps + 1) << c.name;
+    EXPECT_EQ(window.UndoStack().undoText(), c.name);
+    Trigger("mnuUndo");
+    WaitIdle(window);
+    EXPECT_EQ(window.Document(), before) << c.name;
+    EXPECT_EQ(Box("txtXMax")->text().toStdString(), before.window.xmax) << c.name << ": the boxes follow";
+    Trigger("mnuRedo");
+    WaitIdle(window);
+    EXPECT_EQ(window.Document(), after) << c.name;
+    EXPECT_EQ(window.LastGraph().equations, after.equations) << c.name << ": the plane follows";
+  }
+  // Opening another workspace starts its own history.
+  window.ApplyDocument(WorkspaceDocument{});
+  EXPECT_EQ(window.UndoStack().count(), 0);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,21 @@ struct Mark {
   bool operator==(const Mark&) const = default;
 };
 
+// Get Slope's answer: the tangent of row `equation` through (x, y).
+struct Tangent {
+  std::size_t equation = 0;
+  double x = 0, y = 0, slope = 0;
+  bool operator==(const Tangent&) const = default;
+};
+
+// Get Area's answer: the region between row `equation` and the x axis from
+// `left` to `right`, shaded.
+struct AreaShade {
+  std::size_t equation = 0;
+  double left = 0, right = 0;
+  bool operator==(const AreaShade&) const = default;
+};
+
 struct GraphDescription {
   GraphWindow window;
   // False: the empty plane only (start-up, or DrawAxis without Graph).
@@ -33,6 +49,9 @@ struct GraphDescription {
   bool writeEquations = true;   // the equation texts in the top-left corner
   bool connectSamples = false;  // curves as polylines instead of dots
   std::vector<Mark> marks;      // rings with their coordinates
+  // Shown until the next Graph.
+  std::optional<Tangent> tangent;
+  std::optional<AreaShade> area;
 };
 
 }  // namespace cn

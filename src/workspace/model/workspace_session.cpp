@@ -203,4 +203,51 @@ GraphDescription WorkspaceSession::Graph() const {
   return graph;
 }
 
+ChangeName NameChange(const WorkspaceDocument& before, const WorkspaceDocument& after) {
+  const auto& e0 = before.equations;
+  const auto& e1 = after.equations;
+  if (e0 != e1) {
+    if (e1.size() == e0.size() + 1) return {"Add Equation"};
+    if (e1.size() + 1 == e0.size()) return {"Delete Equation"};
+    if (e1.size() == e0.size()) {
+      for (std::size_t i = 0; i < e0.size(); ++i) {
+        if (e0[i] == e1[i]) continue;
+        if (e0[i].expression != e1[i].expression) return {"Edit Equation"};
+        if (e0[i].condition != e1[i].condition) return {"Edit Condition"};
+        return {"Change Color"};
+      }
+    }
+    return {"Change Equations"};
+  }
+  if (before.window != after.window) {
+    static constexpr struct {
+      std::string WorkspaceWindow::*text;
+      const char* name;
+    } kBoxes[] = {{&WorkspaceWindow::xmin, "XMin"},   {&WorkspaceWindow::xmax, "XMax"},
+                  {&WorkspaceWindow::ymin, "YMin"},   {&WorkspaceWindow::ymax, "YMax"},
+                  {&WorkspaceWindow::xstep, "XStep"}, {&WorkspaceWindow::ystep, "YStep"}};
+    int changed = 0, which = 0;
+    for (int i = 0; i < 6; ++i) {
+      if (before.window.*kBoxes[i].text != after.window.*kBoxes[i].text) {
+        ++changed;
+        which = i;
+      }
+    }
+    if (changed == 1) return {std::string("Change ") + kBoxes[which].name, 100 + which};
+    return {"Change Window"};
+  }
+  if (before.writeEquations != after.writeEquations) return {"Write Equations on Graph"};
+  if (before.statX != after.statX || before.statY != after.statY) {
+    const std::size_t n0 = before.statX.size() + before.statY.size();
+    const std::size_t n1 = after.statX.size() + after.statY.size();
+    if (n1 == 0) return {"Clear Data Points"};
+    if (n1 == n0 + 1) return {"Add Data Point"};
+    if (n1 + 1 == n0) return {"Remove Data Point"};
+    return {"Replace Data Points"};
+  }
+  if (before.showStatPlot != after.showStatPlot) return {"Show Stat Plot"};
+  if (before.marks != after.marks) return {after.marks.empty() ? "Clear Marks" : "Mark Points"};
+  return {"Change"};
+}
+
 }  // namespace cn

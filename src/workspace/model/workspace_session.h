@@ -118,4 +118,14 @@ class WorkspaceSession {
   std::size_t nextListener_ = 0;
 };
 
+// What a user would call the change from `before` to `after`, for Undo and
+// Redo ("Add Equation", "Change XMin", ...), and a key that is the same for
+// two changes that should be undone as one (typing into one window box), or
+// -1.
+struct ChangeName {
+  std::string text;
+  int mergeKey = -1;
+};
+ChangeName NameChange(const WorkspaceDocument& before, const WorkspaceDocument& after);
+
 }  // namespace cn
