@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <numeric>
 
 #include "analysis/block_sweep.h"
@@ -251,6 +253,407 @@ std::string FindExtreme(const std::string& expression, std::int16_t left, std::i
            std::to_string(right) + ".";
   }
   return "(" + Single(static_cast<float>(Fixed3(bestX))) + ", " + Single(static_cast<float>(Fixed3(bestY))) + ")";
+}
+
+// ---- Slope and area ---------------------------------------------------------
+
+namespace {
+
+constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
+
+// `v` rounded to 10 significant digits, then written as FormatDouble writes:
+// the slope and the area carry about that many correct digits, and the
+// digits beyond would be noise ("2", not "2.00000000000012").
+std::string TenDigits(double v) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.9e", v);
+  return FormatDouble(std::strtod(buffer, nullptr));
+}
+
+// f at each of n points, evaluated a block at a time; false when f fails at one.
+bool EvaluateAll(clsExprParser& parser, const double* x, double* y, std::size_t n) {
+  std::array<std::uint8_t, BlockSweep::kSize> failed{};
+  const std::size_t block = BlockSweep::SizeFor(parser);
+  for (std::size_t first = 0; first < n; first += block) {
+    const std::size_t m = std::min(block, n - first);
+    parser.EvalBlock(x + first, y + first, failed.data(), m);
+    for (std::size_t i = 0; i < m; ++i) {
+      if (failed[i]) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+SlopeResult FindSlope(const std::string& expression, std::string_view condition, std::string_view xText) {
+  SlopeResult result;
+  result.text = "Unreal answer.";
+  const double x = LeadingNumber(xText);
+  if (!ParseCondition(condition).Holds(static_cast<float>(x))) return result;
+  clsExprParser parser;
+  parser.StoreExpression(expression);
+  // The central difference over x +- h, or nullopt where f fails there.
+  const auto central = [&](double h) -> std::optional<double> {
+    const std::array<double, 2> at = {x - h, x + h};
+    std::array<double, 2> f{};
+    if (!EvaluateAll(parser, at.data(), f.data(), 2)) return std::nullopt;
+    return (f[1] - f[0]) / (at[1] - at[0]);
+  };
+  std::array<double, 1> fx{};
+  if (!EvaluateAll(parser, &x, fx.data(), 1)) return result;
+  // The widest step, a power of two from an eighth of max(1, |x|) down,
+  // at which f is defined on both sides (near the end of its domain, such as
+  // ln near 0, a step narrower than the distance to that end).
+  double h = std::ldexp(1.0, std::ilogb(std::max(1.0, std::fabs(x))) - 3);
+  std::optional<double> first;
+  int tries = 0;
+  for (; tries < 40 && !(first = central(h)); ++tries) h /= 2;
+  if (!first) return result;
+  // The end of the domain is a singularity within 2h of x: the differences
+  // follow their h^2 series only well inside that distance.
+  if (tries > 0) {
+    h /= 8;
+    first = central(h);
+    if (!first) return result;
+  }
+  // Ridders' extrapolation: central differences at steps shrinking by 1.4,
+  // each row extrapolated towards h = 0 as the h^2 series of the error
+  // allows; the estimate whose neighbours in the table agree best wins, and
+  // the search stops once rounding makes the table grow apart again.
+  constexpr int kSteps = 15;
+  constexpr double kShrink = 1.4;
+  std::array<std::array<double, kSteps>, kSteps> table{};
+  table[0][0] = *first;
+  double slope = *first, error = std::numeric_limits<double>::infinity();
+  for (int i = 1; i < kSteps; ++i) {
+    h /= kShrink;
+    const std::optional<double> next = central(h);
+    if (!next) break;
+    table[0][i] = *next;
+    double factor = kShrink * kShrink;
+    for (int j = 1; j <= i; ++j) {
+      table[j][i] = (table[j - 1][i] * factor - table[j - 1][i - 1]) / (factor - 1);
+      factor *= kShrink * kShrink;
+      const double e = std::max(std::fabs(table[j][i] - table[j - 1][i]), std::fabs(table[j][i] - table[j - 1][i - 1]));
+      if (e <= error) {
+        error = e;
+        slope = table[j][i];
+      }
+    }
+    if (std::fabs(table[i][i] - table[i - 1][i - 1]) >= 2 * error) break;
+  }
+  if (!std::isfinite(slope)) return result;
+  // A slope within the table's own disagreement, or within what rounding f
+  // leaves in a difference over such steps (1000 eps |f| / max(1, |x|)),
+  // cannot be told from a flat curve (x^3 - x at 1/sqrt(3) would show 1E-15).
+  const double rounding = 1e3 * kEpsilon * std::fabs(fx[0]) / std::max(1.0, std::fabs(x));
+  if (std::fabs(slope) <= std::max(error, rounding)) slope = 0;
+  result.found = true;
+  result.x = x;
+  result.y = fx[0];
+  result.slope = slope;
+  result.answer = TenDigits(slope);
+  result.text = "Slope at x = " + FormatDouble(x) + ": " + result.answer;
+  return result;
+}
+
+std::optional<double> AreaBoundFromText(std::string_view text) {
+  const double v = LeadingNumber(text);
+  if (!(v >= -32768 && v <= 32767)) return std::nullopt;
+  return v;
+}
+
+namespace {
+
+// The Gauss-Kronrod pair on [-1, 1]: the 15 Kronrod nodes +-kNodes[i] and 0
+// with weights kKronrod; the odd-numbered ones and 0 are the 7 Gauss nodes,
+// weights kGauss.
+constexpr double kNodes[7] = {0.991455371120812639206854697526329, 0.949107912342758524526189684047851,
+                              0.864864423359769072789712788640926, 0.741531185599394439863864773280788,
+                              0.586087235467691130294144845693013, 0.405845151377397166906606412076961,
+                              0.207784955007898467600689403773245};
+constexpr double kKronrod[8] = {0.022935322010529224963732008058970, 0.063092092629978553290700663189204,
+                                0.104790010322250183839876322541518, 0.140653259715525918745189590510238,
+                                0.169004726639267902826583426598550, 0.190350578064785409913256402421014,
+                                0.204432940075298892414161999234649, 0.209482141084727828012999174891714};
+constexpr double kGauss[4] = {0.129484966168869693270611432679082, 0.279705391489276667901467771423780,
+                              0.381830050505118944950369775488975, 0.417959183673469387755102040816327};
+
+struct Piece {
+  double a = 0, b = 0;
+  double integral = 0, error = 0;
+  double absolute = 0;  // the integral of |f|
+  double largest = 0;   // the largest |f| at the nodes
+  bool operator<(const Piece& other) const { return error < other.error; }
+};
+
+// One Gauss-Kronrod rule on [a, b]; false when f fails at a node. The sums
+// may overflow on f near the largest double: the caller sees that.
+bool Integrate(clsExprParser& parser, double a, double b, Piece& piece) {
+  const double centre = a + (b - a) / 2, half = (b - a) / 2;
+  std::array<double, 15> x{}, y{};
+  for (int i = 0; i < 7; ++i) {
+    x[2 * i] = centre - half * kNodes[i];
+    x[2 * i + 1] = centre + half * kNodes[i];
+  }
+  x[14] = centre;
+  if (!EvaluateAll(parser, x.data(), y.data(), 15)) return false;
+  double kronrod = kKronrod[7] * y[14], gauss = kGauss[3] * y[14], absolute = kKronrod[7] * std::fabs(y[14]);
+  double largest = std::fabs(y[14]);
+  for (int i = 0; i < 7; ++i) {
+    const double pair = y[2 * i] + y[2 * i + 1];
+    kronrod += kKronrod[i] * pair;
+    if (i % 2 == 1) gauss += kGauss[i / 2] * pair;
+    absolute += kKronrod[i] * (std::fabs(y[2 * i]) + std::fabs(y[2 * i + 1]));
+    largest = std::max({largest, std::fabs(y[2 * i]), std::fabs(y[2 * i + 1])});
+  }
+  // The usual scaling of the Gauss-Kronrod difference: the difference
+  // overstates the error of the 15-point rule on smooth f, so a small one is
+  // taken to a power; and the error is never below what rounding leaves.
+  const double mean = kronrod / 2;
+  double spread = kKronrod[7] * std::fabs(y[14] - mean);
+  for (int i = 0; i < 7; ++i) spread += kKronrod[i] * (std::fabs(y[2 * i] - mean) + std::fabs(y[2 * i + 1] - mean));
+  spread *= half;
+  double error = std::fabs((kronrod - gauss) * half);
+  if (spread != 0 && error != 0) error = spread * std::min(1.0, std::pow(200 * error / spread, 1.5));
+  error = std::max(error, 50 * kEpsilon * absolute * half);
+  piece = {a, b, kronrod * half, error, absolute * half, largest};
+  return true;
+}
+
+// Kahan-Babuska summation: the sample sum may have tens of millions of terms.
+struct Sum {
+  double sum = 0, carry = 0;
+  void Add(double v) {
+    const double t = sum + v;
+    carry += std::fabs(sum) >= std::fabs(v) ? (sum - t) + v : (v - t) + sum;
+    sum = t;
+  }
+  double Value() const { return sum + carry; }
+};
+
+// How an integration ended.
+enum class Settled { kYes, kFails, kNo, kUnbounded };
+
+struct Integration {
+  Settled settled = Settled::kYes;
+  double area = 0;
+  double absolute = 0;  // the area under |f|
+  double at = 0;        // kUnbounded: where f grows
+};
+
+Integration AdaptiveArea(clsExprParser& parser, double from, double to, Progress* bar) {
+  Integration result;
+  std::vector<Piece> heap(1);
+  if (!Integrate(parser, from, to, heap[0])) {
+    result.settled = Settled::kFails;
+    return result;
+  }
+  int shown = 0;
+  for (int pieces = 1;; ++pieces) {
+    Sum area, absolute, error;
+    for (const Piece& p : heap) {
+      area.Add(p.integral);
+      absolute.Add(p.absolute);
+      error.Add(p.error);
+    }
+    result.area = area.Value();
+    result.absolute = absolute.Value();
+    // Values near the largest double: the area is beyond one (said by the caller).
+    if (!std::isfinite(result.area) || !std::isfinite(error.Value())) {
+      result.area = std::numeric_limits<double>::infinity();
+      return result;
+    }
+    if (error.Value() <= std::max(1e-10 * std::fabs(result.area), 1e-12 * absolute.Value())) return result;
+    const Piece worst = heap.front();
+    const double mid = worst.a + (worst.b - worst.a) / 2;
+    // A piece a few units of the last place wide cannot be halved any more.
+    const bool tiny = !(worst.a < mid && mid < worst.b) ||
+                      worst.b - worst.a <= 1e3 * kEpsilon * std::max(std::fabs(worst.a), std::fabs(worst.b));
+    // The error sits on a sliver around a point where f is far above its
+    // mean: a pole such as 1/x at 0, where f overflows in the end.
+    const auto pole = [&] {
+      const bool sliver = worst.b - worst.a < 1e-9 * (to - from);
+      return sliver && worst.largest > 1e9 * absolute.Value() / (to - from);
+    };
+    result.at = mid;
+    if (pieces >= kAreaPieces || tiny) {
+      result.settled = pole() ? Settled::kUnbounded : Settled::kNo;
+      return result;
+    }
+    std::pop_heap(heap.begin(), heap.end());
+    heap.pop_back();
+    Piece left, right;
+    if (!Integrate(parser, worst.a, mid, left) || !Integrate(parser, mid, worst.b, right)) {
+      result.settled = pole() ? Settled::kUnbounded : Settled::kFails;
+      return result;
+    }
+    heap.push_back(left);
+    std::push_heap(heap.begin(), heap.end());
+    heap.push_back(right);
+    std::push_heap(heap.begin(), heap.end());
+    const int value = pieces * 500 / kAreaPieces;
+    if (bar && value > shown) bar->Value(shown = value);
+  }
+}
+
+struct SampleSum {
+  bool any = false;  // some sample evaluates
+  double area = 0;
+  // The sample whose share of the area under |f| is largest, and that share:
+  // near a pole one sample outweighs all the others.
+  double heaviestX = 0, heaviestShare = 0;
+  std::size_t count = 0;  // the samples that evaluate
+};
+
+// The trapezoid rule over the plotting samples from `from` to `to`: each
+// sample where f evaluates counts for the stretch from halfway to the one
+// before it to halfway to the one after (the ends of the interval for the
+// first and the last); the others count for nothing. The bar moves from 500
+// to 1000 as x advances.
+SampleSum SampledArea(clsExprParser& parser, double from, double to, Progress* bar) {
+  SampleSum result;
+  Sum sum;
+  const double span = to - from;
+  int shown = 500;
+  // The sample before the one being walked, whose stretch ends halfway to it.
+  bool pending = false, pendingOk = false;
+  double pendingX = 0, pendingY = 0, pendingStart = from;
+  Sum absolute;
+  double heaviest = 0;
+  const auto close = [&](double end) {
+    if (pendingOk) {
+      const double part = pendingY * (end - pendingStart);
+      sum.Add(part);
+      absolute.Add(std::fabs(part));
+      if (std::fabs(part) > heaviest) {
+        heaviest = std::fabs(part);
+        result.heaviestX = pendingX;
+      }
+      result.any = true;
+      ++result.count;
+    }
+  };
+  BlockSweep blocks(SingleSweep(static_cast<float>(from), static_cast<float>(to), kPlotStep),
+                    BlockSweep::SizeFor(parser));
+  BlockValues values;
+  while (blocks.Next()) {
+    values.Evaluate(parser, blocks);
+    for (std::size_t i = 0; i < blocks.Size(); ++i) {
+      const double x = blocks.X(i);
+      // The first sample sits a rounding below `from` when from is no single.
+      if (x < from || x > to) continue;
+      if (pending) {
+        const double middle = (pendingX + x) / 2;
+        close(middle);
+        pendingStart = middle;
+      }
+      pending = true;
+      pendingOk = !values.failed[i];
+      pendingX = x;
+      pendingY = values.y[i];
+    }
+    if (bar && span > 0) {
+      const int value = 500 + static_cast<int>(500 * ((pendingX - from) / span));
+      if (value > shown) bar->Value(shown = std::min(value, 1000));
+    }
+  }
+  if (pending) close(to);
+  result.area = sum.Value();
+  if (absolute.Value() > 0) result.heaviestShare = heaviest / absolute.Value();
+  return result;
+}
+
+}  // namespace
+
+AreaResult FindArea(const std::string& expression, std::string_view condition, std::string_view leftText,
+                    std::string_view rightText, Progress* bar) {
+  AreaResult result;
+  const std::string_view texts[2] = {leftText, rightText};
+  double bounds[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    if (Trim(texts[i]).empty()) {
+      result.text = EmptyBoundText(i == 0);
+      return result;
+    }
+    const auto bound = AreaBoundFromText(texts[i]);
+    if (!bound) {
+      result.text = std::string("No value: the ") + (i == 0 ? "left" : "right") +
+                    " bound must lie between -32768 and 32767.";
+      return result;
+    }
+    bounds[i] = *bound;
+  }
+  result.left = bounds[0];
+  result.right = bounds[1];
+  const std::string left = FormatDouble(bounds[0]), right = FormatDouble(bounds[1]);
+  if (bounds[0] > bounds[1]) {
+    result.text = "No value: the left bound " + left + " lies right of the right bound " + right + ".";
+    return result;
+  }
+  // The curve is drawn only where its condition holds: a half-line, so what
+  // it leaves of the interval is an interval again.
+  const Condition c = ParseCondition(condition);
+  double from = bounds[0], to = bounds[1];
+  const double bound = c.bound;
+  bool nowhere = c.op == Condition::Op::kNever;
+  if (c.op == Condition::Op::kLt || c.op == Condition::Op::kLe) {
+    to = std::min(to, bound);
+    nowhere = bound < from || (c.op == Condition::Op::kLt && bound == from);
+  } else if (c.op == Condition::Op::kGt || c.op == Condition::Op::kGe) {
+    from = std::max(from, bound);
+    nowhere = bound > to || (c.op == Condition::Op::kGt && bound == to);
+  }
+  const std::string where = std::string(Trim(condition));
+  if (nowhere) {
+    result.text = "No value: the condition " + where + " holds nowhere from " + left + " to " + right + ".";
+    return result;
+  }
+  result.from = from;
+  result.to = to;
+  const std::string head =
+      "Area from " + left + " to " + right + (from != bounds[0] || to != bounds[1] ? " where " + where : "") + ": ";
+
+  clsExprParser parser;
+  parser.StoreExpression(expression);
+  if (bar) bar->Max(1000);
+  const Integration integration = AdaptiveArea(parser, from, to, bar);
+  std::string value, note;
+  if (integration.settled == Settled::kUnbounded) {
+    result.text = "No value: f grows without bound near x = " + Single(static_cast<float>(Fixed3(integration.at))) + ".";
+  } else if (integration.settled == Settled::kYes) {
+    // An area that cancels to within the tolerance is 0 (sin from 0 to 2 pi
+    // would show 1E-16).
+    result.area = std::fabs(integration.area) <= 1e-12 * integration.absolute ? 0 : integration.area;
+    value = TenDigits(result.area);
+  } else {
+    const SampleSum sampled = SampledArea(parser, from, to, bar);
+    if (!sampled.any) {
+      result.text = "No value: the equation is undefined at every x from " + left + " to " + right + ".";
+    } else if (sampled.count >= 100 && sampled.heaviestShare > 0.5) {
+      // One sample of many outweighs all the others: f grows without bound
+      // there (1/(x - 0.5)^2, whose pole a node hit), and no sum means much.
+      result.text =
+          "No value: f grows without bound near x = " + Single(static_cast<float>(Fixed3(sampled.heaviestX))) + ".";
+    } else {
+      result.area = sampled.area;
+      result.sampled = true;
+      value = FormatDouble(Fixed3(result.area));
+      note = integration.settled == Settled::kFails ? kAreaUndefinedNote : kAreaUnsettledNote;
+    }
+  }
+  if (bar) bar->Value(0);
+  if (!value.empty()) {
+    if (std::isfinite(result.area)) {
+      result.found = true;
+      result.answer = value + note;
+      result.text = head + result.answer;
+    } else {
+      result.text = "No value: the area is too large for a number.";
+    }
+  }
+  return result;
 }
 
 // ---- Intersections ----------------------------------------------------------

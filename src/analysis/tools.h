@@ -67,6 +67,64 @@ std::string FindExtreme(const std::string& expression, std::int16_t left, std::i
 // Said when a bound text is empty: there is nothing to search between.
 std::string EmptyBoundText(bool left);
 
+// ---- Slope and area ---------------------------------------------------------
+
+// The slope of f at the leading number of `xText`, for the text and for the
+// tangent the window draws through (x, y): Ridders' extrapolation of central
+// differences, from the widest step (a power of two, at most max(1, |x|) / 8)
+// at which f is defined on both sides of x down by factors of 1.4. Some 1e-13
+// of the slope on smooth functions; 10 significant digits are written. A
+// slope within the extrapolation's own error is 0. At a kink (|x| at 0) the
+// two sides average. Refused (found = false, text "Unreal answer.") where
+// the condition does not hold at x, or f fails at x or on both sides of it.
+struct SlopeResult {
+  bool found = false;
+  std::string text;    // "Slope at x = 1: 2"
+  std::string answer;  // what follows ": " in the text, "2"
+  double x = 0, y = 0, slope = 0;
+};
+SlopeResult FindSlope(const std::string& expression, std::string_view condition, std::string_view xText);
+
+// Area: the bounds are the leading numbers of their texts, any value from
+// -32768 to 32767 (AreaBoundFromText; nullopt outside).
+std::optional<double> AreaBoundFromText(std::string_view text);
+
+// The signed area under f from `left` to `right` (left <= right), only
+// where the condition holds: the interval is cut to the condition's half-line.
+// Adaptive Gauss-Kronrod (7 and 15 points), the piece with the largest error
+// halved first, until the errors add up to 1e-10 of the area (or 1e-12 of
+// the area under |f| when the area nearly cancels); at most kAreaPieces
+// pieces. Written with 10 significant digits: "Area from -1 to 2: 3".
+// Where f fails at a node, or the pieces run out without settling, the area
+// is the trapezoid sum over the plotting samples (0.001 apart, accumulated in
+// single precision) where f evaluates, written to 3 decimals, and the text
+// says so (kAreaUndefinedNote, kAreaUnsettledNote). Where the halving ends
+// (pieces run out, or f fails) on a sliver around a point at which f is a
+// billion times its mean, or one sample of the sum outweighs all the others,
+// f has a pole: "No value: f grows without bound near x = 0." Other refusals
+// start "No value" too: an empty bound (EmptyBoundText), bounds in the wrong order (as
+// FindExtreme words it), a condition that holds nowhere between, f undefined
+// at every sample, an area beyond a double.
+// `bar`, when given, has Max 1000: the integration fills its first half, the
+// sample sum (when there is one) the second; it is emptied at the end. A
+// caller that wants to stop may throw from its Value.
+struct AreaResult {
+  bool found = false;
+  std::string text;
+  std::string answer;          // what follows ": " in the text
+  double left = 0, right = 0;  // the bounds as read
+  double from = 0, to = 0;     // the part the condition leaves, which the area covers
+  double area = 0;
+  bool sampled = false;  // summed over the samples, not integrated
+};
+AreaResult FindArea(const std::string& expression, std::string_view condition, std::string_view leftText,
+                    std::string_view rightText, Progress* bar = nullptr);
+
+inline constexpr int kAreaPieces = 2000;
+inline constexpr const char* kAreaUndefinedNote =
+    " (f is undefined at some x between; summed over the samples where it is defined)";
+inline constexpr const char* kAreaUnsettledNote = " (the integral does not settle; summed over the samples)";
+
 // ---- Intersections ----------------------------------------------------------
 
 enum class IntersectLevel { kSuperLow, kLow, kMedium, kHigh };

@@ -160,7 +160,8 @@ constexpr OptionInfo kOptions[] = {
      "XMin, XMax, YMin, YMax: whole numbers, -32768 to 32767\n(default -10,10,-10,10, or FILE's window)"},
     {"steps", "X,Y", "tick spacing on the x and y axes, greater than 0\n(default 1,1, or FILE's steps)"},
     {"e", "EXPR", "an equation f(x) = EXPR; repeat for more equations"},
-    {"condition", "COND", "draw the last -e only where COND holds:\nx < N, x > N, x <= N or x >= N"},
+    {"condition", "COND",
+     "draw the last -e only where COND holds (--slope, --area:\nmeasure it only there): x < N, x > N, x <= N or x >= N"},
     {"color", "COLOR",
      "colour of the last -e: a name such as teal, or #RRGGBB\n(default red, blue, green, purple, "
      "maroon, teal, navy,\nlime, cyan in turn)"},
@@ -175,6 +176,8 @@ constexpr OptionInfo kOptions[] = {
     {"maximum", "L,R", "print the highest point (x, y) of f from x = L to R"},
     {"intersect", nullptr, "print the points (x, y) where two equations meet"},
     {"table", "A,B,S", "print x and f(x) from x = A to B by S, a row a line"},
+    {"slope", "X", "print the slope of f at x = X"},
+    {"area", "L,R", "print the area under f from x = L to R"},
     {"fit", "KIND", "print the linear or quadratic (KIND) least-squares\nequation of DATAFILE's points"},
     {"row", "N", "with FILE: the equation of the tools, 1 for the first\n(default 1; --intersect: 1 and 2)"},
 };
@@ -241,7 +244,8 @@ std::string ValueProblem(const std::vector<std::string>& args) {
 constexpr std::pair<std::string_view, Tool> kTools[] = {
     {"--get-y", Tool::kGetY},          {"--get-x", Tool::kGetX},      {"--domain", Tool::kDomain},
     {"--range", Tool::kRange},         {"--minimum", Tool::kMinimum}, {"--maximum", Tool::kMaximum},
-    {"--intersect", Tool::kIntersect}, {"--table", Tool::kTable},     {"--fit", Tool::kFit}};
+    {"--intersect", Tool::kIntersect}, {"--table", Tool::kTable},     {"--fit", Tool::kFit},
+    {"--slope", Tool::kSlope},         {"--area", Tool::kArea}};
 
 std::optional<Tool> ToolOf(std::string_view word) {
   for (const auto& [name, tool] : kTools) {
@@ -301,6 +305,17 @@ std::string CheckTool(const std::string& word, const std::optional<std::string>&
       // Read as the window's input box reads a bound.
       if (!BoundFromText((*bounds)[i])) {
         return word + ": the " + kSides[i] + " bound " + (*bounds)[i] + " must lie between -32768 and 32767";
+      }
+    }
+    tool.parts.assign(bounds->begin(), bounds->end());
+  } else if (tool.tool == Tool::kArea) {
+    const auto bounds = Fields<2>(tool.value);
+    if (!bounds) return "--area " + Quote(tool.value) + ": expected two bounds L,R";
+    static constexpr const char* kSides[] = {"left", "right"};
+    for (int i = 0; i < 2; ++i) {
+      if (!AreaBoundFromText((*bounds)[i])) {
+        return "--area: the " + std::string(kSides[i]) + " bound " + (*bounds)[i] +
+               " must lie between -32768 and 32767";
       }
     }
     tool.parts.assign(bounds->begin(), bounds->end());
@@ -377,6 +392,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   bool sawSize = false;
   std::vector<bool> hasCondition, hasColor;
   std::string exportOnly;   // the first option that needs --export
+  bool conditioned = false;  // a --condition: for --export, --slope and --area
   std::string needsAction;  // the first option that needs --export or a tool
   std::string action;       // --export or the tool's option
   std::optional<std::string> precision;
@@ -412,7 +428,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       continue;
     }
     if (word == "--export" || word == "--size" || word == "--condition" || word == "--color") {
-      if (word != "--export" && exportOnly.empty()) exportOnly = word;
+      if (word == "--condition") {
+        conditioned = true;
+      } else if (word != "--export" && exportOnly.empty()) {
+        exportOnly = word;
+      }
     } else if (needsAction.empty()) {
       needsAction = word;
     }
@@ -481,6 +501,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   }
 
   if (!exporting && action.empty()) {
+    if (conditioned) return Error("--condition goes only with --export OUT, --slope or --area");
     if (!exportOnly.empty()) return Error(exportOnly + " goes only with --export OUT");
     if (!needsAction.empty())
       return Error(needsAction + " goes only with --export OUT or a tool (see curvenest --help)");
@@ -491,6 +512,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return result;
   }
   if (!exporting) {
+    // Slope and area measure the curve as drawn; the other tools, as in the
+    // window, take the equation without its condition.
+    if (conditioned && result.tool.tool != Tool::kSlope && result.tool.tool != Tool::kArea) {
+      return Error("--condition goes only with --export OUT, --slope or --area");
+    }
     if (!exportOnly.empty()) return Error(exportOnly + " goes only with --export OUT");
     if (std::string problem = CheckTool(action, precision, result); !problem.empty()) {
       return Error(problem);
@@ -522,7 +548,8 @@ std::string UsageText() {
       "                 [--window XMIN,XMAX,YMIN,YMAX] [--steps XSTEP,YSTEP]\n"
       "                 (FILE.curvenest | -e EXPR [--condition COND] [--color COLOR] ...)\n"
       "       curvenest (--get-y X | --get-x Y [--precision low|high] | --domain | --range |\n"
-      "                  --minimum L,R | --maximum L,R | --table START,STOP,STEP)\n"
+      "                  --minimum L,R | --maximum L,R | --table START,STOP,STEP |\n"
+      "                  --slope X | --area L,R)\n"
       "                 [--window ...] [--steps ...] (FILE.curvenest [--row N] | -e EXPR)\n"
       "       curvenest --intersect [--precision super-low|low|medium|high]\n"
       "                 [--window ...] [--steps ...] (FILE.curvenest [--row N --row M] | -e EXPR -e EXPR)\n"

@@ -5,6 +5,7 @@
 //             [--window XMIN,XMAX,YMIN,YMAX] [--steps XSTEP,YSTEP]
 //             (FILE | -e EXPR [--condition COND] [--color #RRGGBB] ...)
 //   curvenest TOOL [--window ...] [--steps ...] (FILE [--row N] | -e EXPR ...)
+//             (--slope and --area: -e EXPR [--condition COND])
 //   curvenest --fit linear|quadratic DATAFILE
 //   curvenest --help | --version
 //
@@ -50,7 +51,7 @@ struct ExportRequest {
 
 // An analysis tool run from the command line on the equations of an
 // ExportRequest (its output and size unused).
-enum class Tool { kGetY, kGetX, kDomain, kRange, kMinimum, kMaximum, kIntersect, kTable, kFit };
+enum class Tool { kGetY, kGetX, kDomain, kRange, kMinimum, kMaximum, kIntersect, kTable, kFit, kSlope, kArea };
 
 struct ToolRequest {
   Tool tool = Tool::kGetY;
@@ -58,7 +59,7 @@ struct ToolRequest {
   bool high = true;                                // Get X's precision; High is the window's default
   IntersectLevel level = IntersectLevel::kMedium;  // Intersect's, Medium as the dialog starts
   std::vector<int> rows;                           // --row, 1-based; empty for the default
-  std::vector<std::string> parts;                  // the fields of --minimum, --maximum and --table
+  std::vector<std::string> parts;                  // the fields of --minimum, --maximum, --area and --table
 };
 
 struct CommandLine {

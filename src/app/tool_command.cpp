@@ -68,13 +68,14 @@ ToolAnswer RunTool(const ExportRequest& source, const ToolRequest& tool) {
   for (int next = 1; rows.size() < needed; ++next) {
     if (std::find(rows.begin(), rows.end(), next) == rows.end()) rows.push_back(next);
   }
-  std::vector<std::string> equations;
+  std::vector<std::string> equations, conditions;
   for (const int row : rows) {
     if (static_cast<std::size_t>(row) > document.equations.size()) {
       return NotFound("\"" + source.workspace + "\" has " + std::to_string(document.equations.size()) +
                       " equation(s): there is no row " + std::to_string(row));
     }
     equations.push_back(document.equations[static_cast<std::size_t>(row) - 1].expression);
+    conditions.push_back(document.equations[static_cast<std::size_t>(row) - 1].condition);
   }
   const std::string& f = equations.front();
 
@@ -120,6 +121,14 @@ ToolAnswer RunTool(const ExportRequest& source, const ToolRequest& tool) {
       std::string text;
       for (const std::string& row : table.rows) text += (text.empty() ? "" : "\n") + row;
       return Found(std::move(text));
+    }
+    case Tool::kSlope: {
+      const SlopeResult slope = FindSlope(f, conditions.front(), tool.value);
+      return slope.found ? Found(slope.answer) : NotFound(slope.text);
+    }
+    case Tool::kArea: {
+      const AreaResult area = FindArea(f, conditions.front(), tool.parts[0], tool.parts[1]);
+      return area.found ? Found(area.answer) : NotFound(area.text);
     }
     case Tool::kFit:
       break;

@@ -106,6 +106,69 @@ std::string FitEquationText(const std::vector<std::string>& xs, const std::vecto
   return Compose(c);
 }
 
+namespace {
+
+// The points of a fit: the first min(xs, ys) rows, a row that is no number
+// counting as 0.
+struct Points {
+  std::vector<double> x, y;
+};
+Points ReadPoints(const std::vector<std::string>& xs, const std::vector<std::string>& ys) {
+  Points p;
+  const std::size_t count = std::min(xs.size(), ys.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    p.x.push_back(EntryValue(xs[i]).value_or(0));
+    p.y.push_back(EntryValue(ys[i]).value_or(0));
+  }
+  return p;
+}
+
+bool TooFewForRSquared(const Points& p, int degree) { return p.x.size() <= static_cast<std::size_t>(degree) + 1; }
+
+bool AllYEqual(const Points& p) {
+  return std::all_of(p.y.begin(), p.y.end(), [&](double y) { return y == p.y.front(); });
+}
+
+}  // namespace
+
+std::optional<double> FitRSquared(const std::vector<std::string>& xs, const std::vector<std::string>& ys, int degree) {
+  const Points p = ReadPoints(xs, ys);
+  if (TooFewForRSquared(p, degree) || AllYEqual(p)) return std::nullopt;
+  RegressionObject fit;
+  fit.Degree(degree);
+  for (std::size_t i = 0; i < p.x.size(); ++i) fit.XYAdd(p.x[i], p.y[i]);
+  const double n = static_cast<double>(p.y.size());
+  double mean = 0;
+  for (const double y : p.y) mean += y / n;
+  // Deviations are scaled by the largest before squaring, so huge y do not
+  // overflow the sums.
+  double scale = 0;
+  for (const double y : p.y) scale = std::max(scale, std::fabs(y - mean));
+  double total = 0, residual = 0;
+  for (std::size_t i = 0; i < p.y.size(); ++i) {
+    const double d = (p.y[i] - mean) / scale;
+    const double r = (p.y[i] - fit.RegVal(p.x[i])) / scale;
+    total += d * d;
+    residual += r * r;
+  }
+  // Least squares never does worse than the mean, but rounding can leave a
+  // hair below 0 on data with no trend.
+  return std::clamp(1 - residual / total, 0.0, 1.0);
+}
+
+std::string RSquaredText(const std::vector<std::string>& xs, const std::vector<std::string>& ys, int degree) {
+  const std::string name = "R\xC2\xB2";
+  const Points p = ReadPoints(xs, ys);
+  if (TooFewForRSquared(p, degree)) {
+    return name + " undefined: a " + (degree == 1 ? "line" : "parabola") + " needs " + std::to_string(degree + 2) +
+           " points or more.";
+  }
+  if (AllYEqual(p)) return name + " undefined: every y is the same.";
+  char text[16];
+  std::snprintf(text, sizeof text, "%.4f", *FitRSquared(xs, ys, degree));
+  return name + " = " + text;
+}
+
 DataFileContents ReadDataFile(std::string_view text) {
   DataFileContents contents;
   // A byte-order mark from an editor is not part of the first number.

@@ -25,6 +25,16 @@ std::optional<double> EntryValue(std::string_view text);
 // fit's sums.
 std::string FitEquationText(const std::vector<std::string>& xs, const std::vector<std::string>& ys, int degree);
 
+// The coefficient of determination of that fit over the same points,
+// R^2 = 1 - (sum of squared residuals) / (sum of squared deviations of y from
+// its mean), in 0..1. nullopt when it says nothing: every y is the same, or
+// there are no more points than the fit has coefficients (it then passes
+// through each). Throws RegressionError as FitEquationText does.
+std::optional<double> FitRSquared(const std::vector<std::string>& xs, const std::vector<std::string>& ys, int degree);
+// "R² = 0.9987" (four decimals), or "R² undefined: every y is the same." or
+// "R² undefined: a line needs 3 points or more." ("a parabola needs 4").
+std::string RSquaredText(const std::vector<std::string>& xs, const std::vector<std::string>& ys, int degree);
+
 // What reading a data file found: the points in order, each value the text
 // of its field as the file has it (so a later save writes it back unchanged),
 // or the 1-based number of the first line that does not start with two

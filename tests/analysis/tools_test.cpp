@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -247,6 +249,165 @@ TEST(Tools, BoundsReadAsRoundedWholeNumbers) {
   EXPECT_FALSE(BoundFromText("32768"));
   EXPECT_FALSE(BoundFromText("-40000"));
   EXPECT_FALSE(BoundFromText("1e30"));
+}
+
+// Reference slopes and areas by mpmath (30 digits) or in closed form.
+TEST(Tools, SlopeMatchesReferenceValues) {
+  struct Case {
+    const char* expr;
+    const char* x;
+    double slope;
+  };
+  const Case cases[] = {
+      {"x^2", "1", 2},
+      {"sin(x)", "1", 0.5403023058681397174},
+      {"exp(x)", "10", 22026.465794806716517},
+      {"atan(x)", "-3", 0.1},
+      {"x^5-3x", "1.5", 22.3125},
+      {"exp(-x^2)", "0.7", -0.85767695185818249658},
+      {"1/x", "1000", -1e-6},
+      {"ln(x)", "0.001", 1000},   // the step shrinks below x, where ln is defined
+      {"sqrt(x)", "0.0001", 50},  // likewise
+  };
+  for (const Case& c : cases) {
+    const SlopeResult r = FindSlope(c.expr, "", c.x);
+    ASSERT_TRUE(r.found) << c.expr << " at " << c.x;
+    EXPECT_NEAR(r.slope, c.slope, 1e-12 * std::fabs(c.slope)) << c.expr << " at " << c.x;
+  }
+}
+
+TEST(Tools, SlopeTextsAndRefusals) {
+  struct Case {
+    const char* expr;
+    const char* condition;
+    const char* x;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"x^2", "", "1", "Slope at x = 1: 2"},
+      {"x^2", "", " 1 2.5abc", "Slope at x = 12.5: 25"},
+      {"sin(x)", "", "1", "Slope at x = 1: 0.5403023059"},
+      {"x^3-x", "", "0.577350269189626", "Slope at x = 0.577350269189626: 0"},  // flat, not 1E-16
+      {"cos(x)", "", "0", "Slope at x = 0: 0"},
+      {"x^2", "x < 3", "2", "Slope at x = 2: 4"},
+      {"x^2", "x > 3", "2", "Unreal answer."},  // not drawn there
+      {"sqrt(x)", "", "-1", "Unreal answer."},
+      {"1/x", "", "0", "Unreal answer."},
+      {"x+", "", "1", "Unreal answer."},
+  };
+  for (const Case& c : cases) {
+    const SlopeResult r = FindSlope(c.expr, c.condition, c.x);
+    EXPECT_EQ(r.text, c.text) << c.expr << " at " << c.x;
+    EXPECT_EQ(r.found, std::string(c.text) != "Unreal answer.") << c.expr;
+  }
+  const SlopeResult tangent = FindSlope("x^2+1", "", "3");
+  EXPECT_EQ(tangent.x, 3);
+  EXPECT_EQ(tangent.y, 10);
+  EXPECT_EQ(tangent.answer, "6");
+}
+
+TEST(Tools, AreaMatchesReferenceValues) {
+  struct Case {
+    const char* expr;
+    const char* condition;
+    const char* left;
+    const char* right;
+    double area;
+  };
+  const Case cases[] = {
+      {"x^2", "", "0", "3", 9},
+      {"3x^2-2x+1", "", "-1", "2", 9},
+      {"sin(x)", "", "0", "3.14159265358979", 2},
+      {"exp(x)", "", "0", "1", 1.7182818284590452354},
+      {"1/x", "", "1", "2.718281828459045", 0.99999999999999991342},
+      {"sqrt(x)", "", "0", "2", 1.8856180831641267317},  // the root's edge at 0
+      {"1/sqrt(x)", "", "0", "1", 2},                     // a pole that can be integrated
+      {"ln(x)", "", "0", "1", -1},
+      {"exp(-x^2)", "", "-3", "3", 1.7724146965190424678},
+      {"cos(x)^2", "", "0.5", "10", 4.7678685664799327869},
+      {"1/(1+x^2)", "", "-100", "100", 3.1215933202164627620},
+      {"sin(x)", "", "-1000", "1000.5", 0.46527217484631772696},
+      {"abs(x)", "", "-1", "2", 2.5},   // a kink
+      {"int(x)", "", "0", "2.5", 2},    // jumps
+      {"x^2", "x < 1.5", "-1", "2", 1.4583333333333333333},  // the condition cuts the interval
+      {"x^2", "x >= -0.5", "-1", "1", 0.375},
+      {"x", "", "2", "2", 0},
+  };
+  for (const Case& c : cases) {
+    const AreaResult r = FindArea(c.expr, c.condition, c.left, c.right);
+    ASSERT_TRUE(r.found) << c.expr << " from " << c.left << " to " << c.right << ": " << r.text;
+    EXPECT_FALSE(r.sampled) << c.expr;
+    EXPECT_NEAR(r.area, c.area, 1e-10 * std::max(1.0, std::fabs(c.area))) << c.expr << " from " << c.left;
+  }
+}
+
+TEST(Tools, AreaTextsAndRefusals) {
+  struct Case {
+    const char* expr;
+    const char* condition;
+    const char* left;
+    const char* right;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"x^2", "", "0", "3", "Area from 0 to 3: 9"},
+      {"x^2", "", "0", "1", "Area from 0 to 1: 0.3333333333"},
+      {"sin(x)", "", "0", "6.283185307179586", "Area from 0 to 6.28318530717959: 0"},  // cancels
+      {"x^2", "x < 1.5", "-1", "2", "Area from -1 to 2 where x < 1.5: 1.458333333"},
+      {"x^2", "x<5", "-1", "2", "Area from -1 to 2: 3"},  // nothing cut
+      {"x", "x > 5", "-1", "2", "No value: the condition x > 5 holds nowhere from -1 to 2."},
+      {"x", "x < -1", "-1", "2", "No value: the condition x < -1 holds nowhere from -1 to 2."},
+      // Undefined on part of the interval: the samples where it is defined.
+      {"sqrt(x)", "", "-1", "1", std::string("Area from -1 to 1: 0.667") + kAreaUndefinedNote},
+      {"1/x", "", "-1", "2", "No value: f grows without bound near x = 0."},
+      {"1/(x-0.5)^2", "", "0", "1", "No value: f grows without bound near x = 0.5."},
+      {"sqrt(-1-x^2)", "", "-1", "1", "No value: the equation is undefined at every x from -1 to 1."},
+      {"1e300*x", "", "0", "30000", "No value: the area is too large for a number."},
+      {"x", "", "", "1", EmptyBoundText(true)},
+      {"x", "", "1", " ", EmptyBoundText(false)},
+      {"x", "", "3", "1", "No value: the left bound 3 lies right of the right bound 1."},
+      {"x", "", "-40000", "1", "No value: the left bound must lie between -32768 and 32767."},
+      {"x", "", "1", "32767.5", "No value: the right bound must lie between -32768 and 32767."},
+  };
+  for (const Case& c : cases) {
+    const AreaResult r = FindArea(c.expr, c.condition, c.left, c.right);
+    EXPECT_EQ(r.text, c.text) << c.expr << " from " << c.left << " to " << c.right;
+    EXPECT_EQ(r.found, !r.text.starts_with("No value")) << c.expr;
+  }
+  const AreaResult cut = FindArea("x", "x > 0.5", "-1", "2");
+  EXPECT_EQ(cut.left, -1);
+  EXPECT_EQ(cut.from, 0.5);
+  EXPECT_EQ(cut.to, 2);
+  EXPECT_EQ(cut.answer, "1.875");
+}
+
+TEST(Tools, AreaSummedOverSamplesWhereTheIntegralFails) {
+  // Undefined below 0: the trapezoid sum over the samples from 0 on, within
+  // a sample's stretch of the integral over the defined part.
+  const AreaResult root = FindArea("sqrt(x)", "", "-2", "2");
+  EXPECT_TRUE(root.sampled);
+  EXPECT_NEAR(root.area, 1.8856180831641267317, 2e-3);
+  // A sample that fails is left out: x/x is 1 except at 0.
+  const AreaResult hole = FindArea("x/x", "", "-1", "1");
+  EXPECT_NEAR(hole.area, 2, 1.5e-3);
+}
+
+TEST(Tools, AreaProgressRunsInThousandthsAndCanBeStopped) {
+  ProgressRecorder bar;
+  FindArea("sqrt(x)", "", "-50", "50", &bar);
+  EXPECT_EQ(bar.max, 1000);
+  EXPECT_GE(bar.highest, 990);
+  EXPECT_EQ(bar.value, 0);
+  EXPECT_TRUE(std::is_sorted(bar.values.begin(), bar.values.end() - 1));
+  struct Stop {};
+  struct Stopper : ProgressRecorder {
+    void Value(int v) override {
+      if (v > 700) throw Stop{};
+      ProgressRecorder::Value(v);
+    }
+  };
+  Stopper stopper;
+  EXPECT_THROW(FindArea("sqrt(x)", "", "-50", "50", &stopper), Stop);
 }
 
 TEST(Tools, Intersections) {

@@ -132,6 +132,10 @@ run(0 "^\\(-1, 1\\), \\(2, 4\\)\n$" "" --intersect "${WORK}/tools.curvenest" --r
 run(0 "^\\(-1, 1\\), \\(2, 4\\)\n$" "" --intersect --precision high -e "x^2" -e "x+2")
 run(0 "^\\(0\\.000, 0\\)\n\\(1\\.000, 1\\)\n$" "" --table 0,1,1 -e "x^2")
 run(0 "^2x \\+ 1\n$" "" --fit linear "${WORK}/points.txt")
+run(0 "^6\n$" "" --slope 3 -e "x^2")
+run(0 "^9\n$" "" --area 0,3 "${WORK}/tools.curvenest" --row 2)
+run(1 "^$" "curvenest: Unreal answer.\n" --slope -1 -e "sqrt(x)")
+run(1 "^$" "curvenest: No value: f grows without bound near x = 0.\n" --area -1,2 -e "1/x")
 run(1 "^$" "curvenest: Out of range.\n" --get-x 121 -e "x^2")
 run(1 "^$" "curvenest: There is no intersection.\n" --intersect -e "x^2+1" -e 0)
 run(1 "^$" "curvenest: \"${WORK}/tools.curvenest\" has 2 equation(s): there is no row 3\n"

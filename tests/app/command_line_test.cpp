@@ -216,6 +216,12 @@ TEST(CommandLine, MistakesGiveOneLine) {
       {{"--maximum", "40000,1", "-e", "x"}, "--maximum: the left bound 40000 must lie between -32768 and 32767"},
       {{"--maximum", "1,-32769", "-e", "x"}, "--maximum: the right bound -32769 must lie between -32768 and 32767"},
       {{"--table", "0,1", "-e", "x"}, "--table \"0,1\": expected START,STOP,STEP"},
+      {{"--area", "1", "-e", "x"}, "--area \"1\": expected two bounds L,R"},
+      {{"--area", "0,32767.5", "-e", "x"}, "--area: the right bound 32767.5 must lie between -32768 and 32767"},
+      // Only slope and area measure the curve where its condition holds.
+      {{"--domain", "-e", "x", "--condition", "x > 0"}, "--condition goes only with --export OUT, --slope or --area"},
+      {{"-e", "x", "--condition", "x > 0"}, "--condition goes only with --export OUT, --slope or --area"},
+      {{"--slope", "1", "-e", "x", "--condition", "x > 0", "--color", "red"}, "--color goes only with --export OUT"},
       {{"--fit", "cubic", "d.txt"}, "--fit \"cubic\": expected linear or quadratic"},
       {{"--fit", "linear"}, "--fit needs a data file (or a workspace file with data points)"},
       {{"--fit", "linear", "d.txt", "-e", "x"}, "--fit takes a data file, not -e or --row"},
@@ -256,6 +262,8 @@ TEST(CommandLine, ToolsAndTheirSettings) {
       {{"--intersect", "w.curvenest", "--row", "4", "--row=2"}, Tool::kIntersect, true, kMedium, {4, 2}, {}},
       {{"--table", "0,2,0.5", "-e", "x", "--window", "-3,3,-3,3"}, Tool::kTable, true, kMedium, {}, {"0", "2", "0.5"}},
       {{"--fit", "quadratic", "points.txt"}, Tool::kFit, true, kMedium, {}, {}},
+      {{"--slope", "2", "-e", "x^2", "--condition", "x > 0"}, Tool::kSlope, true, kMedium, {}, {}},
+      {{"--area", "-1.5, 2", "-e", "x"}, Tool::kArea, true, kMedium, {}, {"-1.5", "2"}},
   };
   for (const Case& c : cases) {
     const CommandLine line = ParseCommandLine(c.args);
@@ -275,7 +283,8 @@ TEST(CommandLine, VersionAndHelp) {
   for (const char* option :
        {"--export",      "--size",        "--window",    "--steps",   "-e EXPR",     "--condition", "--color",
         "--help",        "--version",     "--get-y X",   "--get-x Y", "--precision", "--domain",    "--range",
-        "--minimum L,R", "--maximum L,R", "--intersect", "--table",   "--fit",       "--row N",     "-platform"}) {
+        "--minimum L,R", "--maximum L,R", "--intersect", "--table",   "--fit",       "--row N",     "-platform",
+        "--slope X",     "--area L,R"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }

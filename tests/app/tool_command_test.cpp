@@ -63,6 +63,16 @@ TEST(ToolCommand, AnswersAndRefusals) {
       // Two rows named, in either order.
       {{"--intersect", ws, "--row", "2", "--row", "1", "--window", "-10,10,-10,10"}, true, "(-1, 1), (2, 4)"},
       {{"--domain", ws, "--row", "4"}, false, "\"" + ws + "\" has 3 equation(s): there is no row 4"},
+      {{"--slope", "3", "-e", "x^2"}, true, "6"},
+      {{"--slope", "-1", "-e", "sqrt(x)"}, false, "Unreal answer."},
+      {{"--slope", "-3", ws, "--row", "2"}, false, "Unreal answer."},  // the row's condition x > 0
+      {{"--slope", "3", ws, "--row", "2"}, true, "6"},
+      {{"--area", "0,3", "-e", "x^2"}, true, "9"},
+      {{"--area", "-3,3", ws, "--row", "2"}, true, "9"},  // only x > 0
+      {{"--area", "-3,3", "-e", "x^2", "--condition", "x<0"}, true, "9"},
+      {{"--area", "-1,1", "-e", "sqrt(x)"}, true, std::string("0.667") + kAreaUndefinedNote},
+      {{"--area", ",3", "-e", "x"}, false, EmptyBoundText(true)},
+      {{"--area", "3,1", "-e", "x"}, false, "No value: the left bound 3 lies right of the right bound 1."},
       {{"--fit", "linear", ws}, true, "2x + 1"},
       {{"--fit", "linear", line}, true, "0.5x -1"},
       {{"--fit", "quadratic", parabola}, true, "1x^2 + 0x + 0"},

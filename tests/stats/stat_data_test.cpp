@@ -159,6 +159,53 @@ TEST(StatData, TheFittedTextFollowsTheExactFit) {
   EXPECT_EQ(FitEquationText({"0", "1", "2", "3"}, {"-1", "1.8", "3.6", "4.4"}, 2), "-0.5x^2 + 3.3x -1");
 }
 
+// R² against exact rational least squares (Python's fractions) by hand.
+TEST(StatData, RSquaredOfTheFit) {
+  using V = std::vector<std::string>;
+  struct Case {
+    V xs, ys;
+    int degree;
+    double r2;
+    const char* text;
+  };
+  const Case cases[] = {
+      {{"1", "2", "3", "4"}, {"3", "5", "7", "9"}, 1, 1, "R² = 1.0000"},  // on a line
+      {{"1", "2", "3", "4", "5"}, {"2", "4", "5", "4", "5"}, 1, 0.6, "R² = 0.6000"},
+      {{"-2", "-1", "0", "1", "2"}, {"4", "1", "0", "1", "4"}, 1, 0, "R² = 0.0000"},  // no trend
+      {{"-2", "-1", "0", "1", "2"}, {"4", "1", "0", "1", "4"}, 2, 1, "R² = 1.0000"},
+      {{"0", "1", "2", "3", "4", "5"}, {"1", "1.9", "4.2", "8.8", "17", "30.5"}, 2, 0.9952776669053685,
+       "R² = 0.9953"},
+      {{"0", "1", "2", "3", "4", "5"}, {"1", "1.9", "4.2", "8.8", "17", "30.5"}, 1, 0.8577142739748541,
+       "R² = 0.8577"},
+      {{"2000", "2001", "2002", "2003", "2004"}, {"10.1", "12.3", "13.9", "16.2", "17.8"}, 1, 0.9967087659210104,
+       "R² = 0.9967"},
+      {{"1", "1", "2", "2"}, {"1", "2", "3", "5"}, 1, 0.7142857142857143, "R² = 0.7143"},  // repeated x
+      {{"1000001", "1000002", "1000003", "1000004"}, {"3", "1", "4", "1.5"}, 2, 0.03076923076923077, "R² = 0.0308"},
+      {{"1", "2", "x"}, {"2", "4", "6", "8"}, 1, 0.25, "R² = 0.2500"},  // "x" counts as 0; the 4th y has no x
+  };
+  for (const Case& c : cases) {
+    const std::optional<double> r2 = FitRSquared(c.xs, c.ys, c.degree);
+    ASSERT_TRUE(r2) << c.text;
+    EXPECT_NEAR(*r2, c.r2, 1e-9) << c.text;
+    EXPECT_EQ(RSquaredText(c.xs, c.ys, c.degree), c.text);
+  }
+  struct Undefined {
+    V xs, ys;
+    int degree;
+    const char* text;
+  };
+  const Undefined undefined[] = {
+      {{"1", "2", "3"}, {"4", "4", "4"}, 1, "R² undefined: every y is the same."},
+      {{"1", "2"}, {"1", "5"}, 1, "R² undefined: a line needs 3 points or more."},
+      {{"1", "2", "3"}, {"1", "5", "2"}, 2, "R² undefined: a parabola needs 4 points or more."},
+      {{}, {}, 1, "R² undefined: a line needs 3 points or more."},
+  };
+  for (const Undefined& u : undefined) {
+    EXPECT_FALSE(FitRSquared(u.xs, u.ys, u.degree)) << u.text;
+    EXPECT_EQ(RSquaredText(u.xs, u.ys, u.degree), u.text);
+  }
+}
+
 TEST(StatData, FileValuesKeepTheirText) {
   const DataFileContents read = ReadDataFile(" 1.23456789\t-1.5e3  x\r\n\r\n1e39 2000000.000001\n0.1 +.5");
   EXPECT_EQ(read.badLine, 0);

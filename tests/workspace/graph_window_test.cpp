@@ -123,6 +123,74 @@ TEST(GraphWindow, PanKeepsTheSizeWithinTheRange) {
   for (const Case& c : cases) EXPECT_EQ(PanWindow(c.from, c.dx, c.dy), c.to);
 }
 
+TEST(GraphWindow, NiceStepsGiveAtMostTwelveTicks) {
+  // Side -> step of the 1-2-5 series; the side of 245 is the gap of the
+  // series: 20 gives 12.25 ticks, so 50 it is (4.9).
+  struct Case {
+    int lo, hi;
+    float step;
+  };
+  const Case cases[] = {
+      {-10, 10, 2},         {-1, 1, 0.2f},      {0, 1, 0.1f},      {0, 12, 1},
+      {0, 13, 2},           {0, 24, 2},         {0, 25, 5},        {0, 60, 5},
+      {0, 61, 10},          {0, 245, 50},       {1000, 1003, 0.5f}, {-32768, 32767, 10000},
+      {10, -10, 2},  // mirrored: the side's length counts
+  };
+  for (const Case& c : cases) {
+    const GraphWindow w = WithNiceSteps(W(c.lo, c.hi, c.lo, c.hi));
+    EXPECT_EQ(w.xstep, c.step) << c.lo << ".." << c.hi;
+    EXPECT_EQ(w.ystep, c.step) << c.lo << ".." << c.hi;
+    EXPECT_EQ(w.xmin, c.lo);
+  }
+  // Each axis on its own.
+  const GraphWindow both = WithNiceSteps(W(-2, 2, -500, 500));
+  EXPECT_EQ(both.xstep, 0.5f);
+  EXPECT_EQ(both.ystep, 100.0f);
+  // Every side gets more than 4.8 and at most 12 ticks.
+  for (int side = 1; side <= 65535; side += side < 300 ? 1 : 97) {
+    const float step = WithNiceSteps(W(-32768, -32768 + side, -10, 10)).xstep;
+    EXPECT_LE(side / static_cast<double>(step), 12 * (1 + 1e-7)) << side;
+    EXPECT_GT(side / static_cast<double>(step), 4.8) << side;
+  }
+}
+
+TEST(GraphWindow, LimitTextsSayWhyNothingMoved) {
+  const GraphWindow full = W(-32768, 32767, -32768, 32767);
+  const GraphWindow narrow = W(4, 6, -1, 1);
+  struct Case {
+    GraphWindow before;
+    double factor;
+    const char* text;
+  };
+  const Case zooms[] = {
+      {W(-10, 10, -10, 10), 0.5, ""},
+      {W(-10, 10, -10, 10), 2, ""},
+      {narrow, 0.5, "Zoomed in as far as the plane goes: a side of 2 units."},
+      {full, 2, "Zoomed out as far as the plane goes: -32768 to 32767."},
+      {W(-32768, 32767, -10, 10), 2, ""},  // y still grows
+  };
+  for (const Case& c : zooms) {
+    const double cx = (c.before.xmin + c.before.xmax) / 2.0, cy = (c.before.ymin + c.before.ymax) / 2.0;
+    EXPECT_EQ(ZoomLimitText(c.before, ZoomWindow(c.before, c.factor, cx, cy), c.factor < 1), c.text)
+        << c.before.xmin << ".." << c.before.xmax << " by " << c.factor;
+  }
+  struct Pan {
+    GraphWindow window;
+    long dx, dy;
+    const char* text;
+  };
+  const Pan pans[] = {
+      {W(-10, 10, -10, 10), 3, 0, ""},
+      {W(32700, 32767, -10, 10), 5, 0, "The plane ends at x = 32767."},
+      {W(32700, 32767, -10, 10), -5, 0, ""},
+      {W(32700, 32767, -32768, 0), 5, -1, "The plane ends at x = 32767 and y = -32768."},
+      {W(32700, 32767, -32768, 0), 5, 1, ""},  // y moves
+      {W(-10, 10, 0, 32767), 0, 2, "The plane ends at y = 32767."},
+      {full, 0, 0, ""},  // nothing asked
+  };
+  for (const Pan& p : pans) EXPECT_EQ(PanLimitText(p.window, p.dx, p.dy), p.text) << p.dx << ", " << p.dy;
+}
+
 TEST(EquationModel, RowsAndNotifications) {
   EquationModel model;
   int changes = 0;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <string>
 
 #include "core/number_text.h"
 
@@ -45,6 +47,31 @@ Side PanSide(long a, long b, long d) {
   const long lo = std::min(a, b), hi = std::max(a, b);
   d = std::clamp(d, kLowestBound - lo, kHighestBound - hi);
   return {a + d, b + d};
+}
+
+// The smallest of 1, 2, 5 x 10^k with side / step <= kMostTicks. The step is
+// the nearest double of the decimal (0.2, not 2 * 0.1), then a single.
+float NiceStep(long side) {
+  const double s = static_cast<double>(std::labs(side));
+  if (s == 0) return 1;
+  int k = static_cast<int>(std::floor(std::log10(s / kMostTicks)));
+  for (;; ++k) {
+    const double power = std::pow(10.0, std::abs(k));
+    for (const double m : {1.0, 2.0, 5.0}) {
+      const double step = k < 0 ? m / power : m * power;
+      if (s / step <= kMostTicks) return static_cast<float>(step);
+    }
+  }
+}
+
+bool SameBounds(const GraphWindow& a, const GraphWindow& b) {
+  return a.xmin == b.xmin && a.xmax == b.xmax && a.ymin == b.ymin && a.ymax == b.ymax;
+}
+
+// The edge a move of d runs into on the axis a..b, or "" when it moves.
+std::string PanEdge(const char* axis, long a, long b, long d) {
+  if (d == 0 || PanSide(a, b, d).lo != a) return {};
+  return std::string(axis) + " = " + std::to_string(d > 0 ? kHighestBound : kLowestBound);
 }
 
 }  // namespace
@@ -110,6 +137,28 @@ GraphWindow PanWindow(const GraphWindow& window, long dx, long dy) {
   w.ymin = static_cast<std::int16_t>(y.lo);
   w.ymax = static_cast<std::int16_t>(y.hi);
   return w;
+}
+
+GraphWindow WithNiceSteps(const GraphWindow& window) {
+  GraphWindow w = window;
+  w.xstep = NiceStep(static_cast<long>(window.xmax) - window.xmin);
+  w.ystep = NiceStep(static_cast<long>(window.ymax) - window.ymin);
+  return w;
+}
+
+std::string ZoomLimitText(const GraphWindow& before, const GraphWindow& after, bool zoomIn) {
+  if (!SameBounds(before, after)) return {};
+  if (zoomIn) return "Zoomed in as far as the plane goes: a side of " + std::to_string(kMinSide) + " units.";
+  return "Zoomed out as far as the plane goes: " + std::to_string(kLowestBound) + " to " +
+         std::to_string(kHighestBound) + ".";
+}
+
+std::string PanLimitText(const GraphWindow& window, long dx, long dy) {
+  if (!SameBounds(window, PanWindow(window, dx, dy))) return {};
+  const std::string x = PanEdge("x", window.xmin, window.xmax, dx);
+  const std::string y = PanEdge("y", window.ymin, window.ymax, dy);
+  if (x.empty() && y.empty()) return {};
+  return "The plane ends at " + x + (x.empty() || y.empty() ? "" : " and ") + y + ".";
 }
 
 }  // namespace cn

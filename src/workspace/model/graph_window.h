@@ -56,6 +56,25 @@ GraphWindow ZoomWindow(const GraphWindow& window, double factor, double cx, doub
 // window's size.
 GraphWindow PanWindow(const GraphWindow& window, long dx, long dy);
 
+// The window with tick steps that suit its sides after a zoom or a pan: each
+// step is the smallest of 1, 2 and 5 times a power of ten (0.2, 5, 1000, ...)
+// that gives its axis at most kMostTicks ticks (side / step). The next larger
+// step of the series is at most 2.5 times as large, so an axis keeps more
+// than 4.8 ticks: 5 or more except on sides just under 2.5 times a power of
+// ten (a side of 245 gets a step of 50). -10..10 gets steps of 2; Zoom
+// Standard sets its steps of 1 itself. Bounds are kept.
+inline constexpr int kMostTicks = 12;
+GraphWindow WithNiceSteps(const GraphWindow& window);
+
+// Why a zoom left the window as it was: "" when `after` has other bounds
+// than `before`; else "Zoomed in as far as the plane goes: a side of 2
+// units." or "Zoomed out as far as the plane goes: -32768 to 32767."
+std::string ZoomLimitText(const GraphWindow& before, const GraphWindow& after, bool zoomIn);
+// Why a pan by (dx, dy) whole units left the window as it was: "" when the
+// window moves (or no move was asked); else the edges that stopped it, "The
+// plane ends at x = 32767." or "The plane ends at x = -32768 and y = 32767."
+std::string PanLimitText(const GraphWindow& window, long dx, long dy);
+
 // -10..10 on both axes, steps 1.
 inline constexpr GraphWindow kStandardWindow{};
 
