@@ -128,11 +128,13 @@ void frmIntSelect::cmdOK_Click() {
     prog->Max(max);
     prog->Value(value);
   });
-  connect(job_.get(), &ToolJob::Finished, this, [this, points](bool complete) {
+  const int rows[2] = {lstEqu1->currentRow(), lstEqu2->currentRow()};
+  connect(job_.get(), &ToolJob::Finished, this, [this, points, rows, first, second](bool complete) {
     job_.release()->deleteLater();
     cmdOK->setEnabled(true);
     prog->Value(0);
     if (complete) {
+      emit Found(rows[0], rows[1], first, second, *points);
       host_.MessageBox(this, QString::fromStdString(IntersectionText(*points)), MessageIcon::kInformation);
       close();
     } else if (closeAfterSearch_) {

@@ -11,6 +11,7 @@ class QCloseEvent;
 #include <memory>
 #include <utility>
 
+#include "analysis/tools.h"
 #include "core/progress.h"
 #include "workspace/jobs/tool_job.h"
 
@@ -50,6 +51,9 @@ class frmIntSelect : public QDialog {
  signals:
   // A search has ended (run to its end or stopped).
   void SearchEnded();
+  // A search ran to its end: the rows picked (0-based, in the list as it was
+  // when the dialog was filled), their texts and the points found.
+  void Found(int first, int second, const QString& a, const QString& b, const std::vector<IntersectPoint>& points);
 
  private:
   void Form_Load(const QStringList& equations);

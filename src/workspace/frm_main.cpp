@@ -27,12 +27,14 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QShortcut>
+#include <QToolTip>
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
+#include "controls/mnemonics.h"
 #include "controls/styled_progress_bar.h"
 #include "controls/text_list_model.h"
 #include "core/number_text.h"
@@ -309,6 +311,8 @@ void frmMain::BuildWindow() {
   progressLayout->setContentsMargins(0, 0, 0, 0);
   progressLayout->addWidget(prog, 1, Qt::AlignVCenter);
   progressLayout->addWidget(btnCancelGraph);
+  lblStatus = Named(new QLabel, "lblStatus");
+  progressLayout->addWidget(lblStatus, 2);
   auto* planeArea = new PlaneArea(lblCoord, picQuad_, progressRow);
   imgPay = Named(new QLabel, "imgPay");
   imgPay->setPixmap(BuyNowImage());
@@ -346,7 +350,21 @@ void frmMain::BuildWindow() {
   for (QLineEdit* box : {txtXMin, txtXMax, txtYMin, txtYMax, txtYStep, txtXStep})
     connect(box, &QLineEdit::returnPressed, this, &frmMain::mnuGraph_Click);
   connect(picQuad_, &GraphSurface::WheelTurned, this, &frmMain::ZoomAt);
-  connect(picQuad_, &GraphSurface::ArrowPressed, this, &frmMain::PanBySteps);
+  connect(picQuad_, &GraphSurface::ArrowPressed, this, [this](int dx, int dy, bool shift) {
+    if (Tracing())
+      TraceStep(dx, dy, shift);
+    else
+      PanBySteps(dx, dy);
+  });
+  connect(picQuad_, &GraphSurface::KeyTyped, this, [this](int key) {
+    if (key == Qt::Key_T) {
+      mnuTrace->toggle();
+    } else if (Tracing() && key == Qt::Key_Escape) {
+      mnuTrace->setChecked(false);
+    } else if (Tracing()) {
+      MarkTracePoint();
+    }
+  });
   connect(picQuad_, &GraphSurface::MousePressed, this, [this](Qt::MouseButton button, float, float) {
     if (button == Qt::LeftButton) dragStart_ = Window();
   });
@@ -408,10 +426,10 @@ void frmMain::BuildMenus() {
 
   QMenu* mnuEdit = menuBar()->addMenu("Edit");
   mnuEdit->setObjectName("mnuEdit");
-  QAction* mnuUndo = undo_->createUndoAction(this, "Undo");
+  QAction* mnuUndo = undo_->createUndoAction(this, "&Undo");
   mnuUndo->setObjectName("mnuUndo");
   mnuUndo->setShortcut(QKeySequence::Undo);
-  QAction* mnuRedo = undo_->createRedoAction(this, "Redo");
+  QAction* mnuRedo = undo_->createRedoAction(this, "&Redo");
   mnuRedo->setObjectName("mnuRedo");
   mnuRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
   mnuEdit->addAction(mnuUndo);
@@ -426,6 +444,14 @@ void frmMain::BuildMenus() {
   connect(mnuConnect, &QAction::toggled, this, [this](bool on) {
     if (!showing_) session_.SetConnectSamples(on);
   });
+  mnuTrace = mnuView->addAction("Trace");
+  mnuTrace->setObjectName("mnuTrace");
+  mnuTrace->setCheckable(true);
+  mnuTrace->setToolTip("Follow the selected equation with the pointer or the arrow keys (T on the plane).");
+  connect(mnuTrace, &QAction::toggled, this, &frmMain::SetTracing);
+  QAction* mnuClearMarks = mnuView->addAction("Clear Marks");
+  mnuClearMarks->setObjectName("mnuClearMarks");
+  connect(mnuClearMarks, &QAction::triggered, this, [this] { session_.ClearMarks(); });
 
   QMenu* mnuTools = menuBar()->addMenu("Tools");
   mnuTools->setObjectName("mnuTools");
@@ -438,6 +464,8 @@ void frmMain::BuildMenus() {
   AddMenuItem(mnuTools, "Get Range", "mnuRange", 4, Qt::Key_F8);
   AddMenuItem(mnuTools, "Get Minimum", "mnuMin", 5, Qt::Key_F9);
   AddMenuItem(mnuTools, "Get Maximum", "mnuMax", 6, Qt::Key_F11);
+  for (const auto& [caption, name] : {std::pair{"Get Slope", "mnuSlope"}, std::pair{"Get Area", "mnuArea"}})
+    mnuTools->addAction(caption)->setObjectName(name);
   mnuTools->addSeparator();
   const struct {
     const char* caption;
@@ -463,6 +491,7 @@ void frmMain::BuildMenus() {
   mnuAbout->setObjectName("mnuAbout");
   connect(AddMenuItem(mnuAbout, "About", "mnuAbout2", 10), &QAction::triggered, this, &frmMain::mnuAbout2_Click);
   connect(AddMenuItem(mnuAbout, "Buy for $10", "mnuBuy", 11), &QAction::triggered, this, &frmMain::mnuBuy_Click);
+  AssignMnemonics(menuBar());
 }
 
 Progress& frmMain::ProgressBar() { return *prog; }
@@ -603,7 +632,7 @@ void frmMain::SetToolsEnabled(bool enabled) {
     btnCancelGraph->setFocus(Qt::OtherFocusReason);
   }
   for (QWidget* w : buttons) w->setEnabled(enabled);
-  for (const char* name : {"mnuDomain", "mnuRange", "mnuMin", "mnuMax", "mnuInt"}) {
+  for (const char* name : {"mnuDomain", "mnuRange", "mnuMin", "mnuMax", "mnuInt", "mnuSlope", "mnuArea"}) {
     if (auto* action = findChild<QAction*>(name)) action->setEnabled(enabled);
   }
 }
@@ -626,7 +655,14 @@ void frmMain::ShowWindow(const GraphWindow& window, bool steps) {
 
 void frmMain::ZoomAt(int steps, double x, double y) {
   if (steps == 0) return;
-  ShowWindow(ZoomWindow(Window(), std::pow(0.5, steps), x, y));
+  const GraphWindow& before = Window();
+  const GraphWindow after = ZoomWindow(before, std::pow(0.5, steps), x, y);
+  // At a limit the plane says why nothing moved.
+  const std::string limit = ZoomLimitText(before, after, steps > 0);
+  ShowStatus(Text(limit));
+  if (!limit.empty()) return;
+  // The ticks follow the zoom: 5 to 12 of them on each axis.
+  ShowWindow(WithNiceSteps(after), /*steps=*/true);
 }
 
 void frmMain::mnuZoomIn_Click() { ZoomAt(1, (Window().xmin + Window().xmax) / 2.0, (Window().ymin + Window().ymax) / 2.0); }
@@ -635,11 +671,16 @@ void frmMain::mnuZoomOut_Click() {
   ZoomAt(-1, (Window().xmin + Window().xmax) / 2.0, (Window().ymin + Window().ymax) / 2.0);
 }
 
-void frmMain::mnuZoomStandard_Click() { ShowWindow(kStandardWindow, /*steps=*/true); }
+void frmMain::mnuZoomStandard_Click() {
+  ShowStatus(QString());
+  ShowWindow(kStandardWindow, /*steps=*/true);
+}
 
 void frmMain::PanBySteps(int dx, int dy) {
   const auto units = [](float step) { return std::max(1L, std::lround(std::fabs(static_cast<double>(step)))); };
-  ShowWindow(PanWindow(Window(), dx * units(Window().xstep), dy * units(Window().ystep)));
+  const long ux = dx * units(Window().xstep), uy = dy * units(Window().ystep);
+  ShowStatus(Text(PanLimitText(Window(), ux, uy)));
+  ShowWindow(PanWindow(Window(), ux, uy));
 }
 
 void frmMain::mnuExport_Click() {
@@ -716,6 +757,7 @@ void frmMain::SessionChanged(SessionChange change) {
     case SessionChange::kEquations:
       RefreshLists();
       Plot();
+      ShowTrace();
       break;
     case SessionChange::kDocument:
       RefreshLists();
@@ -810,6 +852,7 @@ void frmMain::SetSwatch(const QColor& color) {
 }
 
 void frmMain::SetSwatchFromRow() {
+  if (Tracing()) ShowTrace();
   const int row = lstEqu->currentIndex().row();
   if (row >= 0 && static_cast<std::size_t>(row) < Equations().Size())
     SetSwatch(FromPacked(Equations().At(static_cast<std::size_t>(row)).color));
@@ -954,6 +997,19 @@ void frmMain::mnuExit_Click() {
 }
 
 void frmMain::picQuad_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, float x, float y) {
+  if (Tracing()) {
+    traceX_ = x;
+    ShowTrace();
+    return;
+  }
+  // Over a mark: its coordinates in full.
+  const QPointF at = picQuad_->ToPixel(x, y) / picQuad_->devicePixelRatioF();
+  if (const Mark* mark = MarkNear(at)) {
+    QToolTip::showText(picQuad_->mapToGlobal(at.toPoint()),
+                       Text("(" + FormatDouble(mark->x) + ", " + FormatDouble(mark->y) + ")"), picQuad_);
+  } else {
+    QToolTip::hideText();
+  }
   if (CrosshairHidden) {
     picQuad_->SetCrosshairVisible(true);
     CrosshairHidden = false;
@@ -962,6 +1018,88 @@ void frmMain::picQuad_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, float x
   lblCoord->setText("(" + rounded(x) + ", " + rounded(y) + ")");
   picQuad_->MoveCrosshair(x, y);
 }
+
+const Mark* frmMain::MarkNear(const QPointF& at) const {
+  constexpr double kReach = 6;
+  const Mark* nearest = nullptr;
+  double best = kReach * kReach;
+  for (const Mark& m : lastGraph_.marks) {
+    const QPointF d = picQuad_->ToPixel(m.x, m.y) / picQuad_->devicePixelRatioF() - at;
+    const double distance = d.x() * d.x() + d.y() * d.y();
+    if (distance <= best) {
+      best = distance;
+      nearest = &m;
+    }
+  }
+  return nearest;
+}
+
+bool frmMain::Tracing() const { return mnuTrace && mnuTrace->isChecked(); }
+
+void frmMain::SetTracing(bool on) {
+  if (!on) {
+    picQuad_->SetTracePoint(false);
+    return;
+  }
+  if (Equations().Empty()) {
+    const QSignalBlocker quiet(mnuTrace);
+    mnuTrace->setChecked(false);
+    ShowStatus("Trace follows an equation: enter one first.");
+    return;
+  }
+  if (SelectedRow() < 0) {
+    SelectRow(0);
+    SetSwatchFromRow();
+  }
+  const GraphWindow& w = Window();
+  traceX_ = (w.xmin + w.xmax) / 2.0;
+  Form_MouseMove();  // the crosshair gives way to the cross
+  picQuad_->setFocus(Qt::ShortcutFocusReason);
+  ShowTrace();
+}
+
+void frmMain::ShowTrace() {
+  const int row = SelectedRow();
+  if (!Tracing() || row < 0) {
+    picQuad_->SetTracePoint(false);
+    return;
+  }
+  const Equation& e = Equations().At(static_cast<std::size_t>(row));
+  // The sample of the plot there: x to 3 decimals, as a single.
+  traceX_ = static_cast<float>(RoundHalfEven(traceX_, 3));
+  traceY_.reset();
+  if (!FindEquationFault(e.expression) && ParseCondition(e.condition).Holds(static_cast<float>(traceX_))) {
+    clsExprParser parser;
+    parser.StoreExpression(e.expression);
+    const double y = parser.Eval1(traceX_);
+    if (parser.ErrorID() == 0 && std::isfinite(y)) traceY_ = y;
+  }
+  lblCoord->setText(Text("(" + FormatDouble(traceX_) + ", " + (traceY_ ? FormatDouble(*traceY_) : "undefined") + ")"));
+  picQuad_->SetTracePoint(traceY_.has_value(), traceX_, traceY_.value_or(0), FromPacked(e.color));
+}
+
+void frmMain::TraceStep(int dx, int dy, bool shift) {
+  if (dy != 0) {
+    const int row = std::clamp(SelectedRow() - dy, 0, static_cast<int>(Equations().Size()) - 1);
+    SelectRow(row);
+    SetSwatchFromRow();
+  }
+  if (dx != 0) {
+    const GraphWindow& w = Window();
+    const double pixel = (w.xmax - w.xmin) / static_cast<double>(std::max(1, picQuad_->width()));
+    traceX_ += dx * (shift ? 0.001 : pixel);
+  }
+  ShowTrace();
+}
+
+void frmMain::MarkTracePoint() {
+  const int row = SelectedRow();
+  if (row >= 0 && traceY_) session_.AddMarks({{traceX_, *traceY_, static_cast<std::size_t>(row)}});
+}
+
+void frmMain::ShowStatus(const QString& text) { lblStatus->setText(text); }
+
+QString frmMain::StatusText() const { return lblStatus->text(); }
 
 void frmMain::Form_MouseMove() {
   if (!CrosshairHidden) {

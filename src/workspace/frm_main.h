@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "analysis/tools.h"
 #include "core/progress.h"
 #include "workspace/model/equation_model.h"
 #include "workspace/model/graph_description.h"
@@ -143,6 +144,16 @@ class frmMain : public QMainWindow {
   // Asks about unsaved work, then ends the program.
   void mnuExit_Click();
   void picQuad_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, float x, float y);
+  // View > Trace: a cross on the selected equation at the pointer's x.
+  bool Tracing() const;
+  void SetTracing(bool on);
+  // In trace, the arrow keys: dx moves by a pixel's worth of x (0.001 with
+  // Shift), dy = 1 goes to the previous equation, -1 to the next.
+  void TraceStep(int dx, int dy, bool shift);
+  // Enter in trace: marks the traced point.
+  void MarkTracePoint();
+  // The line beside the progress bar (why a zoom did nothing, ...).
+  QString StatusText() const;
   void Form_MouseMove();
 
   // The analysis tools (frm_main_tools.cpp).
@@ -156,6 +167,11 @@ class frmMain : public QMainWindow {
   void mnuMin_Click();
   void mnuMax_Click();
   void mnuInt_Click();
+  // Tools > Get Slope: f'(x) at the x box, logged and drawn as the tangent
+  // until the next Graph. Tools > Get Area: between two bounds asked for,
+  // logged and shaded until the next Graph.
+  void mnuSlope_Click();
+  void mnuArea_Click();
   void mnuCopy_Click();
   // button: 1 left, 2 right, 4 middle; shift and the position are not used.
   void picQuad_MouseDown(int button, int shift, float x, float y);
@@ -242,12 +258,23 @@ class frmMain : public QMainWindow {
   // its progress when `showProgress`.
   void RunTool(std::function<void(Progress&)> work, std::function<void()> done, bool showProgress = true);
   void SetToolsEnabled(bool enabled);
+  // The trace point at traceX_ on the selected row, and its readout.
+  void ShowTrace();
+  void ShowStatus(const QString& text);
+  // The mark within a few pixels of widget point `at`, if any.
+  const Mark* MarkNear(const QPointF& at) const;
   // The tool's bar, Cancel and buttons as they are without a search.
   void ToolEnded();
   // Stops a running search and drops its answer (New, Open, closing).
   void StopTool();
   // A search whose answer is a line of the log under `equation`.
-  void LogSearch(const QString& caption, const QString& equation, std::function<std::string(Progress&)> search);
+  // `then`, when given, hears the answer after it is logged.
+  void LogSearch(const QString& caption, const QString& equation, std::function<std::string(Progress&)> search,
+                 std::function<void(const std::string&)> then = {});
+  // Marks what a tool found for row `row` when that row still holds `equation`.
+  void MarkFound(int row, const QString& equation, std::vector<Mark> marks);
+  void MarkIntersections(int first, int second, const QString& a, const QString& b,
+                         const std::vector<IntersectPoint>& points);
 
   Host& host_;
   QPointer<frmEqu> equ_;              // the equation dialog while it is open
@@ -286,6 +313,10 @@ class frmMain : public QMainWindow {
   QLabel* imgPay = nullptr;
   QPushButton* btnCancelGraph = nullptr;
   QAction* mnuConnect = nullptr;
+  QAction* mnuTrace = nullptr;
+  QLabel* lblStatus = nullptr;
+  double traceX_ = 0;
+  std::optional<double> traceY_;  // f at traceX_, when it has a value there
   QShortcut* escape_ = nullptr;
 
   WorkspaceSession session_;

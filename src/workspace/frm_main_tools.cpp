@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <array>
+#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -70,6 +71,29 @@ int ButtonCode(Qt::MouseButton button) {
   }
 }
 
+// The point "(x, y)" a search wrote; nullopt for a sentence.
+std::optional<std::pair<double, double>> ReadPoint(const std::string& text) {
+  double x = 0, y = 0;
+  char close = 0;
+  if (std::sscanf(text.c_str(), "(%lf, %lf%c", &x, &y, &close) != 3 || close != ')') return std::nullopt;
+  return std::pair{x, y};
+}
+
+// The finite ends a domain text names: the bounds of "x > a", "x < b",
+// "x >= a" and "x <= b"; none for "x is not equal to ..." or a sentence.
+std::vector<double> DomainEnds(const std::string& text) {
+  std::vector<double> ends;
+  if (text.rfind("x ", 0) != 0 || text.find("not equal") != std::string::npos) return ends;
+  std::size_t at = 0;
+  while ((at = text.find("x ", at)) != std::string::npos) {
+    std::size_t number = text.find(' ', at + 2);
+    if (number == std::string::npos) break;
+    ends.push_back(LeadingNumber(std::string_view(text).substr(number + 1)));
+    at = number;
+  }
+  return ends;
+}
+
 }  // namespace
 
 void frmMain::ConnectTools() {
@@ -83,7 +107,8 @@ void frmMain::ConnectTools() {
     void (frmMain::*handler)();
   } actions[] = {{"mnuDomain", &frmMain::mnuDomain_Click}, {"mnuRange", &frmMain::mnuRange_Click},
                  {"mnuMin", &frmMain::mnuMin_Click},       {"mnuMax", &frmMain::mnuMax_Click},
-                 {"mnuInt", &frmMain::mnuInt_Click},       {"mnuCopy", &frmMain::mnuCopy_Click}};
+                 {"mnuInt", &frmMain::mnuInt_Click},       {"mnuCopy", &frmMain::mnuCopy_Click},
+                 {"mnuSlope", &frmMain::mnuSlope_Click},   {"mnuArea", &frmMain::mnuArea_Click}};
   for (const auto& a : actions) {
     if (auto* action = findChild<QAction*>(a.name)) connect(action, &QAction::triggered, this, a.handler);
   }
@@ -109,12 +134,26 @@ void frmMain::txtX_GotFocus() { txtY->setText("0"); }
 
 void frmMain::txtY_GotFocus() { txtX->setText("0"); }
 
+void frmMain::MarkFound(int row, const QString& equation, std::vector<Mark> marks) {
+  // The row may have been edited or deleted while the tool searched: its
+  // answers then belong to no row.
+  if (row < 0 || static_cast<std::size_t>(row) >= Equations().Size() ||
+      Equations().At(static_cast<std::size_t>(row)).expression != equation.toStdString())
+    return;
+  for (Mark& mark : marks) mark.equation = static_cast<std::size_t>(row);
+  session_.AddMarks(marks);
+}
+
 void frmMain::cmdY_Click() {
   const QString equation = EquationForTool();
   if (equation.isEmpty()) return;
   const PointValue y = SolveForY(equation.toStdString(), txtX->text().toStdString());
   txtY->setText(QString::fromStdString(y.text));
-  if (y.failed) host_.MessageBox(this, "Unreal answer.", MessageIcon::kError);
+  if (y.failed) {
+    host_.MessageBox(this, "Unreal answer.", MessageIcon::kError);
+    return;
+  }
+  MarkFound(SelectedRow(), equation, {{LeadingNumber(txtX->text().toStdString()), std::stod(y.text), 0}});
 }
 
 void frmMain::cmdX_Click() {
@@ -124,14 +163,18 @@ void frmMain::cmdX_Click() {
   const bool high = optHigh->isChecked();
   const std::int16_t left = Window().xmin, right = Window().xmax;
   auto xs = std::make_shared<std::vector<float>>();
+  const int row = SelectedRow();
   RunTool(
       [=, expression = equation.toStdString()](Progress& p) { *xs = SolveForX(expression, y0, left, right, high, &p); },
-      [this, xs, y0, equation] {
+      [this, xs, y0, equation, row] {
         if (xs->empty()) {
           host_.MessageBox(this, "Out of range.", MessageIcon::kError);
           return;
         }
         txtX->setText(QString::fromStdString(JoinValues(*xs)));
+        std::vector<Mark> marks;
+        for (const float x : *xs) marks.push_back({x, y0, 0});
+        MarkFound(row, equation, std::move(marks));
         // A long answer scrolls in its box; the log says how long it is.
         if (xs->size() > 100) {
           WriteLogResult("Get X: ",
@@ -154,10 +197,14 @@ void frmMain::btnViewTable_Click() {
 
 // Runs a search whose answer is a line of the log, under the equation it
 // was made for.
-void frmMain::LogSearch(const QString& caption, const QString& equation, std::function<std::string(Progress&)> search) {
+void frmMain::LogSearch(const QString& caption, const QString& equation, std::function<std::string(Progress&)> search,
+                        std::function<void(const std::string&)> then) {
   auto answer = std::make_shared<std::string>();
   RunTool([answer, search = std::move(search)](Progress& p) { *answer = search(p); },
-          [this, caption, equation, answer] { WriteLogResult(caption, QString::fromStdString(*answer), equation); },
+          [this, caption, equation, answer, then = std::move(then)] {
+            WriteLogResult(caption, QString::fromStdString(*answer), equation);
+            if (then) then(*answer);
+          },
           false);
 }
 
@@ -165,9 +212,21 @@ void frmMain::mnuDomain_Click() {
   const QString equation = EquationForTool();
   if (equation.isEmpty()) return;
   const std::int16_t left = Window().xmin, right = Window().xmax;
-  LogSearch("Domain: ", equation, [left, right, expression = equation.toStdString()](Progress& p) {
-    return FindDomain(expression, left, right, &p);
-  });
+  const int row = SelectedRow();
+  LogSearch(
+      "Domain: ", equation,
+      [left, right, expression = equation.toStdString()](Progress& p) {
+        return FindDomain(expression, left, right, &p);
+      },
+      [this, row, equation](const std::string& answer) {
+        // The finite ends ("x > -4 And x < 4") where f has a value there.
+        std::vector<Mark> marks;
+        for (const double x : DomainEnds(answer)) {
+          const PointValue y = SolveForY(equation.toStdString(), FormatDouble(x));
+          if (!y.failed) marks.push_back({x, std::stod(y.text), 0});
+        }
+        MarkFound(row, equation, std::move(marks));
+      });
 }
 
 void frmMain::mnuRange_Click() {
@@ -201,9 +260,68 @@ void frmMain::FindExtremeCommand(bool minimum) {
     }
     bounds[i] = *bound;
   }
-  LogSearch(caption, equation, [bounds, minimum, expression = equation.toStdString()](Progress& p) {
-    return FindExtreme(expression, bounds[0], bounds[1], minimum, &p);
-  });
+  const int row = SelectedRow();
+  LogSearch(
+      caption, equation,
+      [bounds, minimum, expression = equation.toStdString()](Progress& p) {
+        return FindExtreme(expression, bounds[0], bounds[1], minimum, &p);
+      },
+      [this, row, equation](const std::string& answer) {
+        if (const auto point = ReadPoint(answer)) MarkFound(row, equation, {{point->first, point->second, 0}});
+      });
+}
+
+void frmMain::mnuSlope_Click() {
+  const QString equation = EquationForTool();
+  if (equation.isEmpty()) return;
+  const int row = SelectedRow();
+  const std::string condition = Equations().At(static_cast<std::size_t>(row)).condition;
+  auto result = std::make_shared<SlopeResult>();
+  RunTool(
+      [=, expression = equation.toStdString(), xText = txtX->text().toStdString()](Progress&) {
+        *result = FindSlope(expression, condition, xText);
+      },
+      [this, result, row, equation] {
+        if (!result->found) {
+          host_.MessageBox(this, QString::fromStdString(result->text), MessageIcon::kError);
+          return;
+        }
+        WriteLogResult(QString(), QString::fromStdString(result->text), equation);
+        lastGraph_.tangent = Tangent{static_cast<std::size_t>(row), result->x, result->y, result->slope};
+        Redraw();
+      },
+      false);
+}
+
+void frmMain::mnuArea_Click() {
+  const QString equation = EquationForTool();
+  if (equation.isEmpty()) return;
+  const int row = SelectedRow();
+  std::array<std::string, 2> bounds;
+  const char* prompts[2] = {"Enter left bound: ", "Enter right bound: "};
+  for (int i = 0; i < 2; ++i) {
+    const std::optional<QString> text = host_.InputBox(this, prompts[i], QString());
+    if (!text) return;
+    bounds[i] = text->toStdString();
+  }
+  const std::string condition = Equations().At(static_cast<std::size_t>(row)).condition;
+  auto result = std::make_shared<AreaResult>();
+  RunTool([=, expression = equation.toStdString()](
+              Progress& p) { *result = FindArea(expression, condition, bounds[0], bounds[1], &p); },
+          [this, result, row, equation] {
+            WriteLogResult(QString(), QString::fromStdString(result->text), equation);
+            if (!result->found) return;
+            lastGraph_.area = AreaShade{static_cast<std::size_t>(row), result->from, result->to};
+            Redraw();
+          });
+}
+
+void frmMain::MarkIntersections(int first, int second, const QString& a, const QString& b,
+                                const std::vector<IntersectPoint>& points) {
+  std::vector<Mark> marks;
+  for (const IntersectPoint& p : points) marks.push_back({p.x, p.y, 0});
+  MarkFound(first, a, marks);
+  MarkFound(second, b, marks);
 }
 
 void frmMain::mnuMin_Click() { FindExtremeCommand(true); }
@@ -218,6 +336,7 @@ void frmMain::mnuInt_Click() {
     QStringList equations;
     for (const Equation& e : Equations().Rows()) equations << QString::fromStdString(e.expression);
     intSelect_ = new frmIntSelect(host_, equations, [this] { return std::pair{Window().xmin, Window().xmax}; });
+    connect(intSelect_, &frmIntSelect::Found, this, &frmMain::MarkIntersections);
   }
   intSelect_->show();
   intSelect_->raise();
@@ -226,8 +345,16 @@ void frmMain::mnuInt_Click() {
 
 void frmMain::mnuCopy_Click() { picQuad_MouseDown(2, 0, 0, 0); }
 
-void frmMain::picQuad_MouseDown(int button, int, float, float) {
-  if (button == 1) return;
+void frmMain::picQuad_MouseDown(int button, int, float x, float y) {
+  if (button == 1) {
+    // A click on a mark copies its point.
+    if (const Mark* mark = MarkNear(picQuad_->ToPixel(x, y) / picQuad_->devicePixelRatioF())) {
+      const QString point = QString::fromStdString("(" + FormatDouble(mark->x) + ", " + FormatDouble(mark->y) + ")");
+      host_.SetClipboardText(point);
+      ShowStatus("Copied " + point + ".");
+    }
+    return;
+  }
   host_.SetClipboardImage(picQuad_->Image());
   host_.MessageBox(this, "Image copied to clipboard.", MessageIcon::kInformation);
 }

@@ -157,12 +157,27 @@ void GraphSurface::ImageChanged() {
   update();
 }
 
+void GraphSurface::SetTracePoint(bool visible, double x, double y, const QColor& color) {
+  traceVisible_ = visible;
+  traceX_ = x;
+  traceY_ = y;
+  traceColor_ = color;
+  update();
+}
+
 void GraphSurface::paintEvent(QPaintEvent* event) {
   updatePending_ = false;
   QPainter painter(this);
   const QSizeF shown = image_.deviceIndependentSize();
   if (shown.width() < width() || shown.height() < height()) painter.fillRect(event->rect(), Qt::white);
   painter.drawImage(0, 0, image_);
+  if (traceVisible_) {
+    const QPointF at = ToPixel(traceX_, traceY_) / image_.devicePixelRatio();
+    painter.setPen(QPen(traceColor_, 2));
+    constexpr double kArm = 7;
+    painter.drawLine(at - QPointF(kArm, 0), at + QPointF(kArm, 0));
+    painter.drawLine(at - QPointF(0, kArm), at + QPointF(0, kArm));
+  }
   if (!crosshairVisible_) return;
   painter.setPen(QPen(Qt::black, 1));
   const QPointF at = ToPixel(crossX_, crossY_) / image_.devicePixelRatio();
@@ -242,18 +257,25 @@ void GraphSurface::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
     return;
   }
+  const bool shift = event->modifiers() & Qt::ShiftModifier;
   switch (event->key()) {
     case Qt::Key_Left:
-      emit ArrowPressed(-1, 0);
+      emit ArrowPressed(-1, 0, shift);
       break;
     case Qt::Key_Right:
-      emit ArrowPressed(1, 0);
+      emit ArrowPressed(1, 0, shift);
       break;
     case Qt::Key_Up:
-      emit ArrowPressed(0, 1);
+      emit ArrowPressed(0, 1, shift);
       break;
     case Qt::Key_Down:
-      emit ArrowPressed(0, -1);
+      emit ArrowPressed(0, -1, shift);
+      break;
+    case Qt::Key_T:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+      emit KeyTyped(event->key());
       break;
     default:
       QWidget::keyPressEvent(event);

@@ -74,6 +74,9 @@ class GraphSurface : public QWidget {
   void MoveCrosshair(double x, double y);
   double CrosshairX() const { return crossX_; }
   double CrosshairY() const { return crossY_; }
+  // The trace point: a cross in `color` at world (x, y), over the image.
+  void SetTracePoint(bool visible, double x = 0, double y = 0, const QColor& color = Qt::black);
+  bool TracePointVisible() const { return traceVisible_; }
 
  signals:
   // The pointer moved over the surface, in world coordinates (single precision).
@@ -89,7 +92,9 @@ class GraphSurface : public QWidget {
   void Dragged(QPointF from, QPointF to);
   // An arrow key while the surface has the focus: -1, 0 or 1 on each axis
   // (dy = 1 for the up arrow).
-  void ArrowPressed(int dx, int dy);
+  void ArrowPressed(int dx, int dy, bool shift);
+  // T, Enter or Esc while the surface has the focus.
+  void KeyTyped(int key);
   // The widget changed its size; the picture should be drawn again.
   void Resized();
 
@@ -122,6 +127,9 @@ class GraphSurface : public QWidget {
   double currentX_ = 0, currentY_ = 0;
   bool crosshairVisible_ = false;
   double crossX_ = 0, crossY_ = 0;
+  bool traceVisible_ = false;
+  double traceX_ = 0, traceY_ = 0;
+  QColor traceColor_;
   // Left-drag state: where the left button went down, and whether the
   // pointer has moved far enough since to count as a drag.
   QPointF pressAt_;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QSet>
 #include "support/list_view.h"
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -65,11 +66,23 @@ TEST_F(MainWindow, StartUpState) {
   EXPECT_EQ(window.windowTitle(), "Curvenest " + ExpectedVersion() + "[*]");
   EXPECT_FALSE(window.isWindowModified());
   const QList<QAction*> menus = window.menuBar()->actions();
-  ASSERT_EQ(menus.size(), 4);
-  EXPECT_EQ(menus[0]->text(), "File");
-  EXPECT_EQ(menus[1]->text(), "View");
-  EXPECT_EQ(menus[2]->text(), "Tools");
-  EXPECT_EQ(menus[3]->text(), "About");
+  QStringList captions;
+  for (QAction* menu : menus) captions.append(QString(menu->text()).remove('&'));
+  EXPECT_EQ(captions, (QStringList{"File", "Edit", "View", "Tools", "About"}));
+  // Every menu and item answers to Alt and a letter of its own words, one
+  // letter per item within a menu.
+  QList<QList<QAction*>> levels = {menus};
+  for (QAction* menu : menus) levels.append(menu->menu()->actions());
+  for (const QList<QAction*>& level : levels) {
+    QSet<QChar> letters;
+    for (QAction* a : level) {
+      if (a->isSeparator()) continue;
+      const qsizetype at = a->text().indexOf('&');
+      ASSERT_GE(at, 0) << a->text().toStdString();
+      EXPECT_FALSE(letters.contains(a->text()[at + 1].toLower())) << a->text().toStdString();
+      letters.insert(a->text()[at + 1].toLower());
+    }
+  }
 
   struct Item {
     const char* name;
@@ -93,7 +106,7 @@ TEST_F(MainWindow, StartUpState) {
   for (const Item& item : items) {
     auto* action = window.findChild<QAction*>(item.name);
     ASSERT_NE(action, nullptr) << item.name;
-    EXPECT_EQ(action->text(), item.caption);
+    EXPECT_EQ(QString(action->text()).remove('&'), item.caption);
     EXPECT_EQ(action->shortcut(), item.key) << item.name;
     EXPECT_FALSE(action->icon().isNull()) << item.name;
   }

@@ -1,6 +1,7 @@
 #include "workspace/model/workspace_session.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/number_text.h"
 #include "stats/stat_data.h"
@@ -148,7 +149,8 @@ std::vector<std::pair<float, float>> WorkspaceSession::StatPoints() const {
 void WorkspaceSession::AddMarks(const std::vector<Mark>& marks) {
   bool added = false;
   for (const Mark& mark : marks) {
-    if (mark.equation >= equations_.Size()) continue;
+    // A file keeps numbers only; a point at infinity is no place on the plane.
+    if (mark.equation >= equations_.Size() || !std::isfinite(mark.x) || !std::isfinite(mark.y)) continue;
     // A point found twice is marked once.
     if (std::find(marks_.begin(), marks_.end(), mark) != marks_.end()) continue;
     marks_.push_back(mark);
