@@ -1065,8 +1065,8 @@ void frmMain::ShowTrace() {
     return;
   }
   const Equation& e = Equations().At(static_cast<std::size_t>(row));
-  // The sample of the plot there: x to 3 decimals, as a single.
-  traceX_ = static_cast<float>(RoundHalfEven(traceX_, 3));
+  // The sample of the plot there: x to 3 decimals.
+  traceX_ = RoundHalfEven(traceX_, 3);
   traceY_.reset();
   if (!FindEquationFault(e.expression) && ParseCondition(e.condition).Holds(static_cast<float>(traceX_))) {
     clsExprParser parser;

@@ -27,6 +27,8 @@
 #include "support/wait_idle.h"
 #include "workspace/frm_int_select.h"
 #include "workspace/frm_io.h"
+#include <QLabel>
+#include "core/number_text.h"
 #include "workspace/frm_main.h"
 #include "workspace/graph_surface.h"
 
@@ -537,6 +539,8 @@ TEST_F(ToolWindows, IntersectionDialog) {
   EXPECT_EQ(host.messages[3].text, "The intersects are: (-1, 1), (2, 4)");
   EXPECT_EQ(host.messages[3].icon, MessageIcon::kInformation);
   EXPECT_TRUE(dialog.isNull() || !dialog->isVisible());
+  // Marked in both equations' colours.
+  EXPECT_EQ(window.Session().Marks(), (std::vector<Mark>{{-1, 1, 0}, {2, 4, 0}, {-1, 1, 1}, {2, 4, 1}}));
 }
 
 // The window drawn while the dialog is open is the one searched.
@@ -670,6 +674,142 @@ TEST_F(ToolWindows, TheCommandLineAnswersAsTheWindow) {
     Trigger("mnuMax");
     EXPECT_EQ("Maximum: " + command(expr, Tool::kMaximum, "", {"-3", "3"}), lastLogLine()) << expr;
   }
+}
+
+}  // namespace
+}  // namespace cn
+
+namespace cn {
+namespace {
+
+// What a tool finds is marked on its equation's row, and stays until the row changes.
+TEST_F(ToolWindows, ToolsMarkWhatTheyFind) {
+  struct Case {
+    const char* expression;
+    std::function<void()> run;
+    std::vector<Mark> marks;
+  };
+  const Case cases[] = {
+      {"x^2",
+       [&] {
+         host.inputAnswers = {"-2", "2"};
+         Trigger("mnuMin");
+       },
+       {{0, 0, 0}}},
+      {"4-(x-1)^2",
+       [&] {
+         host.inputAnswers = {"-5", "5"};
+         Trigger("mnuMax");
+       },
+       {{1, 4, 0}}},
+      {"x^2",
+       [&] {
+         Type(Box("txtX"), "1.5");
+         Click("cmdY");
+       },
+       {{1.5, 2.25, 0}}},
+      {"x^2",
+       [&] {
+         Type(Box("txtY"), "4");
+         Click("cmdX");
+       },
+       {{-2, 4, 0}, {2, 4, 0}}},
+      {"sqrt(16-x^2)", [&] { Trigger("mnuDomain"); }, {{-4, 0, 0}, {4, 0, 0}}},
+      {"1/x", [&] { Trigger("mnuDomain"); }, {}},  // no finite ends
+  };
+  for (const Case& c : cases) {
+    window.ApplyDocument(WorkspaceDocument{});
+    Equation(c.expression);
+    c.run();
+    EXPECT_TRUE(WaitIdle(window));
+    EXPECT_EQ(window.Session().Marks(), c.marks) << c.expression;
+    EXPECT_EQ(window.LastGraph().marks, c.marks) << c.expression << ": drawn at once";
+  }
+  // Editing the row ends its marks; Clear Marks ends them all.
+  host.inputAnswers.push_back(QString("x^3"));
+  window.lstEqu_DblClick();
+  EXPECT_TRUE(window.Session().Marks().empty());
+  window.Session().AddMarks({{1, 1, 0}});
+  Trigger("mnuClearMarks");
+  EXPECT_TRUE(window.LastGraph().marks.empty());
+}
+
+TEST_F(ToolWindows, SlopeAndAreaAreLoggedAndDrawnUntilTheNextGraph) {
+  Equation("x^2");
+  Type(Box("txtX"), "1");
+  Trigger("mnuSlope");
+  EXPECT_TRUE(Log().contains("Slope at x = 1: 2")) << Log().toStdString();
+  ASSERT_TRUE(window.LastGraph().tangent);
+  EXPECT_EQ(window.LastGraph().tangent->slope, 2);
+  host.inputAnswers = {"-1", "2"};
+  Trigger("mnuArea");
+  EXPECT_TRUE(Log().contains("Area from -1 to 2: 3")) << Log().toStdString();
+  ASSERT_TRUE(window.LastGraph().area);
+  EXPECT_EQ(window.LastGraph().area->right, 2);
+  Click("btnGraph");
+  EXPECT_FALSE(window.LastGraph().tangent);
+  EXPECT_FALSE(window.LastGraph().area);
+  // Where f fails there is no slope.
+  Equation("sqrt(x)");
+  Type(Box("txtX"), "-1");
+  Trigger("mnuSlope");
+  ASSERT_FALSE(host.messages.empty());
+  EXPECT_EQ(host.messages.back().text, "Unreal answer.");
+}
+
+TEST_F(ToolWindows, TraceFollowsTheSelectedEquation) {
+  Equation("x^2");
+  Equation("sqrt(x)");
+  GraphSurface* plane = window.Surface();
+  QLabel* readout = Find<QLabel>("lblCoord");
+  SetCurrentRow(Find<QListView>("lstEqu"), 0);
+  plane->setFocus();
+  QTest::keyClick(plane, Qt::Key_T);
+  ASSERT_TRUE(window.Tracing());
+  EXPECT_EQ(readout->text(), "(0, 0)");  // the middle of the window
+  EXPECT_TRUE(plane->TracePointVisible());
+  QTest::keyClick(plane, Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(readout->text(), "(0.001, 1E-06)");
+  // One pixel's worth of x; the arrows no longer pan.
+  const double pixel = 20.0 / plane->width();
+  QTest::keyClick(plane, Qt::Key_Right);
+  const double x = RoundHalfEven(0.001 + pixel, 3);
+  EXPECT_EQ(readout->text().toStdString(), "(" + FormatDouble(x) + ", " + FormatDouble(x * x) + ")");
+  EXPECT_EQ(window.Window(), kStandardWindow);
+  QTest::keyClick(plane, Qt::Key_Return);
+  EXPECT_EQ(window.Session().Marks(), (std::vector<Mark>{{x, x * x, 0}}));
+  // Down: the next equation, undefined left of 0.
+  QTest::keyClick(plane, Qt::Key_Down);
+  EXPECT_EQ(window.SelectedEquation(), "sqrt(x)");
+  for (int i = 0; i < 30; ++i) QTest::keyClick(plane, Qt::Key_Left);
+  EXPECT_TRUE(readout->text().endsWith(", undefined)")) << readout->text().toStdString();
+  EXPECT_FALSE(plane->TracePointVisible());
+  QTest::keyClick(plane, Qt::Key_Escape);
+  EXPECT_FALSE(window.Tracing());
+  QTest::keyClick(plane, Qt::Key_Left);  // panning again
+  EXPECT_EQ(window.Window().xmin, -11);
+}
+
+TEST_F(ToolWindows, ZoomChoosesTheStepsAndSaysWhyItStops) {
+  struct Case {
+    int notches;  // + zooms in
+    std::int16_t side;
+    float step;
+  };
+  const Case cases[] = {{-1, 40, 5}, {-3, 320, 50}, {2, 80, 10}, {3, 10, 1}, {2, 2, 0.2f}};
+  for (const Case& c : cases) {
+    EXPECT_TRUE(WaitIdle(window));
+    window.ZoomAt(c.notches, 0, 0);
+    EXPECT_EQ(window.Window().xmax - window.Window().xmin, c.side) << c.notches;
+    EXPECT_EQ(window.Window().xstep, c.step) << c.side;
+    EXPECT_EQ(Box("txtYStep")->text().toStdString(), FormatSingle(c.step)) << "the boxes show it";
+  }
+  EXPECT_TRUE(Find<QLabel>("lblStatus")->text().isEmpty());
+  window.ZoomAt(1, 0, 0);
+  EXPECT_EQ(window.StatusText(), "Zoomed in as far as the plane goes: a side of 2 units.");
+  Trigger("mnuZoomStandard");
+  EXPECT_EQ(window.Window(), kStandardWindow);
+  EXPECT_TRUE(window.StatusText().isEmpty());
 }
 
 }  // namespace
