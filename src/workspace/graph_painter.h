@@ -25,13 +25,16 @@ struct PaintOptions {
   // Files: every curve as polylines (whatever connectSamples says) and the
   // stat plot as discs, all as vector shapes.
   bool vector = false;
-  // Set to Max once, advanced by one every few hundred samples.
+  // Set to Max once; for each equation in turn it runs from 0 (sampled on
+  // every core, it shows the first equation not sampled whole yet).
   Progress* progress = nullptr;
   // Asked at every progress step; true stops the drawing where it is.
   std::function<bool()> cancelled;
-  // Dots are sampled on every core and reduced to the pixels they hit
-  // before painting; false keeps one sample after the other on the calling
-  // thread (the picture is the same).
+  // Dots, and connected samples drawn in pixels, are sampled on every core:
+  // dots reduced to the pixels they hit, lines to four points per quarter
+  // pixel column. False keeps one sample after the other on the calling
+  // thread: the same dots, and lines through every sample (the reduced lines
+  // differ from them only in some edge pixels of the stroke).
   bool parallel = true;
   // Called on the drawing thread about 30 times a second while dots are
   // sampled, after the picture so far has been painted onto the device.

@@ -8,13 +8,17 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QEventLoop>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QXmlStreamReader>
 #include <cmath>
 #include <vector>
 
+#include "analysis/sweeps.h"
 #include "workspace/graph_painter.h"
+#include "workspace/jobs/graph_job.h"
 
 namespace cn {
 namespace {
@@ -206,6 +210,61 @@ TEST(GraphPainter, ParallelDotsPaintTheSamePicture) {
   }
 }
 
+// Connected samples reduced to quarter pixel columns on every core paint
+// what one polyline after another paints, but for pixels on the edge of a
+// stroke (see the painter on why they cannot all be the same): every pixel
+// that differs touches one both paint, and they are few.
+// Steep, broken at poles, under conditions, failing on a half-line, flat and
+// fast-oscillating curves, on narrow, wide and upside-down windows.
+TEST(GraphPainter, ReducedColumnsPaintTheSequentialLinesUpToTheirEdges) {
+  GraphDescription graph = Described({{"x^2", "", kBlue},
+                                      {"sin(x)*5", "x >= -2", kRed},
+                                      {"1/x", "", 0x00FF00},
+                                      {"sqrt(x)", "x < 7", 0x808000},
+                                      {"tan(x)", "", 0xFF00FF},
+                                      {"3", "", 0x0000FF},
+                                      {"sin(50*x)*3", "", 0x00FFFF},
+                                      {"1000*x", "x <= 0.5", 0x008080}});
+  graph.connectSamples = true;
+  struct Case {
+    int xmin, xmax, ymin, ymax, side;
+  };
+  const Case cases[] = {{-10, 10, -10, 10, 481}, {-10, 10, -10, 10, 800},   {-10, 10, -10, 10, 200},
+                        {-1, 1, -1, 1, 400},     {3, 5, -1, 30, 640},       {-1000, 1000, -50, 50, 333},
+                        {-300, 300, -3, 3, 97},  {-10, 10, 10, -10, 400}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.xmin << ".." << c.xmax << " x " << c.ymin << ".." << c.ymax << " at "
+                                    << c.side << " px");
+    graph.window.xmin = static_cast<std::int16_t>(c.xmin);
+    graph.window.xmax = static_cast<std::int16_t>(c.xmax);
+    graph.window.ymin = static_cast<std::int16_t>(c.ymin);
+    graph.window.ymax = static_cast<std::int16_t>(c.ymax);
+    PaintOptions one;
+    one.parallel = false;
+    const QImage expected = RenderGraph(graph, QSize(c.side, c.side), 96, one);
+    const QImage image = RenderGraph(graph, QSize(c.side, c.side), 96);
+    const QRgb white = qRgb(255, 255, 255);
+    // Inked in both pictures (a later curve may cover an earlier one's edge).
+    const auto both = [&](int x, int y) {
+      return x >= 0 && y >= 0 && x < c.side && y < c.side && image.pixel(x, y) != white &&
+             expected.pixel(x, y) != white;
+    };
+    int differ = 0, inked = 0;
+    for (int y = 0; y < c.side; ++y) {
+      for (int x = 0; x < c.side; ++x) {
+        inked += expected.pixel(x, y) != white;
+        if (image.pixel(x, y) == expected.pixel(x, y)) continue;
+        ++differ;
+        bool edge = false;
+        for (int dy = -1; dy <= 1; ++dy)
+          for (int dx = -1; dx <= 1; ++dx) edge = edge || both(x + dx, y + dy);
+        EXPECT_TRUE(edge) << "pixel " << x << ", " << y;
+      }
+    }
+    EXPECT_LE(differ, inked / 50) << differ << " of " << inked << " inked pixels differ";
+  }
+}
+
 // The polylines of one stroke colour in an SVG file, in its user units.
 std::vector<std::vector<QPointF>> SvgPolylines(const QString& path, const QString& stroke) {
   QFile file(path);
@@ -358,6 +417,46 @@ TEST(GraphPainter, ConnectedSamplesCloseGapsButNotPoles) {
   EXPECT_LT(redRows(image, pole - 1, pole + 1), side / 4);
   EXPECT_GT(p.Around(image, 1.4, std::tan(1.4), 2, [](QRgb c) { return IsColor(c, kRed); }), 0);
   EXPECT_GT(p.Around(image, 1.75, std::tan(1.75), 2, [](QRgb c) { return IsColor(c, kRed); }), 0);
+}
+
+// The equations are sampled at once, yet the bar of a Graph job shows them
+// one after the other, as they used to draw: the first equation not drawn
+// whole yet, from empty to full on the window's maximum, and empty at the end.
+TEST(GraphPainter, JobBarShowsOneEquationAfterAnother) {
+  for (const bool connect : {false, true}) {
+    SCOPED_TRACE(connect ? "connected samples" : "dots");
+    GraphDescription graph = Described({{"sin(x)", "", kRed}, {"cos(x)", "", kBlue}});
+    graph.window.xmin = -5000;
+    graph.window.xmax = 5000;
+    graph.connectSamples = connect;
+    GraphJob job(graph, QSize(200, 200), 1, 96);
+    std::vector<std::pair<int, int>> bar;
+    bool complete = false;
+    QEventLoop loop;
+    QObject::connect(&job, &GraphJob::ProgressChanged, [&](int max, int value) { bar.emplace_back(max, value); });
+    QObject::connect(&job, &GraphJob::Finished, [&](const QImage&, bool whole) {
+      complete = whole;
+      loop.quit();
+    });
+    QTimer guard;  // only against a hang
+    QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+    guard.start(300000);
+    job.Start();
+    loop.exec();
+    ASSERT_TRUE(complete);
+    ASSERT_GE(bar.size(), 3u);
+    const int max = MakeSweepProgress(graph.window.xmin, graph.window.xmax).max;
+    int drops = 0;
+    for (std::size_t k = 0; k < bar.size(); ++k) {
+      EXPECT_EQ(bar[k].first, max);
+      EXPECT_GE(bar[k].second, 0);
+      EXPECT_LE(bar[k].second, max);
+      if (k > 0 && k + 1 < bar.size()) drops += bar[k].second < bar[k - 1].second;
+    }
+    // Back to the start once, for the second equation, not filled once for both.
+    EXPECT_EQ(drops, 1);
+    EXPECT_EQ(bar.back().second, 0);
+  }
 }
 
 TEST(GraphPainter, StoppedDrawingKeepsWhatWasDrawn) {
