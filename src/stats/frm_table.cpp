@@ -174,6 +174,9 @@ void frmTable::BuildWindow() {
   out->addWidget(btnGen, 0, 0);
   out->addWidget(btnAdd, 0, 1);
   out->addWidget(txtEqu, 1, 0, 1, 2);
+  // How well the fit explains the points, beside the equation, not in it.
+  lblR2 = Named(new QLabel, "lblR2");
+  out->addWidget(lblR2, 2, 0, 1, 2);
 
   btnOK = Named(new QPushButton("OK"), "btnOK");
   connect(btnOK, &QPushButton::clicked, this, [this] { btnOK_Click(); });
@@ -255,6 +258,7 @@ void frmTable::lstY_MouseDown(Qt::MouseButton button) {
 void frmTable::btnClear_Click() {
   session_.SetPoints({}, {});
   txtEqu->clear();
+  lblR2->clear();
   txtX->setFocus();
 }
 
@@ -267,6 +271,7 @@ void frmTable::mnuQuad_Click() { Fit(2); }
 void frmTable::Fit(int degree) {
   try {
     txtEqu->setText(QString::fromStdString(FitEquationText(session_.PointsX(), session_.PointsY(), degree)));
+    lblR2->setText(QString::fromStdString(RSquaredText(session_.PointsX(), session_.PointsY(), degree)));
   } catch (const RegressionError& e) {
     host_.MessageBox(this, QString::fromStdString(e.Description()), MessageIcon::kError);
   }

@@ -14,6 +14,7 @@
 class QAction;
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QListView;
 class QMenu;
@@ -120,6 +121,7 @@ class frmTable : public QWidget {
   QPushButton* btnGen = nullptr;
   QPushButton* btnAdd = nullptr;
   QLineEdit* txtEqu = nullptr;
+  QLabel* lblR2 = nullptr;
   QPushButton* btnOK = nullptr;
 };
 

@@ -34,6 +34,8 @@ frmIntSelect::frmIntSelect(Host& host, const QStringList& equations, XRange xRan
   prog->UseSweepLook(/*showText=*/true);
   cmdOK = Named(new QPushButton("OK"), "cmdOK");
   cmdCancel = Named(new QPushButton("Cancel"), "cmdCancel");
+  cmdOK->setDefault(true);
+  cmdCancel->setAutoDefault(false);
   auto* hint = new QLabel("If you're not getting all answers, lower the level of precesion.");
   hint->setWordWrap(true);
 

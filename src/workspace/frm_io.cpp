@@ -34,6 +34,9 @@ frmIO::frmIO(QWidget* owner, Host& host, std::function<QString()> equation, std:
   lstIO->setUniformItemSizes(true);
   lstIO->setEditTriggers(QAbstractItemView::NoEditTriggers);
   btnCopy = Named(new QPushButton("Copy"), "btnCopy");
+  // Enter in a box makes the table.
+  btnGo->setDefault(true);
+  btnCopy->setAutoDefault(false);
 
   auto* boxes = new QGridLayout;
   boxes->addWidget(new QLabel("Start"), 0, 0);

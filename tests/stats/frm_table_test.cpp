@@ -230,6 +230,12 @@ TEST_F(StatTable, FitsAndTheirTexts) {
     EXPECT_EQ(Generate("mnuQuad"), c.quadratic) << c.xs.join(",").toStdString();
   }
   EXPECT_TRUE(host.messages.empty());
+  // R² of the fit shown beside it: 1 for points on the parabola.
+  Click("btnClear");
+  EXPECT_TRUE(Find<QLabel>("lblR2")->text().isEmpty());
+  EnterPoints({"0", "1", "2", "3"}, {"3", "6", "11", "18"});
+  Generate("mnuQuad");
+  EXPECT_EQ(Find<QLabel>("lblR2")->text(), "R² = 1.0000");
 }
 
 TEST_F(StatTable, AFitThatOverflowsSaysSo) {
