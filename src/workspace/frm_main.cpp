@@ -312,7 +312,10 @@ void frmMain::BuildWindow() {
   progressLayout->addWidget(prog, 1, Qt::AlignVCenter);
   progressLayout->addWidget(btnCancelGraph);
   lblStatus = Named(new QLabel, "lblStatus");
-  progressLayout->addWidget(lblStatus, 2);
+  // A long line must not widen the plane's column; it shows when it has words.
+  lblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  lblStatus->hide();
+  progressLayout->addWidget(lblStatus, 1);
   auto* planeArea = new PlaneArea(lblCoord, picQuad_, progressRow);
   imgPay = Named(new QLabel, "imgPay");
   imgPay->setPixmap(BuyNowImage());
@@ -338,6 +341,16 @@ void frmMain::BuildWindow() {
   connect(lstEqu->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { lstEqu_Click(); });
   connect(lstCondition->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this] { lstCondition_Click(); });
+  // A click on the empty part of one list leaves no row selected in either.
+  for (QListView* list : {lstEqu, lstCondition}) {
+    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, list] {
+      if (list->selectionModel()->hasSelection()) return;
+      QListView* other = list == lstEqu ? lstCondition : lstEqu;
+      const QSignalBlocker quiet(other->selectionModel());
+      other->selectionModel()->clearSelection();
+      other->viewport()->update();
+    });
+  }
   connect(lstEqu, &QListView::doubleClicked, this, [this] { lstEqu_DblClick(); });
   connect(lstCondition, &QListView::doubleClicked, this, [this] { lstCondition_DblClick(); });
   connect(picQuad_, &GraphSurface::MouseMoved, this, &frmMain::picQuad_MouseMove);
@@ -1097,7 +1110,11 @@ void frmMain::MarkTracePoint() {
   if (row >= 0 && traceY_) session_.AddMarks({{traceX_, *traceY_, static_cast<std::size_t>(row)}});
 }
 
-void frmMain::ShowStatus(const QString& text) { lblStatus->setText(text); }
+void frmMain::ShowStatus(const QString& text) {
+  lblStatus->setText(text);
+  lblStatus->setToolTip(text);
+  lblStatus->setVisible(!text.isEmpty());
+}
 
 QString frmMain::StatusText() const { return lblStatus->text(); }
 

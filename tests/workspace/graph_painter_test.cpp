@@ -19,6 +19,7 @@
 #include "analysis/sweeps.h"
 #include "workspace/graph_painter.h"
 #include "workspace/jobs/graph_job.h"
+#include "workspace/model/workspace_session.h"
 
 namespace cn {
 namespace {
@@ -484,6 +485,40 @@ TEST(GraphPainter, StoppedDrawingKeepsWhatWasDrawn) {
   stopAtOnce.cancelled = [] { return true; };
   QPainter again(&image);
   EXPECT_FALSE(DrawGraph(again, image.size(), wide, stopAtOnce));
+}
+
+}  // namespace
+}  // namespace cn
+
+namespace cn {
+namespace {
+
+// A workspace file's marks reach every picture made of it: a ring in the
+// row's colour with the point written beside it; a label that would cover
+// another is left out, its ring kept.
+TEST(GraphExport, MarksShowInEveryKindOfFile) {
+  WorkspaceDocument document;
+  document.equations = {{"x^2", "", kBlue}};
+  document.marks = {{2, -4, 0}, {2.6, -4, 0}};  // the second label would cover the first
+  WorkspaceSession session;
+  session.Apply(document);
+  const GraphDescription graph = session.Graph();
+  const int side = 481;
+  const Plane p{side};
+  const QImage image = RenderGraph(graph, QSize(side, side));
+  // Rings are smoothed: blue over white.
+  const auto blue = [](QRgb c) { return qBlue(c) > 200 && qRed(c) < 200 && qGreen(c) < 200; };
+  EXPECT_GT(p.Around(image, 2, -4, 5, blue), 16) << "the ring";
+  EXPECT_EQ(qGray(image.pixel(static_cast<int>(p.Col(2)), static_cast<int>(p.Row(-4)))), 255) << "a ring, not a dot";
+  EXPECT_GT(p.Around(image, 3.2, -3.4, 14, blue), 10) << "the label beside it";
+
+  QTemporaryDir dir;
+  ASSERT_EQ(ExportGraph(graph, dir.filePath("g.svg"), QSize(side, side), 96), "");
+  QFile svg(dir.filePath("g.svg"));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  const QByteArray text = svg.readAll();
+  EXPECT_TRUE(text.contains("(2, -4)"));
+  EXPECT_FALSE(text.contains("(2.6, -4)")) << "left out where it would cover the first";
 }
 
 }  // namespace
