@@ -584,12 +584,31 @@ void frmMain::GraphFinished(const QImage& picture, bool complete) {
     return;
   }
   const GraphWindow& w = lastGraph_.window;
-  picQuad_->SetPicture(picture);
+  plain_ = picture;
+  plainWindow_ = w;
   picQuad_->SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
+  ShowAnswers();
   if (!complete && !toolJob_) prog->Value(0);
   btnCancelGraph->setEnabled(toolJob_ != nullptr);
   escape_->setEnabled(toolJob_ != nullptr);
   if (!Busy()) emit Idle();
+}
+
+void frmMain::ShowAnswers() {
+  // Only over the picture of the window asked for; a Graph on its way paints
+  // them when it ends.
+  if (plain_.isNull() || graphJob_ || plainWindow_ != lastGraph_.window) return;
+  QImage composed = plain_.copy();
+  const qreal ratio = composed.devicePixelRatio();
+  composed.setDevicePixelRatio(1);
+  {
+    QPainter painter(&composed);
+    PaintOptions options;
+    options.penScale = ratio;
+    DrawAnswers(painter, composed.size(), lastGraph_, options);
+  }
+  composed.setDevicePixelRatio(ratio);
+  picQuad_->SetPicture(composed);
 }
 
 void frmMain::RunTool(std::function<void(Progress&)> work, std::function<void()> done, bool showProgress) {
@@ -784,9 +803,9 @@ void frmMain::SessionChanged(SessionChange change) {
         Plot();
       break;
     case SessionChange::kMarks:
-      // Marks show at once, on the graph as it stands.
+      // Marks show at once, over the graph as it stands: no new sweep.
       lastGraph_.marks = session_.Marks();
-      Redraw();
+      ShowAnswers();
       break;
     case SessionChange::kDataPoints:
       break;

@@ -2,6 +2,7 @@
 // the point questions and the info log. Every feature starts here.
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
 #include <QPointer>
 #include <cstdint>
@@ -230,6 +231,8 @@ class frmMain : public QMainWindow {
   // Starts drawing lastGraph_ on a worker thread.
   void StartGraph();
   void GraphFinished(const QImage& picture, bool complete);
+  // The finished picture with what the tools found painted over it.
+  void ShowAnswers();
   // Writes a window into the bound boxes (and the step boxes too when
   // `steps`) and graphs it.
   void ShowWindow(const GraphWindow& window, bool steps = false);
@@ -324,6 +327,8 @@ class frmMain : public QMainWindow {
   WorkspaceDocument undoState_;  // the workspace at the top of the undo stack
   bool restoring_ = false;       // Undo or Redo is applying a step
   GraphDescription lastGraph_;
+  QImage plain_;             // the last finished picture, without the answers
+  GraphWindow plainWindow_;  // and its window
   std::unique_ptr<GraphJob> graphJob_;  // the Graph being drawn
   std::unique_ptr<ToolJob> toolJob_;    // the tool's search under way
   bool restart_ = false;                // a newer picture was asked for during a Graph

@@ -288,7 +288,7 @@ void frmMain::mnuSlope_Click() {
         }
         WriteLogResult(QString(), QString::fromStdString(result->text), equation);
         lastGraph_.tangent = Tangent{static_cast<std::size_t>(row), result->x, result->y, result->slope};
-        Redraw();
+        ShowAnswers();
       },
       false);
 }
@@ -312,7 +312,7 @@ void frmMain::mnuArea_Click() {
             WriteLogResult(QString(), QString::fromStdString(result->text), equation);
             if (!result->found) return;
             lastGraph_.area = AreaShade{static_cast<std::size_t>(row), result->from, result->to};
-            Redraw();
+            ShowAnswers();
           });
 }
 

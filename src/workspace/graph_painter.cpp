@@ -772,6 +772,28 @@ void PaintColumns(Canvas& c, const std::vector<PlotTask>& tasks, const std::vect
 
 }  // namespace
 
+// Where the equation texts go at the top left, one under the other.
+std::vector<std::pair<QPointF, QString>> EquationTexts(Canvas& c, const GraphDescription& graph) {
+  std::vector<std::pair<QPointF, QString>> texts;
+  if (!graph.plotted || !graph.writeEquations) return texts;
+  const GraphWindow& w = graph.window;
+  c.SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
+  // One text line in world units: the texts step down at least that much.
+  const double line = c.LineHeight() * (w.ymax - w.ymin) / std::max(1, c.Height());
+  double y = w.ymax;
+  for (std::size_t k = 0; k < graph.equations.size(); ++k) {
+    y = EquationTextY(static_cast<int>(k), w.ymax, y, line);
+    texts.emplace_back(c.ToPixel(w.xmin, y), QString::fromStdString(graph.equations[k].expression));
+  }
+  return texts;
+}
+
+std::vector<QRectF> TextBoxes(const Canvas& c, const std::vector<std::pair<QPointF, QString>>& texts) {
+  std::vector<QRectF> boxes;
+  for (const auto& [at, text] : texts) boxes.emplace_back(at, QSizeF(c.TextAdvance(text), c.LineHeight()));
+  return boxes;
+}
+
 // The coordinates a tool writes: each to 3 decimals, shortest form.
 QString MarkLabel(const Mark& m) {
   const auto text = [](double v) {
@@ -866,19 +888,8 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   Canvas c(painter, pixels, options);
   // The equation texts at the top left, where tick labels must make room.
-  std::vector<std::pair<QPointF, QString>> texts;
-  if (graph.plotted && graph.writeEquations) {
-    c.SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
-    // One text line in world units: the texts step down at least that much.
-    const double line = c.LineHeight() * (w.ymax - w.ymin) / std::max(1, c.Height());
-    double y = w.ymax;
-    for (std::size_t k = 0; k < graph.equations.size(); ++k) {
-      y = EquationTextY(static_cast<int>(k), w.ymax, y, line);
-      texts.emplace_back(c.ToPixel(w.xmin, y), QString::fromStdString(graph.equations[k].expression));
-    }
-  }
-  std::vector<QRectF> keepOut;
-  for (const auto& [at, text] : texts) keepOut.emplace_back(at, QSizeF(c.TextAdvance(text), c.LineHeight()));
+  const std::vector<std::pair<QPointF, QString>> texts = EquationTexts(c, graph);
+  const std::vector<QRectF> keepOut = TextBoxes(c, texts);
   DrawAxes(c, w, keepOut);
   bool finished = true;
   if (graph.plotted) {
@@ -966,11 +977,23 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
         c.SetColor(graph.equations[k].color);
         c.TextAt(texts[k].first.x(), texts[k].first.y(), texts[k].second);
       }
-      DrawAnswers(c, graph, keepOut);
+      if (options.answers) DrawAnswers(c, graph, keepOut);
     }
   }
   painter.restore();
   return finished;
+}
+
+void DrawAnswers(QPainter& painter, const QSize& pixels, const GraphDescription& graph, const PaintOptions& options) {
+  const GraphWindow& w = graph.window;
+  if (pixels.isEmpty() || !graph.plotted || w.xmin == w.xmax || w.ymin == w.ymax) return;
+  painter.save();
+  painter.setClipRect(QRect(QPoint(0, 0), pixels));
+  Canvas c(painter, pixels, options);
+  const std::vector<QRectF> keepOut = TextBoxes(c, EquationTexts(c, graph));
+  c.SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
+  DrawAnswers(c, graph, keepOut);
+  painter.restore();
 }
 
 QImage RenderGraph(const GraphDescription& graph, const QSize& pixels, double dpi, const PaintOptions& options) {

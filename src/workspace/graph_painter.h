@@ -39,6 +39,10 @@ struct PaintOptions {
   // Called on the drawing thread about 30 times a second while dots are
   // sampled, after the picture so far has been painted onto the device.
   std::function<void()> shown;
+  // The marks, the tangent and the tinted area; false leaves them to
+  // DrawAnswers over the finished picture (the screen does, so that a new
+  // mark costs no new sweep).
+  bool answers = true;
 };
 
 // Draws `graph` into the rectangle (0, 0, pixels) of the painter's device
@@ -52,6 +56,11 @@ struct PaintOptions {
 // outside it, are moved inside, along the nearest edge.
 // Returns false when `cancelled` stopped it; what was drawn until then stays.
 bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& graph, const PaintOptions& options = {});
+
+// Only what the tools found (marks, tangent, tinted area), as DrawGraph draws
+// it, over a picture DrawGraph made with `answers` false at the same size.
+void DrawAnswers(QPainter& painter, const QSize& pixels, const GraphDescription& graph,
+                 const PaintOptions& options = {});
 
 // A white image of `pixels` with the graph drawn on it; `dpi` is recorded in
 // the image and sets the size of the texts (points at that resolution).

@@ -729,8 +729,14 @@ TEST_F(ToolWindows, ToolsMarkWhatTheyFind) {
   host.inputAnswers.push_back(QString("x^3"));
   window.lstEqu_DblClick();
   EXPECT_TRUE(window.Session().Marks().empty());
-  window.Session().AddMarks({{1, 1, 0}});
+  EXPECT_TRUE(WaitIdle(window));
+  // A new mark is painted over the picture as it stands: no new sweep.
+  const QImage before = window.Surface()->Image();
+  window.Session().AddMarks({{5, 5, 0}});
+  EXPECT_FALSE(window.Drawing());
+  EXPECT_NE(window.Surface()->Image(), before);
   Trigger("mnuClearMarks");
+  EXPECT_EQ(window.Surface()->Image(), before);
   EXPECT_TRUE(window.LastGraph().marks.empty());
 }
 

@@ -41,6 +41,8 @@ void GraphJob::Start() {
       return token.stop_requested();
     };
     options.shown = show;
+    // The window paints the answers over the finished picture itself.
+    options.answers = false;
     bool complete = false;
     {
       QPainter painter(&image);

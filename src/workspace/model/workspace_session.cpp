@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
+#include <tuple>
 
 #include "core/number_text.h"
 #include "stats/stat_data.h"
@@ -148,11 +150,15 @@ std::vector<std::pair<float, float>> WorkspaceSession::StatPoints() const {
 
 void WorkspaceSession::AddMarks(const std::vector<Mark>& marks) {
   bool added = false;
+  // Get X on a wide window finds thousands of points: look repeats up in a set.
+  const auto key = [](const Mark& m) { return std::tuple(m.equation, m.x, m.y); };
+  std::set<std::tuple<std::size_t, double, double>> known;
+  for (const Mark& mark : marks_) known.insert(key(mark));
   for (const Mark& mark : marks) {
     // A file keeps numbers only; a point at infinity is no place on the plane.
     if (mark.equation >= equations_.Size() || !std::isfinite(mark.x) || !std::isfinite(mark.y)) continue;
     // A point found twice is marked once.
-    if (std::find(marks_.begin(), marks_.end(), mark) != marks_.end()) continue;
+    if (!known.insert(key(mark)).second) continue;
     marks_.push_back(mark);
     added = true;
   }
