@@ -149,6 +149,8 @@ frmMain::frmMain(Host& host, QWidget* parent, QSettings* settings)
   setWindowTitle(kProgramTitle);
   setWindowIcon(QIcon(QPixmap::fromImage(ProgramPicture(64))));
   undo_ = new QUndoStack(this);
+  // Undoing back to the saved state clears the caption's mark, redoing sets it.
+  connect(undo_, &QUndoStack::cleanChanged, this, &frmMain::UpdateCaption);
   BuildWindow();
   BuildMenus();
   session_.AddListener([this](SessionChange change) { SessionChanged(change); });
@@ -173,7 +175,11 @@ frmMain::frmMain(Host& host, QWidget* parent, QSettings* settings)
   });
 }
 
-frmMain::~frmMain() { delete table_; }
+frmMain::~frmMain() {
+  // The stack goes with the children, after the session: it must not call back.
+  disconnect(undo_, nullptr, this, nullptr);
+  delete table_;
+}
 
 void frmMain::BuildWindow() {
   auto* central = new QWidget(this);

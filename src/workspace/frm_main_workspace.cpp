@@ -70,6 +70,7 @@ bool frmMain::OpenWorkspace(const QString& path) {
   ApplyDocument(document);
   path_ = QFileInfo(path).absoluteFilePath();
   saved_ = Document();
+  undo_->setClean();
   RecentFiles(*settings_).Add(path_);
   RefreshRecentMenu();
   UpdateCaption();
@@ -93,6 +94,7 @@ void frmMain::mnuNew_Click() {
   ApplyDocument(WorkspaceDocument{});
   path_.clear();
   saved_ = Document();
+  undo_->setClean();
   UpdateCaption();
 }
 
@@ -136,6 +138,7 @@ bool frmMain::SaveTo(const QString& path) {
   }
   path_ = QFileInfo(path).absoluteFilePath();
   saved_ = document;
+  undo_->setClean();
   RecentFiles(*settings_).Add(path_);
   RefreshRecentMenu();
   UpdateCaption();

@@ -610,6 +610,14 @@ TEST_F(Workspace, EveryChangeUndoesAndRedoes) {
     EXPECT_EQ(window.Document(), after) << c.name;
     EXPECT_EQ(window.LastGraph().equations, after.equations) << c.name << ": the plane follows";
   }
+  // The caption's mark follows: saved, undone, redone to the saved state.
+  host.fileAnswers.push_back(Path("steps.curvenest"));
+  ASSERT_TRUE(window.mnuSaveAs_Click());
+  EXPECT_FALSE(window.isWindowModified());
+  Trigger("mnuUndo");
+  EXPECT_TRUE(window.isWindowModified());
+  Trigger("mnuRedo");
+  EXPECT_FALSE(window.isWindowModified());
   // Opening another workspace starts its own history.
   window.ApplyDocument(WorkspaceDocument{});
   EXPECT_EQ(window.UndoStack().count(), 0);
