@@ -114,8 +114,8 @@ class PlaneArea : public QWidget {
 // change has happened when the step is pushed, so the first redo does nothing.
 class SessionStep : public QUndoCommand {
  public:
-  using Restore = std::function<void(const WorkspaceDocument&)>;
-  SessionStep(const ChangeName& name, WorkspaceDocument before, WorkspaceDocument after, Restore restore)
+  using Restore = std::function<void(const SessionState&)>;
+  SessionStep(const ChangeName& name, SessionState before, SessionState after, Restore restore)
       : QUndoCommand(Text(name.text)),
         key_(name.mergeKey),
         before_(std::move(before)),
@@ -136,7 +136,7 @@ class SessionStep : public QUndoCommand {
  private:
   int key_;
   bool pushed_ = false;
-  WorkspaceDocument before_, after_;
+  SessionState before_, after_;
   Restore restore_;
 };
 
@@ -154,7 +154,7 @@ frmMain::frmMain(Host& host, QWidget* parent, QSettings* settings)
   BuildWindow();
   BuildMenus();
   session_.AddListener([this](SessionChange change) { SessionChanged(change); });
-  undoState_ = session_.Document();
+  undoState_ = session_.State();
   // Form_Load: the empty plane for the default window, then the caption.
   DrawAxis();
   programCaption_ = QString("%1 Version %2 Build %3").arg(kProgramTitle).arg(kVersionMajor).arg(kVersionBuild);
@@ -822,25 +822,25 @@ void frmMain::SessionChanged(SessionChange change) {
 
 void frmMain::RecordUndoStep() {
   if (restoring_ || applying_) return;
-  WorkspaceDocument now = session_.Document();
+  SessionState now = session_.State(&undoState_);
   if (now == undoState_) return;  // a view option such as Connect samples
   const ChangeName name = NameChange(undoState_, now);
   undo_->push(new SessionStep(name, std::move(undoState_), now,
-                              [this](const WorkspaceDocument& document) { RestoreStep(document); }));
+                              [this](const SessionState& state) { RestoreStep(state); }));
   undoState_ = std::move(now);
 }
 
-void frmMain::RestoreStep(const WorkspaceDocument& document) {
+void frmMain::RestoreStep(const SessionState& state) {
   // A search of the workspace as it was must not answer into this one.
   StopTool();
   restoring_ = true;
   const int row = SelectedRow();
-  session_.Apply(document);
+  session_.Restore(state);
   if (row >= 0 && static_cast<std::size_t>(row) < Equations().Size()) SelectRow(row);
   SetSwatchFromRow();
   Plot();
   restoring_ = false;
-  undoState_ = document;
+  undoState_ = state;
   UpdateCaption();
 }
 

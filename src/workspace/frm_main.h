@@ -244,7 +244,7 @@ class frmMain : public QMainWindow {
   // Puts the change since the last step on the undo stack.
   void RecordUndoStep();
   // Undo and Redo: the workspace as it was at a step.
-  void RestoreStep(const WorkspaceDocument& document);
+  void RestoreStep(const SessionState& state);
   int SelectedRow() const;
   void SelectRow(int row);
   // The statistics window, made (hidden) when it does not exist yet.
@@ -324,7 +324,7 @@ class frmMain : public QMainWindow {
 
   WorkspaceSession session_;
   QUndoStack* undo_ = nullptr;
-  WorkspaceDocument undoState_;  // the workspace at the top of the undo stack
+  SessionState undoState_;       // the workspace at the top of the undo stack
   bool restoring_ = false;       // Undo or Redo is applying a step
   GraphDescription lastGraph_;
   QImage plain_;             // the last finished picture, without the answers

@@ -33,18 +33,18 @@ void frmMain::ApplyDocument(const WorkspaceDocument& document) {
   Plot();
   // Another workspace: its history starts here.
   undo_->clear();
-  undoState_ = session_.Document();
+  undoState_ = session_.State();
   UpdateCaption();
 }
 
-bool frmMain::HasUnsavedChanges() const { return Document() != saved_; }
+bool frmMain::HasUnsavedChanges() const { return !session_.Holds(saved_); }
 
 void frmMain::UpdateCaption() {
   if (applying_) return;
   // An untitled workspace keeps the program's caption, marked "*" once it
   // holds work that a close would ask about.
   setWindowTitle(WorkspaceCaption(path_, programCaption_));
-  setWindowModified(path_.isEmpty() ? HasUnsavedWork(Document(), saved_) : HasUnsavedChanges());
+  setWindowModified(HasUnsavedChanges() && (session_.HasWork() || !path_.isEmpty()));
 }
 
 bool frmMain::MayDiscardWork() {

@@ -81,3 +81,29 @@ TEST(WorkspaceSession, TheWindowIsReadFromTheTexts) {
 
 }  // namespace
 }  // namespace cn
+
+namespace cn {
+namespace {
+
+TEST(WorkspaceSession, HistoryStepsShareTheDataPoints) {
+  WorkspaceSession session;
+  session.SetPoints({"1", "2", "3"}, {"4", "5", "6"});
+  const SessionState first = session.State();
+  session.Equations().Append({"x", "", 0});
+  const SessionState second = session.State(&first);
+  EXPECT_EQ(second.points, first.points) << "kept once";
+  EXPECT_EQ(NameChange(first, second).text, "Add Equation");
+  session.AddPoint(false, "7");
+  const SessionState third = session.State(&second);
+  EXPECT_NE(third.points, second.points);
+  EXPECT_EQ(NameChange(second, third).text, "Add Data Point");
+  session.Restore(first);
+  WorkspaceDocument expected;
+  expected.statX = {"1", "2", "3"};
+  expected.statY = {"4", "5", "6"};
+  EXPECT_TRUE(session.Holds(expected));
+  EXPECT_FALSE(session.Holds(WorkspaceDocument{}));
+}
+
+}  // namespace
+}  // namespace cn

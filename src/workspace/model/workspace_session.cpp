@@ -183,6 +183,11 @@ WorkspaceDocument WorkspaceSession::Document() const {
   return document;
 }
 
+bool WorkspaceSession::Holds(const WorkspaceDocument& d) const {
+  return equations_.Rows() == d.equations && texts_ == d.window && writeEquations_ == d.writeEquations &&
+         pointsX_ == d.statX && pointsY_ == d.statY && showStatPlot_ == d.showStatPlot && marks_ == d.marks;
+}
+
 void WorkspaceSession::Apply(const WorkspaceDocument& document) {
   applying_ = true;
   equations_.Assign(document.equations);
@@ -199,6 +204,29 @@ void WorkspaceSession::Apply(const WorkspaceDocument& document) {
   Notify(SessionChange::kDocument);
 }
 
+SessionState WorkspaceSession::State(const SessionState* previous) const {
+  SessionState state;
+  state.document.equations = equations_.Rows();
+  state.document.window = texts_;
+  state.document.writeEquations = writeEquations_;
+  state.document.showStatPlot = showStatPlot_;
+  state.document.marks = marks_;
+  if (previous && previous->points && previous->points->first == pointsX_ && previous->points->second == pointsY_)
+    state.points = previous->points;
+  else
+    state.points = std::make_shared<const SessionState::Points>(pointsX_, pointsY_);
+  return state;
+}
+
+void WorkspaceSession::Restore(const SessionState& state) {
+  WorkspaceDocument document = state.document;
+  if (state.points) {
+    document.statX = state.points->first;
+    document.statY = state.points->second;
+  }
+  Apply(document);
+}
+
 GraphDescription WorkspaceSession::Graph() const {
   GraphDescription graph;
   graph.window = window_;
@@ -211,7 +239,9 @@ GraphDescription WorkspaceSession::Graph() const {
   return graph;
 }
 
-ChangeName NameChange(const WorkspaceDocument& before, const WorkspaceDocument& after) {
+ChangeName NameChange(const SessionState& beforeState, const SessionState& afterState) {
+  const WorkspaceDocument& before = beforeState.document;
+  const WorkspaceDocument& after = afterState.document;
   const auto& e0 = before.equations;
   const auto& e1 = after.equations;
   if (e0 != e1) {
@@ -245,9 +275,9 @@ ChangeName NameChange(const WorkspaceDocument& before, const WorkspaceDocument& 
     return {"Change Window"};
   }
   if (before.writeEquations != after.writeEquations) return {"Write Equations on Graph"};
-  if (before.statX != after.statX || before.statY != after.statY) {
-    const std::size_t n0 = before.statX.size() + before.statY.size();
-    const std::size_t n1 = after.statX.size() + after.statY.size();
+  if (beforeState.points != afterState.points && beforeState.points && afterState.points) {
+    const std::size_t n0 = beforeState.points->first.size() + beforeState.points->second.size();
+    const std::size_t n1 = afterState.points->first.size() + afterState.points->second.size();
     if (n1 == 0) return {"Clear Data Points"};
     if (n1 == n0 + 1) return {"Add Data Point"};
     if (n1 + 1 == n0) return {"Remove Data Point"};

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -29,6 +30,18 @@ enum class SessionChange {
   kDataPoints,   // the X and Y lists
   kMarks,        // marks added or cleared
   kDocument,     // everything at once (New, Open, undo)
+};
+
+// A step of the workspace's history (undo): everything but the data points,
+// which steps share while they do not change, so a data set of a million rows
+// is kept once however many steps follow.
+struct SessionState {
+  using Points = std::pair<std::vector<std::string>, std::vector<std::string>>;
+  WorkspaceDocument document;  // with statX and statY empty
+  std::shared_ptr<const Points> points;
+  bool operator==(const SessionState& other) const {
+    return document == other.document && points == other.points;
+  }
 };
 
 // The six boxes, in the order of WindowTexts.
@@ -92,9 +105,20 @@ class WorkspaceSession {
 
   // ---- The whole workspace, as a file keeps it.
   WorkspaceDocument Document() const;
+  // True when the session holds exactly `document` (compared in place: the
+  // caption asks after every change, a data set may be large).
+  bool Holds(const WorkspaceDocument& document) const;
+  // As WorkspaceDocument::HasWork: an equation or a data point.
+  bool HasWork() const { return !equations_.Empty() || !pointsX_.empty() || !pointsY_.empty(); }
   // Replaces everything; listeners hear kDocument once. The window is read
   // from the texts when they make one.
   void Apply(const WorkspaceDocument& document);
+
+  // The workspace as a step of its history; the points of `previous` are
+  // shared when they are the session's points still.
+  SessionState State(const SessionState* previous = nullptr) const;
+  // Goes back (or forward) to a step: Apply of the whole workspace.
+  void Restore(const SessionState& state);
 
   // What Graph draws now: the window last read, every row, the stat points
   // when shown, the options and the marks.
@@ -126,6 +150,6 @@ struct ChangeName {
   std::string text;
   int mergeKey = -1;
 };
-ChangeName NameChange(const WorkspaceDocument& before, const WorkspaceDocument& after);
+ChangeName NameChange(const SessionState& before, const SessionState& after);
 
 }  // namespace cn
