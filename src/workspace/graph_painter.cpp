@@ -110,6 +110,10 @@ class Canvas {
   };
   DotMap Map() const { return {x1_, y1_, sx_, sy_, w_, h_, &shape_}; }
   int DotReach() const { return shape_.Reach(); }
+  // The line pen's width in device pixels.
+  int PenWidth() const { return shape_.Width(); }
+  // Drawing straight onto a 32-bit image at its own pixels.
+  bool OnImage() const { return image_ != nullptr; }
 
   void Dot(double x, double y) {
     int ix = 0, iy = 0;
@@ -354,7 +358,11 @@ class Polylines {
   void Flush() {
     if (line_.size() >= 2) {
       c_.UseLinePen();
-      c_.Painter().drawPolyline(line_.constData(), static_cast<int>(line_.size()));
+      // Files keep each line whole; on an image, bands paint the same pixels.
+      if (c_.OnImage())
+        DrawPolylineInBands(c_.Painter(), line_, c_.PenWidth() + 2);
+      else
+        c_.Painter().drawPolyline(line_.constData(), static_cast<int>(line_.size()));
     }
     line_.clear();
   }

@@ -1,5 +1,7 @@
 #include "workspace/plane_pixels.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <cmath>
 
@@ -93,6 +95,38 @@ void DotShape::StampAt(QImage& image, int ix, int iy, QRgb color) const {
     const int xa = std::max(ix + row.dx0, 0), xb = std::min(ix + row.dx1, w - 1);
     QRgb* line = bits + yy * stride;
     for (int xx = xa; xx <= xb; ++xx) line[xx] = color;
+  }
+}
+
+void DrawPolylineInBands(QPainter& painter, const QPolygonF& line, double reach) {
+  // Lines of fewer points gain nothing; bands of 16 columns keep the points
+  // each is given near its own (the reach on both sides adds a little).
+  constexpr qsizetype kLong = 1024;
+  constexpr int kBand = 16;
+  const qsizetype n = line.size();
+  bool rising = n > kLong;
+  for (qsizetype i = 1; rising && i < n; ++i) rising = line[i].x() >= line[i - 1].x();
+  if (!rising) {
+    painter.drawPolyline(line.constData(), static_cast<int>(n));
+    return;
+  }
+  const auto x = [](const QPointF& p, double v) { return p.x() < v; };
+  const int left = static_cast<int>(std::floor(line.front().x() - reach));
+  const int right = static_cast<int>(std::ceil(line.back().x() + reach));
+  for (int a = left; a <= right; a += kBand) {
+    // Segment i joins points i and i + 1. The first that ends at or past
+    // a - reach, the last that starts at or before a + kBand + reach:
+    const auto from = std::lower_bound(line.begin() + 1, line.end(), a - reach, x) - line.begin() - 1;
+    const auto to = std::upper_bound(line.begin(), line.end(), a + kBand + reach,
+                                     [](double v, const QPointF& p) { return v < p.x(); }) -
+                    line.begin() - 1;
+    const qsizetype last = std::min<qsizetype>(to, n - 2);
+    if (from > last) continue;
+    const qsizetype start = std::max<qsizetype>(from - 1, 0), end = std::min<qsizetype>(last + 2, n - 1);
+    painter.save();
+    painter.setClipRect(QRect(a, -(1 << 24), kBand, 1 << 25), Qt::IntersectClip);
+    painter.drawPolyline(line.constData() + start, static_cast<int>(end - start + 1));
+    painter.restore();
   }
 }
 

@@ -14,11 +14,14 @@
 #include <QTimer>
 #include <QXmlStreamReader>
 #include <cmath>
+#include <functional>
+#include <random>
 #include <thread>
 #include <vector>
 
 #include "analysis/sweeps.h"
 #include "workspace/graph_painter.h"
+#include "workspace/plane_pixels.h"
 #include "workspace/jobs/graph_job.h"
 
 namespace cn {
@@ -257,6 +260,59 @@ TEST(GraphPainter, ParallelLinesPaintTheSequentialPicture) {
       for (int x = 0; x < c.side; ++x) differ += image.pixel(x, y) != expected.pixel(x, y);
     }
     EXPECT_EQ(differ, 0);
+  }
+}
+
+// A long polyline painted in bands of columns paints the pixels of one
+// drawPolyline: dense oscillations crossing every row many times per column,
+// jitter, near-vertical runs, repeated points, runs out past the edges, and
+// pens of several widths.
+TEST(GraphPainter, BandsPaintTheWholePolyline) {
+  const int w = 300, h = 200;
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> unit(0, 1);
+  struct Case {
+    const char* name;
+    std::function<double(double)> y;  // of x in pixels
+    int points, pen;
+  };
+  const Case cases[] = {
+      {"oscillating", [](double x) { return 100 + 60 * std::sin(x * 3); }, 40000, 2},
+      {"jitter", [&](double x) { return 100 + x / 10 + 8 * unit(random); }, 20000, 2},
+      {"steep", [](double x) { return 100 + 2000 * std::sin(x / 9); }, 30000, 2},
+      {"beyond the edges", [](double x) { return -50 + 300 * std::sin(x / 40); }, 5000, 3},
+      {"repeated points", [](double x) { return 50 + std::floor(x / 7) * 3; }, 8000, 2},
+      {"wide pen", [](double x) { return 100 + 40 * std::sin(x / 2); }, 20000, 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QPolygonF line;
+    for (int i = 0; i < c.points; ++i) {
+      const double x = -10 + (w + 20.0) * i / (c.points - 1);
+      line.append(QPointF(x, c.y(x)));
+    }
+    const auto paint = [&](bool bands) {
+      QImage image(w, h, QImage::Format_RGB32);
+      image.fill(Qt::white);
+      QPainter painter(&image);
+      painter.setClipRect(QRect(0, 0, w, h));
+      painter.setPen(QPen(QColor(kRed), c.pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      if (bands)
+        DrawPolylineInBands(painter, line, c.pen + 2);
+      else
+        painter.drawPolyline(line);
+      return image;
+    };
+    const QImage whole = paint(false), banded = paint(true);
+    int differ = 0, inked = 0;
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        differ += banded.pixel(x, y) != whole.pixel(x, y);
+        inked += whole.pixel(x, y) != qRgb(255, 255, 255);
+      }
+    }
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(inked, w);  // the line shows at all
   }
 }
 
