@@ -406,15 +406,13 @@ class HitMap {
   std::vector<std::atomic<std::uint64_t>> bits_;
 };
 
-// One stretch of one equation's sweep, sampled in one piece. `first` is the
-// place of its first sample in the whole sweep. An `ordered` stretch draws
-// random numbers: it is sampled on the drawing thread, after the stretch
-// before it, so that the draws come in sample order.
+// One stretch of one equation's sweep, sampled in one piece. An `ordered`
+// stretch draws random numbers: it is sampled on the drawing thread, after
+// the stretch before it, so that the draws come in sample order.
 struct PlotTask {
   std::size_t equation;
   SingleSweep sweep;
   std::size_t count;
-  long long first;
   bool ordered;
 };
 
@@ -424,21 +422,15 @@ struct PlotTask {
 struct Stretch {
   SingleSweep sweep;
   std::size_t count;
-  long long first;
 };
 std::vector<Stretch> Stretches(const GraphWindow& w, std::size_t size) {
   std::vector<Stretch> stretches;
   SingleSweep sweep(w.xmin, w.xmax, kPlotStep);
-  Stretch current{sweep, 0, 0};
-  long long index = 0;
+  Stretch current{sweep, 0};
   for (float x = 0;;) {
     const SingleSweep at = sweep;
     if (!sweep.Next(x)) break;
-    if (current.count == 0) {
-      current.sweep = at;
-      current.first = index;
-    }
-    ++index;
+    if (current.count == 0) current.sweep = at;
     if (++current.count == size) {
       stretches.push_back(current);
       current.count = 0;
@@ -466,10 +458,10 @@ std::vector<PlotTask> PlotTasks(const GraphDescription& graph, const std::vector
     probe.StoreExpression(graph.equations[e].expression);
     const bool random = DrawsRandom(probe);
     if (random && wholeRandom) {
-      tasks.push_back({e, SingleSweep(w.xmin, w.xmax, kPlotStep), samples, 0, false});
+      tasks.push_back({e, SingleSweep(w.xmin, w.xmax, kPlotStep), samples, false});
       continue;
     }
-    for (const Stretch& st : stretches) tasks.push_back({e, st.sweep, st.count, st.first, random});
+    for (const Stretch& st : stretches) tasks.push_back({e, st.sweep, st.count, random});
   }
   return tasks;
 }
@@ -620,6 +612,8 @@ bool RunTasks(const GraphDescription& graph, const std::vector<PlotTask>& tasks,
       changed.notify_all();
     } else if (startable(true)) {
       const std::size_t t = next++;
+      // A helper may wait behind an ordered task that this thread now took.
+      changed.notify_all();
       lock.unlock();
       run(th, t, &tick);
       lock.lock();
