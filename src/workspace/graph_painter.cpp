@@ -114,6 +114,7 @@ class Canvas {
   int PenWidth() const { return shape_.Width(); }
   // Drawing straight onto a 32-bit image at its own pixels.
   bool OnImage() const { return image_ != nullptr; }
+  QImage* Image() const { return image_; }
 
   void Dot(double x, double y) {
     int ix = 0, iy = 0;
@@ -360,7 +361,7 @@ class Polylines {
       c_.UseLinePen();
       // Files keep each line whole; on an image, bands paint the same pixels.
       if (c_.OnImage())
-        DrawPolylineInBands(c_.Painter(), line_, c_.PenWidth() + 2);
+        DrawPolylineInBands(c_.Painter(), line_, c_.PenWidth() + 2, c_.Image());
       else
         c_.Painter().drawPolyline(line_.constData(), static_cast<int>(line_.size()));
     }

@@ -26,7 +26,9 @@ bool ClipSegment(double& ax, double& ay, double& bx, double& by, double lo, doub
 // the segments that come within `reach` pixels of them and one more at
 // either end, so every join there is the whole line's and the cut ends lie
 // beyond the pen. `reach` must exceed half the pen width by a pixel or more.
-void DrawPolylineInBands(QPainter& painter, const QPolygonF& line, double reach);
+// Given the painter's device `image` (at its own pixels), the bands are
+// painted on every core.
+void DrawPolylineInBands(QPainter& painter, const QPolygonF& line, double reach, QImage* image = nullptr);
 
 // The pixels of a dot of a pen width: those whose centres lie within half the
 // width of the dot's centre. For odd widths the centre is the middle of a
