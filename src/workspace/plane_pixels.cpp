@@ -120,10 +120,10 @@ QThreadPool& BandPool() {
 }  // namespace
 
 void DrawPolylineInBands(QPainter& painter, const QPolygonF& line, double reach, QImage* image) {
-  // Lines of fewer points gain nothing; bands of 16 columns keep the points
+  // Lines of fewer points gain nothing; bands of 32 columns keep the points
   // each is given near its own (the reach on both sides adds a little).
   constexpr qsizetype kLong = 1024;
-  constexpr int kBand = 16;
+  constexpr int kBand = 32;
   const qsizetype n = line.size();
   bool rising = n > kLong;
   for (qsizetype i = 1; rising && i < n; ++i) rising = line[i].x() >= line[i - 1].x();
