@@ -110,6 +110,11 @@ class Canvas {
   };
   DotMap Map() const { return {x1_, y1_, sx_, sy_, w_, h_, &shape_}; }
   int DotReach() const { return shape_.Reach(); }
+  // The line pen's width in device pixels.
+  int PenWidth() const { return shape_.Width(); }
+  // Drawing straight onto a 32-bit image at its own pixels.
+  bool OnImage() const { return image_ != nullptr; }
+  QImage* Image() const { return image_; }
 
   void Dot(double x, double y) {
     int ix = 0, iy = 0;
@@ -296,6 +301,18 @@ void DrawAxes(Canvas& c, const GraphWindow& w, const std::vector<QRectF>& keepOu
   }
 }
 
+// Whether hypot(dx, dy) is below r (or, with `orEqual`, not above it), at a
+// fraction of hypot's cost: the sum of squares decides unless it lies within
+// its rounding of r squared, where hypot itself does, so the answer is
+// always hypot's.
+bool Within(double dx, double dy, double r, bool orEqual) {
+  const double squares = dx * dx + dy * dy, limit = r * r;
+  if (squares < limit * (1 - 1e-12)) return true;
+  if (squares > limit * (1 + 1e-12)) return false;
+  const double d = std::hypot(dx, dy);
+  return orEqual ? d <= r : d < r;
+}
+
 // Collects one equation's samples into polylines in device pixels, clipped to
 // the plane, and draws each finished line.
 class Polylines {
@@ -309,7 +326,7 @@ class Polylines {
       Break();
       return;
     }
-    if (havePrev_ && std::hypot(q.x() - prev_.x(), q.y() - prev_.y()) <= maxGap_) {
+    if (havePrev_ && Within(q.x() - prev_.x(), q.y() - prev_.y(), maxGap_, true)) {
       QPointF a = prev_, b = q;
       if (c_.Clip(a, b)) {
         if (line_.isEmpty() || line_.back() != a) {
@@ -319,7 +336,7 @@ class Polylines {
         // Samples closer together than half a device pixel add nothing to
         // the line but time: the last point moves on instead.
         const qsizetype n = line_.size();
-        if (n >= 2 && std::hypot(line_[n - 1].x() - line_[n - 2].x(), line_[n - 1].y() - line_[n - 2].y()) < 0.5)
+        if (n >= 2 && Within(line_[n - 1].x() - line_[n - 2].x(), line_[n - 1].y() - line_[n - 2].y(), 0.5, false))
           line_[n - 1] = b;
         else
           line_.push_back(b);
@@ -342,7 +359,11 @@ class Polylines {
   void Flush() {
     if (line_.size() >= 2) {
       c_.UseLinePen();
-      c_.Painter().drawPolyline(line_.constData(), static_cast<int>(line_.size()));
+      // Files keep each line whole; on an image, bands paint the same pixels.
+      if (c_.OnImage())
+        DrawPolylineInBands(c_.Painter(), line_, c_.PenWidth() + 2, c_.Image());
+      else
+        c_.Painter().drawPolyline(line_.constData(), static_cast<int>(line_.size()));
     }
     line_.clear();
   }
@@ -386,43 +407,31 @@ class HitMap {
   std::vector<std::atomic<std::uint64_t>> bits_;
 };
 
-// One stretch of one equation's sweep, sampled in one piece. `first` is the
-// place of its first sample in the whole sweep. With `lead` the sweep starts
-// one sample early, at the previous stretch's last sample, which only opens
-// the stretch's first segment.
+// One stretch of one equation's sweep, sampled in one piece. An `ordered`
+// stretch draws random numbers: it is sampled on the drawing thread, after
+// the stretch before it, so that the draws come in sample order.
 struct PlotTask {
   std::size_t equation;
   SingleSweep sweep;
   std::size_t count;
-  long long first;
-  bool lead;
+  bool ordered;
 };
 
 // The stretches of a sweep, each `size` samples long (the last shorter), as
 // sweeps that start where the whole one reaches them: the positions stay
-// exactly those of one sweep from xmin. `before` starts one sample earlier
-// (for the first stretch, where the sweep starts).
+// exactly those of one sweep from xmin.
 struct Stretch {
-  SingleSweep sweep, before;
+  SingleSweep sweep;
   std::size_t count;
-  long long first;
 };
 std::vector<Stretch> Stretches(const GraphWindow& w, std::size_t size) {
   std::vector<Stretch> stretches;
   SingleSweep sweep(w.xmin, w.xmax, kPlotStep);
-  SingleSweep previous = sweep;
-  Stretch current{sweep, sweep, 0, 0};
-  long long index = 0;
+  Stretch current{sweep, 0};
   for (float x = 0;;) {
     const SingleSweep at = sweep;
     if (!sweep.Next(x)) break;
-    if (current.count == 0) {
-      current.sweep = at;
-      current.before = index == 0 ? at : previous;
-      current.first = index;
-    }
-    previous = at;
-    ++index;
+    if (current.count == 0) current.sweep = at;
     if (++current.count == size) {
       stretches.push_back(current);
       current.count = 0;
@@ -432,8 +441,11 @@ std::vector<Stretch> Stretches(const GraphWindow& w, std::size_t size) {
   return stretches;
 }
 
-// The tasks of the equations in `plotted`, equation after equation.
-std::vector<PlotTask> PlotTasks(const GraphDescription& graph, const std::vector<std::size_t>& plotted, bool lead) {
+// The tasks of the equations in `plotted`, equation after equation. With
+// `wholeRandom` an equation that draws random numbers is one task (any
+// thread may take it); else its stretches are ordered tasks.
+std::vector<PlotTask> PlotTasks(const GraphDescription& graph, const std::vector<std::size_t>& plotted,
+                                bool wholeRandom) {
   const GraphWindow& w = graph.window;
   std::vector<PlotTask> tasks;
   // Stretches long enough that starting one costs nothing, short enough that
@@ -445,15 +457,12 @@ std::vector<PlotTask> PlotTasks(const GraphDescription& graph, const std::vector
   for (const std::size_t e : plotted) {
     clsExprParser probe;
     probe.StoreExpression(graph.equations[e].expression);
-    if (DrawsRandom(probe)) {
-      // Random draws stay in sample order: the whole sweep in one piece.
-      tasks.push_back({e, SingleSweep(w.xmin, w.xmax, kPlotStep), samples, 0, false});
+    const bool random = DrawsRandom(probe);
+    if (random && wholeRandom) {
+      tasks.push_back({e, SingleSweep(w.xmin, w.xmax, kPlotStep), samples, false});
       continue;
     }
-    for (const Stretch& st : stretches) {
-      const bool early = lead && st.first > 0;
-      tasks.push_back({e, early ? st.before : st.sweep, st.count, st.first, early});
-    }
+    for (const Stretch& st : stretches) tasks.push_back({e, st.sweep, st.count, random});
   }
   return tasks;
 }
@@ -480,55 +489,71 @@ int EquationBar(const std::vector<std::size_t>& plotted, const std::vector<long 
   return max;
 }
 
+// Sampled tasks handed on in task order: `consume(t)` runs on the drawing
+// thread once task t and every task before it are sampled, and no task more
+// than `window` ahead of the last consumed one is started, so that only a few
+// tasks' samples are kept at a time.
+struct InOrder {
+  std::size_t window;
+  std::function<void(std::size_t)> consume;
+};
+
 // Runs every task on every core: each thread makes its own sampler with
 // `make` and hands it the samples of the tasks it takes, in sweep order:
-// Begin(task index), Sample(x, y, ok, place in the sweep) where ok says the
-// sample evaluated and passes the condition, End(). The calling thread takes
-// its share and, about 30 times a second, moves the bar, asks whether to stop
-// and lets `show` paint the picture so far. False when stopped.
+// Begin(task index), Sample(x, y, ok) where ok says the sample evaluated and
+// passes the condition, End(). The calling thread takes its share (with
+// `order`, first of all the consuming) and, about 30 times a second, moves the
+// bar, asks whether to stop and lets `show` paint the picture so far. False
+// when stopped.
 template <class Make>
 bool RunTasks(const GraphDescription& graph, const std::vector<PlotTask>& tasks, const std::vector<std::size_t>& plotted,
-              const PaintOptions& options, int progressMax, const std::function<void()>& show, Make&& make) {
+              const PaintOptions& options, int progressMax, const std::function<void()>& show, Make&& make,
+              const InOrder* order = nullptr) {
   std::vector<Condition> conditions(graph.equations.size());
   for (const std::size_t e : plotted) conditions[e] = ParseCondition(graph.equations[e].condition);
   std::vector<long long> total(graph.equations.size(), 0);
   for (const PlotTask& task : tasks) total[task.equation] += static_cast<long long>(task.count);
   std::vector<std::atomic<long long>> done(graph.equations.size());
-  std::atomic<std::size_t> next{0};
+  // A standard mutex rather than Qt's semaphore: ThreadSanitizer sees the
+  // hand-over, so the test build can tell a real race from this one.
+  std::mutex mutex;
+  std::condition_variable changed;
+  // Under the mutex: the next task to start, the first not consumed, which
+  // tasks are sampled, how many helpers still run.
+  std::size_t next = 0, consumed = 0;
+  std::vector<char> sampled(order ? tasks.size() : 0, 0);
   std::atomic<bool> stop{false};
-  // Runs tasks until none is left; `tick` (the drawing thread's) runs after
-  // every block.
-  const auto work = [&](const std::function<void()>* tick) {
-    auto sampler = make();
-    std::vector<std::unique_ptr<clsExprParser>> parsers(graph.equations.size());
+  const auto startable = [&](bool drawing) {
+    return next < tasks.size() && (!order || next < consumed + order->window) && (drawing || !tasks[next].ordered);
+  };
+  struct Thread {
+    decltype(make()) sampler;
+    std::vector<std::unique_ptr<clsExprParser>> parsers;
     BlockValues values;
-    for (std::size_t t = next++; t < tasks.size() && !stop.load(std::memory_order_relaxed); t = next++) {
-      const PlotTask& task = tasks[t];
-      auto& parser = parsers[task.equation];
-      if (!parser) {
-        parser = std::make_unique<clsExprParser>();
-        parser->StoreExpression(graph.equations[task.equation].expression);
-      }
-      const Condition& condition = conditions[task.equation];
-      BlockSweep blocks(task.sweep, BlockSweep::SizeFor(*parser), nullptr, task.count + (task.lead ? 1 : 0));
-      long long at = task.first - (task.lead ? 1 : 0);
-      bool leading = task.lead;  // the lead sample is the previous stretch's, counted there
-      sampler.Begin(t);
-      while (blocks.Next()) {
-        values.Evaluate(*parser, blocks);
-        for (std::size_t i = 0; i < blocks.Size(); ++i, ++at) {
-          const float x = blocks.X(i);
-          const bool ok = !values.failed[i] && condition.Holds(x);
-          sampler.Sample(x, ok ? static_cast<float>(values.y[i]) : 0.0f, ok, at);
-        }
-        done[task.equation].fetch_add(static_cast<long long>(blocks.Size()) - (leading ? 1 : 0),
-                                      std::memory_order_relaxed);
-        leading = false;
-        if (stop.load(std::memory_order_relaxed)) break;
-        if (tick) (*tick)();
-      }
-      sampler.End();
+  };
+  // Samples task t; `tick` (the drawing thread's) runs after every block.
+  const auto run = [&](Thread& th, std::size_t t, const std::function<void()>* tick) {
+    const PlotTask& task = tasks[t];
+    auto& parser = th.parsers[task.equation];
+    if (!parser) {
+      parser = std::make_unique<clsExprParser>();
+      parser->StoreExpression(graph.equations[task.equation].expression);
     }
+    const Condition& condition = conditions[task.equation];
+    BlockSweep blocks(task.sweep, BlockSweep::SizeFor(*parser), nullptr, task.count);
+    th.sampler.Begin(t);
+    while (blocks.Next()) {
+      th.values.Evaluate(*parser, blocks);
+      for (std::size_t i = 0; i < blocks.Size(); ++i) {
+        const float x = blocks.X(i);
+        const bool ok = !th.values.failed[i] && condition.Holds(x);
+        th.sampler.Sample(x, ok ? static_cast<float>(th.values.y[i]) : 0.0f, ok);
+      }
+      done[task.equation].fetch_add(static_cast<long long>(blocks.Size()), std::memory_order_relaxed);
+      if (stop.load(std::memory_order_relaxed)) break;
+      if (tick) (*tick)();
+    }
+    th.sampler.End();
   };
   auto last = std::chrono::steady_clock::now();
   bool stopped = false;
@@ -543,30 +568,69 @@ bool RunTasks(const GraphDescription& graph, const std::vector<PlotTask>& tasks,
     }
     if (options.cancelled && options.cancelled()) {
       stopped = true;
-      stop = true;
+      {
+        const std::lock_guard lock(mutex);
+        stop = true;
+      }
+      changed.notify_all();
       return;
     }
     if (show) show();
   };
   QThreadPool& pool = SamplingPool();
   const int helpers = std::max(0, std::min(pool.maxThreadCount(), static_cast<int>(tasks.size()) - 1));
-  // A standard mutex rather than Qt's semaphore: ThreadSanitizer sees the
-  // hand-over, so the test build can tell a real race from this one.
-  std::mutex mutex;
-  std::condition_variable ended;
   int running = helpers;
   for (int k = 0; k < helpers; ++k) {
     pool.start([&] {
-      work(nullptr);
-      const std::lock_guard lock(mutex);
+      Thread th{make(), std::vector<std::unique_ptr<clsExprParser>>(graph.equations.size()), {}};
+      std::unique_lock lock(mutex);
+      for (;;) {
+        changed.wait(lock, [&] { return stop || next == tasks.size() || startable(false); });
+        if (stop || next == tasks.size()) break;
+        const std::size_t t = next++;
+        lock.unlock();
+        run(th, t, nullptr);
+        lock.lock();
+        if (order) {
+          sampled[t] = 1;
+          changed.notify_all();
+        }
+      }
       --running;
-      ended.notify_one();
+      changed.notify_all();
     });
   }
-  work(&tick);
-  // The helpers end with the last task; the bar and Esc stay alive meanwhile.
+  Thread th{make(), std::vector<std::unique_ptr<clsExprParser>>(graph.equations.size()), {}};
   std::unique_lock lock(mutex);
-  while (!ended.wait_for(lock, std::chrono::milliseconds(33), [&] { return running == 0; })) {
+  while (!stop) {
+    if (order && consumed < tasks.size() && sampled[consumed]) {
+      const std::size_t t = consumed;
+      lock.unlock();
+      order->consume(t);
+      tick();
+      lock.lock();
+      ++consumed;
+      changed.notify_all();
+    } else if (startable(true)) {
+      const std::size_t t = next++;
+      // A helper may wait behind an ordered task that this thread now took.
+      changed.notify_all();
+      lock.unlock();
+      run(th, t, &tick);
+      lock.lock();
+      if (order) sampled[t] = 1;
+    } else if (order ? consumed == tasks.size() : next == tasks.size()) {
+      break;
+    } else {
+      // The next task to consume is still sampled by a helper.
+      changed.wait_for(lock, std::chrono::milliseconds(33));
+      lock.unlock();
+      tick();
+      lock.lock();
+    }
+  }
+  // The helpers end with their last task; the bar and Esc stay alive meanwhile.
+  while (!changed.wait_for(lock, std::chrono::milliseconds(33), [&] { return running == 0; })) {
     lock.unlock();
     tick();
     lock.lock();
@@ -580,7 +644,7 @@ class DotSampler {
   DotSampler(const Canvas::DotMap& map, const std::vector<PlotTask>& tasks, std::vector<HitMap>& hits)
       : map_(map), tasks_(tasks), hits_(hits) {}
   void Begin(std::size_t t) { hit_ = &hits_[tasks_[t].equation]; }
-  void Sample(float x, float y, bool ok, long long) {
+  void Sample(float x, float y, bool ok) {
     int ix = 0, iy = 0;
     if (ok && map_.Centre(x, y, ix, iy)) hit_->Hit(ix, iy);
   }
@@ -593,182 +657,32 @@ class DotSampler {
   HitMap* hit_ = nullptr;
 };
 
-// Where a connected curve crosses one slice of a pixel column: the points at
-// which it enters and leaves it and its highest and lowest points there (the
-// M4 reduction of Jugel et al.), each with its place in the sweep. Drawn in
-// that order they give the slice's vertical extent and the segments to its
-// neighbours at the cost of four points, however many samples fell in it.
-// Whole columns are too coarse for a 2-pixel pen, which reaches into the
-// next column, so where in the column a steep curve runs shows: a chord
-// across a whole column left out up to 18 rows of sin(50x) beside it.
-// Quarter columns keep the picture within a few edge pixels of the polyline
-// through every sample.
-constexpr int kSlices = 4;
-struct ColumnExtent {
-  int column;
-  QPointF first, last, top, bottom;
-  long long topAt, bottomAt;
-  void Take(const QPointF& p, long long at) {
-    last = p;
-    if (p.y() < top.y()) {
-      top = p;
-      topAt = at;
-    }
-    if (p.y() > bottom.y()) {
-      bottom = p;
-      bottomAt = at;
-    }
-  }
+// Connected samples: one stretch's samples kept as they come, for the
+// drawing thread to run through the one polyline chain. A sample that fails
+// keeps y as NaN: the chain breaks the line there, as at a failed sample.
+struct StretchSamples {
+  std::vector<float> x, y;
 };
-
-// A run of connected segments within one stretch. `fromSeam`: it starts with
-// the segment from the previous stretch's last sample; `toSeam`: it reaches
-// the stretch's last sample, so the next stretch may carry it on.
-struct LinePiece {
-  std::vector<ColumnExtent> columns;
-  bool fromSeam = false, toSeam = false;
-};
-struct StretchLines {
-  std::vector<LinePiece> pieces;
-};
-
-// Connected samples: one stretch's segments, broken where the sequential
-// polylines break (a sample fails or fails its condition, a position that
-// does not map, neighbours further apart than the plane is high, a segment
-// clipped away or cut short), reduced to their pixel columns.
-class ColumnSampler {
+class StretchRecorder {
  public:
-  ColumnSampler(const Canvas& c, const std::vector<PlotTask>& tasks, std::vector<StretchLines>& out)
-      : c_(c), tasks_(tasks), out_(out), maxGap_(c.Height()) {}
+  StretchRecorder(const std::vector<PlotTask>& tasks, std::vector<StretchSamples>& out)
+      : tasks_(tasks), out_(out) {}
   void Begin(std::size_t t) {
-    lines_ = &out_[t];
-    seamAt_ = tasks_[t].lead ? tasks_[t].first : -1;
-    havePrev_ = open_ = false;
+    s_ = &out_[t];
+    s_->x.reserve(tasks_[t].count);
+    s_->y.reserve(tasks_[t].count);
   }
-  void Sample(float x, float y, bool ok, long long at) {
-    if (!ok) {
-      Break();
-      return;
-    }
-    const QPointF q = c_.ToPixel(x, y);
-    if (!std::isfinite(q.x()) || !std::isfinite(q.y())) {
-      Break();
-      return;
-    }
-    QPointF a = prev_, b = q;
-    const double dx = q.x() - prev_.x(), dy = q.y() - prev_.y();
-    // The squared distance: hypot would cost more than the rest of a sample.
-    if (havePrev_ && dx * dx + dy * dy <= maxGap_ * maxGap_ && c_.Clip(a, b)) {
-      if (!open_ || end_ != a) {
-        lines_->pieces.emplace_back();
-        lines_->pieces.back().fromSeam = at == seamAt_;
-        open_ = true;
-        Put(a, at - 1);
-      }
-      Put(b, at);
-      end_ = b;
-    } else {
-      open_ = false;
-    }
-    prev_ = q;
-    havePrev_ = true;
+  void Sample(float x, float y, bool ok) {
+    s_->x.push_back(x);
+    s_->y.push_back(ok ? y : std::numeric_limits<float>::quiet_NaN());
   }
-  void End() {
-    if (open_) lines_->pieces.back().toSeam = true;
-  }
+  void End() {}
 
  private:
-  void Break() {
-    open_ = false;
-    havePrev_ = false;
-  }
-  void Put(const QPointF& p, long long at) {
-    auto& columns = lines_->pieces.back().columns;
-    const int column = static_cast<int>(std::floor(p.x() * kSlices));
-    if (columns.empty() || columns.back().column != column)
-      columns.push_back({column, p, p, p, p, at, at});
-    else
-      columns.back().Take(p, at);
-  }
-
-  const Canvas& c_;
   const std::vector<PlotTask>& tasks_;
-  std::vector<StretchLines>& out_;
-  double maxGap_;
-  StretchLines* lines_ = nullptr;
-  long long seamAt_ = -1;
-  QPointF prev_, end_;
-  bool havePrev_ = false, open_ = false;
+  std::vector<StretchSamples>& out_;
+  StretchSamples* s_ = nullptr;
 };
-
-// Draws one connected run of columns as a polyline: each column's entry,
-// its extremes in sweep order, and its exit.
-void DrawColumns(Canvas& c, const std::vector<ColumnExtent>& columns) {
-  if (columns.empty()) return;
-  QPolygonF line;
-  // Points closer than half a pixel to the one before move it on, as the
-  // polylines through every sample do: the stroker pays for every point.
-  const auto put = [&line](const QPointF& p) {
-    const qsizetype n = line.size();
-    if (n > 0 && line.back() == p) return;
-    if (n >= 2 && std::hypot(line[n - 1].x() - line[n - 2].x(), line[n - 1].y() - line[n - 2].y()) < 0.5)
-      line[n - 1] = p;
-    else
-      line.push_back(p);
-  };
-  for (const ColumnExtent& k : columns) {
-    put(k.first);
-    put(k.topAt <= k.bottomAt ? k.top : k.bottom);
-    put(k.topAt <= k.bottomAt ? k.bottom : k.top);
-    put(k.last);
-  }
-  // A segment of no length still shows as the pen's dot.
-  if (line.size() == 1) line.push_back(line.front());
-  c.UseLinePen();
-  c.Painter().drawPolyline(line.constData(), static_cast<int>(line.size()));
-}
-
-// Paints equation `e`'s reduced stretches in sweep order, carrying a run on
-// across a seam where the sequential polyline would have gone on: the
-// previous stretch's run reaches its last sample and the next one's first
-// segment starts where that run ended.
-void PaintColumns(Canvas& c, const std::vector<PlotTask>& tasks, const std::vector<StretchLines>& lines,
-                  std::size_t e) {
-  std::vector<ColumnExtent> run;
-  bool openAtSeam = false;
-  long long seam = -1;
-  for (std::size_t t = 0; t < tasks.size(); ++t) {
-    if (tasks[t].equation != e) continue;
-    const bool carries = openAtSeam && tasks[t].first == seam;
-    const auto& pieces = lines[t].pieces;
-    for (std::size_t k = 0; k < pieces.size(); ++k) {
-      const auto& columns = pieces[k].columns;
-      if (k == 0 && carries && pieces[k].fromSeam && run.back().last == columns.front().first) {
-        auto from = columns.begin();
-        if (run.back().column == from->column) {
-          ColumnExtent& joint = run.back();
-          joint.last = from->last;
-          if (from->top.y() < joint.top.y()) {
-            joint.top = from->top;
-            joint.topAt = from->topAt;
-          }
-          if (from->bottom.y() > joint.bottom.y()) {
-            joint.bottom = from->bottom;
-            joint.bottomAt = from->bottomAt;
-          }
-          ++from;
-        }
-        run.insert(run.end(), from, columns.end());
-      } else {
-        DrawColumns(c, run);
-        run = columns;
-      }
-    }
-    openAtSeam = !pieces.empty() && pieces.back().toSeam;
-    seam = tasks[t].first + static_cast<long long>(tasks[t].count);
-  }
-  DrawColumns(c, run);
-}
 
 }  // namespace
 
@@ -924,7 +838,7 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
         options.shown();
       })
                                                        : std::function<void()>();
-      const std::vector<PlotTask> tasks = PlotTasks(graph, plotted, false);
+      const std::vector<PlotTask> tasks = PlotTasks(graph, plotted, true);
       const Canvas::DotMap map = c.Map();
       finished = RunTasks(graph, tasks, plotted, options, progress.max, show,
                           [&] { return DotSampler(map, tasks, hits); });
@@ -936,16 +850,27 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
       }
       paint();
     } else if (sampled) {
-      // Connected samples: every equation sampled at once and reduced to
-      // four points per pixel column, then painted in list order.
-      const std::vector<PlotTask> tasks = PlotTasks(graph, plotted, true);
-      std::vector<StretchLines> reduced(tasks.size());
+      // Connected samples: stretches sampled on every core and run, in sweep
+      // order, through the same polyline chain as one sample after another,
+      // so that the lines are the same point for point.
+      const std::vector<PlotTask> tasks = PlotTasks(graph, plotted, false);
+      std::vector<StretchSamples> samples(tasks.size());
+      std::unique_ptr<Polylines> curve;
+      std::size_t equation = graph.equations.size();
+      const InOrder order{2 * static_cast<std::size_t>(SamplingPool().maxThreadCount() + 1), [&](std::size_t t) {
+                            if (tasks[t].equation != equation) {
+                              curve.reset();  // draws the last line of the equation before
+                              equation = tasks[t].equation;
+                              c.SetColor(graph.equations[equation].color);
+                              curve = std::make_unique<Polylines>(c);
+                            }
+                            StretchSamples& s = samples[t];
+                            for (std::size_t i = 0; i < s.x.size(); ++i) curve->Add(s.x[i], s.y[i]);
+                            s = StretchSamples();  // freed for the stretches still to come
+                          }};
       finished = RunTasks(graph, tasks, plotted, options, progress.max, {},
-                          [&] { return ColumnSampler(c, tasks, reduced); });
-      for (const std::size_t e : plotted) {
-        c.SetColor(graph.equations[e].color);
-        PaintColumns(c, tasks, reduced, e);
-      }
+                          [&] { return StretchRecorder(tasks, samples); }, &order);
+      curve.reset();
     }
     clsExprParser parser;
     for (const Equation& eq : graph.equations) {

@@ -31,10 +31,9 @@ struct PaintOptions {
   // Asked at every progress step; true stops the drawing where it is.
   std::function<bool()> cancelled;
   // Dots, and connected samples drawn in pixels, are sampled on every core:
-  // dots reduced to the pixels they hit, lines to four points per quarter
-  // pixel column. False keeps one sample after the other on the calling
-  // thread: the same dots, and lines through every sample (the reduced lines
-  // differ from them only in some edge pixels of the stroke).
+  // dots reduced to the pixels they hit, lines run in sweep order through
+  // the same polylines as one sample after another. False keeps one sample
+  // after the other on the calling thread; the picture is the same.
   bool parallel = true;
   // Called on the drawing thread about 30 times a second while dots are
   // sampled, after the picture so far has been painted onto the device.

@@ -1,7 +1,14 @@
 #include "workspace/plane_pixels.h"
 
+#include <QPainter>
+#include <QThread>
+#include <QThreadPool>
+
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cmath>
+#include <mutex>
 
 namespace cn {
 
@@ -94,6 +101,108 @@ void DotShape::StampAt(QImage& image, int ix, int iy, QRgb color) const {
     QRgb* line = bits + yy * stride;
     for (int xx = xa; xx <= xb; ++xx) line[xx] = color;
   }
+}
+
+namespace {
+
+// Threads that paint bands beside the drawing thread (the sampling threads
+// wait on it meanwhile, so they cannot be borrowed).
+QThreadPool& BandPool() {
+  static QThreadPool pool;
+  static const bool sized = [] {
+    pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
+    return true;
+  }();
+  (void)sized;
+  return pool;
+}
+
+}  // namespace
+
+void DrawPolylineInBands(QPainter& painter, const QPolygonF& line, double reach, QImage* image) {
+  // Lines of fewer points gain nothing; bands of 32 columns keep the points
+  // each is given near its own (the reach on both sides adds a little).
+  constexpr qsizetype kLong = 1024;
+  constexpr int kBand = 32;
+  const qsizetype n = line.size();
+  bool rising = n > kLong;
+  for (qsizetype i = 1; rising && i < n; ++i) rising = line[i].x() >= line[i - 1].x();
+  if (!rising) {
+    painter.drawPolyline(line.constData(), static_cast<int>(n));
+    return;
+  }
+  struct Band {
+    int left;
+    qsizetype start, count;
+  };
+  std::vector<Band> bands;
+  const auto x = [](const QPointF& p, double v) { return p.x() < v; };
+  const int left = static_cast<int>(std::floor(line.front().x() - reach));
+  const int right = static_cast<int>(std::ceil(line.back().x() + reach));
+  for (int a = left; a <= right; a += kBand) {
+    // Segment i joins points i and i + 1. The first that ends at or past
+    // a - reach, the last that starts at or before a + kBand + reach:
+    const auto from = std::lower_bound(line.begin() + 1, line.end(), a - reach, x) - line.begin() - 1;
+    const auto to = std::upper_bound(line.begin(), line.end(), a + kBand + reach,
+                                     [](double v, const QPointF& p) { return v < p.x(); }) -
+                    line.begin() - 1;
+    const qsizetype last = std::min<qsizetype>(to, n - 2);
+    if (from > last) continue;
+    const qsizetype start = std::max<qsizetype>(from - 1, 0), end = std::min<qsizetype>(last + 2, n - 1);
+    bands.push_back({a, start, end - start + 1});
+  }
+  const QRect tall(0, -(1 << 24), kBand, 1 << 25);
+  // The bands cover columns of their own, so on an image each thread can
+  // paint some of them through a painter of its own over the same pixels.
+  const int threads = BandPool().maxThreadCount() + 1;
+  const bool apart = image && threads > 1 && bands.size() >= 2 && painter.transform().isIdentity() &&
+                     painter.hasClipping() && painter.clipRegion().rectCount() == 1 &&
+                     painter.compositionMode() == QPainter::CompositionMode_SourceOver;
+  if (!apart) {
+    for (const Band& b : bands) {
+      painter.save();
+      painter.setClipRect(tall.translated(b.left, 0), Qt::IntersectClip);
+      painter.drawPolyline(line.constData() + b.start, static_cast<int>(b.count));
+      painter.restore();
+    }
+    return;
+  }
+  const QPen pen = painter.pen();
+  const QRect clip = painter.clipRegion().boundingRect();
+  const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
+  // bits() may write to the image's bookkeeping: asked once, here.
+  uchar* const pixels = image->bits();
+  const int w = image->width(), h = image->height();
+  const qsizetype stride = image->bytesPerLine();
+  const QImage::Format format = image->format();
+  std::atomic<std::size_t> next{0};
+  const auto paint = [&] {
+    QImage view(pixels, w, h, stride, format);
+    QPainter p(&view);
+    p.setRenderHint(QPainter::Antialiasing, antialiased);
+    p.setPen(pen);
+    for (std::size_t k = next++; k < bands.size(); k = next++) {
+      const Band& b = bands[k];
+      p.setClipRect(clip & tall.translated(b.left, 0));
+      p.drawPolyline(line.constData() + b.start, static_cast<int>(b.count));
+    }
+  };
+  const int helpers = std::min(threads - 1, static_cast<int>(bands.size()) - 1);
+  // A standard mutex rather than Qt's: ThreadSanitizer sees the hand-over.
+  std::mutex mutex;
+  std::condition_variable ended;
+  int running = helpers;
+  for (int k = 0; k < helpers; ++k) {
+    BandPool().start([&] {
+      paint();
+      const std::lock_guard lock(mutex);
+      --running;
+      ended.notify_one();
+    });
+  }
+  paint();
+  std::unique_lock lock(mutex);
+  ended.wait(lock, [&] { return running == 0; });
 }
 
 }  // namespace cn

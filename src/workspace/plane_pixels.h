@@ -5,7 +5,10 @@
 #pragma once
 
 #include <QImage>
+#include <QPolygonF>
 #include <vector>
+
+class QPainter;
 
 namespace cn {
 
@@ -14,6 +17,18 @@ namespace cn {
 // end is put exactly on the border and only its other coordinate is
 // interpolated, so ends millions of pixels out still give a precise line.
 bool ClipSegment(double& ax, double& ay, double& bx, double& by, double lo, double hiX, double hiY);
+
+// Paints `line` with the painter's pen and clip, the pixels drawPolyline
+// paints, at a cost that grows with its points rather than their square: the
+// rasteriser sorts the edges crossing a row one by one, and a curve across a
+// wide window crosses a row thousands of times. A long line that runs left
+// to right is painted in bands of columns, each clipped to its columns, with
+// the segments that come within `reach` pixels of them and one more at
+// either end, so every join there is the whole line's and the cut ends lie
+// beyond the pen. `reach` must exceed half the pen width by a pixel or more.
+// Given the painter's device `image` (at its own pixels), the bands are
+// painted on every core.
+void DrawPolylineInBands(QPainter& painter, const QPolygonF& line, double reach, QImage* image = nullptr);
 
 // The pixels of a dot of a pen width: those whose centres lie within half the
 // width of the dot's centre. For odd widths the centre is the middle of a
