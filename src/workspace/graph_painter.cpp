@@ -246,12 +246,16 @@ std::vector<TickLabel> ThinnedLabels(const std::vector<TickLabel>& all, const QR
   }
 }
 
-void DrawAxes(Canvas& c, const GraphWindow& w, const std::vector<QRectF>& keepOut) {
+// Returns where the labels went, for what is written later to avoid;
+// `paint` false only measures.
+std::vector<QRectF> DrawAxes(Canvas& c, const GraphWindow& w, const std::vector<QRectF>& keepOut, bool paint = true) {
   c.SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
   c.SetWidth(1);
   c.SetColor(0);
-  c.Line(w.xmin, 0, w.xmax, 0);
-  c.Line(0, w.ymax, 0, w.ymin);
+  if (paint) {
+    c.Line(w.xmin, 0, w.xmax, 0);
+    c.Line(0, w.ymax, 0, w.ymin);
+  }
   const double half = c.LineHeight() / 2;
   const QPointF origin = c.ToPixel(0, 0);
   // The axis lines as the labels must leave them: a label touching a line is
@@ -270,7 +274,7 @@ void DrawAxes(Canvas& c, const GraphWindow& w, const std::vector<QRectF>& keepOu
     const double row = c.ToPixel(0, y).y();
     if (std::abs(row - lastRow) < 1) continue;
     lastRow = row;
-    c.Line(0.2, y, -0.2, y);
+    if (paint) c.Line(0.2, y, -0.2, y);
     const QString label = PrintForm(y, QString::fromStdString(FormatSingle(y)));
     const QPointF tick = c.ToPixel(0.3, y);
     if (!std::isfinite(tick.x()) || !std::isfinite(tick.y())) continue;
@@ -283,7 +287,7 @@ void DrawAxes(Canvas& c, const GraphWindow& w, const std::vector<QRectF>& keepOu
     const double column = c.ToPixel(x, 0).x();
     if (std::abs(column - lastColumn) < 1) continue;
     lastColumn = column;
-    c.Line(x, 0.2, x, -0.2);
+    if (paint) c.Line(x, 0.2, x, -0.2);
     const QString plain = QString::fromStdString(FormatSingle(x));
     const QString label = PrintForm(x, plain);
     const QPointF tick = c.ToPixel(x, -0.3);
@@ -292,13 +296,19 @@ void DrawAxes(Canvas& c, const GraphWindow& w, const std::vector<QRectF>& keepOu
     xLabels.push_back({index, x == 0, label, box(at, label)});
   }
   const std::vector<TickLabel> yShown = ThinnedLabels(yLabels, xAxis, keepOut);
-  for (const TickLabel& l : yShown) c.TextAt(l.box.left(), l.box.top(), l.text);
+  std::vector<QRectF> shown;
+  const auto write = [&](const TickLabel& l) {
+    if (paint) c.TextAt(l.box.left(), l.box.top(), l.text);
+    shown.push_back(l.box);
+  };
+  for (const TickLabel& l : yShown) write(l);
   for (const TickLabel& l : ThinnedLabels(xLabels, yAxis, keepOut)) {
     // Near the origin the two axes' labels meet: the y axis's are drawn.
     const bool clash =
         std::any_of(yShown.begin(), yShown.end(), [&](const TickLabel& y) { return y.box.intersects(l.box); });
-    if (!clash) c.TextAt(l.box.left(), l.box.top(), l.text);
+    if (!clash) write(l);
   }
+  return shown;
 }
 
 // Whether hypot(dx, dy) is below r (or, with `orEqual`, not above it), at a
@@ -804,7 +814,9 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
   // The equation texts at the top left, where tick labels must make room.
   const std::vector<std::pair<QPointF, QString>> texts = EquationTexts(c, graph);
   const std::vector<QRectF> keepOut = TextBoxes(c, texts);
-  DrawAxes(c, w, keepOut);
+  // Mark labels keep off the equation texts and the tick labels.
+  std::vector<QRectF> written = DrawAxes(c, w, keepOut);
+  written.insert(written.end(), keepOut.begin(), keepOut.end());
   bool finished = true;
   if (graph.plotted) {
     c.SetWidth(kCurveWidth);
@@ -902,7 +914,7 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
         c.SetColor(graph.equations[k].color);
         c.TextAt(texts[k].first.x(), texts[k].first.y(), texts[k].second);
       }
-      if (options.answers) DrawAnswers(c, graph, keepOut);
+      if (options.answers) DrawAnswers(c, graph, written);
     }
   }
   painter.restore();
@@ -916,8 +928,9 @@ void DrawAnswers(QPainter& painter, const QSize& pixels, const GraphDescription&
   painter.setClipRect(QRect(QPoint(0, 0), pixels));
   Canvas c(painter, pixels, options);
   const std::vector<QRectF> keepOut = TextBoxes(c, EquationTexts(c, graph));
-  c.SetScale(w.xmin, w.ymax, w.xmax, w.ymin);
-  DrawAnswers(c, graph, keepOut);
+  std::vector<QRectF> written = DrawAxes(c, w, keepOut, /*paint=*/false);
+  written.insert(written.end(), keepOut.begin(), keepOut.end());
+  DrawAnswers(c, graph, written);
   painter.restore();
 }
 

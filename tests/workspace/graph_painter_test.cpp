@@ -555,7 +555,8 @@ namespace {
 TEST(GraphExport, MarksShowInEveryKindOfFile) {
   WorkspaceDocument document;
   document.equations = {{"x^2", "", kBlue}};
-  document.marks = {{2, -4, 0}, {2.6, -4, 0}};  // the second label would cover the first
+  // The second label would cover the first, the third the x axis's tick labels.
+  document.marks = {{2, -4, 0}, {2.6, -4, 0}, {-5.9, -0.9, 0}};
   WorkspaceSession session;
   session.Apply(document);
   const GraphDescription graph = session.Graph();
@@ -575,6 +576,7 @@ TEST(GraphExport, MarksShowInEveryKindOfFile) {
   const QByteArray text = svg.readAll();
   EXPECT_TRUE(text.contains("(2, -4)"));
   EXPECT_FALSE(text.contains("(2.6, -4)")) << "left out where it would cover the first";
+  EXPECT_FALSE(text.contains("(-5.9, -0.9)")) << "and where it would cover a tick label";
 }
 
 }  // namespace
