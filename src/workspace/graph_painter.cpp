@@ -478,15 +478,7 @@ std::vector<PlotTask> PlotTasks(const GraphDescription& graph, const std::vector
 }
 
 // Threads that sample beside the one drawing; the drawing thread samples too.
-QThreadPool& SamplingPool() {
-  static QThreadPool pool;
-  static const bool sized = [] {
-    pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
-    return true;
-  }();
-  (void)sized;
-  return pool;
-}
+QThreadPool& SamplingPool() { return PoolBesideCaller(HelperPool::kSampling); }
 
 // The bar of an equation after another: it shows the first equation in list
 // order that is not sampled whole yet, from empty to full, as the equations

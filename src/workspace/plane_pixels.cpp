@@ -103,21 +103,15 @@ void DotShape::StampAt(QImage& image, int ix, int iy, QRgb color) const {
   }
 }
 
-namespace {
-
-// Threads that paint bands beside the drawing thread (the sampling threads
-// wait on it meanwhile, so they cannot be borrowed).
-QThreadPool& BandPool() {
-  static QThreadPool pool;
+QThreadPool& PoolBesideCaller(HelperPool use) {
+  static QThreadPool pools[2];
   static const bool sized = [] {
-    pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
+    for (QThreadPool& pool : pools) pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
     return true;
   }();
   (void)sized;
-  return pool;
+  return pools[static_cast<int>(use)];
 }
-
-}  // namespace
 
 void DrawPolylineInBands(QPainter& painter, const QPolygonF& line, double reach, QImage* image) {
   // Lines of fewer points gain nothing; bands of 32 columns keep the points
@@ -154,7 +148,7 @@ void DrawPolylineInBands(QPainter& painter, const QPolygonF& line, double reach,
   const QRect tall(0, -(1 << 24), kBand, 1 << 25);
   // The bands cover columns of their own, so on an image each thread can
   // paint some of them through a painter of its own over the same pixels.
-  const int threads = BandPool().maxThreadCount() + 1;
+  const int threads = PoolBesideCaller(HelperPool::kBands).maxThreadCount() + 1;
   const bool apart = image && threads > 1 && bands.size() >= 2 && painter.transform().isIdentity() &&
                      painter.hasClipping() && painter.clipRegion().rectCount() == 1 &&
                      painter.compositionMode() == QPainter::CompositionMode_SourceOver;
@@ -193,7 +187,7 @@ void DrawPolylineInBands(QPainter& painter, const QPolygonF& line, double reach,
   std::condition_variable ended;
   int running = helpers;
   for (int k = 0; k < helpers; ++k) {
-    BandPool().start([&] {
+    PoolBesideCaller(HelperPool::kBands).start([&] {
       paint();
       const std::lock_guard lock(mutex);
       --running;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QImage>
+#include <QThreadPool>
 #include <QPolygonF>
 #include <vector>
 
@@ -28,6 +29,13 @@ bool ClipSegment(double& ax, double& ay, double& bx, double& by, double lo, doub
 // beyond the pen. `reach` must exceed half the pen width by a pixel or more.
 // Given the painter's device `image` (at its own pixels), the bands are
 // painted on every core.
+// The threads that work beside the calling thread (one fewer than the
+// cores, as the caller works too), one pool per use: sampling and painting
+// bands each have their own, since the sampling threads wait while bands
+// are painted and cannot be borrowed.
+enum class HelperPool { kSampling, kBands };
+QThreadPool& PoolBesideCaller(HelperPool use);
+
 void DrawPolylineInBands(QPainter& painter, const QPolygonF& line, double reach, QImage* image = nullptr);
 
 // The pixels of a dot of a pen width: those whose centres lie within half the
