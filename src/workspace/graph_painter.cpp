@@ -10,6 +10,7 @@
 #include <QThread>
 #include <QThreadPool>
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <bit>
 #include <chrono>
@@ -57,8 +58,12 @@ class Canvas {
       auto* image = static_cast<QImage*>(device);
       const auto f = image->format();
       if ((f == QImage::Format_RGB32 || f == QImage::Format_ARGB32) && image->size() == pixels &&
-          image->devicePixelRatio() == 1)
+          image->devicePixelRatio() == 1) {
         image_ = image;
+        // Asked once: bits() checks for sharing on every call.
+        bits_ = reinterpret_cast<QRgb*>(image->bits());
+        stride_ = image->bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+      }
     }
     font_ = QFont(QStringLiteral("DejaVu Sans"));
     font_.setStyleHint(QFont::SansSerif);
@@ -125,7 +130,7 @@ class Canvas {
   // drawn as the same square or disc on other devices.
   void DotAt(int ix, int iy) {
     if (image_) {
-      shape_.StampAt(*image_, ix, iy, rgb_);
+      shape_.StampAt(bits_, stride_, w_, h_, ix, iy, rgb_);
       return;
     }
     const double d = shape_.Width();
@@ -186,6 +191,8 @@ class Canvas {
   double scale_;
   bool vector_;
   QImage* image_ = nullptr;
+  QRgb* bits_ = nullptr;
+  qsizetype stride_ = 0;
   QFont font_;
   std::unique_ptr<QFontMetricsF> metrics_;
   double x1_ = 0, y1_ = 0, sx_ = 1, sy_ = 1;
@@ -437,17 +444,15 @@ struct Stretch {
 std::vector<Stretch> Stretches(const GraphWindow& w, std::size_t size) {
   std::vector<Stretch> stretches;
   SingleSweep sweep(w.xmin, w.xmax, kPlotStep);
-  Stretch current{sweep, 0};
-  for (float x = 0;;) {
+  // The whole sweep is stepped through before any sampling starts: a tight
+  // loop per stretch keeps that to the float additions themselves.
+  for (;;) {
     const SingleSweep at = sweep;
-    if (!sweep.Next(x)) break;
-    if (current.count == 0) current.sweep = at;
-    if (++current.count == size) {
-      stretches.push_back(current);
-      current.count = 0;
-    }
+    std::size_t n = 0;
+    for (float x = 0; n < size && sweep.Next(x);) ++n;
+    if (n > 0) stretches.push_back({at, n});
+    if (n < size) break;
   }
-  if (current.count > 0) stretches.push_back(current);
   return stretches;
 }
 
@@ -502,8 +507,8 @@ struct InOrder {
 
 // Runs every task on every core: each thread makes its own sampler with
 // `make` and hands it the samples of the tasks it takes, in sweep order:
-// Begin(task index), Sample(x, y, ok) where ok says the sample evaluated and
-// passes the condition, End(). The calling thread takes its share (with
+// Begin(task index), Block(positions, values, condition) for each block of
+// samples (a sample shows where it evaluated and passes the condition), End(). The calling thread takes its share (with
 // `order`, first of all the consuming) and, about 30 times a second, moves the
 // bar, asks whether to stop and lets `show` paint the picture so far. False
 // when stopped.
@@ -546,11 +551,7 @@ bool RunTasks(const GraphDescription& graph, const std::vector<PlotTask>& tasks,
     th.sampler.Begin(t);
     while (blocks.Next()) {
       th.values.Evaluate(*parser, blocks);
-      for (std::size_t i = 0; i < blocks.Size(); ++i) {
-        const float x = blocks.X(i);
-        const bool ok = !th.values.failed[i] && condition.Holds(x);
-        th.sampler.Sample(x, ok ? static_cast<float>(th.values.y[i]) : 0.0f, ok);
-      }
+      th.sampler.Block(blocks, th.values, condition);
       done[task.equation].fetch_add(static_cast<long long>(blocks.Size()), std::memory_order_relaxed);
       if (stop.load(std::memory_order_relaxed)) break;
       if (tick) (*tick)();
@@ -645,10 +646,32 @@ class DotSampler {
  public:
   DotSampler(const Canvas::DotMap& map, const std::vector<PlotTask>& tasks, std::vector<HitMap>& hits)
       : map_(map), tasks_(tasks), hits_(hits) {}
-  void Begin(std::size_t t) { hit_ = &hits_[tasks_[t].equation]; }
-  void Sample(float x, float y, bool ok) {
-    int ix = 0, iy = 0;
-    if (ok && map_.Centre(x, y, ix, iy)) hit_->Hit(ix, iy);
+  void Begin(std::size_t t) {
+    hit_ = &hits_[tasks_[t].equation];
+    lastX_ = lastY_ = std::numeric_limits<int>::min();
+  }
+  void Block(const BlockSweep& blocks, const BlockValues& values, const Condition& condition) {
+    const std::size_t n = blocks.Size();
+    // First the pixels of the whole block, a loop without branches the
+    // compiler can widen; then the hits.
+    std::array<int, BlockSweep::kSize> xs, ys;
+    std::array<std::uint8_t, BlockSweep::kSize> shown;
+    for (std::size_t i = 0; i < n; ++i) {
+      const float x = blocks.X(i);
+      int ix = 0, iy = 0;
+      shown[i] = !values.failed[i] & condition.Holds(x) &
+                 map_.Centre(x, static_cast<float>(values.y[i]), ix, iy);
+      xs[i] = ix;
+      ys[i] = iy;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+      // Runs of samples land on one pixel: it is set once.
+      if (shown[i] && (xs[i] != lastX_ || ys[i] != lastY_)) {
+        hit_->Hit(xs[i], ys[i]);
+        lastX_ = xs[i];
+        lastY_ = ys[i];
+      }
+    }
   }
   void End() {}
 
@@ -657,6 +680,7 @@ class DotSampler {
   const std::vector<PlotTask>& tasks_;
   std::vector<HitMap>& hits_;
   HitMap* hit_ = nullptr;
+  int lastX_ = 0, lastY_ = 0;
 };
 
 // Connected samples: one stretch's samples kept as they come, for the
@@ -674,9 +698,13 @@ class StretchRecorder {
     s_->x.reserve(tasks_[t].count);
     s_->y.reserve(tasks_[t].count);
   }
-  void Sample(float x, float y, bool ok) {
-    s_->x.push_back(x);
-    s_->y.push_back(ok ? y : std::numeric_limits<float>::quiet_NaN());
+  void Block(const BlockSweep& blocks, const BlockValues& values, const Condition& condition) {
+    for (std::size_t i = 0; i < blocks.Size(); ++i) {
+      const float x = blocks.X(i);
+      const bool ok = !values.failed[i] && condition.Holds(x);
+      s_->x.push_back(x);
+      s_->y.push_back(ok ? static_cast<float>(values.y[i]) : std::numeric_limits<float>::quiet_NaN());
+    }
   }
   void End() {}
 

@@ -68,27 +68,18 @@ DotShape::DotShape(int width) : width_(std::max(1, width)) {
   reach_ = std::max(-lo, hi);
 }
 
-bool DotShape::Centre(double px, double py, int w, int h, int& ix, int& iy) const {
-  px += shift_;
-  py += shift_;
-  const double reach = reach_ + 1;
-  // Written so that NaN fails the test too.
-  if (!(px > -reach && px < w + reach && py > -reach && py < h + reach)) return false;
-  ix = static_cast<int>(std::floor(px));
-  iy = static_cast<int>(std::floor(py));
-  return true;
-}
-
 void DotShape::Stamp(QImage& image, double px, double py, QRgb color) const {
   int ix = 0, iy = 0;
   if (Centre(px, py, image.width(), image.height(), ix, iy)) StampAt(image, ix, iy, color);
 }
 
 void DotShape::StampAt(QImage& image, int ix, int iy, QRgb color) const {
-  const int w = image.width(), h = image.height();
-  const qsizetype stride = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
   // bits() detaches once if a copy of the image is still shared.
-  QRgb* const bits = reinterpret_cast<QRgb*>(image.bits());
+  StampAt(reinterpret_cast<QRgb*>(image.bits()), image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)),
+          image.width(), image.height(), ix, iy, color);
+}
+
+void DotShape::StampAt(QRgb* bits, qsizetype stride, int w, int h, int ix, int iy, QRgb color) const {
   if (width_ == 1) {
     if (ix < 0 || ix >= w || iy < 0 || iy >= h) return;
     bits[iy * stride + ix] = color;

@@ -52,9 +52,24 @@ class DotShape {
   // The pixel a dot at (px, py) is centred on (for even widths the pixel
   // whose top-left corner is the centre); false when the dot cannot touch
   // an image of w x h pixels, or the position is not finite.
-  bool Centre(double px, double py, int w, int h, int& ix, int& iy) const;
+  // Inline: a wide window asks it for every one of hundreds of millions of samples.
+  bool Centre(double px, double py, int w, int h, int& ix, int& iy) const {
+    px += shift_;
+    py += shift_;
+    const double reach = reach_ + 1;
+    // Written so that NaN fails the test too.
+    if (!(px > -reach && px < w + reach && py > -reach && py < h + reach)) return false;
+    // floor, for values this small, without a library call.
+    ix = static_cast<int>(px);
+    iy = static_cast<int>(py);
+    ix -= ix > px;
+    iy -= iy > py;
+    return true;
+  }
   // The dot centred on pixel (ix, iy), as Centre gives it.
   void StampAt(QImage& image, int ix, int iy, QRgb color) const;
+  // The same on pixels already at hand: `stride` counts pixels per row.
+  void StampAt(QRgb* bits, qsizetype stride, int w, int h, int ix, int iy, QRgb color) const;
   // How far (pixels) a dot reaches from its centre pixel.
   int Reach() const { return reach_; }
 

@@ -198,7 +198,8 @@ TEST(GraphPainter, ParallelDotsPaintTheSamePicture) {
                         {-10, 10, -10, 10, 200},
                         {-300, 700, -50, 50, 333},
                         {3, 5, -1, 30, 640},
-                        {-4000, 4000, -3, 3, 97}};
+                        {-4000, 4000, -3, 3, 97},
+                        {-10, 10, 10, -10, 150}};
   for (const Case& c : cases) {
     graph.window.xmin = static_cast<std::int16_t>(c.xmin);
     graph.window.xmax = static_cast<std::int16_t>(c.xmax);
