@@ -20,6 +20,7 @@
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "analysis/block_sweep.h"
@@ -161,8 +162,9 @@ class Canvas {
     return true;
   }
 
+  QPen LinePen() const { return QPen(color_, shape_.Width(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
   void UseLinePen() {
-    p_.setPen(QPen(color_, shape_.Width(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p_.setPen(LinePen());
     p_.setBrush(Qt::NoBrush);
   }
 
@@ -331,10 +333,12 @@ bool Within(double dx, double dy, double r, bool orEqual) {
 }
 
 // Collects one equation's samples into polylines in device pixels, clipped to
-// the plane, and draws each finished line.
+// the plane, and draws each finished line: with `bands`, handed to them, a
+// line that runs left to right band by band as it grows (so the picture
+// grows while sampling goes on); else with the painter, whole.
 class Polylines {
  public:
-  explicit Polylines(Canvas& c) : c_(c), maxGap_(c.Height()) {}
+  Polylines(Canvas& c, BandPainter* bands) : c_(c), bands_(bands), maxGap_(c.Height()), reach_(c.PenWidth() + 2) {}
   ~Polylines() { Break(); }
 
   void Add(double x, double y) {
@@ -353,10 +357,12 @@ class Polylines {
         // Samples closer together than half a device pixel add nothing to
         // the line but time: the last point moves on instead.
         const qsizetype n = line_.size();
-        if (n >= 2 && Within(line_[n - 1].x() - line_[n - 2].x(), line_[n - 1].y() - line_[n - 2].y(), 0.5, false))
+        if (n >= 2 && Within(line_[n - 1].x() - line_[n - 2].x(), line_[n - 1].y() - line_[n - 2].y(), 0.5, false)) {
           line_[n - 1] = b;
-        else
+        } else {
           line_.push_back(b);
+          if (bands_ && line_.size() >= handOverAt_) HandOver();
+        }
       } else {
         Flush();
       }
@@ -373,23 +379,64 @@ class Polylines {
   }
 
  private:
+  static constexpr qsizetype kHandOverEvery = 4096;
+
+  // Hands the bands the line has left behind for good to the painter. Only
+  // for a line that runs left to right: its later segments start right of
+  // its points so far. The last point still moves; the one before is kept.
+  void HandOver() {
+    const qsizetype n = line_.size();
+    handOverAt_ = n + kHandOverEvery;
+    for (; checked_ < n - 1 && rising_; ++checked_) rising_ = line_[checked_].x() >= line_[checked_ - 1].x();
+    if (!rising_) return;
+    // A band is finished when no later segment, nor the segment beyond its
+    // last one, can come within reach of it.
+    const int to = BandPainter::BandOf(line_[n - 3].x() - reach_);
+    if (to <= handed_) return;
+    bands_->Paint(line_, c_.LinePen(), handed_, to);
+    handed_ = to;
+    // The points no later band needs: those before the segment ahead of
+    // the first segment that reaches band `to`.
+    const double edge = static_cast<double>(to) * BandPainter::kBand - reach_;
+    const auto j = std::lower_bound(line_.begin(), line_.end(), edge,
+                                    [](const QPointF& p, double v) { return p.x() < v; }) -
+                   line_.begin();
+    const qsizetype drop = std::max<qsizetype>(j - 2, 0);
+    if (drop > 0) {
+      line_.remove(0, drop);
+      checked_ -= drop;
+    }
+  }
+
   void Flush() {
     if (line_.size() >= 2) {
-      c_.UseLinePen();
-      // Files keep each line whole; on an image, bands paint the same pixels.
-      if (c_.OnImage())
-        DrawPolylineInBands(c_.Painter(), line_, c_.PenWidth() + 2, c_.Image());
-      else
+      if (bands_) {
+        bands_->Paint(line_, c_.LinePen(), rising_ ? handed_ : std::numeric_limits<int>::min());
+      } else {
+        c_.UseLinePen();
         c_.Painter().drawPolyline(line_.constData(), static_cast<int>(line_.size()));
+      }
     }
     line_.clear();
+    handed_ = std::numeric_limits<int>::min();
+    rising_ = true;
+    checked_ = 1;
+    handOverAt_ = kHandOverEvery;
   }
 
   Canvas& c_;
+  BandPainter* bands_;
   double maxGap_;
+  double reach_;
   QPolygonF line_;
   QPointF prev_;
   bool havePrev_ = false;
+  // Handing a growing line over: the bands below `handed_` have it; its
+  // points up to `checked_` run left to right when `rising_`.
+  int handed_ = std::numeric_limits<int>::min();
+  bool rising_ = true;
+  qsizetype checked_ = 1;
+  qsizetype handOverAt_ = kHandOverEvery;
 };
 
 // The dot centres one equation hits, a bit each. Many threads set them and
@@ -887,6 +934,11 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
       // so that the lines are the same point for point.
       const std::vector<PlotTask> tasks = PlotTasks(graph, plotted, false);
       std::vector<StretchSamples> samples(tasks.size());
+      // On an image the lines are painted on every core while sampling goes on.
+      std::optional<BandPainter> bands;
+      if (c.OnImage() && painter.compositionMode() == QPainter::CompositionMode_SourceOver)
+        bands.emplace(*c.Image(), QRect(QPoint(0, 0), pixels), c.PenWidth() + 2,
+                      painter.testRenderHint(QPainter::Antialiasing));
       std::unique_ptr<Polylines> curve;
       std::size_t equation = graph.equations.size();
       const InOrder order{2 * static_cast<std::size_t>(SamplingPool().maxThreadCount() + 1), [&](std::size_t t) {
@@ -894,15 +946,18 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
                               curve.reset();  // draws the last line of the equation before
                               equation = tasks[t].equation;
                               c.SetColor(graph.equations[equation].color);
-                              curve = std::make_unique<Polylines>(c);
+                              curve = std::make_unique<Polylines>(c, bands ? &*bands : nullptr);
                             }
                             StretchSamples& s = samples[t];
                             for (std::size_t i = 0; i < s.x.size(); ++i) curve->Add(s.x[i], s.y[i]);
                             s = StretchSamples();  // freed for the stretches still to come
                           }};
-      finished = RunTasks(graph, tasks, plotted, options, progress.max, {},
+      std::function<void()> show;
+      if (options.shown) show = [&] { bands ? bands->Paused(options.shown) : options.shown(); };
+      finished = RunTasks(graph, tasks, plotted, options, progress.max, show,
                           [&] { return StretchRecorder(tasks, samples); }, &order);
       curve.reset();
+      if (bands) bands->Finish();
     }
     clsExprParser parser;
     for (const Equation& eq : graph.equations) {
@@ -912,7 +967,7 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
       if (FindEquationFault(eq.expression)) continue;
       c.SetColor(eq.color);
       parser.StoreExpression(eq.expression);
-      Polylines curve(c);
+      Polylines curve(c, nullptr);
       finished = SweepEquation(parser, ParseCondition(eq.condition), w.xmin, w.xmax, progress, options.progress,
                                options.cancelled, [&](float x, float y, bool ok) {
                                  if (lines) {

@@ -35,8 +35,9 @@ struct PaintOptions {
   // the same polylines as one sample after another. False keeps one sample
   // after the other on the calling thread; the picture is the same.
   bool parallel = true;
-  // Called on the drawing thread about 30 times a second while dots are
-  // sampled, after the picture so far has been painted onto the device.
+  // Called on the drawing thread about 30 times a second while curves are
+  // sampled on every core, when the picture so far is on the device (and
+  // nothing else paints it while the call lasts).
   std::function<void()> shown;
   // The marks, the tangent and the tinted area; false leaves them to
   // DrawAnswers over the finished picture (the screen does, so that a new

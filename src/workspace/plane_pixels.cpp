@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <cmath>
 #include <mutex>
 
@@ -104,90 +105,177 @@ QThreadPool& PoolBesideCaller(HelperPool use) {
   return pools[static_cast<int>(use)];
 }
 
-void DrawPolylineInBands(QPainter& painter, const QPolygonF& line, double reach, QImage* image) {
-  // Lines of fewer points gain nothing; bands of 32 columns keep the points
-  // each is given near its own (the reach on both sides adds a little).
-  constexpr qsizetype kLong = 1024;
-  constexpr int kBand = 32;
-  const qsizetype n = line.size();
-  bool rising = n > kLong;
-  for (qsizetype i = 1; rising && i < n; ++i) rising = line[i].x() >= line[i - 1].x();
-  if (!rising) {
-    painter.drawPolyline(line.constData(), static_cast<int>(n));
-    return;
-  }
-  struct Band {
-    int left;
-    qsizetype start, count;
-  };
-  std::vector<Band> bands;
-  const auto x = [](const QPointF& p, double v) { return p.x() < v; };
-  const int left = static_cast<int>(std::floor(line.front().x() - reach));
-  const int right = static_cast<int>(std::ceil(line.back().x() + reach));
-  for (int a = left; a <= right; a += kBand) {
-    // Segment i joins points i and i + 1. The first that ends at or past
-    // a - reach, the last that starts at or before a + kBand + reach:
-    const auto from = std::lower_bound(line.begin() + 1, line.end(), a - reach, x) - line.begin() - 1;
-    const auto to = std::upper_bound(line.begin(), line.end(), a + kBand + reach,
-                                     [](double v, const QPointF& p) { return v < p.x(); }) -
-                    line.begin() - 1;
-    const qsizetype last = std::min<qsizetype>(to, n - 2);
-    if (from > last) continue;
-    const qsizetype start = std::max<qsizetype>(from - 1, 0), end = std::min<qsizetype>(last + 2, n - 1);
-    bands.push_back({a, start, end - start + 1});
-  }
-  const QRect tall(0, -(1 << 24), kBand, 1 << 25);
-  // The bands cover columns of their own, so on an image each thread can
-  // paint some of them through a painter of its own over the same pixels.
-  const int threads = PoolBesideCaller(HelperPool::kBands).maxThreadCount() + 1;
-  const bool apart = image && threads > 1 && bands.size() >= 2 && painter.transform().isIdentity() &&
-                     painter.hasClipping() && painter.clipRegion().rectCount() == 1 &&
-                     painter.compositionMode() == QPainter::CompositionMode_SourceOver;
-  if (!apart) {
-    for (const Band& b : bands) {
-      painter.save();
-      painter.setClipRect(tall.translated(b.left, 0), Qt::IntersectClip);
-      painter.drawPolyline(line.constData() + b.start, static_cast<int>(b.count));
-      painter.restore();
-    }
-    return;
-  }
-  const QPen pen = painter.pen();
-  const QRect clip = painter.clipRegion().boundingRect();
-  const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
-  // bits() may write to the image's bookkeeping: asked once, here.
-  uchar* const pixels = image->bits();
-  const int w = image->width(), h = image->height();
-  const qsizetype stride = image->bytesPerLine();
-  const QImage::Format format = image->format();
-  std::atomic<std::size_t> next{0};
-  const auto paint = [&] {
-    QImage view(pixels, w, h, stride, format);
-    QPainter p(&view);
-    p.setRenderHint(QPainter::Antialiasing, antialiased);
-    p.setPen(pen);
-    for (std::size_t k = next++; k < bands.size(); k = next++) {
-      const Band& b = bands[k];
-      p.setClipRect(clip & tall.translated(b.left, 0));
-      p.drawPolyline(line.constData() + b.start, static_cast<int>(b.count));
-    }
-  };
-  const int helpers = std::min(threads - 1, static_cast<int>(bands.size()) - 1);
+struct BandPainter::Job {
+  QPen pen;
+  std::vector<QPolygonF> runs;
+};
+
+struct BandPainter::Shared {
+  // The image's pixels, for a painter of each thread's own.
+  uchar* pixels;
+  int w, h;
+  qsizetype stride;
+  QImage::Format format;
+  QRect clip;
+  double reach;
+  bool antialiased;
+  int first;  // the band of queues[0]
   // A standard mutex rather than Qt's: ThreadSanitizer sees the hand-over.
   std::mutex mutex;
-  std::condition_variable ended;
-  int running = helpers;
+  std::condition_variable changed;
+  std::vector<std::deque<Job>> queues;  // per band, in the order handed over
+  std::vector<char> busy;               // a thread paints the band
+  std::deque<int> ready;                // bands with work that no thread paints
+  int painting = 0;
+  int active = 0;  // helpers in their loop
+  bool paused = false, closed = false;
+  bool done = false;  // Finish returned: a helper that starts now leaves at once
+};
+
+BandPainter::BandPainter(QImage& image, const QRect& clip, double reach, bool antialiased)
+    : shared_(std::make_shared<Shared>()) {
+  Shared& s = *shared_;
+  // bits() may write to the image's bookkeeping: asked once, here.
+  s.pixels = image.bits();
+  s.w = image.width();
+  s.h = image.height();
+  s.stride = image.bytesPerLine();
+  s.format = image.format();
+  s.clip = clip & image.rect();
+  s.reach = reach;
+  s.antialiased = antialiased;
+  s.first = BandOf(s.clip.left());
+  const int bands = s.clip.isEmpty() ? 0 : BandOf(s.clip.right()) - s.first + 1;
+  s.queues.resize(static_cast<std::size_t>(bands));
+  s.busy.assign(static_cast<std::size_t>(bands), 0);
+  QThreadPool& pool = PoolBesideCaller(HelperPool::kBands);
+  const int helpers = bands >= 2 ? pool.maxThreadCount() : 0;
   for (int k = 0; k < helpers; ++k) {
-    PoolBesideCaller(HelperPool::kBands).start([&] {
-      paint();
-      const std::lock_guard lock(mutex);
-      --running;
-      ended.notify_one();
+    // A helper owns a share of the state: one that only starts after Finish
+    // (its pool busy elsewhere) finds it there and leaves.
+    pool.start([keep = shared_] {
+      {
+        const std::lock_guard lock(keep->mutex);
+        if (keep->done) return;
+        ++keep->active;
+      }
+      Work(*keep, false);
     });
   }
-  paint();
-  std::unique_lock lock(mutex);
-  ended.wait(lock, [&] { return running == 0; });
+}
+
+BandPainter::~BandPainter() { Finish(); }
+
+void BandPainter::Paint(const QPolygonF& line, const QPen& pen, int from, int to) {
+  Shared& s = *shared_;
+  const qsizetype n = line.size();
+  from = std::max(from, s.first);
+  to = std::min(to, s.first + static_cast<int>(s.queues.size()));
+  if (n < 2 || from >= to) return;
+  // Per band the runs of segments (first and last index) within reach of it.
+  std::vector<std::vector<std::pair<qsizetype, qsizetype>>> runs(static_cast<std::size_t>(to - from));
+  for (qsizetype i = 0; i + 1 < n; ++i) {
+    const double a = line[i].x(), b = line[i + 1].x();
+    if (!(std::isfinite(a) && std::isfinite(b))) continue;
+    const int lo = std::max(from, BandOf(std::min(a, b) - s.reach));
+    const int hi = std::min(to - 1, BandOf(std::max(a, b) + s.reach));
+    for (int k = lo; k <= hi; ++k) {
+      auto& band = runs[static_cast<std::size_t>(k - from)];
+      if (!band.empty() && band.back().second == i - 1)
+        band.back().second = i;
+      else
+        band.emplace_back(i, i);
+    }
+  }
+  std::vector<std::pair<int, Job>> jobs;
+  for (int k = from; k < to; ++k) {
+    const auto& band = runs[static_cast<std::size_t>(k - from)];
+    if (band.empty()) continue;
+    Job job{pen, {}};
+    qsizetype start = -1, end = -1;  // the points of the run being gathered
+    const auto take = [&] {
+      if (start >= 0) job.runs.emplace_back(line.begin() + start, line.begin() + end + 1);
+    };
+    for (const auto& [first, last] : band) {
+      // One more segment at either end: the joins there are the line's own.
+      const qsizetype a = std::max<qsizetype>(first - 1, 0), b = std::min<qsizetype>(last + 2, n - 1);
+      if (start >= 0 && a <= end) {
+        end = std::max(end, b);
+      } else {
+        take();
+        start = a;
+        end = b;
+      }
+    }
+    take();
+    jobs.emplace_back(k, std::move(job));
+  }
+  {
+    const std::lock_guard lock(s.mutex);
+    for (auto& [k, job] : jobs) {
+      const auto i = static_cast<std::size_t>(k - s.first);
+      if (s.queues[i].empty() && !s.busy[i]) s.ready.push_back(k);
+      s.queues[i].push_back(std::move(job));
+    }
+  }
+  s.changed.notify_all();
+}
+
+void BandPainter::Work(Shared& s, bool helping) {
+  QImage view(s.pixels, s.w, s.h, s.stride, s.format);
+  QPainter p(&view);
+  p.setRenderHint(QPainter::Antialiasing, s.antialiased);
+  std::unique_lock lock(s.mutex);
+  for (;;) {
+    s.changed.wait(lock, [&] {
+      return (!s.paused && !s.ready.empty()) || (s.closed && s.ready.empty() && s.painting == 0);
+    });
+    if (s.ready.empty()) break;
+    const int k = s.ready.front();
+    s.ready.pop_front();
+    const auto i = static_cast<std::size_t>(k - s.first);
+    Job job = std::move(s.queues[i].front());
+    s.queues[i].pop_front();
+    s.busy[i] = 1;
+    ++s.painting;
+    lock.unlock();
+    p.setClipRect(s.clip & QRect(k * kBand, s.clip.top(), kBand, s.clip.height()));
+    p.setPen(job.pen);
+    for (const QPolygonF& run : job.runs) p.drawPolyline(run.constData(), static_cast<int>(run.size()));
+    lock.lock();
+    --s.painting;
+    s.busy[i] = 0;
+    if (!s.queues[i].empty()) s.ready.push_back(k);
+    s.changed.notify_all();
+  }
+  if (!helping) {
+    --s.active;
+    s.changed.notify_all();
+  }
+}
+
+void BandPainter::Finish() {
+  Shared& s = *shared_;
+  {
+    const std::lock_guard lock(s.mutex);
+    s.closed = true;
+  }
+  s.changed.notify_all();
+  Work(s, true);  // the calling thread paints too
+  std::unique_lock lock(s.mutex);
+  s.changed.wait(lock, [&] { return s.active == 0; });
+  s.done = true;
+}
+
+void BandPainter::Paused(const std::function<void()>& f) {
+  Shared& s = *shared_;
+  std::unique_lock lock(s.mutex);
+  s.paused = true;
+  s.changed.wait(lock, [&] { return s.painting == 0; });
+  f();
+  s.paused = false;
+  lock.unlock();
+  s.changed.notify_all();
 }
 
 }  // namespace cn

@@ -6,7 +6,12 @@
 
 #include <QImage>
 #include <QThreadPool>
+#include <QPen>
 #include <QPolygonF>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <memory>
 #include <vector>
 
 class QPainter;
@@ -19,16 +24,6 @@ namespace cn {
 // interpolated, so ends millions of pixels out still give a precise line.
 bool ClipSegment(double& ax, double& ay, double& bx, double& by, double lo, double hiX, double hiY);
 
-// Paints `line` with the painter's pen and clip, the pixels drawPolyline
-// paints, at a cost that grows with its points rather than their square: the
-// rasteriser sorts the edges crossing a row one by one, and a curve across a
-// wide window crosses a row thousands of times. A long line that runs left
-// to right is painted in bands of columns, each clipped to its columns, with
-// the segments that come within `reach` pixels of them and one more at
-// either end, so every join there is the whole line's and the cut ends lie
-// beyond the pen. `reach` must exceed half the pen width by a pixel or more.
-// Given the painter's device `image` (at its own pixels), the bands are
-// painted on every core.
 // The threads that work beside the calling thread (one fewer than the
 // cores, as the caller works too), one pool per use: sampling and painting
 // bands each have their own, since the sampling threads wait while bands
@@ -36,7 +31,45 @@ bool ClipSegment(double& ax, double& ay, double& bx, double& by, double lo, doub
 enum class HelperPool { kSampling, kBands };
 QThreadPool& PoolBesideCaller(HelperPool use);
 
-void DrawPolylineInBands(QPainter& painter, const QPolygonF& line, double reach, QImage* image = nullptr);
+// Paints polylines onto a 32-bit image, the pixels QPainter::drawPolyline
+// paints with the same pen and clip, on every core and at a cost that grows
+// with the points rather than their square (the rasteriser sorts the edges
+// crossing a row one by one, and a curve across a wide window crosses a row
+// thousands of times). The image is cut into bands of 32 columns; each band
+// is painted, clipped to its columns, with the runs of segments that come
+// within `reach` pixels of it and one more segment at either end of a run, so
+// every join there is the whole line's and the cut ends lie beyond the pen
+// (`reach` must exceed half the pen width by a pixel or more). A band's work
+// is done in the order it was handed over, so where lines cross, the later
+// one lies on top, as painted one after the other. Lines are handed over
+// while the caller goes on; Finish waits for them.
+class BandPainter {
+ public:
+  static constexpr int kBand = 32;
+  // `clip`: the part of the image to paint (it must lie inside it).
+  BandPainter(QImage& image, const QRect& clip, double reach, bool antialiased);
+  ~BandPainter();
+  BandPainter(const BandPainter&) = delete;
+  BandPainter& operator=(const BandPainter&) = delete;
+
+  // The band that column x (a device x coordinate) lies in.
+  static int BandOf(double x) { return static_cast<int>(std::floor(x / kBand)); }
+  // Paints the parts of `line` that fall in the bands from..to-1 (by default
+  // all of them) with `pen`. The parts of a line in other bands may be
+  // handed over later, each band once.
+  void Paint(const QPolygonF& line, const QPen& pen, int from = std::numeric_limits<int>::min(),
+             int to = std::numeric_limits<int>::max());
+  // Waits until everything handed over is painted.
+  void Finish();
+  // Runs f while no band is being painted: what is painted so far can be read.
+  void Paused(const std::function<void()>& f);
+
+ private:
+  struct Job;
+  struct Shared;
+  static void Work(Shared& s, bool helping);
+  std::shared_ptr<Shared> shared_;
+};
 
 // The pixels of a dot of a pen width: those whose centres lie within half the
 // width of the dot's centre. For odd widths the centre is the middle of a

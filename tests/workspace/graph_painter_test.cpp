@@ -265,60 +265,86 @@ TEST(GraphPainter, ParallelLinesPaintTheSequentialPicture) {
   }
 }
 
-// A long polyline painted in bands of columns paints the pixels of one
-// drawPolyline: dense oscillations crossing every row many times per column,
-// jitter, near-vertical runs, repeated points, runs out past the edges, and
-// pens of several widths.
+// Polylines painted in bands of columns paint the pixels of drawPolyline one
+// after the other: dense oscillations crossing every row many times per
+// column, jitter, near-vertical runs, repeated points, runs out past the
+// edges, lines that turn back and loop, pens of several widths; handed over
+// whole or band range by band range; a second line of another colour over
+// the first where they cross.
 TEST(GraphPainter, BandsPaintTheWholePolyline) {
   const int w = 300, h = 200;
   std::mt19937 random(7);
   std::uniform_real_distribution<double> unit(0, 1);
   struct Case {
     const char* name;
-    std::function<double(double)> y;  // of x in pixels
+    std::function<QPointF(double)> at;  // of t from 0 to 1
     int points, pen;
   };
+  const auto graph = [](std::function<double(double)> y) {
+    return [y](double t) {
+      const double x = -10 + (w + 20.0) * t;
+      return QPointF(x, y(x));
+    };
+  };
   const Case cases[] = {
-      {"oscillating", [](double x) { return 100 + 60 * std::sin(x * 3); }, 40000, 2},
-      {"jitter", [&](double x) { return 100 + x / 10 + 8 * unit(random); }, 20000, 2},
-      {"steep", [](double x) { return 100 + 2000 * std::sin(x / 9); }, 30000, 2},
-      {"beyond the edges", [](double x) { return -50 + 300 * std::sin(x / 40); }, 5000, 3},
-      {"repeated points", [](double x) { return 50 + std::floor(x / 7) * 3; }, 8000, 2},
-      {"wide pen", [](double x) { return 100 + 40 * std::sin(x / 2); }, 20000, 5},
+      {"oscillating", graph([](double x) { return 100 + 60 * std::sin(x * 3); }), 40000, 2},
+      {"jitter", graph([&](double x) { return 100 + x / 10 + 8 * unit(random); }), 20000, 2},
+      {"steep", graph([](double x) { return 100 + 2000 * std::sin(x / 9); }), 30000, 2},
+      {"beyond the edges", graph([](double x) { return -50 + 300 * std::sin(x / 40); }), 5000, 3},
+      {"repeated points", graph([](double x) { return 50 + std::floor(x / 7) * 3; }), 8000, 2},
+      {"wide pen", graph([](double x) { return 100 + 40 * std::sin(x / 2); }), 20000, 5},
+      {"loops", [](double t) { return QPointF(150 + 140 * std::cos(t * 40), 100 + 90 * std::sin(t * 37)); }, 9000, 2},
+      {"back and forth", [](double t) { return QPointF(150 + 160 * std::sin(t * 25), 20 + 160 * t); }, 6000, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    QPolygonF line;
-    for (int i = 0; i < c.points; ++i) {
-      const double x = -10 + (w + 20.0) * i / (c.points - 1);
-      line.append(QPointF(x, c.y(x)));
-    }
-    enum class Way { kWhole, kBands, kBandsOnEveryCore };
+    QPolygonF line, across;
+    for (int i = 0; i < c.points; ++i) line.append(c.at(static_cast<double>(i) / (c.points - 1)));
+    for (int i = 0; i <= 600; ++i) across.append(QPointF(-5 + i * 0.52, 30 + i * 0.25 + 10 * std::sin(i * 0.7)));
+    const QPen first(QColor(kRed), c.pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    QPen second = first;
+    second.setColor(QColor(kBlue));
+    enum class Way { kOneAfterTheOther, kWhole, kBandRanges };
     const auto paint = [&](Way way) {
       QImage image(w, h, QImage::Format_RGB32);
       image.fill(Qt::white);
-      QPainter painter(&image);
-      painter.setClipRect(QRect(0, 0, w, h));
-      painter.setPen(QPen(QColor(kRed), c.pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-      if (way == Way::kWhole)
+      if (way == Way::kOneAfterTheOther) {
+        QPainter painter(&image);
+        painter.setClipRect(QRect(0, 0, w, h));
+        painter.setPen(first);
         painter.drawPolyline(line);
-      else
-        DrawPolylineInBands(painter, line, c.pen + 2, way == Way::kBandsOnEveryCore ? &image : nullptr);
+        painter.setPen(second);
+        painter.drawPolyline(across);
+        return image;
+      }
+      BandPainter bands(image, QRect(0, 0, w, h), c.pen + 2, false);
+      if (way == Way::kWhole) {
+        bands.Paint(line, first);
+      } else {
+        int from = std::numeric_limits<int>::min();
+        for (const int to : {2, 3, 7}) {
+          bands.Paint(line, first, from, to);
+          from = to;
+        }
+        bands.Paint(line, first, from);
+      }
+      bands.Paint(across, second);
+      bands.Finish();
       return image;
     };
-    const QImage whole = paint(Way::kWhole);
+    const QImage expected = paint(Way::kOneAfterTheOther);
     int inked = 0;
     for (int y = 0; y < h; ++y) {
-      for (int x = 0; x < w; ++x) inked += whole.pixel(x, y) != qRgb(255, 255, 255);
+      for (int x = 0; x < w; ++x) inked += expected.pixel(x, y) == QColor(kRed).rgb();
     }
     EXPECT_GT(inked, w);  // the line shows at all
-    for (const Way way : {Way::kBands, Way::kBandsOnEveryCore}) {
+    for (const Way way : {Way::kWhole, Way::kBandRanges}) {
       const QImage banded = paint(way);
       int differ = 0;
       for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) differ += banded.pixel(x, y) != whole.pixel(x, y);
+        for (int x = 0; x < w; ++x) differ += banded.pixel(x, y) != expected.pixel(x, y);
       }
-      EXPECT_EQ(differ, 0) << (way == Way::kBands ? "bands" : "bands on every core");
+      EXPECT_EQ(differ, 0) << (way == Way::kWhole ? "whole" : "band ranges");
     }
   }
 }

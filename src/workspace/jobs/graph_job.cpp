@@ -34,12 +34,7 @@ void GraphJob::Start() {
     PaintOptions options;
     options.penScale = ratio;
     options.progress = &relay;
-    // Dots show themselves when painted; lines as they go.
-    const bool dots = !graph.connectSamples;
-    options.cancelled = [&] {
-      if (!dots) show();
-      return token.stop_requested();
-    };
+    options.cancelled = [&] { return token.stop_requested(); };
     options.shown = show;
     // The window paints the answers over the finished picture itself.
     options.answers = false;
