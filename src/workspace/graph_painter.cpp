@@ -911,12 +911,14 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
         }
       };
       bool shown = false;
-      const std::function<void()> show = options.shown ? std::function<void()>([&] {
-        paint();
-        shown = true;
-        options.shown();
-      })
-                                                       : std::function<void()>();
+      std::function<void()> show;
+      if (options.shown && c.OnImage()) {
+        show = [&] {
+          paint();
+          shown = true;
+          options.shown(*c.Image());
+        };
+      }
       const std::vector<PlotTask> tasks = PlotTasks(graph, plotted, true);
       const Canvas::DotMap map = c.Map();
       finished = RunTasks(graph, tasks, plotted, options, progress.max, show,
@@ -934,11 +936,22 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
       // so that the lines are the same point for point.
       const std::vector<PlotTask> tasks = PlotTasks(graph, plotted, false);
       std::vector<StretchSamples> samples(tasks.size());
-      // On an image the lines are painted on every core while sampling goes on.
+      // On an image the lines are painted on every core while sampling goes
+      // on, and the picture so far is read band by band between paintings.
       std::optional<BandPainter> bands;
-      if (c.OnImage() && painter.compositionMode() == QPainter::CompositionMode_SourceOver)
+      QImage sofar;
+      std::function<void()> show;
+      if (c.OnImage() && painter.compositionMode() == QPainter::CompositionMode_SourceOver) {
+        if (options.shown) {
+          sofar = c.Image()->copy();  // nothing paints yet
+          show = [&] {
+            bands->Snapshot(sofar);
+            options.shown(sofar);
+          };
+        }
         bands.emplace(*c.Image(), QRect(QPoint(0, 0), pixels), c.PenWidth() + 2,
                       painter.testRenderHint(QPainter::Antialiasing));
+      }
       std::unique_ptr<Polylines> curve;
       std::size_t equation = graph.equations.size();
       const InOrder order{2 * static_cast<std::size_t>(SamplingPool().maxThreadCount() + 1), [&](std::size_t t) {
@@ -952,8 +965,6 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
                             for (std::size_t i = 0; i < s.x.size(); ++i) curve->Add(s.x[i], s.y[i]);
                             s = StretchSamples();  // freed for the stretches still to come
                           }};
-      std::function<void()> show;
-      if (options.shown) show = [&] { bands ? bands->Paused(options.shown) : options.shown(); };
       finished = RunTasks(graph, tasks, plotted, options, progress.max, show,
                           [&] { return StretchRecorder(tasks, samples); }, &order);
       curve.reset();

@@ -36,9 +36,9 @@ struct PaintOptions {
   // after the other on the calling thread; the picture is the same.
   bool parallel = true;
   // Called on the drawing thread about 30 times a second while curves are
-  // sampled on every core, when the picture so far is on the device (and
-  // nothing else paints it while the call lasts).
-  std::function<void()> shown;
+  // sampled on every core, with the picture so far (drawing onto a 32-bit
+  // image only).
+  std::function<void(const QImage& sofar)> shown;
   // The marks, the tangent and the tinted area; false leaves them to
   // DrawAnswers over the finished picture (the screen does, so that a new
   // mark costs no new sweep).

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <deque>
 #include <cmath>
+#include <cstring>
 #include <mutex>
 
 namespace cn {
@@ -128,7 +129,7 @@ struct BandPainter::Shared {
   std::deque<int> ready;                // bands with work that no thread paints
   int painting = 0;
   int active = 0;  // helpers in their loop
-  bool paused = false, closed = false;
+  bool closed = false;
   bool done = false;  // Finish returned: a helper that starts now leaves at once
 };
 
@@ -228,7 +229,7 @@ void BandPainter::Work(Shared& s, bool helping) {
   std::unique_lock lock(s.mutex);
   for (;;) {
     s.changed.wait(lock, [&] {
-      return (!s.paused && !s.ready.empty()) || (s.closed && s.ready.empty() && s.painting == 0);
+      return !s.ready.empty() || (s.closed && s.painting == 0);
     });
     if (s.ready.empty()) break;
     const int k = s.ready.front();
@@ -267,15 +268,23 @@ void BandPainter::Finish() {
   s.done = true;
 }
 
-void BandPainter::Paused(const std::function<void()>& f) {
+void BandPainter::Snapshot(QImage& sofar) {
   Shared& s = *shared_;
-  std::unique_lock lock(s.mutex);
-  s.paused = true;
-  s.changed.wait(lock, [&] { return s.painting == 0; });
-  f();
-  s.paused = false;
-  lock.unlock();
-  s.changed.notify_all();
+  if (sofar.size() != QSize(s.w, s.h) || sofar.depth() != 32) return;
+  // Writable once, here: a picture handed on shares its pixels until then.
+  uchar* const into = sofar.bits();
+  const qsizetype intoStride = sofar.bytesPerLine();
+  const int top = s.clip.top(), bottom = s.clip.bottom();
+  for (std::size_t i = 0; i < s.queues.size(); ++i) {
+    const QRect band = s.clip & QRect((s.first + static_cast<int>(i)) * kBand, top, kBand, s.clip.height());
+    // A band is copied under the lock: no thread can start painting it
+    // meanwhile, and a copy of 32 columns is over in microseconds.
+    const std::lock_guard lock(s.mutex);
+    if (s.busy[i] || band.isEmpty()) continue;
+    const auto bytes = static_cast<std::size_t>(band.width()) * 4;
+    for (int y = top; y <= bottom; ++y)
+      std::memcpy(into + y * intoStride + band.left() * 4, s.pixels + y * s.stride + band.left() * 4, bytes);
+  }
 }
 
 }  // namespace cn

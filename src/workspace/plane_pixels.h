@@ -61,8 +61,9 @@ class BandPainter {
              int to = std::numeric_limits<int>::max());
   // Waits until everything handed over is painted.
   void Finish();
-  // Runs f while no band is being painted: what is painted so far can be read.
-  void Paused(const std::function<void()>& f);
+  // Copies into `sofar` (an image of the same size) the bands no thread
+  // paints at this moment; the others keep what `sofar` had. Nobody waits.
+  void Snapshot(QImage& sofar);
 
  private:
   struct Job;

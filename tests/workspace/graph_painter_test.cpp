@@ -209,7 +209,7 @@ TEST(GraphPainter, ParallelDotsPaintTheSamePicture) {
     one.parallel = false;
     int shown = 0;
     PaintOptions all;
-    all.shown = [&] { ++shown; };
+    all.shown = [&](const QImage&) { ++shown; };
     const QImage expected = RenderGraph(graph, QSize(c.side, c.side), 96, one);
     EXPECT_TRUE(RenderGraph(graph, QSize(c.side, c.side), 96, all) == expected)
         << c.xmin << ".." << c.xmax << " at " << c.side << " px";
@@ -541,6 +541,38 @@ TEST(GraphPainter, JobBarShowsOneEquationAfterAnother) {
     EXPECT_EQ(drops, 1);
     EXPECT_EQ(bar.back().second, 0);
   }
+}
+
+// Connected samples show the picture as it grows: every picture shown has
+// each pixel either as before the curve or as in the finished picture, and
+// the curve's pixels only ever grow.
+TEST(GraphPainter, ConnectedLinesShowThePictureAsItGrows) {
+  GraphDescription graph = Described({{"sin(x)*5", "", kRed}});
+  graph.connectSamples = true;
+  graph.window.xmin = -3000;
+  graph.window.xmax = 3000;
+  GraphDescription empty = graph;
+  empty.equations[0].expression = "sqrt(-1)";
+  const QSize side(300, 300);
+  const QImage before = RenderGraph(empty, side, 96);
+  const QImage after = RenderGraph(graph, side, 96);
+  std::vector<int> inked;
+  PaintOptions options;
+  options.shown = [&](const QImage& sofar) {
+    int n = 0, stray = 0;
+    for (int y = 0; y < side.height(); ++y) {
+      for (int x = 0; x < side.width(); ++x) {
+        const QRgb pixel = sofar.pixel(x, y);
+        stray += pixel != before.pixel(x, y) && pixel != after.pixel(x, y);
+        n += IsColor(pixel, kRed);
+      }
+    }
+    EXPECT_EQ(stray, 0);
+    inked.push_back(n);
+  };
+  EXPECT_TRUE(RenderGraph(graph, side, 96, options) == after);
+  ASSERT_FALSE(inked.empty());  // six million samples take longer than a picture's interval
+  EXPECT_TRUE(std::is_sorted(inked.begin(), inked.end()));
 }
 
 TEST(GraphPainter, StoppedDrawingKeepsWhatWasDrawn) {

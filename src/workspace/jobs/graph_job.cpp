@@ -24,12 +24,12 @@ void GraphJob::Start() {
     image.setDotsPerMeterY(dpm);
     ProgressRelay relay([this](int max, int value) { emit ProgressChanged(max, value); });
     auto shown = ProgressRelay::Clock::now();
-    const auto show = [&] {
+    const auto show = [&](const QImage& sofar) {
       if (ProgressRelay::Clock::now() - shown < ProgressRelay::kEvery) return;
       shown = ProgressRelay::Clock::now();
-      QImage sofar = image.copy();
-      sofar.setDevicePixelRatio(ratio);
-      emit Picture(sofar);
+      QImage picture = sofar.copy();
+      picture.setDevicePixelRatio(ratio);
+      emit Picture(picture);
     };
     PaintOptions options;
     options.penScale = ratio;
