@@ -109,6 +109,7 @@ QThreadPool& PoolBesideCaller(HelperPool use) {
 struct BandPainter::Job {
   QPen pen;
   std::vector<QPolygonF> runs;
+  qsizetype points = 0;
 };
 
 struct BandPainter::Shared {
@@ -128,9 +129,19 @@ struct BandPainter::Shared {
   std::vector<char> busy;               // a thread paints the band
   std::deque<int> ready;                // bands with work that no thread paints
   int painting = 0;
-  int active = 0;  // helpers in their loop
+  qsizetype queued = 0;  // points handed over and not painted yet
+  int active = 0;        // helpers in their loop
   bool closed = false;
   bool done = false;  // Finish returned: a helper that starts now leaves at once
+};
+
+// A painter of one thread's own over the shared pixels.
+struct BandPainter::Hand {
+  QImage view;
+  QPainter painter;
+  explicit Hand(const Shared& s) : view(s.pixels, s.w, s.h, s.stride, s.format), painter(&view) {
+    painter.setRenderHint(QPainter::Antialiasing, s.antialiased);
+  }
 };
 
 BandPainter::BandPainter(QImage& image, const QRect& clip, double reach, bool antialiased)
@@ -160,12 +171,34 @@ BandPainter::BandPainter(QImage& image, const QRect& clip, double reach, bool an
         if (keep->done) return;
         ++keep->active;
       }
-      Work(*keep, false);
+      Hand hand(*keep);
+      Work(*keep, hand, false);
     });
   }
 }
 
 BandPainter::~BandPainter() { Finish(); }
+
+void BandPainter::PaintOne(Shared& s, Hand& hand, std::unique_lock<std::mutex>& lock) {
+  const int k = s.ready.front();
+  s.ready.pop_front();
+  const auto i = static_cast<std::size_t>(k - s.first);
+  Job job = std::move(s.queues[i].front());
+  s.queues[i].pop_front();
+  s.busy[i] = 1;
+  ++s.painting;
+  lock.unlock();
+  QPainter& p = hand.painter;
+  p.setClipRect(s.clip & QRect(k * kBand, s.clip.top(), kBand, s.clip.height()));
+  p.setPen(job.pen);
+  for (const QPolygonF& run : job.runs) p.drawPolyline(run.constData(), static_cast<int>(run.size()));
+  lock.lock();
+  --s.painting;
+  s.queued -= job.points;
+  s.busy[i] = 0;
+  if (!s.queues[i].empty()) s.ready.push_back(k);
+  s.changed.notify_all();
+}
 
 void BandPainter::Paint(const QPolygonF& line, const QPen& pen, int from, int to) {
   Shared& s = *shared_;
@@ -195,7 +228,9 @@ void BandPainter::Paint(const QPolygonF& line, const QPen& pen, int from, int to
     Job job{pen, {}};
     qsizetype start = -1, end = -1;  // the points of the run being gathered
     const auto take = [&] {
-      if (start >= 0) job.runs.emplace_back(line.begin() + start, line.begin() + end + 1);
+      if (start < 0) return;
+      job.runs.emplace_back(line.begin() + start, line.begin() + end + 1);
+      job.points += end + 1 - start;
     };
     for (const auto& [first, last] : band) {
       // One more segment at either end: the joins there are the line's own.
@@ -211,43 +246,39 @@ void BandPainter::Paint(const QPolygonF& line, const QPen& pen, int from, int to
     take();
     jobs.emplace_back(k, std::move(job));
   }
-  {
-    const std::lock_guard lock(s.mutex);
-    for (auto& [k, job] : jobs) {
-      const auto i = static_cast<std::size_t>(k - s.first);
-      if (s.queues[i].empty() && !s.busy[i]) s.ready.push_back(k);
-      s.queues[i].push_back(std::move(job));
-    }
+  std::unique_lock lock(s.mutex);
+  for (auto& [k, job] : jobs) {
+    const auto i = static_cast<std::size_t>(k - s.first);
+    if (s.queues[i].empty() && !s.busy[i]) s.ready.push_back(k);
+    s.queued += job.points;
+    s.queues[i].push_back(std::move(job));
   }
   s.changed.notify_all();
+  // Lines may come faster than they are painted: past a few million points
+  // waiting, the caller paints too (or waits) until they are fewer, so the
+  // copies handed over never hold more than that.
+  constexpr qsizetype kMostQueued = qsizetype{1} << 21;
+  while (s.queued > kMostQueued) {
+    if (s.ready.empty()) {
+      s.changed.wait(lock);
+      continue;
+    }
+    if (!hand_) {
+      lock.unlock();
+      hand_ = std::make_unique<Hand>(s);
+      lock.lock();
+      continue;
+    }
+    PaintOne(s, *hand_, lock);
+  }
 }
 
-void BandPainter::Work(Shared& s, bool helping) {
-  QImage view(s.pixels, s.w, s.h, s.stride, s.format);
-  QPainter p(&view);
-  p.setRenderHint(QPainter::Antialiasing, s.antialiased);
+void BandPainter::Work(Shared& s, Hand& hand, bool helping) {
   std::unique_lock lock(s.mutex);
   for (;;) {
-    s.changed.wait(lock, [&] {
-      return !s.ready.empty() || (s.closed && s.painting == 0);
-    });
+    s.changed.wait(lock, [&] { return !s.ready.empty() || (s.closed && s.painting == 0); });
     if (s.ready.empty()) break;
-    const int k = s.ready.front();
-    s.ready.pop_front();
-    const auto i = static_cast<std::size_t>(k - s.first);
-    Job job = std::move(s.queues[i].front());
-    s.queues[i].pop_front();
-    s.busy[i] = 1;
-    ++s.painting;
-    lock.unlock();
-    p.setClipRect(s.clip & QRect(k * kBand, s.clip.top(), kBand, s.clip.height()));
-    p.setPen(job.pen);
-    for (const QPolygonF& run : job.runs) p.drawPolyline(run.constData(), static_cast<int>(run.size()));
-    lock.lock();
-    --s.painting;
-    s.busy[i] = 0;
-    if (!s.queues[i].empty()) s.ready.push_back(k);
-    s.changed.notify_all();
+    PaintOne(s, hand, lock);
   }
   if (!helping) {
     --s.active;
@@ -262,7 +293,9 @@ void BandPainter::Finish() {
     s.closed = true;
   }
   s.changed.notify_all();
-  Work(s, true);  // the calling thread paints too
+  if (!hand_) hand_ = std::make_unique<Hand>(s);
+  Work(s, *hand_, true);  // the calling thread paints too
+  hand_.reset();
   std::unique_lock lock(s.mutex);
   s.changed.wait(lock, [&] { return s.active == 0; });
   s.done = true;

@@ -12,6 +12,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class QPainter;
@@ -42,7 +43,8 @@ QThreadPool& PoolBesideCaller(HelperPool use);
 // (`reach` must exceed half the pen width by a pixel or more). A band's work
 // is done in the order it was handed over, so where lines cross, the later
 // one lies on top, as painted one after the other. Lines are handed over
-// while the caller goes on; Finish waits for them.
+// while the caller goes on (with a few million points waiting, Paint helps
+// paint them first); Finish waits for them.
 class BandPainter {
  public:
   static constexpr int kBand = 32;
@@ -68,8 +70,11 @@ class BandPainter {
  private:
   struct Job;
   struct Shared;
-  static void Work(Shared& s, bool helping);
+  struct Hand;
+  static void PaintOne(Shared& s, Hand& hand, std::unique_lock<std::mutex>& lock);
+  static void Work(Shared& s, Hand& hand, bool helping);
   std::shared_ptr<Shared> shared_;
+  std::unique_ptr<Hand> hand_;  // the calling thread's painter, once it paints
 };
 
 // The pixels of a dot of a pen width: those whose centres lie within half the
