@@ -941,7 +941,7 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
       std::optional<BandPainter> bands;
       QImage sofar;
       std::function<void()> show;
-      if (c.OnImage() && painter.compositionMode() == QPainter::CompositionMode_SourceOver) {
+      if (c.OnImage() && painter.compositionMode() == QPainter::CompositionMode_SourceOver && painter.opacity() == 1) {
         if (options.shown) {
           sofar = c.Image()->copy();  // nothing paints yet
           show = [&] {
