@@ -378,6 +378,36 @@ class Polylines {
     havePrev_ = false;
   }
 
+  // Add for each sample in turn. Nearly every sample of a curve continues
+  // the line inside the plane: that case is taken here without the calls,
+  // with the very arithmetic Add does, so the line is the same point for point.
+  void AddAll(const float* xs, const float* ys, std::size_t count) {
+    const Canvas::DotMap map = c_.Map();
+    const double lo = -reach_, hiX = map.w + reach_, hiY = map.h + reach_;
+    const auto inside = [&](double x, double y) { return x >= lo && x <= hiX && y >= lo && y <= hiY; };
+    // The last sample is inside and is the line's last point.
+    bool going = havePrev_ && !line_.isEmpty() && line_.back() == prev_ && inside(prev_.x(), prev_.y());
+    for (std::size_t i = 0; i < count; ++i) {
+      const double x = xs[i], y = ys[i];
+      const double px = (x - map.x1) * map.sx, py = (y - map.y1) * map.sy;
+      if (going && inside(px, py) && Within(px - prev_.x(), py - prev_.y(), maxGap_, true)) {
+        const QPointF q(px, py);
+        const qsizetype n = line_.size();
+        const QPointF* d = line_.constData();
+        if (n >= 2 && Within(d[n - 1].x() - d[n - 2].x(), d[n - 1].y() - d[n - 2].y(), 0.5, false)) {
+          line_.data()[n - 1] = q;
+        } else {
+          line_.push_back(q);
+          if (bands_ && line_.size() >= handOverAt_) HandOver();
+        }
+        prev_ = q;
+        continue;
+      }
+      Add(x, y);
+      going = havePrev_ && !line_.isEmpty() && line_.back() == prev_ && inside(prev_.x(), prev_.y());
+    }
+  }
+
  private:
   static constexpr qsizetype kHandOverEvery = 4096;
 
@@ -746,11 +776,16 @@ class StretchRecorder {
     s_->y.reserve(tasks_[t].count);
   }
   void Block(const BlockSweep& blocks, const BlockValues& values, const Condition& condition) {
-    for (std::size_t i = 0; i < blocks.Size(); ++i) {
+    const std::size_t n = blocks.Size(), at = s_->x.size();
+    s_->x.resize(at + n);
+    s_->y.resize(at + n);
+    float* const xs = s_->x.data() + at;
+    float* const ys = s_->y.data() + at;
+    for (std::size_t i = 0; i < n; ++i) {
       const float x = blocks.X(i);
       const bool ok = !values.failed[i] && condition.Holds(x);
-      s_->x.push_back(x);
-      s_->y.push_back(ok ? static_cast<float>(values.y[i]) : std::numeric_limits<float>::quiet_NaN());
+      xs[i] = x;
+      ys[i] = ok ? static_cast<float>(values.y[i]) : std::numeric_limits<float>::quiet_NaN();
     }
   }
   void End() {}
@@ -962,7 +997,7 @@ bool DrawGraph(QPainter& painter, const QSize& pixels, const GraphDescription& g
                               curve = std::make_unique<Polylines>(c, bands ? &*bands : nullptr);
                             }
                             StretchSamples& s = samples[t];
-                            for (std::size_t i = 0; i < s.x.size(); ++i) curve->Add(s.x[i], s.y[i]);
+                            curve->AddAll(s.x.data(), s.y.data(), s.x.size());
                             s = StretchSamples();  // freed for the stretches still to come
                           }};
       finished = RunTasks(graph, tasks, plotted, options, progress.max, show,
