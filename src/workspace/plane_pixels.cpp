@@ -254,10 +254,10 @@ void BandPainter::Paint(const QPolygonF& line, const QPen& pen, int from, int to
     s.queues[i].push_back(std::move(job));
   }
   s.changed.notify_all();
-  // Lines may come faster than they are painted: past a few million points
+  // Lines may come faster than they are painted: past a million points
   // waiting, the caller paints too (or waits) until they are fewer, so the
   // copies handed over never hold more than that.
-  constexpr qsizetype kMostQueued = qsizetype{1} << 21;
+  constexpr qsizetype kMostQueued = qsizetype{1} << 20;
   while (s.queued > kMostQueued) {
     if (s.ready.empty()) {
       s.changed.wait(lock);

@@ -43,7 +43,7 @@ QThreadPool& PoolBesideCaller(HelperPool use);
 // (`reach` must exceed half the pen width by a pixel or more). A band's work
 // is done in the order it was handed over, so where lines cross, the later
 // one lies on top, as painted one after the other. Lines are handed over
-// while the caller goes on (with a few million points waiting, Paint helps
+// while the caller goes on (with a million points waiting, Paint helps
 // paint them first); Finish waits for them.
 class BandPainter {
  public:
