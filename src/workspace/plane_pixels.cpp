@@ -130,6 +130,7 @@ struct BandPainter::Shared {
   std::deque<int> ready;                // bands with work that no thread paints
   int painting = 0;
   qsizetype queued = 0;  // points handed over and not painted yet
+  qsizetype mostWaiting = 0;
   int active = 0;        // helpers in their loop
   bool closed = false;
   bool done = false;  // Finish returned: a helper that starts now leaves at once
@@ -144,9 +145,10 @@ struct BandPainter::Hand {
   }
 };
 
-BandPainter::BandPainter(QImage& image, const QRect& clip, double reach, bool antialiased)
+BandPainter::BandPainter(QImage& image, const QRect& clip, double reach, bool antialiased, qsizetype mostWaiting)
     : shared_(std::make_shared<Shared>()) {
   Shared& s = *shared_;
+  s.mostWaiting = mostWaiting;
   // bits() may write to the image's bookkeeping: asked once, here.
   s.pixels = image.bits();
   s.w = image.width();
@@ -254,11 +256,10 @@ void BandPainter::Paint(const QPolygonF& line, const QPen& pen, int from, int to
     s.queues[i].push_back(std::move(job));
   }
   s.changed.notify_all();
-  // Lines may come faster than they are painted: past a million points
+  // Lines may come faster than they are painted: past the most points
   // waiting, the caller paints too (or waits) until they are fewer, so the
-  // copies handed over never hold more than that.
-  constexpr qsizetype kMostQueued = qsizetype{1} << 20;
-  while (s.queued > kMostQueued) {
+  // copies handed over never hold much more than that.
+  while (s.queued > s.mostWaiting) {
     if (s.ready.empty()) {
       s.changed.wait(lock);
       continue;

@@ -43,13 +43,16 @@ QThreadPool& PoolBesideCaller(HelperPool use);
 // (`reach` must exceed half the pen width by a pixel or more). A band's work
 // is done in the order it was handed over, so where lines cross, the later
 // one lies on top, as painted one after the other. Lines are handed over
-// while the caller goes on (with a million points waiting, Paint helps
+// while the caller goes on (with too many points waiting, Paint helps
 // paint them first); Finish waits for them.
 class BandPainter {
  public:
   static constexpr int kBand = 32;
   // `clip`: the part of the image to paint (it must lie inside it).
-  BandPainter(QImage& image, const QRect& clip, double reach, bool antialiased);
+  // `mostWaiting`: the points handed over and not painted yet past which
+  // Paint paints too.
+  BandPainter(QImage& image, const QRect& clip, double reach, bool antialiased,
+              qsizetype mostWaiting = qsizetype{1} << 20);
   ~BandPainter();
   BandPainter(const BandPainter&) = delete;
   BandPainter& operator=(const BandPainter&) = delete;

@@ -269,8 +269,8 @@ TEST(GraphPainter, ParallelLinesPaintTheSequentialPicture) {
 // after the other: dense oscillations crossing every row many times per
 // column, jitter, near-vertical runs, repeated points, runs out past the
 // edges, lines that turn back and loop, pens of several widths; handed over
-// whole or band range by band range; a second line of another colour over
-// the first where they cross.
+// whole, band range by band range, or with the caller made to paint as it
+// hands over; a second line of another colour over the first where they cross.
 TEST(GraphPainter, BandsPaintTheWholePolyline) {
   const int w = 300, h = 200;
   std::mt19937 random(7);
@@ -304,7 +304,8 @@ TEST(GraphPainter, BandsPaintTheWholePolyline) {
     const QPen first(QColor(kRed), c.pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     QPen second = first;
     second.setColor(QColor(kBlue));
-    enum class Way { kOneAfterTheOther, kWhole, kBandRanges };
+    // With kFewWaiting the caller paints as soon as 100 points wait.
+    enum class Way { kOneAfterTheOther, kWhole, kBandRanges, kFewWaiting };
     const auto paint = [&](Way way) {
       QImage image(w, h, QImage::Format_RGB32);
       image.fill(Qt::white);
@@ -317,8 +318,8 @@ TEST(GraphPainter, BandsPaintTheWholePolyline) {
         painter.drawPolyline(across);
         return image;
       }
-      BandPainter bands(image, QRect(0, 0, w, h), c.pen + 2, false);
-      if (way == Way::kWhole) {
+      BandPainter bands(image, QRect(0, 0, w, h), c.pen + 2, false, way == Way::kFewWaiting ? 100 : 1 << 20);
+      if (way != Way::kBandRanges) {
         bands.Paint(line, first);
       } else {
         int from = std::numeric_limits<int>::min();
@@ -338,13 +339,13 @@ TEST(GraphPainter, BandsPaintTheWholePolyline) {
       for (int x = 0; x < w; ++x) inked += expected.pixel(x, y) == QColor(kRed).rgb();
     }
     EXPECT_GT(inked, w);  // the line shows at all
-    for (const Way way : {Way::kWhole, Way::kBandRanges}) {
+    for (const Way way : {Way::kWhole, Way::kBandRanges, Way::kFewWaiting}) {
       const QImage banded = paint(way);
       int differ = 0;
       for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) differ += banded.pixel(x, y) != expected.pixel(x, y);
       }
-      EXPECT_EQ(differ, 0) << (way == Way::kWhole ? "whole" : "band ranges");
+      EXPECT_EQ(differ, 0) << static_cast<int>(way);
     }
   }
 }
