@@ -181,6 +181,17 @@ TEST(GraphPainter, TickLabelsNeverRunTogether) {
   }
 }
 
+// A window and a plane side for the tests that compare two ways of drawing.
+struct WindowCase {
+  int xmin, xmax, ymin, ymax, side;
+  void Apply(GraphDescription& graph) const {
+    graph.window.xmin = static_cast<std::int16_t>(xmin);
+    graph.window.xmax = static_cast<std::int16_t>(xmax);
+    graph.window.ymin = static_cast<std::int16_t>(ymin);
+    graph.window.ymax = static_cast<std::int16_t>(ymax);
+  }
+};
+
 // Dots sampled on every core and reduced to the pixels they hit paint the
 // same picture as one sample after another did.
 TEST(GraphPainter, ParallelDotsPaintTheSamePicture) {
@@ -191,9 +202,7 @@ TEST(GraphPainter, ParallelDotsPaintTheSamePicture) {
                                       {"rnd(1)*0+tan(x)", "", 0xFF00FF},
                                       {"tanx", "", 0x0000FF}});
   graph.statPoints = {{1, 1}, {-3, 4}};
-  struct Case {
-    int xmin, xmax, ymin, ymax, side;
-  };
+  using Case = WindowCase;
   const Case cases[] = {{-10, 10, -10, 10, 481},
                         {-10, 10, -10, 10, 200},
                         {-300, 700, -50, 50, 333},
@@ -201,10 +210,7 @@ TEST(GraphPainter, ParallelDotsPaintTheSamePicture) {
                         {-4000, 4000, -3, 3, 97},
                         {-10, 10, 10, -10, 150}};
   for (const Case& c : cases) {
-    graph.window.xmin = static_cast<std::int16_t>(c.xmin);
-    graph.window.xmax = static_cast<std::int16_t>(c.xmax);
-    graph.window.ymin = static_cast<std::int16_t>(c.ymin);
-    graph.window.ymax = static_cast<std::int16_t>(c.ymax);
+    c.Apply(graph);
     PaintOptions one;
     one.parallel = false;
     int shown = 0;
@@ -240,19 +246,14 @@ TEST(GraphPainter, ParallelLinesPaintTheSequentialPicture) {
                                       {"1000*x", "x <= 0.5", 0x008080},
                                       {"rnd(1)/10-4", "", 0x800080}});
   graph.connectSamples = true;
-  struct Case {
-    int xmin, xmax, ymin, ymax, side;
-  };
+  using Case = WindowCase;
   const Case cases[] = {{-10, 10, -10, 10, 481}, {-10, 10, -10, 10, 800},   {-10, 10, -10, 10, 200},
                         {-1, 1, -1, 1, 400},     {3, 5, -1, 30, 640},       {-1000, 1000, -50, 50, 333},
                         {-300, 300, -3, 3, 97},  {-10, 10, 10, -10, 400}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.xmin << ".." << c.xmax << " x " << c.ymin << ".." << c.ymax << " at "
                                     << c.side << " px");
-    graph.window.xmin = static_cast<std::int16_t>(c.xmin);
-    graph.window.xmax = static_cast<std::int16_t>(c.xmax);
-    graph.window.ymin = static_cast<std::int16_t>(c.ymin);
-    graph.window.ymax = static_cast<std::int16_t>(c.ymax);
+    c.Apply(graph);
     PaintOptions one;
     one.parallel = false;
     const QImage expected = InFreshThread([&] { return RenderGraph(graph, QSize(c.side, c.side), 96, one); });
