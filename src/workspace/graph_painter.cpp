@@ -354,15 +354,7 @@ class Polylines {
           Flush();
           line_.push_back(a);
         }
-        // Samples closer together than half a device pixel add nothing to
-        // the line but time: the last point moves on instead.
-        const qsizetype n = line_.size();
-        if (n >= 2 && Within(line_[n - 1].x() - line_[n - 2].x(), line_[n - 1].y() - line_[n - 2].y(), 0.5, false)) {
-          line_[n - 1] = b;
-        } else {
-          line_.push_back(b);
-          if (bands_ && line_.size() >= handOverAt_) HandOver();
-        }
+        Extend(b);
       } else {
         Flush();
       }
@@ -392,14 +384,7 @@ class Polylines {
       const double px = (x - map.x1) * map.sx, py = (y - map.y1) * map.sy;
       if (going && inside(px, py) && Within(px - prev_.x(), py - prev_.y(), maxGap_, true)) {
         const QPointF q(px, py);
-        const qsizetype n = line_.size();
-        const QPointF* d = line_.constData();
-        if (n >= 2 && Within(d[n - 1].x() - d[n - 2].x(), d[n - 1].y() - d[n - 2].y(), 0.5, false)) {
-          line_.data()[n - 1] = q;
-        } else {
-          line_.push_back(q);
-          if (bands_ && line_.size() >= handOverAt_) HandOver();
-        }
+        Extend(q);
         prev_ = q;
         continue;
       }
@@ -410,6 +395,19 @@ class Polylines {
 
  private:
   static constexpr qsizetype kHandOverEvery = 4096;
+
+  // Continues the line to b. Samples closer together than half a device
+  // pixel add nothing to the line but time: the last point moves on instead.
+  void Extend(const QPointF& b) {
+    const qsizetype n = line_.size();
+    const QPointF* d = line_.constData();
+    if (n >= 2 && Within(d[n - 1].x() - d[n - 2].x(), d[n - 1].y() - d[n - 2].y(), 0.5, false)) {
+      line_.data()[n - 1] = b;
+    } else {
+      line_.push_back(b);
+      if (bands_ && line_.size() >= handOverAt_) HandOver();
+    }
+  }
 
   // Hands the bands the line has left behind for good to the painter. Only
   // for a line that runs left to right: its later segments start right of
@@ -585,8 +583,9 @@ struct InOrder {
 // Runs every task on every core: each thread makes its own sampler with
 // `make` and hands it the samples of the tasks it takes, in sweep order:
 // Begin(task index), Block(positions, values, condition) for each block of
-// samples (a sample shows where it evaluated and passes the condition), End(). The calling thread takes its share (with
-// `order`, first of all the consuming) and, about 30 times a second, moves the
+// samples (a sample shows where it evaluated and passes the condition),
+// End(). The calling thread takes its share (with `order`, first of all the
+// consuming) and, about 30 times a second, moves the
 // bar, asks whether to stop and lets `show` paint the picture so far. False
 // when stopped.
 template <class Make>
